@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstdint>
+
+#include "CSerialPort.h"
+#include "IClock.h"
+#include "IExchangeHost.h"
+#include "ParameterSet.h"
+
+// The texts that differ between the editors that send a full configuration.
+struct ConfigVariant {
+    const char* presetText;    // StatusText while waiting / after a read-back that failed
+    const char* readFailure;   // message when no report came in time
+    const char* sendFailure;   // message when the frame could not be written
+};
+
+extern const ConfigVariant kCustomVariant;
+extern const ConfigVariant kRepeaterVariant;
+extern const ConfigVariant kSensorVariant;
+
+// The exchange sequences an editor runs on its own port. Each one opens the port, writes,
+// waits for the report, leaves its outcome in the host's StatusText and closes the port.
+class CExchange {
+public:
+    CExchange(CSerialPort& port, IExchangeHost& host, IClock& clock);
+
+    void SendConfig(const ParameterSet& params, int32_t portNumber, const ConfigVariant& variant);
+    void ReadConfig(int32_t portNumber);
+    void SendModemParam(int32_t selectedParam, int32_t value, int32_t portNumber);
+    void ReadModem(int32_t portNumber);
+
+    // The waits; the port must already be open.
+    void ReadBackConfig(const ConfigVariant& variant);
+    void ReadModemReport();
+
+private:
+    CSerialPort& port;
+    IExchangeHost& host;
+    IClock& clock;
+};

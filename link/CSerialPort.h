@@ -1,0 +1,50 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+class CPortDirectory;
+
+enum PortStatus : int {
+    PORT_OK = 0,
+    PORT_NOT_OPEN = 3,
+    PORT_INCOMPLETE = 4,
+    PORT_FAILED = 5,
+    PORT_BAD_HANDSHAKE = 6,
+};
+
+// One serial line, opened by port number, written a line at a time and read a line at a
+// time with a per-byte time-out. Every operation blocks and answers with a PortStatus.
+class CSerialPort {
+public:
+    CSerialPort();
+    virtual ~CSerialPort();
+    CSerialPort(const CSerialPort&) = delete;
+    CSerialPort& operator=(const CSerialPort&) = delete;
+
+    int Open(int32_t portNumber, uint32_t baudRate, char parity, uint8_t dataBits,
+             uint8_t stopBits, char handshake);
+    int Close();
+    bool IsOpen() const { return portHandle >= 0; }
+    int Send(const std::string& text);
+    // Leaves a zero-terminated text in buffer (capacity >= 1) unless it returns
+    // PORT_NOT_OPEN or fails while setting its time-out.
+    int ReadLine(char* buffer, size_t capacity, uint16_t seconds);
+
+    uint16_t TimeoutMs() const { return timeoutMs; }
+    const std::string& LastLine() const { return lastLine; }
+    const std::string& DeviceName() const { return deviceName; }
+    uint32_t BaudRate() const { return baudRate; }
+
+    // Where port numbers are looked up; the machine's own list unless a test gives another.
+    void SetPortDirectory(const CPortDirectory* directory) { portDirectory = directory; }
+
+private:
+    int portHandle = -1;
+    uint16_t timeoutMs = 1000;
+    std::string lastLine;
+    std::string deviceName;
+    uint32_t baudRate = 0;
+    const CPortDirectory* portDirectory = nullptr;
+};

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "ParameterSet.h"
+
+// Command frames, reply acceptance and report decoding. Pure functions over device bytes.
+
+// "u%03d%03d%02d%c%03d%03d" with ID, CHF, P0, first byte of TYP, PRT, OFT. Nothing when a
+// value lies outside 0..255 or TYP is empty: such a frame would shift or drop fields.
+std::optional<std::string> BuildConfigFrame(const ParameterSet& params);
+
+// "i %3.3d", "c ...", "p ...", "r ...", "t ...", "o ..." for selectedParam 1..6.
+std::optional<std::string> BuildModemCommand(int32_t selectedParam, int32_t value);
+
+bool IsConfigReport(std::string_view line);  // "TM", "LC" or "LM", case sensitive
+bool IsModemReport(std::string_view line);   // "US"
+
+// The nine-line status text, as device bytes. Never fails.
+std::string DecodeReport(std::string_view line);
+
+// Device bytes (Latin-1) to UTF-8: every byte becomes one character, none is dropped.
+std::string DeviceToUtf8(std::string_view bytes);
+
+inline constexpr size_t kConfigLineBuffer = 64;
+inline constexpr size_t kModemLineBuffer = 128;
+inline constexpr uint32_t kConfigDeadlineMs = 15000;
+inline constexpr uint32_t kModemDeadlineMs = 6000;
+inline constexpr uint32_t kModemPauseMs = 4000;

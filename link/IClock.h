@@ -1,0 +1,13 @@
+#pragma once
+
+#include <cstdint>
+
+// Millisecond tick counter and blocking pause. Exchanges take time from here so that
+// their deadlines can be tested without waiting for them.
+class IClock {
+public:
+    virtual ~IClock() = default;
+    // Wraps at 2^32; callers only ever use unsigned differences.
+    virtual uint32_t TickMs() = 0;
+    virtual void Sleep(uint32_t ms) = 0;
+};

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// What an exchange sequence needs of the editor that runs it. All texts are UTF-8.
+class IExchangeHost {
+public:
+    virtual ~IExchangeHost() = default;
+    virtual void SetStatusText(const std::string& text) = 0;
+    // Members to screen (the editor's UpdateData(FALSE)).
+    virtual void Refresh() = 0;
+    // Redraw the status box now: nothing else is painted until the exchange returns.
+    virtual void RepaintStatus() = 0;
+    // The application message box (OK, exclamation, caption the application title).
+    virtual void ShowMessage(const std::string& text) = 0;
+    // Runs after a configuration frame was written, whatever the read-back gave.
+    virtual void AfterConfigSent(int32_t /*id*/) {}
+};

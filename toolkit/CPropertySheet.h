@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QDialog>
+#include <QHash>
+#include <QPointer>
+#include <vector>
+
+class CPropertyPage;
+class QPushButton;
+class QTabWidget;
+class QHBoxLayout;
+
+// A modal tabbed sheet. Pages are created when their tab is first shown. Standard buttons:
+// OK (1), cancel (2), Apply (12321) and help (9). Apply deactivates the shown page (its
+// validation may refuse), then delivers OnApply to every created page in tab order. Apply
+// stays enabled after an apply, so the next device can be sent at once. Key presses inside
+// a page go to that page's PreTranslateKey before the sheet sees them.
+class CPropertySheet : public QDialog {
+    Q_OBJECT
+public:
+    static constexpr int kIdOk = 1;
+    static constexpr int kIdCancel = 2;
+    static constexpr int kIdHelp = 9;
+    static constexpr int kIdApply = 12321;
+
+    explicit CPropertySheet(const QString& caption, QWidget* parent = nullptr, int selectPage = 0);
+    ~CPropertySheet() override;
+
+    void AddPage(CPropertyPage* page);  // not owned
+    int DoModal();
+    void EndDialog(int code);
+
+    int GetActiveIndex() const;
+    int GetPageCount() const { return static_cast<int>(pages.size()); }
+    CPropertyPage* GetPage(int index) const;
+    // Shows another tab, as a click on it would (the shown page may refuse to leave).
+    bool SetActivePage(int index);
+    QPushButton* GetButton(int id) const;
+    QTabWidget* GetTabControl() const { return tabs; }
+
+    // Puts a button of the subclass's own into the row under the tabs; the row then reads
+    // left to right as ArrangeButtons last said.
+    void AddButton(int id, QPushButton* button);
+    void ArrangeButtons(const std::vector<int>& idsLeftToRight);
+
+    // Apply as the Apply button does it; false when the shown page refused to leave.
+    bool Apply();
+    // Enables Apply (a page marked itself modified).
+    void PageModified(CPropertyPage* page, bool modified);
+
+protected:
+    // Base: creates and shows the first page; true.
+    virtual bool OnInitDialog();
+    // Base: 1 apply then end 1, 2 end 2, 12321 Apply, 9 help.
+    virtual void OnCommand(int id);
+
+    void reject() override;  // Escape on the sheet's own controls, close box: command 2
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void BuildWindow();
+    bool ActivatePage(int index);
+    void EnsurePageWindow(int index);
+    void OnTabBarClicked(int index);
+
+    int selectPage;
+    std::vector<CPropertyPage*> pages;
+    QTabWidget* tabs = nullptr;
+    QHBoxLayout* buttonRow = nullptr;
+    QHash<int, QPushButton*> buttons;
+    int activeIndex = -1;
+    bool built = false;
+};

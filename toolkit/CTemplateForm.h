@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QHash>
+#include <QObject>
+#include <QPointer>
+#include <QWidget>
+
+#include "DialogTemplate.h"
+#include "ITemplateClient.h"
+
+class CDialogUnits;
+
+// The controls of one template, created on a window: reachable by identifier, in template
+// (tab) order, with their notifications forwarded to the client. Shared by dialogs and
+// property pages.
+class CTemplateForm : public QObject {
+    Q_OBJECT
+public:
+    CTemplateForm(const DialogTemplate& tmpl, QWidget* window, ITemplateClient& client);
+
+    const DialogTemplate& Template() const { return tmpl; }
+    QWidget* Window() const { return window; }
+    QWidget* Item(int id) const;
+    template <class T>
+    T* ItemAs(int id) const {
+        return qobject_cast<T*>(Item(id));
+    }
+    // Window size in pixels for the template's size in dialog units.
+    QSize PixelSize() const;
+
+    // Runs the client's DoDataExchange; false when a field was refused.
+    bool UpdateData(bool saveAndValidate);
+    bool IsWritingToScreen() const { return writingToScreen; }
+
+    // The template's default push button, or 1 when it has none.
+    int DefaultButtonId() const;
+    // Enter as the dialog manager handles it: the focused push button, else the default.
+    int EnterCommandId() const;
+    void FocusFirstTabStop();
+    void RepaintItem(int id);
+    void LimitText(int id, int maxChars);
+    void EnableItem(int id, bool enable);
+
+private:
+    void CreateControls();
+    QWidget* CreateControl(const ControlTemplate& ctl, const CDialogUnits& units);
+
+    DialogTemplate tmpl;
+    QPointer<QWidget> window;
+    ITemplateClient& client;
+    QHash<int, QWidget*> items;
+    QList<QWidget*> tabOrder;
+    bool writingToScreen = false;
+};

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+// The application title: the executable's base name ("Zav7305" for the shipped program).
+QString AppTitle();
+
+// The application message box: caption AppTitle(), exclamation icon, OK. Returns 1.
+int AfxMessageBox(const QString& text);
+
+// A question owned by a dialog or page: its own caption, Yes and No, no icon, Yes default.
+bool AskYesNo(QWidget* owner, const QString& caption, const QString& text);
+
+// A message owned by a dialog or page: its own caption, OK, no icon.
+void ShowOwnedMessage(QWidget* owner, const QString& caption, const QString& text);
+
+// The desktop's default beep. Counted, so that tests can tell it happened.
+void MessageBeep();
+unsigned BeepCount();
