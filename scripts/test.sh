@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds and runs every test: first the normal build, then the
+# AddressSanitizer/UndefinedBehaviorSanitizer build. `--fast` skips the sanitizer pass.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/install-deps.sh
+
+jobs=$(nproc)
+run_suite() {
+    local dir=$1; shift
+    cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+    cmake --build "$dir" -j "$jobs"
+    (cd "$dir" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$jobs")
+}
+
+run_suite build
+if [[ "${1:-}" != "--fast" ]]; then
+    ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+        run_suite build-sanitize -DZAV_SANITIZE=ON
+fi
