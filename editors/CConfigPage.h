@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+
+#include "CExchange.h"
+#include "CSheetPage.h"
+
+// The repeater and sensor pages: one whole configuration, sent with SendConfig, and the
+// sent ID recorded in the sheet's IdTable.
+class CConfigPage : public CSheetPage {
+  public:
+    int32_t ID;
+    int32_t CHF;
+    int32_t P0;
+    QString TYP;
+    int32_t PRT;
+    int32_t OFT;
+
+  protected:
+    struct InitialValues {
+        int32_t ID;
+        int32_t CHF;
+        int32_t P0;
+        const char* TYP;
+        int32_t PRT;
+        int32_t OFT;
+        const char* status;
+    };
+    CConfigPage(int templateId, int tabIndex, const InitialValues& values);
+
+    void DoDataExchange(CDataExchange& dx) override;
+    void OnEditChange(int id) override;
+
+    // Client lock and the one-character TYP field.
+    void PrepareFields();
+    void SendConfig(const ConfigVariant& variant);
+    void AfterConfigSent(int32_t id) override;
+};

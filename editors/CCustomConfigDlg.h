@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QIcon>
+#include <QString>
+#include <cstdint>
+#include <string>
+
+#include "CSerialPort.h"
+#include "CTemplateDialog.h"
+#include "IClock.h"
+#include "IExchangeHost.h"
+
+// The single-device editor: six parameters, "Emettre" sends them as one configuration,
+// "Lire" reads the device's report. Ends with 255 ("Retour") or 2 ("Quitter").
+class CCustomConfigDlg : public CTemplateDialog, private IExchangeHost {
+    Q_OBJECT
+  public:
+    static constexpr int kTemplateId = 102;
+    static constexpr int kIdStatus = 1014;
+    static constexpr int kIdEmettre = 1015;
+    static constexpr int kIdQuitter = 1017;
+    static constexpr int kIdRetour = 1019;
+    static constexpr int kIdLire = 1020;
+
+    explicit CCustomConfigDlg(QWidget* parent = nullptr);
+    ~CCustomConfigDlg() override;
+
+    // Exchanges take time from here; the system clock unless a test gives another.
+    void SetClock(IClock* clock);
+
+    int32_t portNumber = 0;
+    uint8_t isClient = 0;
+
+    int32_t ID = 1;
+    int32_t CHF = 255;
+    int32_t P0 = 60;
+    QString TYP = QStringLiteral("3");
+    int32_t PRT = 0;
+    int32_t OFT = 100;
+    QString StatusText;
+
+  protected:
+    bool OnInitDialog() override;
+    void DoDataExchange(CDataExchange& dx) override;
+    void OnCommand(int id) override;
+    void OnEditChange(int id) override;
+
+  private:
+    void OnEmettre();
+    void OnLire();
+
+    void SetStatusText(const std::string& text) override;
+    void Refresh() override;
+    void RepaintStatus() override;
+    void ShowMessage(const std::string& text) override;
+
+    CSerialPort serialPort;
+    IClock* clock;
+    QIcon icon;
+};

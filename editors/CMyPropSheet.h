@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QIcon>
+#include <QPixmap>
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "CPropertySheet.h"
+#include "CSystemClock.h"
+#include "IClock.h"
+
+class QPushButton;
+
+// The default-configuration sheet: repeater, sensor and modem pages. It does no exchange
+// of its own; it holds what the pages share and turns Apply into "Emettre".
+class CMyPropSheet : public CPropertySheet {
+    Q_OBJECT
+  public:
+    static constexpr int kIdRetour = 66;
+    static constexpr int kRetourCode = 255;
+    static constexpr int kTabImageWidth = 13;
+
+    explicit CMyPropSheet(const QString& caption, QWidget* parent = nullptr, int selectPage = 0);
+    ~CMyPropSheet() override;
+
+    int32_t portNumber = 0;
+    uint8_t isClient = 0;
+    // Entry i is i once ID i was programmed during this opening, -1 before. Entry 255 also
+    // records the last repeater ID sent.
+    std::array<int32_t, 256> IdTable;
+    IClock* clock = &CSystemClock::Instance();
+
+    // An ID outside 0..255 is never used as an index: it counts as not assigned and is
+    // never recorded.
+    bool IsIdAssigned(int32_t id) const;
+    void MarkIdAssigned(int32_t id);
+
+  protected:
+    bool OnInitDialog() override;
+    void OnCommand(int id) override;
+
+  private:
+    void SetUpStandardButtons();
+    void SetUpTabImages();
+    void SetUpButtonRow();
+
+    QPushButton* retourButton = nullptr;
+    QIcon icon;
+    std::vector<QPixmap> tabImages;
+};

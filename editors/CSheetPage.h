@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+#include <string>
+
+#include "CExchange.h"
+#include "CPropertyPage.h"
+#include "CSerialPort.h"
+#include "IExchangeHost.h"
+
+class CMyPropSheet;
+
+// What the three pages of the default-configuration sheet share: the link to the sheet,
+// their own serial port, the exchange host, activation and the keys taken inside a page.
+class CSheetPage : public CPropertyPage, protected IExchangeHost {
+  public:
+    static constexpr int kIdStatus = 1016;
+
+    ~CSheetPage() override;
+
+    // Before each opening of the sheet.
+    void Attach(int32_t repeaterCount, CMyPropSheet* sheet);
+
+    int32_t repeaterCount = 0;
+    QString StatusText;
+
+  protected:
+    CSheetPage(int templateId, int tabIndex, const QString& initialStatus);
+
+    bool OnSetActive() override;
+    // Enter sends at once (OnQuickSend), Escape does nothing; both are consumed.
+    bool PreTranslateKey(QKeyEvent* event) override;
+    virtual void OnQuickSend() = 0;
+
+    CMyPropSheet& SheetLink() const { return *sheetLink; }
+    bool IsActiveTab() const;
+    bool IsClientLoggedIn() const;
+    int32_t PortNumber() const;
+    CExchange Exchange();
+
+    // The progress text, shown before a blocking exchange.
+    void ShowProgress(const char* text);
+    // A question was answered No: nothing is sent.
+    void RefuseSend();
+    bool Ask(const char* caption, const char* question);
+    // True when `id` was not programmed during this opening, or the user wants it again.
+    bool ConfirmReprogram(int32_t id, const char* caption);
+
+    void SetStatusText(const std::string& text) override;
+    void Refresh() override;
+    void RepaintStatus() override;
+    void ShowMessage(const std::string& text) override;
+
+  private:
+    int tabIndex;
+    CMyPropSheet* sheetLink = nullptr;
+    CSerialPort serialPort;
+};

@@ -1,0 +1,35 @@
+#pragma once
+
+// The editors' own texts, each once. Exchange texts (progress of a read, failures) belong
+// to the link layer.
+namespace EditorTexts {
+
+inline constexpr const char* kNoConfigCapital = "Pas de Configuration";
+inline constexpr const char* kNoConfig = "Pas de configuration";
+inline constexpr const char* kRefused = "\r\n Pas de configuration.";
+
+inline constexpr const char* kSending = "\r\n Emission en cours ...";
+inline constexpr const char* kSendingModem = "\r\n Emission en cours...";
+inline constexpr const char* kQuickSendingRepeater = "\r\n Emettre au cours ...";
+inline constexpr const char* kQuickSendingSensor = "\r\n Emission au cours ...";
+
+inline constexpr const char* kPageQuestionCaption = "ZU7305";
+inline constexpr const char* kModemCaption = "DevOv7305";
+
+inline constexpr const char* kNotRepeaterId =
+    "Cet ID n'est pas un ID de répéteur.\nVoulez-vous le programmer ?";
+inline constexpr const char* kNotSensorId =
+    "Cet ID n'est pas un ID de capteur.\nVoulez-vous le programmer ?";
+inline constexpr const char* kIdAlreadyAssigned =
+    "ID déjà attribué.\nVoulez-vous le reprogrammer ?";
+inline constexpr const char* kCannotSendTwice = "Impossible emettre 2 fois";
+inline constexpr const char* kNoParamChosen = "Erreur de choix des paramètres à configurer";
+inline constexpr const char* kModemTypeRange = "Le type d'un modem doit être égal à 0 ou 255.";
+
+inline constexpr const char* kEmettre = "Emettre";
+inline constexpr const char* kQuitter = "Quitter";
+inline constexpr const char* kRetour = "Retour";
+
+inline constexpr const char* kWindowIcon = ":/icons/143.ico";
+
+}  // namespace EditorTexts

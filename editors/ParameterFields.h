@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+#include <array>
+#include <cstdint>
+
+#include "ParameterSet.h"
+
+// What the editors that send a whole configuration (the custom dialog, the repeater and
+// sensor pages) have in common: the same edit identifiers and the same frame values.
+namespace ParameterFields {
+
+inline constexpr int kId = 1005;
+inline constexpr int kChf = 1006;
+inline constexpr int kP0 = 1010;
+inline constexpr int kTyp = 1011;
+inline constexpr int kPrt = 1012;
+inline constexpr int kOft = 1013;
+
+// A client may change the ID only.
+inline constexpr std::array<int, 5> kLockedForClient = {kChf, kOft, kTyp, kPrt, kP0};
+
+bool IsParameterField(int id);
+
+// TYP goes to the device as Latin-1 bytes; a character outside Latin-1 becomes '?'.
+ParameterSet ToParameterSet(int32_t ID, int32_t CHF, int32_t P0, const QString& TYP, int32_t PRT,
+                            int32_t OFT);
+
+}  // namespace ParameterFields
