@@ -1,0 +1,296 @@
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QMap>
+#include <QSet>
+#include <QXmlStreamReader>
+#include <QtTest>
+
+#include "ZavVersion.h"
+
+namespace {
+
+QJsonObject ReadObject(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    QJsonParseError error{};
+    const QJsonDocument doc = QJsonDocument::fromJson(file.readAll(), &error);
+    return error.error == QJsonParseError::NoError ? doc.object() : QJsonObject{};
+}
+
+QString ReadText(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+using IdList = QList<int>;
+
+}  // namespace
+
+class ResourceTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void templateShape_data();
+    void templateShape();
+    void templateControlsAreWellFormed_data();
+    void templateControlsAreWellFormed();
+    void templateKeyTexts_data();
+    void templateKeyTexts();
+    void stringTable_data();
+    void stringTable();
+    void versionRecordAgrees();
+};
+
+const QList<int> kTemplateIds = {100, 102, 129, 139, 140, 148, 151};
+
+void ResourceTest::templateShape_data() {
+    QTest::addColumn<int>("id");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QStringList>("dialogStyles");
+    QTest::addColumn<IdList>("controlIds");
+    QTest::addColumn<int>("defaultButton");
+
+    const QStringList pageStyles = {"child", "caption"};
+    QTest::newRow("100 about box")
+        << 100 << QSize(235, 55) << QString("A propos de Zav7305")
+        << QStringList{"popup", "caption", "sysmenu", "modalframe"} << IdList{-1, -1, 1} << 1;
+    QTest::newRow("102 custom configuration")
+        << 102 << QSize(256, 129) << QString::fromUtf8("Zav7305 : Configuration personnalisée ")
+        << QStringList{"popup", "caption", "sysmenu", "modalframe", "appwindow"}
+        << IdList{57670, -1,   -1,   -1, -1,   -1,   -1,   1005, 1006, 1010,
+                  1011,  1012, 1013, -1, 1014, 1015, 1017, 1019, 1020}
+        << 1015;
+    QTest::newRow("129 setup") << 129 << QSize(282, 131) << QString()
+                               << QStringList{"popup", "modalframe", "3dlook"}
+                               << IdList{1,    2,  -1,   1000, 1003, 1004, -1,  -1,
+                                         1005, -1, 1006, -1,   -1,   1015, 1017}
+                               << 1;
+    QTest::newRow("139 sensor page")
+        << 139 << QSize(217, 121) << QString::fromUtf8("       Capteur      ") << pageStyles
+        << IdList{-1, -1, -1, -1, -1, -1, 1005, 1010, 1011, 1012, 1013, 1006, -1, 1016} << 0;
+    QTest::newRow("140 repeater page")
+        << 140 << QSize(214, 121) << QString::fromUtf8("       Répéteur      ") << pageStyles
+        << IdList{-1, -1, -1, -1, -1, -1, 1005, 1010, 1011, 1012, 1013, 1006, -1, 1016} << 0;
+    QTest::newRow("148 login") << 148 << QSize(133, 68) << QString("Zav7305 : Login  ")
+                               << QStringList{"popup", "caption", "sysmenu", "modalframe"}
+                               << IdList{2, -1, -1, 1006, 1000, 1015} << 1015;
+    QTest::newRow("151 modem page")
+        << 151 << QSize(215, 119) << QString("        Modem      ") << pageStyles
+        << IdList{1003, 1004, 1005, 1006, 1007, 1008, 1010, 1011,
+                  1012, 1013, 1014, 1015, -1,   1016, 1023}
+        << 0;
+}
+
+void ResourceTest::templateShape() {
+    QFETCH(int, id);
+    QFETCH(QSize, size);
+    QFETCH(QString, caption);
+    QFETCH(QStringList, dialogStyles);
+    QFETCH(IdList, controlIds);
+    QFETCH(int, defaultButton);
+
+    const QJsonObject tpl = ReadObject(QString(":/templates/%1.json").arg(id));
+    QVERIFY2(!tpl.isEmpty(), "template missing or not valid JSON");
+    QCOMPARE(tpl["id"].toInt(), id);
+    QCOMPARE(QSize(tpl["width"].toInt(), tpl["height"].toInt()), size);
+    QCOMPARE(tpl["caption"].toString(), caption);
+    QCOMPARE(tpl["font"].toString(), QString("MS Sans Serif"));
+    QCOMPARE(tpl["points"].toInt(), 8);
+
+    QStringList styles;
+    for (const QJsonValue& s : tpl["styles"].toArray()) {
+        styles << s.toString();
+    }
+    QCOMPARE(styles, dialogStyles);
+
+    IdList ids;
+    IdList defaults;
+    for (const QJsonValue& value : tpl["controls"].toArray()) {
+        const QJsonObject control = value.toObject();
+        ids << control["id"].toInt(-2);
+        if (control["kind"].toString() == "defbutton") {
+            defaults << control["id"].toInt();
+        }
+    }
+    QCOMPARE(ids, controlIds);
+    QCOMPARE(defaults, defaultButton == 0 ? IdList{} : IdList{defaultButton});
+}
+
+void ResourceTest::templateControlsAreWellFormed_data() {
+    QTest::addColumn<int>("id");
+    for (int id : kTemplateIds) {
+        QTest::newRow(qPrintable(QString::number(id))) << id;
+    }
+}
+
+// Catches misspelt kinds and styles (which the toolkit would silently ignore) and rectangles
+// that a transcription slip has pushed outside the dialog.
+void ResourceTest::templateControlsAreWellFormed() {
+    QFETCH(int, id);
+    static const QSet<QString> kinds = {"button", "defbutton", "static",  "edit", "combobox",
+                                        "radio",  "groupbox",  "picture", "icon"};
+    static const QSet<QString> styles = {
+        "tabstop",     "group",   "disabled",     "password", "readonly", "multiline",
+        "center",      "vcenter", "border",       "noborder", "sunken",   "staticedge",
+        "autohscroll", "sort",    "dropdownlist", "dropdown", "vscroll",  "disablenoscroll",
+        "transparent", "raised",  "realsize",     "noprefix"};
+
+    const QJsonObject tpl = ReadObject(QString(":/templates/%1.json").arg(id));
+    const QRect dialog(0, 0, tpl["width"].toInt(), tpl["height"].toInt());
+    QSet<int> seen;
+    for (const QJsonValue& value : tpl["controls"].toArray()) {
+        const QJsonObject control = value.toObject();
+        const QString kind = control["kind"].toString();
+        const int controlId = control["id"].toInt(-2);
+        QVERIFY2(kinds.contains(kind), qPrintable(kind));
+        QVERIFY2(controlId >= -1, "control without a valid id");
+        QVERIFY2(controlId == -1 || !seen.contains(controlId), "duplicate control id");
+        seen.insert(controlId);
+        for (const QJsonValue& style : control["styles"].toArray()) {
+            QVERIFY2(styles.contains(style.toString()), qPrintable(style.toString()));
+        }
+        // A combo box's height includes its drop-down list, which may overhang the dialog.
+        const int shownHeight = kind == "combobox" ? 1 : control["h"].toInt();
+        const QRect rect(control["x"].toInt(), control["y"].toInt(), control["w"].toInt(),
+                         shownHeight);
+        QVERIFY2(rect.isValid() && dialog.contains(rect),
+                 qPrintable(QString("control %1 outside the dialog").arg(controlId)));
+        QVERIFY2(control.contains("text") && control["text"].isString(), "text missing");
+    }
+}
+
+void ResourceTest::templateKeyTexts_data() {
+    QTest::addColumn<int>("id");
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("styles");
+
+    QTest::newRow("about version text")
+        << 100 << 1 << QString("Zav7305 version 1.4") << QStringList{"noprefix"};
+    QTest::newRow("about icon") << 100 << 0 << QString("143") << QStringList{};
+    QTest::newRow("custom help first in tab order")
+        << 102 << 0 << QString("&Aide") << QStringList{"tabstop"};
+    QTest::newRow("custom status box title")
+        << 102 << 13 << QString::fromUtf8("Etat des paramètres ") << QStringList{"center"};
+    QTest::newRow("custom PRT mnemonic")
+        << 102 << 5 << QString("P&RT") << QStringList{"center", "vcenter", "sunken", "group"};
+    QTest::newRow("custom send") << 102 << 15 << QString("Emettre") << QStringList{"tabstop"};
+    QTest::newRow("setup port label") << 129 << 2 << QString::fromUtf8("Port Série")
+                                      << QStringList{"center", "vcenter", "border", "group"};
+    QTest::newRow("setup custom mode starts group")
+        << 129 << 4 << QString::fromUtf8("Personnalisé") << QStringList{"group", "tabstop"};
+    QTest::newRow("setup repeater count disabled")
+        << 129 << 8 << QString()
+        << QStringList{"center", "border", "autohscroll", "tabstop", "disabled"};
+    QTest::newRow("setup serial settings read-only")
+        << 129 << 10 << QString()
+        << QStringList{"multiline", "readonly", "center", "noborder", "transparent", "tabstop"};
+    QTest::newRow("setup picture") << 129 << 11 << QString("135")
+                                   << QStringList{"sunken", "center", "realsize", "transparent"};
+    QTest::newRow("setup about") << 129 << 13 << QString("A propos...")
+                                 << QStringList{"tabstop", "transparent"};
+    QTest::newRow("sensor status title")
+        << 139 << 12 << QString::fromUtf8("Etat des paramètres") << QStringList{"center"};
+    QTest::newRow("repeater status title")
+        << 140 << 12 << QString::fromUtf8("Etat des paramètres") << QStringList{"center"};
+    QTest::newRow("login password field")
+        << 148 << 3 << QString() << QStringList{"password", "autohscroll", "border", "tabstop"};
+    QTest::newRow("login identity list")
+        << 148 << 4 << QString()
+        << QStringList{"dropdownlist", "sort", "disablenoscroll", "vscroll", "tabstop"};
+    QTest::newRow("login identity label")
+        << 148 << 1 << QString::fromUtf8("Identité")
+        << QStringList{"center", "vcenter", "group", "staticedge"};
+    QTest::newRow("modem radio without tab stop")
+        << 151 << 4 << QString("TYPE") << QStringList{"group"};
+    QTest::newRow("modem field disabled")
+        << 151 << 10 << QString()
+        << QStringList{"disabled", "center", "autohscroll", "staticedge", "noborder", "tabstop"};
+    QTest::newRow("modem status title")
+        << 151 << 12 << QString::fromUtf8("Etat des paramétres") << QStringList{"center"};
+    QTest::newRow("modem read") << 151 << 14 << QString("Lire") << QStringList{"tabstop"};
+}
+
+void ResourceTest::templateKeyTexts() {
+    QFETCH(int, id);
+    QFETCH(int, index);
+    QFETCH(QString, text);
+    QFETCH(QStringList, styles);
+
+    const QJsonArray controls =
+        ReadObject(QString(":/templates/%1.json").arg(id))["controls"].toArray();
+    QVERIFY(index < controls.size());
+    const QJsonObject control = controls.at(index).toObject();
+    QCOMPARE(control["text"].toString(), text);
+    QStringList actual;
+    for (const QJsonValue& s : control["styles"].toArray()) {
+        actual << s.toString();
+    }
+    actual.sort();
+    styles.sort();
+    QCOMPARE(actual, styles);
+}
+
+void ResourceTest::stringTable_data() {
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("system menu") << "101" << QString("&A propos de DevOv7305...");
+    QTest::newRow("not an integer") << "61704" << QString("Tapez un nombre entier.");
+    QTest::newRow("out of range") << "61705"
+                                  << QString("Tapez un nombre entier compris entre %1 et %2.");
+    QTest::newRow("too long") << "61708" << QString::fromUtf8("Tapez %1 caractères au maximum.");
+}
+
+void ResourceTest::stringTable() {
+    QFETCH(QString, key);
+    QFETCH(QString, text);
+    const QJsonObject table = ReadObject(":/strings.json");
+    QCOMPARE(table.size(), 4);
+    QCOMPARE(table[key].toString(), text);
+}
+
+// The desktop record and the header are written by hand; a release bumped in one and not the
+// other would show two versions to the user.
+void ResourceTest::versionRecordAgrees() {
+    QXmlStreamReader xml(ReadText(ZAV_RES_SOURCE_DIR "/org.zav7305.Zav7305.metainfo.xml"));
+    QStringList releases;
+    QMap<QString, QString> custom;
+    QString id;
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement) {
+            continue;
+        }
+        if (xml.name() == u"id") {
+            id = xml.readElementText();
+        } else if (xml.name() == u"release") {
+            releases << xml.attributes().value("version").toString();
+        } else if (xml.name() == u"value") {
+            const QString key = xml.attributes().value("key").toString();
+            custom[key] = xml.readElementText();
+        }
+    }
+    QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
+    QCOMPARE(id, QString(zav::version::kApplicationId));
+    QCOMPARE(releases, QStringList{ZAV_VERSION});
+    QCOMPARE(QString(ZAV_VERSION), QString("1.4.0.0"));
+    QCOMPARE(custom["FileDescription"], QString(zav::version::kFileDescription));
+    QCOMPARE(custom["ProductName"], QString(zav::version::kProductName));
+    QCOMPARE(custom["InternalName"], QString(zav::version::kInternalName));
+    QCOMPARE(custom["OriginalFilename"], QString(zav::version::kOriginalFilename));
+    QCOMPARE(custom["FileVersion"], QString(zav::version::kFileVersionText));
+    QCOMPARE(custom["ProductVersion"], QString(zav::version::kProductVersionText));
+
+    const QStringList desktop =
+        ReadText(ZAV_RES_SOURCE_DIR "/org.zav7305.Zav7305.desktop").split('\n');
+    QVERIFY(desktop.contains("Name=Zav7305"));
+    QVERIFY(desktop.contains("Exec=Zav7305"));
+    QVERIFY(desktop.contains(QString("Icon=") + zav::version::kApplicationId));
+}
+
+QTEST_MAIN(ResourceTest)
+#include "ResourceTest.moc"
