@@ -1,0 +1,215 @@
+#include "SimOptions.h"
+
+#include <getopt.h>
+
+#include <charconv>
+#include <cstring>
+
+#include "CPortDirectory.h"
+
+namespace {
+
+enum OptionId : int {
+    kDevice = 256,
+    kPort,
+    kRuntime,
+    kLog,
+    kSpaced,
+    kStream,
+    kHelp,
+    kSilent,
+    kDelay,
+    kDrip,
+    kEcho,
+    kNoise,
+    kLowercase,
+    kNoLf,
+    kCrlf,
+    kLong,
+    kZeroBytes,
+    kAnswerFrame,
+    kHangupMid,
+};
+
+const option kLongOptions[] = {
+    {"device", required_argument, nullptr, kDevice},
+    {"port", required_argument, nullptr, kPort},
+    {"runtime", required_argument, nullptr, kRuntime},
+    {"log", required_argument, nullptr, kLog},
+    {"spaced", no_argument, nullptr, kSpaced},
+    {"stream", no_argument, nullptr, kStream},
+    {"help", no_argument, nullptr, kHelp},
+    {"silent", no_argument, nullptr, kSilent},
+    {"delay", required_argument, nullptr, kDelay},
+    {"drip", required_argument, nullptr, kDrip},
+    {"echo", no_argument, nullptr, kEcho},
+    {"noise", no_argument, nullptr, kNoise},
+    {"lowercase", no_argument, nullptr, kLowercase},
+    {"no-lf", no_argument, nullptr, kNoLf},
+    {"crlf", no_argument, nullptr, kCrlf},
+    {"long", no_argument, nullptr, kLong},
+    {"zero-bytes", no_argument, nullptr, kZeroBytes},
+    {"answer-frame", no_argument, nullptr, kAnswerFrame},
+    {"hangup-mid", no_argument, nullptr, kHangupMid},
+    {nullptr, 0, nullptr, 0},
+};
+
+std::optional<int64_t> ParseNumber(const char* text, int64_t low, int64_t high) {
+    int64_t value = 0;
+    const char* end = text + std::strlen(text);
+    const auto [rest, ec] = std::from_chars(text, end, value);
+    if (ec != std::errc() || rest != end || rest == text || value < low || value > high) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+std::optional<DeviceKind> ParseDevice(const std::string& name) {
+    if (name == "repeater") {
+        return DeviceKind::kRepeater;
+    }
+    if (name == "sensor") {
+        return DeviceKind::kSensor;
+    }
+    if (name == "modem") {
+        return DeviceKind::kModem;
+    }
+    if (name == "any") {
+        return DeviceKind::kAny;
+    }
+    return std::nullopt;
+}
+
+bool* FlagFor(SimOptions& options, int id) {
+    FaultOptions& f = options.faults;
+    switch (id) {
+        case kSpaced:
+            return &options.spaced;
+        case kStream:
+            return &options.stream;
+        case kHelp:
+            return &options.help;
+        case kSilent:
+            return &f.silent;
+        case kEcho:
+            return &f.echo;
+        case kNoise:
+            return &f.noise;
+        case kLowercase:
+            return &f.lowercase;
+        case kNoLf:
+            return &f.noLf;
+        case kCrlf:
+            return &f.crlf;
+        case kLong:
+            return &f.longLine;
+        case kZeroBytes:
+            return &f.zeroBytes;
+        case kAnswerFrame:
+            return &f.answerFrame;
+        case kHangupMid:
+            return &f.hangupMid;
+        default:
+            return nullptr;
+    }
+}
+
+// One option with its argument; false with a reason when the argument is unusable.
+bool ApplyValue(SimOptions& options, int id, const char* argument, std::string& error) {
+    constexpr int64_t kMaxPauseMs = 600000;
+    if (id == kDevice) {
+        const auto device = ParseDevice(argument);
+        if (!device) {
+            error = std::string("unknown device '") + argument + "'";
+            return false;
+        }
+        options.device = *device;
+        return true;
+    }
+    if (id == kRuntime || id == kLog) {
+        if (*argument == '\0') {
+            error = "empty path";
+            return false;
+        }
+        (id == kRuntime ? options.runtimeDir : options.logPath) = argument;
+        return true;
+    }
+    if (id == kPort) {
+        const auto n =
+            ParseNumber(argument, CPortDirectory::kFirstVirtual, CPortDirectory::kLastVirtual);
+        if (!n) {
+            error = std::string("port must be a number from ") +
+                    std::to_string(CPortDirectory::kFirstVirtual) + " to " +
+                    std::to_string(CPortDirectory::kLastVirtual);
+            return false;
+        }
+        options.port = static_cast<int32_t>(*n);
+        return true;
+    }
+    const auto ms = ParseNumber(argument, 0, kMaxPauseMs);
+    if (!ms) {
+        error = std::string("bad number of milliseconds '") + argument + "'";
+        return false;
+    }
+    (id == kDelay ? options.faults.delayMs : options.faults.dripMs) = static_cast<uint32_t>(*ms);
+    return true;
+}
+
+}  // namespace
+
+std::optional<SimOptions> ParseSimOptions(int argc, char** argv, std::string& error) {
+    SimOptions options;
+    optind = 1;
+    opterr = 0;
+    for (;;) {
+        const int id = getopt_long(argc, argv, "", kLongOptions, nullptr);
+        if (id == -1) {
+            break;
+        }
+        if (id == '?' || id == ':') {
+            error = "unknown option or missing value";
+            if (optind > 0 && optind <= argc) {
+                error += std::string(" near '") + argv[optind - 1] + "'";
+            }
+            return std::nullopt;
+        }
+        if (bool* flag = FlagFor(options, id)) {
+            *flag = true;
+        } else if (!ApplyValue(options, id, optarg, error)) {
+            return std::nullopt;
+        }
+    }
+    if (optind < argc) {
+        error = std::string("unexpected argument '") + argv[optind] + "'";
+        return std::nullopt;
+    }
+    return options;
+}
+
+std::string SimUsage(const char* programName) {
+    return std::string("Usage: ") + programName +
+           " [options]\n"
+           "Simulates one radio device on a virtual serial port.\n"
+           "\n"
+           "  --device repeater|sensor|modem|any  device to simulate (default repeater)\n"
+           "  --port N        announce as COM<N>, N in 900..999 (default: first free)\n"
+           "  --runtime DIR   folder for the COM<N> link (default: the port list's folder)\n"
+           "  --log FILE      append every received line, byte for byte\n"
+           "  --spaced        report in the spaced form\n"
+           "  --stream        plug in a fresh device after each write and read-back\n"
+           "  --help          show this text\n"
+           "\n"
+           "Faults:\n"
+           "  --silent        never answer\n"
+           "  --delay MS      wait before each reply\n"
+           "  --drip MS       send one byte at a time, MS apart\n"
+           "  --echo          echo each received line before answering\n"
+           "  --noise         send a noise line before each report\n"
+           "  --lowercase     report prefix in lower case\n"
+           "  --no-lf         no line end after the report\n"
+           "  --crlf          end lines with CR LF\n"
+           "  --long          over-long report line (more than 128 bytes)\n"
+           "  --zero-bytes    zero bytes inside the report\n"
+           "  --answer-frame  answer a configuration frame with a report\n"
+           "  --hangup-mid    hang up in the middle of a reply, then exit\n";
+}

@@ -1,0 +1,43 @@
+#include <cstdio>
+#include <string>
+
+#include "CPortDirectory.h"
+#include "CSignalPipe.h"
+#include "CSimulator.h"
+#include "CTrace.h"
+#include "CVirtualPort.h"
+#include "SimOptions.h"
+
+int main(int argc, char** argv) {
+    std::string error;
+    const auto options = ParseSimOptions(argc, argv, error);
+    if (!options) {
+        std::fprintf(stderr, "%s: %s\nTry '%s --help'.\n", argv[0], error.c_str(), argv[0]);
+        return 2;
+    }
+    if (options->help) {
+        std::fputs(SimUsage(argv[0]).c_str(), stdout);
+        return 0;
+    }
+    // Installed before the link exists, so that no stop signal can leave the link behind.
+    CSignalPipe signals;
+    if (!signals.Install()) {
+        std::perror("cannot install signal handlers");
+        return 1;
+    }
+    CTrace trace;
+    if (!options->logPath.empty() && !trace.OpenLog(options->logPath, error)) {
+        std::fprintf(stderr, "%s: %s\n", argv[0], error.c_str());
+        return 1;
+    }
+    const std::string folder =
+        options->runtimeDir.empty() ? CPortDirectory::DefaultRuntimeFolder() : options->runtimeDir;
+    CVirtualPort port;
+    if (!port.Open(error) || !port.Announce(folder, options->port, error)) {
+        std::fprintf(stderr, "%s: %s\n", argv[0], error.c_str());
+        return 1;
+    }
+    trace.Plain("READY COM" + std::to_string(port.Number()) + " " + port.SlavePath());
+    CSimulator simulator(*options, port, signals, trace);
+    return simulator.Run();
+}
