@@ -1,4 +1,7 @@
 #include <QFile>
+#include <QIcon>
+#include <QImage>
+#include <QImageReader>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -6,6 +9,7 @@
 #include <QSet>
 #include <QXmlStreamReader>
 #include <QtTest>
+#include <algorithm>
 
 #include "ZavVersion.h"
 
@@ -26,6 +30,28 @@ QString ReadText(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
 }
 
+QByteArray ReadBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+quint16 Le16(const QByteArray& bytes, int offset) {
+    return quint16(quint8(bytes[offset]) | quint8(bytes[offset + 1]) << 8);
+}
+
+// The classic 16-colour palette in its usual order.
+QList<QRgb> ClassicPalette() {
+    const int levels[16][3] = {{0, 0, 0},       {128, 0, 0},   {0, 128, 0},   {128, 128, 0},
+                               {0, 0, 128},     {128, 0, 128}, {0, 128, 128}, {192, 192, 192},
+                               {128, 128, 128}, {255, 0, 0},   {0, 255, 0},   {255, 255, 0},
+                               {0, 0, 255},     {255, 0, 255}, {0, 255, 255}, {255, 255, 255}};
+    QList<QRgb> palette;
+    for (const auto& c : levels) {
+        palette << qRgb(c[0], c[1], c[2]);
+    }
+    return palette;
+}
+
 using IdList = QList<int>;
 
 }  // namespace
@@ -43,6 +69,12 @@ class ResourceTest : public QObject {
     void stringTable_data();
     void stringTable();
     void versionRecordAgrees();
+    void bitmaps_data();
+    void bitmaps();
+    void tabImagesKeepTheirKeyColourOutside_data();
+    void tabImagesKeepTheirKeyColourOutside();
+    void icons_data();
+    void icons();
 };
 
 const QList<int> kTemplateIds = {100, 102, 129, 139, 140, 148, 151};
@@ -290,6 +322,104 @@ void ResourceTest::versionRecordAgrees() {
     QVERIFY(desktop.contains("Name=Zav7305"));
     QVERIFY(desktop.contains("Exec=Zav7305"));
     QVERIFY(desktop.contains(QString("Icon=") + zav::version::kApplicationId));
+}
+
+void ResourceTest::bitmaps_data() {
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QSize>("size");
+    QTest::newRow("135 network scene") << ":/bitmaps/135.bmp" << QSize(102, 61);
+    QTest::newRow("146 repeater tab") << ":/bitmaps/146.bmp" << QSize(15, 12);
+    QTest::newRow("147 sensor tab") << ":/bitmaps/147.bmp" << QSize(15, 12);
+    QTest::newRow("154 modem tab") << ":/bitmaps/154.bmp" << QSize(15, 12);
+}
+
+void ResourceTest::bitmaps() {
+    QFETCH(QString, path);
+    QFETCH(QSize, size);
+
+    const QByteArray bytes = ReadBytes(path);
+    QVERIFY2(bytes.size() > 54 && bytes.startsWith("BM"), "not a bitmap file");
+    QCOMPARE(int(Le16(bytes, 28)), 4);  // bits per pixel in the info header
+
+    const QImage image(path);
+    QVERIFY(!image.isNull());
+    QCOMPARE(image.size(), size);
+    QCOMPARE(image.colorTable(), ClassicPalette());
+}
+
+void ResourceTest::tabImagesKeepTheirKeyColourOutside_data() {
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QColor>("key");
+    QTest::newRow("146 on white") << ":/bitmaps/146.bmp" << QColor(255, 255, 255);
+    QTest::newRow("147 on light grey") << ":/bitmaps/147.bmp" << QColor(192, 192, 192);
+    QTest::newRow("154 on light grey") << ":/bitmaps/154.bmp" << QColor(192, 192, 192);
+}
+
+// The tab shows the left 13 columns with the key colour made transparent: drawn on the wrong
+// background the tab would show a coloured block, and drawn outside the 13 columns it would
+// show nothing.
+void ResourceTest::tabImagesKeepTheirKeyColourOutside() {
+    QFETCH(QString, path);
+    QFETCH(QColor, key);
+
+    const QImage image = QImage(path).convertToFormat(QImage::Format_RGB32);
+    QVERIFY(!image.isNull());
+    int background = 0;
+    int drawn = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const bool isKey = image.pixel(x, y) == key.rgb();
+            if (x >= 13) {
+                QVERIFY2(isKey,
+                         qPrintable(QString("pixel %1,%2 beyond the tab image").arg(x).arg(y)));
+            } else {
+                (isKey ? background : drawn) += 1;
+            }
+        }
+    }
+    QVERIFY2(background >= 13 * 12 / 5, "too little transparent background");
+    QVERIFY2(drawn >= 13 * 12 / 5, "too little drawn in the shown columns");
+}
+
+void ResourceTest::icons_data() {
+    QTest::addColumn<QString>("path");
+    QTest::newRow("128 program icon") << ":/icons/128.ico";
+    QTest::newRow("143 about and editor icon") << ":/icons/143.ico";
+}
+
+void ResourceTest::icons() {
+    QFETCH(QString, path);
+
+    const QByteArray bytes = ReadBytes(path);
+    QVERIFY(bytes.size() > 6 + 2 * 16);
+    QCOMPARE(int(Le16(bytes, 2)), 1);  // icon, not cursor
+    QCOMPARE(int(Le16(bytes, 4)), 2);  // two images
+    for (int entry = 0; entry < 2; ++entry) {
+        const int at = 6 + 16 * entry;
+        QCOMPARE(int(quint8(bytes[at + 2])), 16);  // colour count
+        QCOMPARE(int(Le16(bytes, at + 6)), 4);     // bits per pixel
+    }
+
+    QImageReader reader(path);
+    QCOMPARE(reader.imageCount(), 2);
+    QList<int> widths;
+    for (int i = 0; i < reader.imageCount(); ++i) {
+        QVERIFY(reader.jumpToImage(i));
+        const QImage image = reader.read();
+        QVERIFY2(!image.isNull(), qPrintable(reader.errorString()));
+        QCOMPARE(image.width(), image.height());
+        widths << image.width();
+        // The AND mask must cut the pictogram out of its square.
+        QVERIFY(image.hasAlphaChannel());
+        QCOMPARE(qAlpha(image.pixel(0, image.height() / 2)), 0);
+        QCOMPARE(qAlpha(image.pixel(image.width() / 2, image.height() - 3)), 255);
+    }
+    std::sort(widths.begin(), widths.end());
+    QCOMPARE(widths, (QList<int>{16, 32}));
+
+    const QIcon icon(path);
+    QVERIFY(!icon.isNull());
+    QCOMPARE(icon.pixmap(QSize(32, 32)).size(), QSize(32, 32));
 }
 
 QTEST_MAIN(ResourceTest)
