@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "IExchangeHost.h"
+
+// An editor stand-in that writes down every call it receives, in order, as one text each:
+// "status:<text>", "refresh", "repaint", "message:<text>", "after:<id>".
+class CRecordingHost final : public IExchangeHost {
+  public:
+    void SetStatusText(const std::string& text) override {
+        statusText = text;
+        calls.push_back("status:" + text);
+    }
+    void Refresh() override { calls.push_back("refresh"); }
+    void RepaintStatus() override { calls.push_back("repaint"); }
+    void ShowMessage(const std::string& text) override { calls.push_back("message:" + text); }
+    void AfterConfigSent(int32_t id) override { calls.push_back("after:" + std::to_string(id)); }
+
+    const std::vector<std::string>& Calls() const { return calls; }
+    const std::string& StatusText() const { return statusText; }
+
+  private:
+    std::vector<std::string> calls;
+    std::string statusText;
+};

@@ -1,0 +1,509 @@
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include "CExchange.h"
+#include "CFakeClock.h"
+#include "CPortDirectory.h"
+#include "CRecordingHost.h"
+#include "CSerialPort.h"
+#include "PtyPair.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+using Calls = std::vector<std::string>;
+
+constexpr int32_t kAnnouncedPort = 950;
+constexpr int32_t kMissingPort = 951;
+
+const std::string kReport = "TM010203V12005012100007003A00\r\n";
+const std::string kStaleReport = "TM010203V12099012100007003A00\r\n";
+const std::string kModemReport = "US 01 02 03  V12  005  012  100  007  003  A00\r\n";
+const std::string kStaleModemReport = "US 01 02 03  V12  099  012  100  007  003  A00\r\n";
+
+std::string Status(const std::string& prefix, const std::string& id) {
+    return prefix + "7305rx\r\n01/02/03\r\nVER= V12\r\nID = " + id +
+           "\r\nCHF= 012\r\nOFT= 100\r\nP0 = 007\r\nPRT= 003\r\nTYP= A00\r\n";
+}
+
+const std::string kStatus = Status("TM", "005");
+const std::string kModemStatus = Status("US", "005");
+
+// One line the device waits for, and what it answers to it.
+struct Step {
+    std::string expect;
+    std::string reply;
+    bool hangUpAfter = false;
+};
+
+// The device on the master side of the pseudo-terminal: records every byte it receives
+// and plays its script, one step per expected line, in order.
+class DevicePeer {
+  public:
+    DevicePeer(PtyPair& pty, std::vector<Step> script) : pty(pty), script(std::move(script)) {
+        if (pipe(stopPipe) == 0) {
+            worker = std::thread([this] { Run(); });
+        }
+    }
+    ~DevicePeer() {
+        if (worker.joinable()) {
+            const char stop = 's';
+            (void)!write(stopPipe[1], &stop, 1);
+            worker.join();
+        }
+        close(stopPipe[0]);
+        close(stopPipe[1]);
+    }
+
+    std::string Received() {
+        std::lock_guard lock(mutex);
+        return received;
+    }
+    bool AwaitReceived(size_t count) {
+        std::unique_lock lock(mutex);
+        return changed.wait_for(lock, 5s, [&] { return received.size() >= count; });
+    }
+
+  private:
+    void Run() {
+        std::string line;
+        size_t next = 0;
+        for (;;) {
+            pollfd fds[2] = {{pty.Master(), POLLIN, 0}, {stopPipe[0], POLLIN, 0}};
+            if (poll(fds, 2, -1) < 0 || fds[1].revents != 0 || (fds[0].revents & POLLIN) == 0) {
+                return;
+            }
+            char byte = 0;
+            if (read(pty.Master(), &byte, 1) != 1) {
+                return;
+            }
+            {
+                std::lock_guard lock(mutex);
+                received.push_back(byte);
+            }
+            changed.notify_all();
+            line.push_back(byte);
+            if (byte != '\n') {
+                continue;
+            }
+            if (next < script.size() && line == script[next].expect) {
+                const Step& step = script[next++];
+                pty.WriteMaster(step.reply);
+                if (step.hangUpAfter) {
+                    pty.CloseMaster();
+                    return;
+                }
+            }
+            line.clear();
+        }
+    }
+
+    PtyPair& pty;
+    std::vector<Step> script;
+    int stopPipe[2] = {-1, -1};
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::string received;
+    std::thread worker;
+};
+
+// A fake clock that can hold the exchange at its first tick or at a pause until the test
+// has set the line up, so that a race with the device becomes a fixed order.
+class HookedClock final : public IClock {
+  public:
+    explicit HookedClock(uint32_t stepPerTick) : fake(0, stepPerTick) {}
+
+    uint32_t TickMs() override {
+        if (beforeFirstTick) {
+            std::exchange(beforeFirstTick, nullptr)();
+        }
+        return fake.TickMs();
+    }
+    void Sleep(uint32_t ms) override {
+        if (beforeSleep) {
+            std::exchange(beforeSleep, nullptr)();
+        }
+        fake.Sleep(ms);
+    }
+
+    CFakeClock fake;
+    std::function<void()> beforeFirstTick;
+    std::function<void()> beforeSleep;
+};
+
+// True once `count` bytes wait in the line's receive queue (seen through the harness's own
+// slave descriptor, which shares the queue with the port under test).
+bool AwaitQueued(int slaveFd, int count) {
+    const auto until = std::chrono::steady_clock::now() + 5s;
+    while (std::chrono::steady_clock::now() < until) {
+        int queued = 0;
+        if (ioctl(slaveFd, FIONREAD, &queued) != 0) {
+            return false;
+        }
+        if (queued >= count) {
+            return true;
+        }
+        pollfd p{slaveFd, POLLIN, 0};
+        poll(&p, 1, 10);
+    }
+    return false;
+}
+
+// A pseudo-terminal announced as COM950 in a private runtime folder, and the exchange
+// running on a port that looks its numbers up there.
+class ExchangeTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(pty.Valid());
+        std::string pattern = (fs::temp_directory_path() / "zav-exchange-XXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        folder = pattern;
+        fs::create_symlink(pty.SlavePath(), folder / ("COM" + std::to_string(kAnnouncedPort)));
+        CPortDirectory::Roots roots;
+        roots.runtime = folder.string();
+        directory = std::make_unique<CPortDirectory>(roots);
+        port.SetPortDirectory(directory.get());
+    }
+    void TearDown() override {
+        std::error_code ec;
+        fs::remove_all(folder, ec);
+    }
+
+    CExchange Exchange(IClock& clock) { return CExchange(port, host, clock); }
+
+    PtyPair pty;
+    fs::path folder;
+    std::unique_ptr<CPortDirectory> directory;
+    CSerialPort port;
+    CRecordingHost host;
+};
+
+const ParameterSet kParams{5, 12, 7, "A", 3, 100};
+
+// ---- full configuration send -------------------------------------------------------------
+
+TEST_F(ExchangeTest, SendWritesFrameThenReadRequestAndShowsReport) {
+    DevicePeer device(pty, {{"u00501207A003100\n", ""}, {"u\n", kReport}});
+    HookedClock clock(10);
+
+    Exchange(clock).SendConfig(kParams, kAnnouncedPort, kCustomVariant);
+
+    EXPECT_EQ(device.Received(), "u00501207A003100\nu\n");
+    EXPECT_EQ(host.Calls(), (Calls{"status:\r\n Configuration non reçue", "status:" + kStatus,
+                                   "refresh", "after:5"}));
+    EXPECT_FALSE(port.IsOpen());
+    EXPECT_EQ(clock.fake.Sleeps(), 0u);
+}
+
+TEST_F(ExchangeTest, AnswerToFrameBeforeReadRequestIsPurged) {
+    DevicePeer device(pty, {{"u00501207A003100\n", kStaleReport}, {"u\n", kReport}});
+    HookedClock clock(10);
+    bool staleQueued = false;
+    clock.beforeFirstTick = [&] { staleQueued = AwaitQueued(pty.Slave(), kStaleReport.size()); };
+
+    Exchange(clock).SendConfig(kParams, kAnnouncedPort, kRepeaterVariant);
+
+    ASSERT_TRUE(staleQueued);
+    EXPECT_EQ(host.StatusText(), kStatus);
+}
+
+TEST_F(ExchangeTest, SendThatDoesNotFitAFrameWritesNothing) {
+    HookedClock clock(10);
+    for (const ParameterSet& params :
+         {ParameterSet{256, 12, 7, "A", 3, 100}, ParameterSet{5, 12, 7, "", 3, 100}}) {
+        Exchange(clock).SendConfig(params, kAnnouncedPort, kSensorVariant);
+    }
+    EXPECT_EQ(host.Calls(), (Calls{"message:Echec d'émission de la configuration.",
+                                   "message:Echec d'émission de la configuration."}));
+    EXPECT_EQ(pty.DrainMaster(), "");
+    EXPECT_FALSE(port.IsOpen());
+}
+
+// ---- the three editors' texts ------------------------------------------------------------
+
+struct VariantRow {
+    std::string name;
+    const ConfigVariant* variant;
+    std::string preset;
+    std::string readFailure;
+    std::string sendFailure;
+};
+
+void PrintTo(const VariantRow& row, std::ostream* os) {
+    *os << row.name;
+}
+
+class VariantTest : public ExchangeTest, public testing::WithParamInterface<VariantRow> {};
+
+TEST_P(VariantTest, SendToMissingPortShowsOnlyTheSendFailure) {
+    HookedClock clock(10);
+    Exchange(clock).SendConfig(kParams, kMissingPort, *GetParam().variant);
+    EXPECT_EQ(host.Calls(), Calls{"message:" + GetParam().sendFailure});
+}
+
+TEST_P(VariantTest, SilentDeviceKeepsPresetAndStillRunsAfterSendStep) {
+    DevicePeer device(pty, {});
+    HookedClock clock(15001);
+    Exchange(clock).SendConfig(kParams, kAnnouncedPort, *GetParam().variant);
+
+    EXPECT_EQ(host.Calls(), (Calls{"status:" + GetParam().preset,
+                                   "message:" + GetParam().readFailure, "refresh", "after:5"}));
+    EXPECT_EQ(host.StatusText(), GetParam().preset);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Exchange, VariantTest,
+    testing::Values(
+        VariantRow{"Custom", &kCustomVariant, "\r\n Configuration non reçue",
+                   "Echec de lecture de la configuration.", "Echec d'émission de la configuration"},
+        VariantRow{"Repeater", &kRepeaterVariant, "\r\n Configuration non reçue",
+                   "Echec de la configuration.", "Echec d'émission de la configuration."},
+        VariantRow{"Sensor", &kSensorVariant, "\r\nConfiguration non reçue",
+                   "Echec de la configuration.", "Echec d'émission de la configuration."}),
+    [](const testing::TestParamInfo<VariantRow>& info) { return info.param.name; });
+
+// ---- which replies the read-back accepts ---------------------------------------------------
+
+struct ReplyRow {
+    std::string name;
+    std::string reply;                  // the device's answer to "u"
+    std::optional<std::string> status;  // nothing: no report accepted
+};
+
+void PrintTo(const ReplyRow& row, std::ostream* os) {
+    *os << row.name;
+}
+
+class ReadBackReply : public ExchangeTest, public testing::WithParamInterface<ReplyRow> {};
+
+TEST_P(ReadBackReply, DecodesFirstAcceptedLine) {
+    DevicePeer device(pty, {{"u\n", GetParam().reply}});
+    // Two attempts fit before the deadline: one for the reply's first line, one more.
+    HookedClock clock(7600);
+    Exchange(clock).ReadConfig(kAnnouncedPort);
+
+    EXPECT_EQ(device.Received(), "u\n");
+    if (GetParam().status) {
+        EXPECT_EQ(host.StatusText(), *GetParam().status);
+        EXPECT_EQ(host.Calls().back(), "refresh");
+        EXPECT_EQ(host.Calls().at(host.Calls().size() - 2), "status:" + *GetParam().status);
+    } else {
+        EXPECT_EQ(host.StatusText(), "\r\n Configuration non reçue");
+        EXPECT_EQ(host.Calls().at(host.Calls().size() - 2),
+                  "message:Echec de lecture de la configuration.");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Exchange, ReadBackReply,
+    testing::Values(
+        ReplyRow{"Report", kReport, kStatus}, ReplyRow{"EchoSkipped", "u\n" + kReport, kStatus},
+        ReplyRow{"NoiseSkipped", "\x01\xFFgarbage\r\n" + kReport, kStatus},
+        ReplyRow{"EmptyLineSkipped", "\n" + kReport, kStatus},
+        ReplyRow{"LowerCaseThenReport", "tm010203V12099012100007003A00\n" + kReport, kStatus},
+        ReplyRow{"LcPrefix", "LC010203V12005012100007003A00\n", Status("LC", "005")},
+        ReplyRow{"LmSpaced", "LM 01 02 03  V12  005  012  100  007  003  A00\n",
+                 Status("LM", "005")},
+        ReplyRow{"LongerThanBuffer",
+                 "TM 01 02 03  V12  005  012  100  007  003  A00" + std::string(60, '#') + "\n",
+                 kStatus},
+        ReplyRow{
+            "TmAlone", "TM\n",
+            "TM7305rx\r\n\n//\r\nVER= \r\nID = \r\nCHF= \r\nOFT= \r\nP0 = \r\nPRT= \r\nTYP= \r\n"},
+        ReplyRow{"Latin1ByteShownAsUtf8",
+                 "TM010203V\xE9"
+                 "2005012100007003A00\n",
+                 "TM7305rx\r\n01/02/03\r\nVER= V\xC3\xA9"
+                 "2\r\nID = 005\r\nCHF= 012\r\n"
+                 "OFT= 100\r\nP0 = 007\r\nPRT= 003\r\nTYP= A00\r\n"},
+        ReplyRow{"LowerCaseOnly", "tm010203V12005012100007003A00\n", std::nullopt},
+        ReplyRow{"ModemReportOnly", kModemReport, std::nullopt},
+        ReplyRow{"CutShortByTimeOut", "TM0102",
+                 "TM7305rx\r\n01/02/\r\nVER= \r\nID = \r\nCHF= \r\nOFT= \r\nP0 = \r\nPRT= "
+                 "\r\nTYP= \r\n"},
+        ReplyRow{"CutShortWithoutPrefix", "xT", std::nullopt}),
+    [](const testing::TestParamInfo<ReplyRow>& info) { return info.param.name; });
+
+TEST_F(ExchangeTest, ReadConfigShowsProgressFirst) {
+    DevicePeer device(pty, {{"u\n", kReport}});
+    HookedClock clock(10);
+    Exchange(clock).ReadConfig(kAnnouncedPort);
+
+    EXPECT_EQ(host.Calls(),
+              (Calls{"status:\r\n Lecture en cours ...", "refresh", "repaint",
+                     "status:\r\n Configuration non reçue", "status:" + kStatus, "refresh"}));
+    EXPECT_FALSE(port.IsOpen());
+}
+
+// ---- the deadline --------------------------------------------------------------------------
+
+struct DeadlineRow {
+    std::string name;
+    uint32_t startTick;
+    uint32_t secondAttemptAt;  // elapsed ms when the report's attempt would start
+    bool accepted;
+};
+
+void PrintTo(const DeadlineRow& row, std::ostream* os) {
+    *os << row.name;
+}
+
+class ReadBackDeadline : public ExchangeTest, public testing::WithParamInterface<DeadlineRow> {};
+
+// The device answers with a line that is not a report, then the report at once. Only the
+// test between attempts decides, so a report that starts before the deadline is taken.
+TEST_P(ReadBackDeadline, TestedOnlyBetweenAttempts) {
+    DevicePeer device(pty, {{"u\n", "xx\n" + kReport}});
+    HookedClock clock(GetParam().secondAttemptAt);
+    clock.fake.Advance(GetParam().startTick);
+    Exchange(clock).ReadConfig(kAnnouncedPort);
+
+    EXPECT_EQ(host.StatusText(), GetParam().accepted ? kStatus : "\r\n Configuration non reçue");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Exchange, ReadBackDeadline,
+    testing::Values(DeadlineRow{"At14900", 0, 14900, true},
+                    DeadlineRow{"AtExactly15000", 0, 15000, true},
+                    DeadlineRow{"At15001", 0, 15001, false},
+                    DeadlineRow{"At14900AcrossCounterWrap", 0xFFFFFFFFu - 100, 14900, true},
+                    DeadlineRow{"At15001AcrossCounterWrap", 0xFFFFFFFFu - 100, 15001, false}),
+    [](const testing::TestParamInfo<DeadlineRow>& info) { return info.param.name; });
+
+TEST_F(ExchangeTest, ClosedPortWaitEndsAtDeadlineWithoutSpinning) {
+    // One fake millisecond per tick: a loop without pauses would need 15000 ticks.
+    HookedClock clock(1);
+    const auto realStart = std::chrono::steady_clock::now();
+    Exchange(clock).ReadConfig(kMissingPort);
+    const auto realElapsed = std::chrono::steady_clock::now() - realStart;
+
+    EXPECT_EQ(host.Calls(), (Calls{"status:\r\n Lecture en cours ...", "refresh", "repaint",
+                                   "status:\r\n Configuration non reçue",
+                                   "message:Echec de lecture de la configuration.", "refresh"}));
+    EXPECT_GT(clock.fake.Now(), 15000u);
+    EXPECT_LE(clock.fake.Now(), 16000u);
+    EXPECT_GE(clock.fake.Sleeps(), 15u);
+    EXPECT_LE(clock.fake.Ticks(), 40u);
+    EXPECT_LT(realElapsed, 5s);
+}
+
+TEST_F(ExchangeTest, HungUpLineWaitEndsAtDeadlineWithoutSpinning) {
+    DevicePeer device(pty, {{"u\n", "", true}});
+    HookedClock clock(1);
+    Exchange(clock).ReadConfig(kAnnouncedPort);
+
+    EXPECT_EQ(host.StatusText(), "\r\n Configuration non reçue");
+    EXPECT_GT(clock.fake.Now(), 15000u);
+    EXPECT_LE(clock.fake.Now(), 16000u);
+    EXPECT_LE(clock.fake.Ticks(), 40u);
+}
+
+TEST_F(ExchangeTest, ChattyDeviceIsReadWithoutPauses) {
+    std::string noise;
+    for (int i = 0; i < 40; ++i) {
+        noise += "noise " + std::to_string(i) + "\n";
+    }
+    DevicePeer device(pty, {{"u\n", noise}});
+    HookedClock clock(1000);
+    Exchange(clock).ReadConfig(kAnnouncedPort);
+
+    EXPECT_EQ(host.StatusText(), "\r\n Configuration non reçue");
+    EXPECT_EQ(clock.fake.Sleeps(), 0u);
+}
+
+// ---- modem -------------------------------------------------------------------------------
+
+TEST_F(ExchangeTest, ModemSendPausesThenRequestsReport) {
+    DevicePeer device(pty, {{"p 007\n", ""}, {"v\n", kModemReport}});
+    HookedClock clock(10);
+    std::string receivedAtPause;
+    clock.beforeSleep = [&] {
+        device.AwaitReceived(6);
+        receivedAtPause = device.Received();
+    };
+
+    Exchange(clock).SendModemParam(3, 7, kAnnouncedPort);
+
+    EXPECT_EQ(receivedAtPause, "p 007\n");
+    EXPECT_EQ(device.Received(), "p 007\nv\n");
+    EXPECT_EQ(clock.fake.Sleeps(), 1u);
+    EXPECT_EQ(clock.fake.Slept(), 4000u);
+    EXPECT_EQ(host.Calls(), (Calls{"status:\r\n Lecture en cours...", "refresh", "repaint",
+                                   "status:" + kModemStatus, "refresh"}));
+    EXPECT_FALSE(port.IsOpen());
+}
+
+TEST_F(ExchangeTest, ModemAnswerDuringPauseIsDiscarded) {
+    DevicePeer device(pty, {{"i 042\n", kStaleModemReport}, {"v\n", kModemReport}});
+    HookedClock clock(10);
+    bool staleQueued = false;
+    clock.beforeSleep = [&] { staleQueued = AwaitQueued(pty.Slave(), kStaleModemReport.size()); };
+
+    Exchange(clock).SendModemParam(1, 42, kAnnouncedPort);
+
+    ASSERT_TRUE(staleQueued);
+    EXPECT_EQ(host.StatusText(), kModemStatus);
+}
+
+TEST_F(ExchangeTest, SilentModemShowsMessageThenStatus) {
+    DevicePeer device(pty, {{"t -001\n", ""}});
+    HookedClock clock(3100);
+    Exchange(clock).SendModemParam(5, -1, kAnnouncedPort);
+
+    device.AwaitReceived(9);
+    EXPECT_EQ(device.Received(), "t -001\nv\n");
+    EXPECT_EQ(host.Calls(),
+              (Calls{"status:\r\n Lecture en cours...", "refresh", "repaint",
+                     "message:Configuration non reçue!", "status:\r\n Configuration non reçue!",
+                     "refresh", "repaint", "refresh"}));
+}
+
+TEST_F(ExchangeTest, ModemSendFailuresWriteNothingAndDoNotPause) {
+    HookedClock clock(10);
+    Exchange(clock).SendModemParam(3, 7, kMissingPort);
+    Exchange(clock).SendModemParam(0, 7, kAnnouncedPort);
+
+    EXPECT_EQ(host.Calls(), (Calls{"message:Echec d'émission de la configuration",
+                                   "message:Echec d'émission de la configuration"}));
+    EXPECT_EQ(clock.fake.Sleeps(), 0u);
+    EXPECT_EQ(pty.DrainMaster(), "");
+}
+
+TEST_F(ExchangeTest, ReadModemAcceptsOnlyUsAndRefreshesAfterClosing) {
+    DevicePeer device(pty, {{"v\n", kReport + kModemReport}});
+    HookedClock clock(10);
+    Exchange(clock).ReadModem(kAnnouncedPort);
+
+    EXPECT_EQ(host.Calls(), (Calls{"status:\r\n Lecture en cours...", "refresh", "repaint",
+                                   "status:" + kModemStatus, "refresh"}));
+    EXPECT_FALSE(port.IsOpen());
+}
+
+TEST_F(ExchangeTest, ClosedPortModemReadEndsAtItsDeadline) {
+    HookedClock clock(1);
+    Exchange(clock).ReadModem(kMissingPort);
+
+    EXPECT_EQ(host.StatusText(), "\r\n Configuration non reçue!");
+    EXPECT_GT(clock.fake.Now(), 6000u);
+    EXPECT_LE(clock.fake.Now(), 7000u);
+    EXPECT_LE(clock.fake.Ticks(), 20u);
+}
+
+}  // namespace
