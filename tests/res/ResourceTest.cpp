@@ -11,7 +11,7 @@
 #include <QtTest>
 #include <algorithm>
 
-#include "ZavVersion.h"
+#include "version.h"
 
 namespace {
 
