@@ -3,11 +3,13 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <climits>
 #include <cstdint>
 
@@ -69,6 +71,25 @@ std::string PtyPair::ReadMaster(size_t count, int timeoutMs) const {
         out.append(chunk, static_cast<size_t>(n));
     }
     return out;
+}
+
+bool PtyPair::WaitSlaveInput(size_t count, int timeoutMs) const {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    for (;;) {
+        int queued = 0;
+        if (ioctl(slaveFd, FIONREAD, &queued) != 0) {
+            return false;
+        }
+        if (static_cast<size_t>(queued) >= count) {
+            return true;
+        }
+        if (std::chrono::steady_clock::now() >= deadline) {
+            return false;
+        }
+        // Input moves from master to slave in a kernel work item; nothing signals that
+        // all of it arrived, so look again shortly.
+        poll(nullptr, 0, 1);
+    }
 }
 
 std::string PtyPair::DrainMaster() const {

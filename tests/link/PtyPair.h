@@ -21,6 +21,8 @@ class PtyPair {
     bool WriteMaster(const std::string& data) const;
     // Reads from the master until `count` bytes came or `timeoutMs` passed without data.
     std::string ReadMaster(size_t count, int timeoutMs) const;
+    // Waits until at least `count` bytes sent by the master wait on the slave side unread.
+    bool WaitSlaveInput(size_t count, int timeoutMs) const;
     // Everything that is waiting on the master right now, without waiting for more.
     std::string DrainMaster() const;
     // Closes the master: the slave side sees a hang-up.

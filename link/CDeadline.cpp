@@ -1,0 +1,32 @@
+#include "CDeadline.h"
+
+namespace {
+constexpr int64_t kNsPerMs = 1000000;
+constexpr int64_t kNsPerSecond = 1000000000;
+}  // namespace
+
+CDeadline::CDeadline(int64_t fromNowMs) : atNs(NowNs() + fromNowMs * kNsPerMs) {}
+
+int64_t CDeadline::NowNs() {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<int64_t>(now.tv_sec) * kNsPerSecond + now.tv_nsec;
+}
+
+bool CDeadline::Expired() const {
+    return NowNs() >= atNs;
+}
+
+timespec CDeadline::Remaining() const {
+    const int64_t left = atNs - NowNs();
+    if (left <= 0) {
+        return timespec{0, 0};
+    }
+    return timespec{static_cast<time_t>(left / kNsPerSecond),
+                    static_cast<long>(left % kNsPerSecond)};
+}
+
+int64_t CDeadline::RemainingMs() const {
+    const int64_t left = atNs - NowNs();
+    return left <= 0 ? 0 : (left + kNsPerMs - 1) / kNsPerMs;
+}

@@ -1,0 +1,258 @@
+#include "CSerialPort.h"
+
+#include <poll.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <utility>
+
+#include "CDeadline.h"
+#include "CLineBuffer.h"
+#include "CLineSettings.h"
+#include "CPortDirectory.h"
+#include "CTtyHandle.h"
+#include "PosixError.h"
+
+namespace {
+
+constexpr int64_t kDrainPollMs = 5;
+
+enum class Wait { Ready, TimedOut, HungUp, Failed };
+
+// Waits until fd is ready for `events` or the deadline passes. Signals only shorten the
+// individual waits; the deadline stays where it was set.
+Wait WaitFor(int fd, short events, const CDeadline& deadline) {
+    for (;;) {
+        pollfd p{fd, events, 0};
+        const timespec left = deadline.Remaining();
+        const int ready = ppoll(&p, 1, &left, nullptr);
+        if (ready < 0 && errno == EINTR) {
+            continue;
+        }
+        if (ready < 0) {
+            return Wait::Failed;
+        }
+        if (ready == 0) {
+            return Wait::TimedOut;
+        }
+        // Readable data is taken even at a hang-up; read() tells when none is left.
+        if ((events & POLLIN) != 0 && (p.revents & POLLIN) != 0) {
+            return Wait::Ready;
+        }
+        if ((p.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0) {
+            return Wait::HungUp;
+        }
+        return (p.revents & events) != 0 ? Wait::Ready : Wait::HungUp;
+    }
+}
+
+int ReadByte(int fd, char& byte, int64_t timeoutMs) {
+    const CDeadline deadline(timeoutMs);
+    for (;;) {
+        switch (WaitFor(fd, POLLIN, deadline)) {
+            case Wait::Ready:
+                break;
+            case Wait::TimedOut:
+            case Wait::HungUp:
+                return PORT_FAILED;
+            case Wait::Failed:
+                return PortStatusFromErrno(errno);
+        }
+        const ssize_t n = read(fd, &byte, 1);
+        if (n == 1) {
+            return PORT_OK;
+        }
+        // With VMIN = VTIME = 0 an empty read after readiness is the line hanging up.
+        if (n == 0) {
+            return PORT_FAILED;
+        }
+        if (errno != EINTR && errno != EAGAIN) {
+            return PortStatusFromErrno(errno);
+        }
+    }
+}
+
+int WriteAll(int fd, const std::string& line, int64_t timeoutMs) {
+    const CDeadline deadline(timeoutMs);
+    size_t done = 0;
+    while (done < line.size()) {
+        const ssize_t n = write(fd, line.data() + done, line.size() - done);
+        if (n > 0) {
+            done += static_cast<size_t>(n);
+            continue;
+        }
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0 && errno != EAGAIN) {
+            return PortStatusFromErrno(errno);
+        }
+        switch (WaitFor(fd, POLLOUT, deadline)) {
+            case Wait::Ready:
+                break;
+            case Wait::TimedOut:
+                return PORT_INCOMPLETE;
+            case Wait::HungUp:
+                return PORT_FAILED;
+            case Wait::Failed:
+                return PortStatusFromErrno(errno);
+        }
+    }
+    return PORT_OK;
+}
+
+void PauseMs(int64_t ms) {
+    const timespec pause{static_cast<time_t>(ms / 1000), static_cast<long>(ms % 1000) * 1000000};
+    nanosleep(&pause, nullptr);
+}
+
+// Waits a bounded time for the output queue to empty. Whatever is still queued then is
+// dropped, or the kernel's own close would wait up to 30 s for it on a stalled line.
+void DrainOutput(int fd, int64_t timeoutMs) {
+    const CDeadline deadline(timeoutMs);
+    for (;;) {
+        int queued = 0;
+        if (ioctl(fd, TIOCOUTQ, &queued) != 0) {
+            break;
+        }
+        if (queued == 0) {
+            return;
+        }
+        if (deadline.Expired()) {
+            break;
+        }
+        PauseMs(std::min(kDrainPollMs, deadline.RemainingMs()));
+    }
+    tcflush(fd, TCOFLUSH);
+}
+
+int RaiseModemLines(int fd) {
+    const int lines = TIOCM_DTR | TIOCM_RTS;
+    if (ioctl(fd, TIOCMBIS, &lines) == 0) {
+        return PORT_OK;
+    }
+    // Pseudo-terminals have no modem lines.
+    if (errno == ENOTTY || errno == EINVAL) {
+        return PORT_OK;
+    }
+    return PortStatusFromErrno(errno);
+}
+
+int Configure(int fd, const termios& wanted) {
+    if (tcsetattr(fd, TCSANOW, &wanted) != 0) {
+        return PortStatusFromErrno(errno);
+    }
+    termios applied{};
+    if (tcgetattr(fd, &applied) != 0) {
+        return PortStatusFromErrno(errno);
+    }
+    if (!CLineSettings::Matches(wanted, applied)) {
+        return PORT_FAILED;
+    }
+    if (const int status = RaiseModemLines(fd); status != PORT_OK) {
+        return status;
+    }
+    if (tcflush(fd, TCIOFLUSH) != 0) {
+        return PortStatusFromErrno(errno);
+    }
+    return PORT_OK;
+}
+
+}  // namespace
+
+CSerialPort::CSerialPort() = default;
+
+CSerialPort::~CSerialPort() {
+    Close();
+}
+
+int CSerialPort::Open(int32_t portNumber, uint32_t rate, char parity, uint8_t dataBits,
+                      uint8_t stopBits, char handshake) {
+    if (IsOpen()) {
+        return PORT_OK;
+    }
+    if (portNumber <= 0) {
+        return PORT_FAILED;
+    }
+    const CPortDirectory machineDirectory;
+    const CPortDirectory& directory = portDirectory ? *portDirectory : machineDirectory;
+    const std::optional<std::string> path = directory.PathFor(portNumber);
+    if (!path) {
+        return PORT_FAILED;
+    }
+    CTtyHandle device;
+    if (const int err = device.Open(*path); err != 0) {
+        return PortStatusFromErrno(err);
+    }
+    if (const int err = device.TakeExclusive(); err != 0) {
+        return PortStatusFromErrno(err);
+    }
+    termios settings{};
+    if (tcgetattr(device.Get(), &settings) != 0) {
+        return PortStatusFromErrno(errno);
+    }
+    if (handshake == 'x') {
+        return PORT_BAD_HANDSHAKE;
+    }
+    const std::optional<speed_t> speed = CLineSettings::SpeedFor(rate);
+    if (!speed) {
+        return PORT_FAILED;
+    }
+    // Handshake 'd' (output gated by DSR) has no termios form; CTS flow control would
+    // watch another line and could stall output for good, so it runs without flow control.
+    CLineSettings::Apply(settings, *speed, parity, dataBits, stopBits);
+    if (const int status = Configure(device.Get(), settings); status != PORT_OK) {
+        return status;
+    }
+    portHandle = device.Detach();
+    deviceName = *path;
+    baudRate = rate;
+    return PORT_OK;
+}
+
+int CSerialPort::Close() {
+    if (!IsOpen()) {
+        return PORT_OK;
+    }
+    DrainOutput(portHandle, timeoutMs);
+    CTtyHandle device(std::exchange(portHandle, -1), true);
+    deviceName.clear();
+    baudRate = 0;
+    return PortStatusFromErrno(device.Close());
+}
+
+int CSerialPort::Send(const std::string& text) {
+    if (!IsOpen()) {
+        return PORT_NOT_OPEN;
+    }
+    lastLine = text + "\n";
+    // A reply read after this line can only answer this line or a later one.
+    if (tcflush(portHandle, TCIFLUSH) != 0) {
+        return PortStatusFromErrno(errno);
+    }
+    return WriteAll(portHandle, lastLine, timeoutMs);
+}
+
+int CSerialPort::ReadLine(char* buffer, size_t capacity, uint16_t seconds) {
+    if (!IsOpen()) {
+        return PORT_NOT_OPEN;
+    }
+    if (buffer == nullptr || capacity == 0) {
+        return PORT_FAILED;
+    }
+    CLineBuffer line(buffer, capacity);
+    const int64_t byteTimeoutMs = static_cast<int64_t>(seconds) * 1000;
+    for (;;) {
+        char byte = 0;
+        if (const int status = ReadByte(portHandle, byte, byteTimeoutMs); status != PORT_OK) {
+            return status;
+        }
+        if (line.Put(byte)) {
+            return PORT_OK;
+        }
+    }
+}
