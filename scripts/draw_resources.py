@@ -348,20 +348,24 @@ def ico_bytes(canvases):
     return directory + entries + b"".join(images)
 
 
-def png_preview(canvas, scale, checker=(255, 200, 230)):
+def png_bytes(canvas, scale=1, clear=None):
+    """PNG with alpha; clear pixels become fully transparent unless a clear colour is given."""
     rows = b""
     for y in range(canvas.height * scale):
         row = bytearray(b"\x00")
         for x in range(canvas.width * scale):
             colour = canvas.get(x // scale, y // scale)
-            row += bytes(checker if colour is CLEAR else PALETTE[colour])
+            if colour is CLEAR:
+                row += bytes(clear + (255,)) if clear else bytes(4)
+            else:
+                row += bytes(PALETTE[colour] + (255,))
         rows += bytes(row)
 
     def chunk(kind, data):
         body = kind + data
         return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body))
 
-    ihdr = struct.pack(">IIBBBBB", canvas.width * scale, canvas.height * scale, 8, 2, 0, 0, 0)
+    ihdr = struct.pack(">IIBBBBB", canvas.width * scale, canvas.height * scale, 8, 6, 0, 0, 0)
     return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", ihdr) + chunk(b"IDAT", zlib.compress(rows))
             + chunk(b"IEND", b""))
 
@@ -383,16 +387,21 @@ def main():
         (args.res / "icons" / f"{name}.ico").write_bytes(ico_bytes(canvases))
     for name, canvas in bitmaps.items():
         (args.res / "bitmaps" / f"{name}.bmp").write_bytes(bmp_bytes(canvas))
+    # The desktop entry's icon, for the icon theme, which does not read .ico files.
+    for canvas in icons["128"]:
+        folder = args.res / "icons" / "hicolor" / f"{canvas.width}x{canvas.width}" / "apps"
+        folder.mkdir(parents=True, exist_ok=True)
+        (folder / "org.zav7305.Zav7305.png").write_bytes(png_bytes(canvas))
 
     if args.preview:
         args.preview.mkdir(parents=True, exist_ok=True)
         for name, canvases in icons.items():
             for canvas in canvases:
-                png = png_preview(canvas, 256 // canvas.width)
+                png = png_bytes(canvas, 256 // canvas.width, clear=(255, 200, 230))
                 (args.preview / f"icon{name}_{canvas.width}.png").write_bytes(png)
         for name, canvas in bitmaps.items():
             scale = 6 if canvas.width > 50 else 24
-            (args.preview / f"bitmap{name}.png").write_bytes(png_preview(canvas, scale))
+            (args.preview / f"bitmap{name}.png").write_bytes(png_bytes(canvas, scale))
 
 
 if __name__ == "__main__":

@@ -75,6 +75,7 @@ class ResourceTest : public QObject {
     void tabImagesKeepTheirKeyColourOutside();
     void icons_data();
     void icons();
+    void desktopIconMatchesProgramIcon();
 };
 
 const QList<int> kTemplateIds = {100, 102, 129, 139, 140, 148, 151};
@@ -420,6 +421,22 @@ void ResourceTest::icons() {
     const QIcon icon(path);
     QVERIFY(!icon.isNull());
     QCOMPARE(icon.pixmap(QSize(32, 32)).size(), QSize(32, 32));
+}
+
+// The desktop icon is a PNG copy of icon 128 for the icon theme; it must not go stale when
+// the drawing changes.
+void ResourceTest::desktopIconMatchesProgramIcon() {
+    QImageReader reader(":/icons/128.ico");
+    for (int size : {32, 16}) {
+        QVERIFY(reader.jumpToImage(size == 32 ? 0 : 1));
+        const QImage fromIco = reader.read().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        const QImage fromPng =
+            QImage(QString(ZAV_RES_SOURCE_DIR "/icons/hicolor/%1x%1/apps/org.zav7305.Zav7305.png")
+                       .arg(size))
+                .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        QCOMPARE(fromIco.size(), QSize(size, size));
+        QCOMPARE(fromPng, fromIco);
+    }
 }
 
 QTEST_MAIN(ResourceTest)
