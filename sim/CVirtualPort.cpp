@@ -58,10 +58,11 @@ bool PrepareRuntimeFolder(const std::string& folder, std::string& error) {
         error = SystemError("cannot examine " + folder);
         return false;
     }
-    // Anyone may create a folder in /tmp first; links put into a stranger's folder could be
-    // replaced by links to other devices.
-    if (!S_ISDIR(info.st_mode) || info.st_uid != ::geteuid()) {
-        error = folder + " is not a folder of this user";
+    // Anyone may create a folder in /tmp first; links put into a folder others can write
+    // could be replaced by links to other devices, and the port list ignores such a folder.
+    if (!S_ISDIR(info.st_mode) || info.st_uid != ::geteuid() ||
+        (info.st_mode & (S_IWGRP | S_IWOTH)) != 0) {
+        error = folder + " is not a private folder of this user";
         return false;
     }
     return true;

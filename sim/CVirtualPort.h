@@ -38,5 +38,6 @@ class CVirtualPort {
     int32_t number = 0;
 };
 
-// Makes sure `folder` is a directory of this user, creating it (mode 0700) when missing.
+// Makes sure `folder` is a directory of this user that no one else may write, creating it
+// (mode 0700) when missing.
 bool PrepareRuntimeFolder(const std::string& folder, std::string& error);

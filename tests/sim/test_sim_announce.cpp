@@ -1,0 +1,142 @@
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <filesystem>
+
+#include "CPortDirectory.h"
+#include "SimFixture.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Target(const std::string& link) {
+    std::error_code ec;
+    const fs::path target = fs::read_symlink(link, ec);
+    return ec ? std::string() : target.string();
+}
+
+CSimProcess::Options OptionsIn(const std::string& folder) {
+    CSimProcess::Options options;
+    options.runtimeDir = folder;
+    return options;
+}
+
+using Announce = SimFixture;
+
+TEST_F(Announce, LinkLeadsToItsPtyAndThePortListFindsIt) {
+    ASSERT_TRUE(StartSim("repeater"));
+    EXPECT_EQ(sim.PortNumber(), CPortDirectory::kFirstVirtual);
+    EXPECT_EQ(Target(LinkPath(sim.PortNumber())), sim.PtyPath());
+    EXPECT_EQ(sim.Output(), "READY COM900 " + sim.PtyPath() + "\n");
+
+    CPortDirectory::Roots roots;
+    roots.runtime = runtime;
+    EXPECT_EQ(CPortDirectory(roots).PathFor(sim.PortNumber()), sim.PtyPath());
+}
+
+TEST_F(Announce, MissingFolderIsCreatedPrivate) {
+    const std::string inner = runtime + "/inner";
+    CSimProcess own;
+    ASSERT_TRUE(own.Start(OptionsIn(inner)));
+    struct stat info {};
+    ASSERT_EQ(::stat(inner.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0700u);
+    EXPECT_EQ(Target(inner + "/COM900"), own.PtyPath());
+    EXPECT_TRUE(own.Stop());
+}
+
+TEST_F(Announce, FolderOthersCanReachIsRefused) {
+    const std::string real = runtime + "/real";
+    ASSERT_EQ(::mkdir(real.c_str(), 0700), 0);
+    ASSERT_EQ(::symlink(real.c_str(), (runtime + "/alias").c_str()), 0);
+    ASSERT_EQ(::mkdir((runtime + "/open").c_str(), 0700), 0);
+    ASSERT_EQ(::chmod((runtime + "/open").c_str(), 0777), 0);
+    for (const char* folder : {"/alias", "/open"}) {
+        CSimProcess refused;
+        EXPECT_FALSE(refused.Start(OptionsIn(runtime + folder))) << folder;
+        EXPECT_EQ(refused.ExitCode(), 1) << folder;
+    }
+    EXPECT_TRUE(fs::is_empty(real));
+}
+
+TEST_F(Announce, NumbersAreTakenInTurnAndStaleLinksReclaimed) {
+    // 900: left by a simulator that died; 901: a live device of someone else's.
+    ASSERT_EQ(::symlink("/dev/pts/no-such-pty", LinkPath(900).c_str()), 0);
+    ASSERT_EQ(::symlink("/dev/null", LinkPath(901).c_str()), 0);
+    ASSERT_TRUE(StartSim("repeater"));
+    EXPECT_EQ(sim.PortNumber(), 900);
+
+    CSimProcess second;
+    ASSERT_TRUE(second.Start(OptionsIn(runtime)));
+    EXPECT_EQ(second.PortNumber(), 902);
+    EXPECT_EQ(Target(LinkPath(901)), "/dev/null");
+    EXPECT_TRUE(second.Stop());
+}
+
+TEST_F(Announce, ExplicitNumberIsUsedOrRefusedWhenTaken) {
+    ASSERT_TRUE(StartSim("modem", {}, 950));
+    EXPECT_EQ(sim.PortNumber(), 950);
+    EXPECT_EQ(Target(LinkPath(950)), sim.PtyPath());
+
+    CSimProcess clash;
+    CSimProcess::Options options = OptionsIn(runtime);
+    options.port = 950;
+    EXPECT_FALSE(clash.Start(options));
+    EXPECT_EQ(clash.ExitCode(), 1);
+    EXPECT_EQ(Target(LinkPath(950)), sim.PtyPath());
+}
+
+TEST_F(Announce, EveryStopSignalWithdrawsTheLink) {
+    for (const int signalNumber : {SIGTERM, SIGINT, SIGHUP}) {
+        SCOPED_TRACE(signalNumber);
+        ASSERT_TRUE(StartSim("repeater"));
+        ASSERT_TRUE(fs::is_symlink(LinkPath(sim.PortNumber())));
+        EXPECT_TRUE(sim.StopWith(signalNumber));
+        EXPECT_EQ(sim.ExitCode(), 0);
+        EXPECT_FALSE(fs::exists(fs::symlink_status(LinkPath(900))));
+    }
+}
+
+TEST_F(Announce, LinkTakenOverByAnotherIsLeftInPlace) {
+    ASSERT_TRUE(StartSim("repeater"));
+    const std::string link = LinkPath(sim.PortNumber());
+    ASSERT_EQ(::unlink(link.c_str()), 0);
+    ASSERT_EQ(::symlink("/dev/null", link.c_str()), 0);
+    EXPECT_FALSE(sim.Stop());
+    EXPECT_EQ(sim.ExitCode(), 0);
+    EXPECT_EQ(Target(link), "/dev/null");
+}
+
+TEST_F(Announce, PortClosedByThePcIsNoHangUp) {
+    ASSERT_TRUE(StartSim("repeater"));
+    for (int round = 0; round < 3; ++round) {
+        pc.Close();
+        ASSERT_TRUE(pc.Open(sim.PtyPath()));
+        ASSERT_TRUE(pc.Send("u\n"));
+        EXPECT_EQ(pc.ReadLine(), kFactoryReport + "\n") << "round " << round;
+    }
+    EXPECT_TRUE(sim.Stop());
+}
+
+TEST_F(Announce, BadCommandLineEndsBeforeAnnouncing) {
+    const std::vector<std::vector<std::string>> rows = {
+        {"--port", "12"}, {"--delay", "soon"}, {"--frobnicate"}};
+    for (const auto& extra : rows) {
+        CSimProcess bad;
+        CSimProcess::Options options = OptionsIn(runtime);
+        options.extraArgs = extra;
+        EXPECT_FALSE(bad.Start(options)) << extra.front();
+        EXPECT_EQ(bad.ExitCode(), 2) << extra.front();
+    }
+    CSimProcess help;
+    CSimProcess::Options options = OptionsIn(runtime);
+    options.extraArgs = {"--help"};
+    EXPECT_FALSE(help.Start(options));
+    EXPECT_EQ(help.ExitCode(), 0);
+    EXPECT_NE(help.Output().find("--hangup-mid"), std::string::npos);
+    EXPECT_TRUE(fs::is_empty(runtime));
+}
+
+}  // namespace

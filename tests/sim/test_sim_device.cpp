@@ -1,0 +1,154 @@
+#include <regex>
+
+#include "SimFixture.h"
+
+namespace {
+
+struct ExchangeRow {
+    const char* name;
+    const char* device;
+    std::vector<std::string> extra;
+    std::string sent;
+    std::string expected;  // every byte back, in order
+};
+
+void PrintTo(const ExchangeRow& row, std::ostream* os) {
+    *os << row.name;
+}
+
+class Exchange : public SimFixture, public ::testing::WithParamInterface<ExchangeRow> {};
+
+TEST_P(Exchange, AnswersWithTheReportForItsState) {
+    const ExchangeRow& row = GetParam();
+    ASSERT_TRUE(StartSim(row.device, row.extra));
+    ASSERT_TRUE(pc.Send(row.sent));
+    EXPECT_EQ(pc.ReadBytes(row.expected.size()), row.expected);
+}
+
+const std::string kModemFactory = "US010203V14000255100060000000\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    Reports, Exchange,
+    ::testing::Values(
+        ExchangeRow{"factory_values", "repeater", {}, "u\n", kFactoryReport + "\n"},
+        ExchangeRow{"repeater_compact", "repeater", {}, kFrame + "u\n", kFrameReport + "\n"},
+        ExchangeRow{
+            "sensor_compact", "sensor", {}, kFrame + "u\n", "LC" + kFrameReport.substr(2) + "\n"},
+        ExchangeRow{"any_answers_u_as_repeater", "any", {}, kFrame + "u\n", kFrameReport + "\n"},
+        ExchangeRow{"repeater_spaced",
+                    "repeater",
+                    {"--spaced"},
+                    kFrame + "u\n",
+                    "TM 01 02 03  V14  005  012  100  007  003  A00\n"},
+        ExchangeRow{"p0_100_takes_three_digits",
+                    "repeater",
+                    {},
+                    "u005012100A003100\nu\n",
+                    "TM010203V14005012100100003A00\n"},
+        ExchangeRow{"p0_255_spaced_sensor",
+                    "sensor",
+                    {"--spaced"},
+                    "u010020255B004200\nu\n",
+                    "LC 01 02 03  V14  010  020  200  255  004  B00\n"},
+        ExchangeRow{"last_frame_wins",
+                    "repeater",
+                    {},
+                    kFrame + "u24000199Z002003\nu\n",
+                    "TM010203V14240001003099002Z00\n"},
+        // Had any of the first lines been answered, its answer would come first.
+        ExchangeRow{"unknown_lines_ignored",
+                    "repeater",
+                    {},
+                    "hello\nu0050120A003100\nv\np 007\nu\n",
+                    kFactoryReport + "\n"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+INSTANTIATE_TEST_SUITE_P(
+    Modem, Exchange,
+    ::testing::Values(
+        ExchangeRow{"factory_values", "modem", {}, "v\n", kModemFactory},
+        ExchangeRow{"every_parameter",
+                    "modem",
+                    {},
+                    "i 007\nc 012\np 100\nr 003\nt 255\no 100\nv\n",
+                    "US010203V14007012100100003255\n"},
+        ExchangeRow{"negative_and_wide_values",
+                    "modem",
+                    {},
+                    "t -001\ni 1000\nv\n",
+                    "US010203V14232255100060000255\n"},
+        ExchangeRow{"spaced",
+                    "modem",
+                    {"--spaced"},
+                    "p 042\nv\n",
+                    "US 01 02 03  V14  000  255  100  042  000  000\n"},
+        ExchangeRow{
+            "ignores_repeater_requests", "modem", {}, "u\n" + kFrame + "v\n", kModemFactory},
+        ExchangeRow{"any_keeps_both_sets_apart",
+                    "any",
+                    {},
+                    kFrame + "p 042\nv\nu\n",
+                    "US010203V14000255100042000000\n" + kFrameReport + "\n"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+using Stream = SimFixture;
+
+TEST_F(Stream, NextDeviceComesFreshAfterWriteAndReadBack) {
+    ASSERT_TRUE(StartSim("repeater", {"--stream"}));
+    ASSERT_TRUE(pc.Send("u\n"));
+    ASSERT_EQ(pc.ReadLine(), kFactoryReport + "\n");  // a read alone plugs nothing
+
+    ASSERT_TRUE(pc.Send(kFrame + "u\n"));
+    EXPECT_EQ(pc.ReadLine(), kFrameReport + "\n");
+    ASSERT_TRUE(sim.WaitForOutput("PLUG device 2\n", 3000));
+    ASSERT_TRUE(pc.Send("u\n"));
+    EXPECT_EQ(pc.ReadLine(), kFactoryReport + "\n");
+
+    ASSERT_TRUE(pc.Send("u005012100A003100\nu\n"));
+    EXPECT_EQ(pc.ReadLine(), "TM010203V14005012100100003A00\n");
+    ASSERT_TRUE(sim.WaitForOutput("PLUG device 3\n", 3000));
+    const std::string output = sim.Output();
+    EXPECT_LT(output.find("TX " + kFrameReport), output.find("PLUG device 2"));
+    EXPECT_EQ(output.find("PLUG device 2"), output.rfind("PLUG device 2"));
+}
+
+TEST_F(Stream, ModemTrafficPlugsNothingButTheNextDeviceForgetsIt) {
+    ASSERT_TRUE(StartSim("any", {"--stream"}));
+    ASSERT_TRUE(pc.Send("p 042\nv\n"));
+    EXPECT_EQ(pc.ReadLine(), "US010203V14000255100042000000\n");
+    ASSERT_TRUE(pc.Send(kFrame + "u\nv\n"));
+    EXPECT_EQ(pc.ReadLine(), kFrameReport + "\n");
+    EXPECT_EQ(pc.ReadLine(), kModemFactory);
+    EXPECT_EQ(sim.Output().find("PLUG device 3"), std::string::npos);
+    EXPECT_NE(sim.Output().find("PLUG device 2\n"), std::string::npos);
+}
+
+using Received = SimFixture;
+
+TEST_F(Received, LogHoldsExactlyTheBytesAndOutputShowsThem) {
+    ASSERT_TRUE(StartSim("repeater"));
+    const std::string odd("\x01\xff\0z\n", 5);
+    // Longer than the device keeps as one line: it must not stall the lines after it.
+    const std::string flood = std::string(5000, 'x') + "\n";
+    const std::string sent = "u\r\n" + odd + flood + kFrame + "u\n";
+    ASSERT_TRUE(pc.Send(sent));
+    EXPECT_EQ(pc.ReadLine(), kFactoryReport + "\n");  // to "u\r"
+    EXPECT_EQ(pc.ReadLine(), kFrameReport + "\n");
+    EXPECT_EQ(sim.ReceivedBytes(), sent);
+
+    const std::vector<std::string> lines = sim.ReceivedLines();
+    ASSERT_EQ(lines.size(), 5u);
+    EXPECT_EQ(lines[0], "u\r");
+    EXPECT_EQ(lines[1], odd.substr(0, 4));
+    EXPECT_EQ(lines[2].size(), 5000u);
+    EXPECT_EQ(lines[4], "u");
+
+    const std::string output = sim.Output();
+    EXPECT_NE(output.find(" RX \\x01\\xFF\\x00z\n"), std::string::npos);
+    EXPECT_TRUE(std::regex_search(
+        output, std::regex("\n[0-2][0-9]:[0-5][0-9]:[0-5][0-9]\\.[0-9]{3} RX u00501207A003100\n"
+                           "[0-9:.]{12} RX u\n[0-9:.]{12} TX " +
+                           kFrameReport + "\n")));
+}
+
+}  // namespace
