@@ -212,7 +212,6 @@ void ResourceTest::templateKeyTexts_data() {
         << 102 << 13 << QString::fromUtf8("Etat des paramètres ") << QStringList{"center"};
     QTest::newRow("custom PRT mnemonic")
         << 102 << 5 << QString("P&RT") << QStringList{"center", "vcenter", "sunken", "group"};
-    QTest::newRow("custom send") << 102 << 15 << QString("Emettre") << QStringList{"tabstop"};
     QTest::newRow("setup port label") << 129 << 2 << QString::fromUtf8("Port Série")
                                       << QStringList{"center", "vcenter", "border", "group"};
     QTest::newRow("setup custom mode starts group")
@@ -220,13 +219,8 @@ void ResourceTest::templateKeyTexts_data() {
     QTest::newRow("setup repeater count disabled")
         << 129 << 8 << QString()
         << QStringList{"center", "border", "autohscroll", "tabstop", "disabled"};
-    QTest::newRow("setup serial settings read-only")
-        << 129 << 10 << QString()
-        << QStringList{"multiline", "readonly", "center", "noborder", "transparent", "tabstop"};
     QTest::newRow("setup picture") << 129 << 11 << QString("135")
                                    << QStringList{"sunken", "center", "realsize", "transparent"};
-    QTest::newRow("setup about") << 129 << 13 << QString("A propos...")
-                                 << QStringList{"tabstop", "transparent"};
     QTest::newRow("sensor status title")
         << 139 << 12 << QString::fromUtf8("Etat des paramètres") << QStringList{"center"};
     QTest::newRow("repeater status title")
@@ -236,9 +230,6 @@ void ResourceTest::templateKeyTexts_data() {
     QTest::newRow("login identity list")
         << 148 << 4 << QString()
         << QStringList{"dropdownlist", "sort", "disablenoscroll", "vscroll", "tabstop"};
-    QTest::newRow("login identity label")
-        << 148 << 1 << QString::fromUtf8("Identité")
-        << QStringList{"center", "vcenter", "group", "staticedge"};
     QTest::newRow("modem radio without tab stop")
         << 151 << 4 << QString("TYPE") << QStringList{"group"};
     QTest::newRow("modem field disabled")
@@ -246,7 +237,6 @@ void ResourceTest::templateKeyTexts_data() {
         << QStringList{"disabled", "center", "autohscroll", "staticedge", "noborder", "tabstop"};
     QTest::newRow("modem status title")
         << 151 << 12 << QString::fromUtf8("Etat des paramétres") << QStringList{"center"};
-    QTest::newRow("modem read") << 151 << 14 << QString("Lire") << QStringList{"tabstop"};
 }
 
 void ResourceTest::templateKeyTexts() {
