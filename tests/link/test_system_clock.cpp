@@ -1,0 +1,63 @@
+#include <gtest/gtest.h>
+#include <pthread.h>
+#include <signal.h>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+#include "CSystemClock.h"
+
+namespace {
+
+using std::chrono::milliseconds;
+
+void IgnoreSignal(int) {}
+
+TEST(SystemClock, InstanceIsOneObject) {
+    EXPECT_EQ(&CSystemClock::Instance(), &CSystemClock::Instance());
+}
+
+TEST(SystemClock, TicksFollowTheSteadyClock) {
+    CSystemClock& clock = CSystemClock::Instance();
+    const auto start = std::chrono::steady_clock::now();
+    const uint32_t before = clock.TickMs();
+    clock.Sleep(120);
+    const uint32_t ticked = clock.TickMs() - before;
+    const auto measured =
+        std::chrono::duration_cast<milliseconds>(std::chrono::steady_clock::now() - start);
+    EXPECT_GE(ticked, 119u);
+    EXPECT_GE(measured, milliseconds(120));
+    EXPECT_LE(ticked, static_cast<uint32_t>(measured.count()) + 1);
+}
+
+TEST(SystemClock, SignalsNeitherCutNorStretchTheSleep) {
+    struct sigaction quiet {};
+    quiet.sa_handler = IgnoreSignal;
+    sigemptyset(&quiet.sa_mask);
+    struct sigaction previous {};
+    ASSERT_EQ(sigaction(SIGUSR1, &quiet, &previous), 0);
+
+    std::atomic<bool> done{false};
+    milliseconds slept{0};
+    std::thread sleeper([&] {
+        const auto start = std::chrono::steady_clock::now();
+        CSystemClock::Instance().Sleep(400);
+        slept = std::chrono::duration_cast<milliseconds>(std::chrono::steady_clock::now() - start);
+        done = true;
+    });
+    unsigned sent = 0;
+    while (!done) {
+        pthread_kill(sleeper.native_handle(), SIGUSR1);
+        ++sent;
+        std::this_thread::sleep_for(milliseconds(3));
+    }
+    sleeper.join();
+    sigaction(SIGUSR1, &previous, nullptr);
+
+    EXPECT_GT(sent, 20u);
+    EXPECT_GE(slept, milliseconds(400));
+    EXPECT_LT(slept, milliseconds(400 + 1500));
+}
+
+}  // namespace
