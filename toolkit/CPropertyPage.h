@@ -4,6 +4,7 @@
 #include <QString>
 #include <QWidget>
 #include <memory>
+#include <optional>
 
 #include "CDataExchange.h"
 #include "CTemplateForm.h"
@@ -16,7 +17,7 @@ class QKeyEvent;
 // its controls) is created when its tab is first shown and destroyed with the sheet, while
 // the members bound to the controls stay with the object.
 class CPropertyPage : protected ITemplateClient {
-public:
+  public:
     explicit CPropertyPage(int templateId);
     virtual ~CPropertyPage();
     CPropertyPage(const CPropertyPage&) = delete;
@@ -51,18 +52,21 @@ public:
     // true consumes it.
     virtual bool PreTranslateKey(QKeyEvent* event);
 
-protected:
+  protected:
     void DoDataExchange(CDataExchange& dx) override;
     void OnCommand(int id) override;
     void OnEditChange(int id) override;
     void RepaintItem(int id);
     CTemplateForm* Form() const { return form.get(); }
 
-private:
+  private:
     friend class CPropertySheet;
     // The sheet creates the window as a child of its tab widget and then calls OnInitDialog.
     QWidget* CreatePageWindow(CPropertySheet* owner, QWidget* parent);
     void ForgetWindow();
+    const DialogTemplate* Template() const;
+    // The page window's size, known before the window exists.
+    QSize PixelSize() const;
 
     int templateId;
     CPropertySheet* sheet = nullptr;
@@ -70,4 +74,6 @@ private:
     std::unique_ptr<CTemplateForm> form;
     bool modified = false;
     bool firstSetActive = true;
+    mutable std::optional<DialogTemplate> tmpl;
+    mutable bool tmplLoaded = false;
 };

@@ -5,6 +5,8 @@
 #include <QPointer>
 #include <vector>
 
+#include "CKeyDelivery.h"
+
 class CPropertyPage;
 class QPushButton;
 class QTabWidget;
@@ -17,7 +19,7 @@ class QHBoxLayout;
 // a page go to that page's PreTranslateKey before the sheet sees them.
 class CPropertySheet : public QDialog {
     Q_OBJECT
-public:
+  public:
     static constexpr int kIdOk = 1;
     static constexpr int kIdCancel = 2;
     static constexpr int kIdHelp = 9;
@@ -48,7 +50,7 @@ public:
     // Enables Apply (a page marked itself modified).
     void PageModified(CPropertyPage* page, bool modified);
 
-protected:
+  protected:
     // Base: creates and shows the first page; true.
     virtual bool OnInitDialog();
     // Base: 1 apply then end 1, 2 end 2, 12321 Apply, 9 help.
@@ -58,11 +60,20 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
+    friend class CPropertyPage;
     void BuildWindow();
+    QPushButton* MakeButton(int id, const QString& text);
     bool ActivatePage(int index);
     void EnsurePageWindow(int index);
     void OnTabBarClicked(int index);
+    void OnCurrentChanged(int index);
+    void ShowTab(int index);
+    void InstallPageFilters(QWidget* window);
+    CPropertyPage* PageOfWidget(QObject* object) const;
+    bool HandleSheetKey(QKeyEvent* event);
+    // A page object destroyed while the sheet still shows it.
+    void ForgetPage(CPropertyPage* page);
 
     int selectPage;
     std::vector<CPropertyPage*> pages;
@@ -71,4 +82,9 @@ private:
     QHash<int, QPushButton*> buttons;
     int activeIndex = -1;
     bool built = false;
+    std::vector<int> buttonOrder;  // ids in the order their buttons were made or added
+    bool switchingTabs = false;
+    bool ended = false;
+    int endCode = 0;
+    CKeyDelivery keys;
 };

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "CDataExchange.h"
+#include "CKeyDelivery.h"
 #include "CTemplateForm.h"
 #include "ITemplateClient.h"
 
@@ -13,7 +14,7 @@ class QKeyEvent;
 // reach OnCancel through command 2), anything an editor passes to EndDialog.
 class CTemplateDialog : public QDialog, protected ITemplateClient {
     Q_OBJECT
-public:
+  public:
     explicit CTemplateDialog(int templateId, QWidget* parent = nullptr);
     ~CTemplateDialog() override;
 
@@ -31,7 +32,7 @@ public:
     void SendCommand(int id) { OnCommand(id); }
     CTemplateForm& Form() { return *form; }
 
-protected:
+  protected:
     // Base: members to screen; true puts the focus on the first tab stop.
     virtual bool OnInitDialog();
     // Base: UpdateData(true), then EndDialog(1) when it passed.
@@ -53,9 +54,16 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     void CreateWindowOnce();
+    void InstallKeyFilters();
+    // PreTranslateKey, then Enter and Escape as the dialog manager routes them.
+    bool HandleKey(QKeyEvent* event);
 
     int templateId;
     std::unique_ptr<CTemplateForm> form;
+    bool templateLoaded = false;
+    bool ended = false;
+    int endCode = 0;
+    CKeyDelivery keys;
 };

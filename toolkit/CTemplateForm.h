@@ -9,13 +9,14 @@
 #include "ITemplateClient.h"
 
 class CDialogUnits;
+class QRadioButton;
 
 // The controls of one template, created on a window: reachable by identifier, in template
 // (tab) order, with their notifications forwarded to the client. Shared by dialogs and
 // property pages.
 class CTemplateForm : public QObject {
     Q_OBJECT
-public:
+  public:
     CTemplateForm(const DialogTemplate& tmpl, QWidget* window, ITemplateClient& client);
 
     const DialogTemplate& Template() const { return tmpl; }
@@ -41,14 +42,33 @@ public:
     void LimitText(int id, int maxChars);
     void EnableItem(int id, bool enable);
 
-private:
+    // The radio buttons of the group that starts at firstId, in template order: the run of
+    // controls up to the next one that starts a group.
+    QList<QRadioButton*> RadioGroup(int firstId) const;
+    // Every control in template order, identified or not.
+    const QList<QWidget*>& Controls() const { return controls; }
+
+  private:
     void CreateControls();
     QWidget* CreateControl(const ControlTemplate& ctl, const CDialogUnits& units);
+    QWidget* CreateButton(const ControlTemplate& ctl);
+    QWidget* CreateStatic(const ControlTemplate& ctl);
+    QWidget* CreateEdit(const ControlTemplate& ctl);
+    QWidget* CreateComboBox(const ControlTemplate& ctl);
+    QWidget* CreateRadio(const ControlTemplate& ctl);
+    QWidget* CreateImage(const ControlTemplate& ctl);
+    void ConfigureWindow();
+    void GroupRadios();
+    void SetBuddies();
+    void SetTabOrder();
+    void EditChanged(int id);
+    QFont TemplateFont() const;
 
     DialogTemplate tmpl;
     QPointer<QWidget> window;
     ITemplateClient& client;
     QHash<int, QWidget*> items;
     QList<QWidget*> tabOrder;
+    QList<QWidget*> controls;  // parallel to tmpl.controls
     bool writingToScreen = false;
 };

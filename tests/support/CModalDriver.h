@@ -2,6 +2,7 @@
 
 #include <QMessageBox>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QTimer>
 #include <functional>
@@ -20,7 +21,7 @@ struct SeenBox {
 
 class CModalDriver : public QObject {
     Q_OBJECT
-public:
+  public:
     CModalDriver();
     ~CModalDriver() override;
 
@@ -40,7 +41,7 @@ public:
     int Pending() const { return static_cast<int>(steps.size() - next); }
     bool AllDone() const { return Pending() == 0; }
 
-private:
+  private:
     void Poll();
 
     struct Step {
@@ -50,6 +51,7 @@ private:
     std::vector<Step> steps;
     size_t next = 0;
     bool acting = false;
+    QPointer<QWidget> actingOn;  // the window the running step acts on
     std::vector<SeenBox> boxes;
     QTimer timer;
 };

@@ -1,0 +1,75 @@
+#include "CModalDriver.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QPointer>
+#include <QPushButton>
+
+namespace {
+
+constexpr int kPollMs = 10;
+
+}  // namespace
+
+SeenBox DescribeBox(QMessageBox* box) {
+    SeenBox seen;
+    seen.caption = box->windowTitle();
+    seen.text = box->text();
+    seen.icon = box->icon();
+    seen.buttons = box->standardButtons();
+    if (QPushButton* button = box->defaultButton()) {
+        seen.defaultButton = box->standardButton(button);
+    }
+    return seen;
+}
+
+CModalDriver::CModalDriver() {
+    timer.setInterval(kPollMs);
+    connect(&timer, &QTimer::timeout, this, &CModalDriver::Poll);
+    timer.start();
+}
+
+CModalDriver::~CModalDriver() {
+    timer.stop();
+}
+
+CModalDriver& CModalDriver::AnswerBox(QMessageBox::StandardButton button) {
+    return On([](QWidget* w) { return qobject_cast<QMessageBox*>(w) != nullptr; },
+              [this, button](QWidget* w) {
+                  auto* box = qobject_cast<QMessageBox*>(w);
+                  boxes.push_back(DescribeBox(box));
+                  if (QAbstractButton* answer = box->button(button)) {
+                      answer->click();
+                  } else {
+                      // The box lacks the expected button; close it anyway so the test
+                      // reports the recorded box instead of hanging.
+                      box->done(QMessageBox::NoButton);
+                  }
+              });
+}
+
+CModalDriver& CModalDriver::On(std::function<bool(QWidget*)> match,
+                               std::function<void(QWidget*)> act) {
+    steps.push_back({std::move(match), std::move(act)});
+    return *this;
+}
+
+void CModalDriver::Poll() {
+    if (next >= steps.size()) {
+        return;
+    }
+    QWidget* modal = QApplication::activeModalWidget();
+    // While a step acts, its own window may still be the active modal one; only a window
+    // it opened can serve the steps after it.
+    if (modal == nullptr || (acting && modal == actingOn) || !steps[next].match(modal)) {
+        return;
+    }
+    const Step step = steps[next++];
+    const bool wasActing = acting;
+    QPointer<QWidget> previous = actingOn;
+    acting = true;
+    actingOn = modal;
+    step.act(modal);
+    acting = wasActing;
+    actingOn = previous;
+}

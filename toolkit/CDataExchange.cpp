@@ -1,0 +1,223 @@
+#include "CDataExchange.h"
+
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTextEdit>
+#include <limits>
+#include <optional>
+
+#include "CTemplateForm.h"
+#include "MessageBoxes.h"
+#include "StringTable.h"
+
+namespace {
+
+bool IsBlank(QChar c) {
+    return c == QLatin1Char(' ') || c == QLatin1Char('\t');
+}
+
+// Blanks, an optional sign, decimal digits, blanks; the value must fit 32 bits.
+std::optional<int32_t> ParseInt(const QString& text) {
+    qsizetype i = 0;
+    const qsizetype n = text.size();
+    while (i < n && IsBlank(text[i])) {
+        ++i;
+    }
+    bool negative = false;
+    if (i < n && (text[i] == QLatin1Char('+') || text[i] == QLatin1Char('-'))) {
+        negative = text[i] == QLatin1Char('-');
+        ++i;
+    }
+    const qsizetype digitsStart = i;
+    int64_t magnitude = 0;
+    constexpr int64_t kLimit = int64_t{std::numeric_limits<int32_t>::max()} + 1;
+    while (i < n && text[i] >= QLatin1Char('0') && text[i] <= QLatin1Char('9')) {
+        magnitude = magnitude * 10 + (text[i].unicode() - '0');
+        if (magnitude > kLimit) {
+            return std::nullopt;
+        }
+        ++i;
+    }
+    if (i == digitsStart) {
+        return std::nullopt;
+    }
+    while (i < n && IsBlank(text[i])) {
+        ++i;
+    }
+    if (i != n) {
+        return std::nullopt;
+    }
+    const int64_t value = negative ? -magnitude : magnitude;
+    if (value > std::numeric_limits<int32_t>::max()) {
+        return std::nullopt;
+    }
+    return static_cast<int32_t>(value);
+}
+
+QString ReadText(QWidget* widget) {
+    if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+        return edit->text();
+    }
+    if (auto* edit = qobject_cast<QTextEdit*>(widget)) {
+        return edit->toPlainText().replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    }
+    if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+        return combo->currentText();
+    }
+    if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+        return button->text();
+    }
+    if (auto* label = qobject_cast<QLabel*>(widget)) {
+        return label->text();
+    }
+    return widget->windowTitle();
+}
+
+void WriteText(QWidget* widget, const QString& text) {
+    if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+        edit->setText(text);
+    } else if (auto* edit = qobject_cast<QTextEdit*>(widget)) {
+        QString plain = text;
+        edit->setPlainText(plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+        if (combo->isEditable()) {
+            combo->setEditText(text);
+        } else {
+            combo->setCurrentIndex(combo->findText(text));
+        }
+    } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+        button->setText(text);
+    } else if (auto* label = qobject_cast<QLabel*>(widget)) {
+        label->setText(text);
+    }
+}
+
+void SelectAll(QWidget* widget) {
+    if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+        edit->selectAll();
+    } else if (auto* edit = qobject_cast<QTextEdit*>(widget)) {
+        edit->selectAll();
+    } else if (auto* combo = qobject_cast<QComboBox*>(widget); combo && combo->lineEdit()) {
+        combo->lineEdit()->selectAll();
+    }
+}
+
+void CheckOnly(const QList<QRadioButton*>& group, int32_t index) {
+    for (qsizetype i = 0; i < group.size(); ++i) {
+        QRadioButton* radio = group[i];
+        QButtonGroup* owner = radio->group();
+        // An exclusive group refuses to uncheck its checked button.
+        const bool exclusive = owner != nullptr && owner->exclusive();
+        if (exclusive) {
+            owner->setExclusive(false);
+        }
+        radio->setChecked(i == index);
+        if (exclusive) {
+            owner->setExclusive(true);
+        }
+    }
+}
+
+}  // namespace
+
+CDataExchange::CDataExchange(CTemplateForm& form, bool saveAndValidate)
+    : m_bSaveAndValidate(saveAndValidate), form(form) {}
+
+void CDataExchange::Int(int id, int32_t& value) {
+    QWidget* widget = form.Item(id);
+    if (failed || widget == nullptr) {
+        return;
+    }
+    if (!m_bSaveAndValidate) {
+        WriteText(widget, QString::number(value));
+        return;
+    }
+    const auto parsed = ParseInt(ReadText(widget));
+    if (!parsed) {
+        Fail(id, LoadString(IDS_PARSE_INT));
+        return;
+    }
+    value = *parsed;
+}
+
+void CDataExchange::Int(int id, int32_t& value, int32_t min, int32_t max) {
+    QWidget* widget = form.Item(id);
+    if (failed || widget == nullptr) {
+        return;
+    }
+    if (!m_bSaveAndValidate) {
+        WriteText(widget, QString::number(value));
+        return;
+    }
+    const auto parsed = ParseInt(ReadText(widget));
+    if (!parsed) {
+        Fail(id, LoadString(IDS_PARSE_INT));
+        return;
+    }
+    if (*parsed < min || *parsed > max) {
+        Fail(id, LoadString(IDS_PARSE_INT_RANGE).arg(min).arg(max));
+        return;
+    }
+    value = *parsed;
+}
+
+void CDataExchange::Text(int id, QString& value) {
+    QWidget* widget = form.Item(id);
+    if (failed || widget == nullptr) {
+        return;
+    }
+    if (m_bSaveAndValidate) {
+        value = ReadText(widget);
+    } else {
+        WriteText(widget, value);
+    }
+}
+
+void CDataExchange::Text(int id, QString& value, int maxChars) {
+    QWidget* widget = form.Item(id);
+    if (failed || widget == nullptr) {
+        return;
+    }
+    if (!m_bSaveAndValidate) {
+        form.LimitText(id, maxChars);
+        WriteText(widget, value);
+        return;
+    }
+    const QString text = ReadText(widget);
+    if (text.size() > maxChars) {
+        Fail(id, LoadString(IDS_PARSE_STRING_SIZE).arg(maxChars));
+        return;
+    }
+    value = text;
+}
+
+void CDataExchange::Radio(int firstId, int32_t& index) {
+    if (failed) {
+        return;
+    }
+    const QList<QRadioButton*> group = form.RadioGroup(firstId);
+    if (!m_bSaveAndValidate) {
+        CheckOnly(group, index);
+        return;
+    }
+    index = -1;
+    for (qsizetype i = 0; i < group.size(); ++i) {
+        if (group[i]->isChecked()) {
+            index = static_cast<int32_t>(i);
+            break;
+        }
+    }
+}
+
+void CDataExchange::Fail(int id, const QString& message) {
+    failed = true;
+    AfxMessageBox(message);
+    if (QWidget* widget = form.Item(id)) {
+        widget->setFocus(Qt::OtherFocusReason);
+        SelectAll(widget);
+    }
+}
