@@ -124,6 +124,11 @@ CSimulator::Flow CSimulator::SendReport(const std::string& line) {
     if (flow != Flow::kGoOn) {
         return flow;
     }
+    // A hang-up discards whatever the reader has not taken yet; a device unplugged in the
+    // middle of a reply has already delivered the bytes that went out before.
+    if (!WaitUntilTaken()) {
+        return Flow::kStop;
+    }
     port.HangUp();
     trace.Event("hung up");
     return Flow::kStop;
@@ -181,6 +186,28 @@ bool CSimulator::Pause(uint32_t ms) {
         pollfd fd{signals.ReadDescriptor(), POLLIN, 0};
         ::poll(&fd, 1, static_cast<int>(left));
         if (StopRequested()) {
+            return false;
+        }
+    }
+}
+
+bool CSimulator::WaitUntilTaken() {
+    using Clock = std::chrono::steady_clock;
+    constexpr auto kArrival = std::chrono::milliseconds(50);
+    constexpr auto kGiveUp = std::chrono::milliseconds(2000);
+    const auto start = Clock::now();
+    bool arrived = false;
+    for (;;) {
+        const int unread = port.UnreadBytes();
+        arrived = arrived || unread > 0;
+        const auto waited = Clock::now() - start;
+        if (unread <= 0 && (arrived || waited >= kArrival)) {
+            return true;
+        }
+        if (waited >= kGiveUp) {
+            return true;
+        }
+        if (!Pause(2)) {
             return false;
         }
     }

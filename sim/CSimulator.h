@@ -32,6 +32,8 @@ class CSimulator {
     // Waits `ms` unless a stop signal comes first (then false).
     bool Pause(uint32_t ms);
     bool StopRequested();
+    // Waits (bounded) until the reader has taken what was sent; false on a stop signal.
+    bool WaitUntilTaken();
 
     const SimOptions& options;
     CVirtualPort& port;

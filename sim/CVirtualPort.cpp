@@ -1,6 +1,7 @@
 #include "CVirtualPort.h"
 
 #include <fcntl.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
@@ -162,4 +163,9 @@ void CVirtualPort::Withdraw() {
 void CVirtualPort::HangUp() {
     master.Reset();
     slave.Reset();
+}
+
+int CVirtualPort::UnreadBytes() const {
+    int count = 0;
+    return ::ioctl(slave.Get(), FIONREAD, &count) == 0 ? count : -1;
 }

@@ -23,6 +23,9 @@ class CVirtualPort {
     // Closes the device side: whoever has the port open sees a hang-up.
     void HangUp();
 
+    // Bytes sent to the port that its reader has not taken yet; -1 when unknown.
+    int UnreadBytes() const;
+
     int Master() const { return master.Get(); }
     const std::string& SlavePath() const { return slavePath; }
     int32_t Number() const { return number; }
