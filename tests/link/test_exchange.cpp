@@ -1,12 +1,9 @@
 #include <gtest/gtest.h>
 #include <poll.h>
-#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <condition_variable>
-#include <cstdlib>
-#include <filesystem>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -23,10 +20,10 @@
 #include "CRecordingHost.h"
 #include "CSerialPort.h"
 #include "PtyPair.h"
+#include "TempDir.h"
 
 namespace {
 
-namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 using Calls = std::vector<std::string>;
 
@@ -148,48 +145,24 @@ class HookedClock final : public IClock {
     std::function<void()> beforeSleep;
 };
 
-// True once `count` bytes wait in the line's receive queue (seen through the harness's own
-// slave descriptor, which shares the queue with the port under test).
-bool AwaitQueued(int slaveFd, int count) {
-    const auto until = std::chrono::steady_clock::now() + 5s;
-    while (std::chrono::steady_clock::now() < until) {
-        int queued = 0;
-        if (ioctl(slaveFd, FIONREAD, &queued) != 0) {
-            return false;
-        }
-        if (queued >= count) {
-            return true;
-        }
-        pollfd p{slaveFd, POLLIN, 0};
-        poll(&p, 1, 10);
-    }
-    return false;
-}
-
-// A pseudo-terminal announced as COM950 in a private runtime folder, and the exchange
-// running on a port that looks its numbers up there.
+// A pseudo-terminal announced as COM950 in a private runtime folder, and a port that looks
+// its numbers up there.
 class ExchangeTest : public testing::Test {
   protected:
     void SetUp() override {
         ASSERT_TRUE(pty.Valid());
-        std::string pattern = (fs::temp_directory_path() / "zav-exchange-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        folder = pattern;
-        fs::create_symlink(pty.SlavePath(), folder / ("COM" + std::to_string(kAnnouncedPort)));
+        ASSERT_FALSE(folder.Path().empty());
+        ASSERT_TRUE(folder.Link("COM" + std::to_string(kAnnouncedPort), pty.SlavePath()));
         CPortDirectory::Roots roots;
-        roots.runtime = folder.string();
+        roots.runtime = folder.Path();
         directory = std::make_unique<CPortDirectory>(roots);
         port.SetPortDirectory(directory.get());
-    }
-    void TearDown() override {
-        std::error_code ec;
-        fs::remove_all(folder, ec);
     }
 
     CExchange Exchange(IClock& clock) { return CExchange(port, host, clock); }
 
     PtyPair pty;
-    fs::path folder;
+    TempDir folder;
     std::unique_ptr<CPortDirectory> directory;
     CSerialPort port;
     CRecordingHost host;
@@ -216,7 +189,7 @@ TEST_F(ExchangeTest, AnswerToFrameBeforeReadRequestIsPurged) {
     DevicePeer device(pty, {{"u00501207A003100\n", kStaleReport}, {"u\n", kReport}});
     HookedClock clock(10);
     bool staleQueued = false;
-    clock.beforeFirstTick = [&] { staleQueued = AwaitQueued(pty.Slave(), kStaleReport.size()); };
+    clock.beforeFirstTick = [&] { staleQueued = pty.WaitSlaveInput(kStaleReport.size(), 5000); };
 
     Exchange(clock).SendConfig(kParams, kAnnouncedPort, kRepeaterVariant);
 
@@ -454,7 +427,7 @@ TEST_F(ExchangeTest, ModemAnswerDuringPauseIsDiscarded) {
     DevicePeer device(pty, {{"i 042\n", kStaleModemReport}, {"v\n", kModemReport}});
     HookedClock clock(10);
     bool staleQueued = false;
-    clock.beforeSleep = [&] { staleQueued = AwaitQueued(pty.Slave(), kStaleModemReport.size()); };
+    clock.beforeSleep = [&] { staleQueued = pty.WaitSlaveInput(kStaleModemReport.size(), 5000); };
 
     Exchange(clock).SendModemParam(1, 42, kAnnouncedPort);
 
