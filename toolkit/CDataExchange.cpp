@@ -217,6 +217,9 @@ void CDataExchange::Fail(int id, const QString& message) {
     failed = true;
     AfxMessageBox(message);
     if (QWidget* widget = form.Item(id)) {
+        // The message box took the activation; the field's window needs it back for the
+        // focus to land.
+        widget->window()->activateWindow();
         widget->setFocus(Qt::OtherFocusReason);
         SelectAll(widget);
     }
