@@ -44,8 +44,7 @@ bool CSignalPipe::Install() {
     struct sigaction ignore {};
     ignore.sa_handler = SIG_IGN;
     sigemptyset(&ignore.sa_mask);
-    installed = sigaction(SIGPIPE, &ignore, nullptr) == 0;
-    return installed;
+    return sigaction(SIGPIPE, &ignore, nullptr) == 0;
 }
 
 int CSignalPipe::Pending() {

@@ -21,5 +21,4 @@ class CSignalPipe {
     CFileDescriptor readEnd;
     CFileDescriptor writeEnd;
     int received = 0;
-    bool installed = false;
 };

@@ -6,7 +6,6 @@
 #include "CTrace.h"
 #include "Frames.h"
 #include "Reports.h"
-#include "SimOptions.h"
 
 namespace {
 
@@ -43,24 +42,6 @@ TEST(ReportLayout, PiecesStandWhereTheReaderCutsThem) {
     }
     EXPECT_EQ(DecodeReport(FormatReport(Distinct(), true) + "\n"),
               DecodeReport(FormatReport(Distinct(), false) + "\n"));
-}
-
-TEST(ReportLayout, FaultsShapeTheLineEnd) {
-    const std::string report = FormatReport(Distinct(), false);
-    FaultOptions none, crlf, noLf, both, lower, zero;
-    crlf.crlf = true;
-    noLf.noLf = true;
-    both.noLf = both.crlf = true;
-    lower.lowercase = true;
-    zero.zeroBytes = true;
-    EXPECT_EQ(ShapeReportLine(report, none), report + "\n");
-    EXPECT_EQ(ShapeReportLine(report, crlf), report + "\r\n");
-    EXPECT_EQ(ShapeReportLine(report, noLf), report);
-    EXPECT_EQ(ShapeReportLine(report, both), report);
-    EXPECT_EQ(ShapeReportLine(report, lower), "lc" + report.substr(2) + "\n");
-    const std::string zeroed = ShapeReportLine(report, zero);
-    EXPECT_EQ(zeroed,
-              "LC" + std::string(1, '\0') + report.substr(2, 24) + std::string(1, '\0') + "Q00\n");
 }
 
 TEST(ConfigFrameParse, ReadsP0WidthFromFrameLength) {
@@ -128,52 +109,6 @@ TEST(ModemCommandParse, KeepsOneByteOfAnyWholeNumber) {
             EXPECT_EQ(command->letter, row.letter);
             EXPECT_EQ(command->value, row.value);
         }
-    }
-}
-
-std::optional<SimOptions> Parse(std::vector<std::string> args, std::string& error) {
-    args.insert(args.begin(), "zav7305-sim");
-    std::vector<char*> argv;
-    for (std::string& arg : args) {
-        argv.push_back(arg.data());
-    }
-    argv.push_back(nullptr);
-    return ParseSimOptions(static_cast<int>(args.size()), argv.data(), error);
-}
-
-TEST(SimOptionsParse, AcceptsValuesInRange) {
-    std::string error;
-    const auto options = Parse({"--device", "sensor", "--port", "950", "--delay", "250", "--drip",
-                                "5", "--spaced", "--stream", "--no-lf", "--hangup-mid"},
-                               error);
-    ASSERT_TRUE(options) << error;
-    EXPECT_EQ(options->device, DeviceKind::kSensor);
-    EXPECT_EQ(options->port, 950);
-    EXPECT_EQ(options->faults.delayMs, 250u);
-    EXPECT_EQ(options->faults.dripMs, 5u);
-    EXPECT_TRUE(options->spaced && options->stream && options->faults.noLf &&
-                options->faults.hangupMid);
-    EXPECT_FALSE(options->faults.silent || options->faults.crlf || options->faults.echo);
-}
-
-TEST(SimOptionsParse, RefusesWhatCannotBeUsed) {
-    const std::vector<std::vector<std::string>> rows = {
-        {"--device", "toaster"},
-        {"--port", "899"},
-        {"--port", "1000"},
-        {"--port", "9x0"},
-        {"--delay", "-1"},
-        {"--drip", ""},
-        {"--log", ""},
-        {"--bogus"},
-        {"stray"},
-        {"--device"},
-    };
-    for (const auto& row : rows) {
-        std::string error;
-        SCOPED_TRACE(row.front());
-        EXPECT_FALSE(Parse(row, error));
-        EXPECT_FALSE(error.empty());
     }
 }
 
