@@ -14,10 +14,6 @@ using std::chrono::milliseconds;
 
 void IgnoreSignal(int) {}
 
-TEST(SystemClock, InstanceIsOneObject) {
-    EXPECT_EQ(&CSystemClock::Instance(), &CSystemClock::Instance());
-}
-
 TEST(SystemClock, TicksFollowTheSteadyClock) {
     CSystemClock& clock = CSystemClock::Instance();
     const auto start = std::chrono::steady_clock::now();
