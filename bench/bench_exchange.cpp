@@ -35,7 +35,7 @@ constexpr double kBitRate = 19200.0;
 const std::string kReport = "TM010203V12005012100007003A00\n";
 
 class CountingHost final : public IExchangeHost {
-  public:
+public:
     void SetStatusText(const std::string& text) override { last = text; }
     void Refresh() override {}
     void RepaintStatus() override {}

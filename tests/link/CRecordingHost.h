@@ -9,7 +9,7 @@
 // An editor stand-in that writes down every call it receives, in order, as one text each:
 // "status:<text>", "refresh", "repaint", "message:<text>", "after:<id>".
 class CRecordingHost final : public IExchangeHost {
-  public:
+public:
     void SetStatusText(const std::string& text) override {
         statusText = text;
         calls.push_back("status:" + text);
@@ -22,7 +22,7 @@ class CRecordingHost final : public IExchangeHost {
     const std::vector<std::string>& Calls() const { return calls; }
     const std::string& StatusText() const { return statusText; }
 
-  private:
+private:
     std::vector<std::string> calls;
     std::string statusText;
 };
