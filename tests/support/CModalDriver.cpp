@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QPointer>
 #include <QPushButton>
+#include <algorithm>
 
 namespace {
 
@@ -59,17 +60,19 @@ void CModalDriver::Poll() {
         return;
     }
     QWidget* modal = QApplication::activeModalWidget();
-    // While a step acts, its own window may still be the active modal one; only a window
-    // it opened can serve the steps after it.
-    if (modal == nullptr || (acting && modal == actingOn) || !steps[next].match(modal)) {
+    if (modal == nullptr || std::find(busy.begin(), busy.end(), modal) != busy.end() ||
+        !steps[next].match(modal)) {
         return;
     }
     const Step step = steps[next++];
-    const bool wasActing = acting;
-    QPointer<QWidget> previous = actingOn;
-    acting = true;
-    actingOn = modal;
-    step.act(modal);
-    acting = wasActing;
-    actingOn = previous;
+    QPointer<QWidget> target = modal;
+    busy.push_back(target);
+    // A timer is not fired again while its own timeout is handled, so the step runs from an
+    // event of its own: a modal loop it opens then still sees this timer and later steps.
+    QTimer::singleShot(0, this, [this, step, target] {
+        if (target) {
+            step.act(target);
+        }
+        busy.erase(std::find(busy.begin(), busy.end(), target));
+    });
 }

@@ -21,7 +21,7 @@ struct SeenBox {
 
 class CModalDriver : public QObject {
     Q_OBJECT
-  public:
+public:
     CModalDriver();
     ~CModalDriver() override;
 
@@ -41,7 +41,7 @@ class CModalDriver : public QObject {
     int Pending() const { return static_cast<int>(steps.size() - next); }
     bool AllDone() const { return Pending() == 0; }
 
-  private:
+private:
     void Poll();
 
     struct Step {
@@ -50,8 +50,8 @@ class CModalDriver : public QObject {
     };
     std::vector<Step> steps;
     size_t next = 0;
-    bool acting = false;
-    QPointer<QWidget> actingOn;  // the window the running step acts on
+    // Windows a step is about to act or acting on; no later step may take them meanwhile.
+    std::vector<QPointer<QWidget>> busy;
     std::vector<SeenBox> boxes;
     QTimer timer;
 };

@@ -31,7 +31,7 @@ void ExpectBox(const SeenBox& box, const QString& text) {
 
 class DataExchangeTest : public QObject {
     Q_OBJECT
-  private slots:
+private slots:
     void parsesWholeNumbers_data();
     void parsesWholeNumbers();
     void checksRanges_data();

@@ -16,7 +16,7 @@
 
 class TemplateFormTest : public QObject {
     Q_OBJECT
-  private slots:
+private slots:
     void parsesTemplates_data();
     void parsesTemplates();
     void readsEveryFieldOfAControl();
