@@ -1,0 +1,3 @@
+#include "CAboutDlg.h"
+
+CAboutDlg::CAboutDlg(QWidget* parent) : CTemplateDialog(kTemplateId, parent) {}

@@ -1,0 +1,145 @@
+#include "CPictureBook.h"
+
+#include <QApplication>
+#include <QPixmap>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <cstdio>
+#include <string>
+
+#include "CAboutDlg.h"
+#include "CCustomConfigDlg.h"
+#include "CLoginDlg.h"
+#include "CMyPropSheet.h"
+#include "CPageCapteur.h"
+#include "CPageRepe.h"
+#include "CPortDirectory.h"
+#include "CSetupDlg.h"
+#include "CSimProcess.h"
+#include "CpageModem.h"
+#include "Frames.h"
+
+namespace {
+
+constexpr int kRetour = 255;
+constexpr int kCancel = 2;
+// A repeater's report as the device sends it.
+constexpr char kSampleReport[] = "TM010203V14001255100060004100\n";
+const char* const kTabNames[] = {"sheet-repeater", "sheet-sensor", "sheet-modem"};
+
+}  // namespace
+
+CPictureBook::CPictureBook(const QString& outputFolder) : folder(outputFolder) {}
+
+bool CPictureBook::RenderAll() {
+    const bool made = Login() && Setup() && About() && CustomDialog() && Sheet();
+    return made && allSaved;
+}
+
+void CPictureBook::WhileShown(const std::function<int()>& modal,
+                              const std::function<void(QWidget*)>& inside) {
+    QTimer poll;
+    poll.setInterval(10);
+    QObject::connect(&poll, &QTimer::timeout, [&poll, &inside] {
+        QWidget* window = QApplication::activeModalWidget();
+        if (window == nullptr || !window->isVisible()) {
+            return;
+        }
+        poll.stop();
+        QApplication::processEvents();
+        inside(window);
+    });
+    poll.start();
+    modal();
+}
+
+bool CPictureBook::Save(QWidget* window, const QString& name) {
+    const QString path = folder.filePath(name + QStringLiteral(".png"));
+    const bool saved = window->grab().save(path);
+    std::fprintf(stderr, "%s %s\n", saved ? "wrote" : "could not write", qPrintable(path));
+    allSaved = allSaved && saved;
+    return saved;
+}
+
+bool CPictureBook::Login() {
+    CLoginDlg dialog;
+    WhileShown([&] { return dialog.DoModal(); },
+               [&](QWidget*) {
+                   Save(&dialog, QStringLiteral("login"));
+                   dialog.EndDialog(kCancel);
+               });
+    return allSaved;
+}
+
+// The port list shows one virtual port served by the simulator, and nothing of this
+// machine's own ports, so the picture is the same everywhere.
+bool CPictureBook::Setup() {
+    QTemporaryDir runtime;
+    CPortDirectory::Roots roots;
+    roots.sysClassTty = runtime.filePath(QStringLiteral("no-sys")).toStdString();
+    roots.runtime = runtime.path().toStdString();
+    const CPortDirectory ports(roots);
+    CSimProcess sim;
+    CSimProcess::Options options;
+    options.runtimeDir = roots.runtime;
+    if (!sim.Start(options)) {
+        std::fprintf(stderr, "simulator did not start; the port list stays empty\n");
+    }
+
+    CSetupDlg dialog;
+    dialog.SetPortDirectory(&ports);
+    WhileShown([&] { return dialog.DoModal(); },
+               [&](QWidget*) {
+                   Save(&dialog, QStringLiteral("setup"));
+                   dialog.EndDialog(kCancel);
+               });
+    return allSaved;
+}
+
+bool CPictureBook::About() {
+    CAboutDlg dialog;
+    WhileShown([&] { return dialog.DoModal(); },
+               [&](QWidget*) {
+                   Save(&dialog, QStringLiteral("about"));
+                   dialog.EndDialog(kCancel);
+               });
+    return allSaved;
+}
+
+bool CPictureBook::CustomDialog() {
+    CCustomConfigDlg dialog;
+    dialog.isClient = 0;
+    WhileShown([&] { return dialog.DoModal(); },
+               [&](QWidget*) {
+                   dialog.StatusText =
+                       QString::fromStdString(DeviceToUtf8(DecodeReport(kSampleReport)));
+                   dialog.UpdateData(false);
+                   Save(&dialog, QStringLiteral("custom"));
+                   dialog.EndDialog(kRetour);
+               });
+    return allSaved;
+}
+
+bool CPictureBook::Sheet() {
+    CPageRepe repeaterPage;
+    CPageCapteur sensorPage;
+    CpageModem modemPage;
+    CMyPropSheet sheet(CSetupDlg::kSheetCaption);
+    const int32_t repeaterCount = 3;
+    repeaterPage.Attach(repeaterCount, &sheet);
+    sensorPage.Attach(repeaterCount, &sheet);
+    modemPage.Attach(repeaterCount, &sheet);
+    sheet.AddPage(&repeaterPage);
+    sheet.AddPage(&sensorPage);
+    sheet.AddPage(&modemPage);
+    WhileShown([&] { return sheet.DoModal(); },
+               [&](QWidget*) {
+                   for (int tab = 0; tab < 3; ++tab) {
+                       sheet.SetActivePage(tab);
+                       QApplication::processEvents();
+                       Save(&sheet, QString::fromLatin1(kTabNames[tab]));
+                   }
+                   sheet.EndDialog(kRetour);
+               });
+    return allSaved;
+}

@@ -1,0 +1,267 @@
+#include "CSetupDlg.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <climits>
+#include <string>
+
+#include "CCustomConfigDlg.h"
+#include "CLoginDlg.h"
+#include "CMyPropSheet.h"
+#include "CPortDirectory.h"
+#include "CSystemClock.h"
+#include "CpageModem.h"
+#include "MessageBoxes.h"
+#include "SortedCombo.h"
+
+const QString CSetupDlg::kWindowText = QStringLiteral("Zav7305");
+const QString CSetupDlg::kSheetCaption = QStringLiteral("Zav7305 : Configuration par défaut");
+const QString CSetupDlg::kModeError = QStringLiteral("Erreur TYPE");
+const QString CSetupDlg::kNoPortSelected = QStringLiteral("Aucun port série n'est sélectionné.");
+
+namespace {
+
+const QString kSerialSettingsPieces[] = {
+    QStringLiteral("\r\n      Bits par seconde : 19200  \r\n"),
+    QStringLiteral("  Bits de données  : 8    \r\n"),
+    QStringLiteral("Parité           : Aucun  \r\n"),
+    QStringLiteral("Bits d'arrêt     : 1      \r\n"),
+};
+
+constexpr size_t kNumberOffset = 3;
+
+// The decimal number that starts at the name's fourth character, read the way atoi reads
+// it, except that a number too large for 32 bits saturates instead of being undefined.
+int32_t NumberFromName(const std::string& name) {
+    if (name.size() <= kNumberOffset) {
+        return 0;
+    }
+    size_t i = kNumberOffset;
+    while (i < name.size() && (name[i] == ' ' || (name[i] >= '\t' && name[i] <= '\r'))) {
+        ++i;
+    }
+    bool negative = false;
+    if (i < name.size() && (name[i] == '+' || name[i] == '-')) {
+        negative = name[i] == '-';
+        ++i;
+    }
+    int64_t value = 0;
+    for (; i < name.size() && name[i] >= '0' && name[i] <= '9'; ++i) {
+        value = value * 10 + (name[i] - '0');
+        if (value > static_cast<int64_t>(INT32_MAX) + 1) {
+            value = static_cast<int64_t>(INT32_MAX) + 1;
+        }
+    }
+    if (negative) {
+        return static_cast<int32_t>(-value);
+    }
+    return static_cast<int32_t>(value > INT32_MAX ? INT32_MAX : value);
+}
+
+}  // namespace
+
+CSetupDlg::CSetupDlg(QWidget* parent)
+    : CTemplateDialog(kTemplateId, parent), clock(&CSystemClock::Instance()) {}
+
+CSetupDlg::~CSetupDlg() = default;
+
+void CSetupDlg::SetClock(IClock* newClock) {
+    clock = newClock != nullptr ? newClock : &CSystemClock::Instance();
+}
+
+void CSetupDlg::SetPortDirectory(const CPortDirectory* directory) {
+    portDirectory = directory;
+}
+
+void CSetupDlg::SetAboutOpener(std::function<void(QWidget*)> opener) {
+    aboutOpener = std::move(opener);
+}
+
+void CSetupDlg::DoDataExchange(CDataExchange& dx) {
+    repeaterCountControl = Item<QLineEdit>(kIdRepeaterCount);
+    portControl = Item<QComboBox>(kIdPort);
+    dx.Int(kIdRepeaterCount, repeaterCount, kMinRepeaters, kMaxRepeaters);
+    dx.Radio(kIdCustom, configMode);
+    dx.Text(kIdSerialSettings, serialSettingsText, kSerialSettingsMaxChars);
+}
+
+bool CSetupDlg::OnInitDialog() {
+    CTemplateDialog::OnInitDialog();
+    serialSettingsText.clear();
+    for (const QString& piece : kSerialSettingsPieces) {
+        serialSettingsText += piece;
+    }
+    UpdateData(false);
+    FillPortControl(EnumeratePorts());
+    if (auto* ok = Item<QPushButton>(kIdOk)) {
+        ok->setDefault(true);
+        ok->setEnabled(true);
+    }
+    setWindowTitle(kWindowText);
+    return true;
+}
+
+int CSetupDlg::EnumeratePorts() {
+    const CPortDirectory machine;
+    const CPortDirectory& directory = portDirectory != nullptr ? *portDirectory : machine;
+    int count = 0;
+    for (const PortEntry& entry : directory.List()) {
+        if (count == kMaxPorts) {
+            break;
+        }
+        PortList.names[count] = QString::fromStdString(entry.name);
+        PortList.numbers[count] = NumberFromName(entry.name);
+        ++count;
+    }
+    return count;
+}
+
+void CSetupDlg::FillPortControl(int count) {
+    if (portControl == nullptr) {
+        return;
+    }
+    portControl->clear();
+    for (int i = 0; i < count; ++i) {
+        AddSortedString(portControl, PortList.names[i], PortList.numbers[i]);
+    }
+    portControl->setCurrentIndex(count > 0 ? 0 : -1);
+    ShowNameStart();
+    connect(portControl, &QComboBox::currentIndexChanged, this, &CSetupDlg::ShowNameStart,
+            Qt::UniqueConnection);
+}
+
+// Long names ("COM101 (ttyUSB0: …)") are read from their start.
+void CSetupDlg::ShowNameStart() {
+    if (QLineEdit* edit = portControl->lineEdit()) {
+        edit->setCursorPosition(0);
+    }
+}
+
+// Text typed into the port field deselects the entry unless it spells one exactly.
+bool CSetupDlg::SelectedPortNumber(int32_t& number) const {
+    if (portControl == nullptr) {
+        return false;
+    }
+    int index = portControl->currentIndex();
+    if (index >= 0 && portControl->itemText(index) != portControl->currentText()) {
+        index = portControl->findText(portControl->currentText(),
+                                      Qt::MatchExactly | Qt::MatchCaseSensitive);
+    }
+    if (index < 0) {
+        return false;
+    }
+    number = portControl->itemData(index).toInt();
+    return true;
+}
+
+void CSetupDlg::OnOK() {
+    if (!SelectedPortNumber(portNumber)) {
+        AfxMessageBox(kNoPortSelected);
+        return;
+    }
+    OpenEditor();
+}
+
+void CSetupDlg::OnCommand(int id) {
+    switch (id) {
+        case kIdDefault:
+            ChooseMode(kModeDefault);
+            break;
+        case kIdCustom:
+            ChooseMode(kModeCustom);
+            break;
+        case kIdAbout:
+            if (aboutOpener) {
+                aboutOpener(this);
+            }
+            break;
+        case kIdLogin:
+            Relogin();
+            break;
+        default:
+            CTemplateDialog::OnCommand(id);
+            break;
+    }
+}
+
+void CSetupDlg::OnEditChange(int id) {
+    if (id == kIdRepeaterCount) {
+        UpdateData(true);
+    }
+}
+
+void CSetupDlg::ChooseMode(int32_t mode) {
+    Form().EnableItem(kIdRepeaterCount, mode == kModeDefault);
+    configMode = mode;
+}
+
+void CSetupDlg::OpenEditor() {
+    int code = 0;
+    switch (configMode) {
+        case kModeCustom:
+            code = RunCustomDialog();
+            break;
+        case kModeDefault:
+            code = RunSheet();
+            break;
+        default:
+            AfxMessageBox(kModeError);
+            return;
+    }
+    if (code == kIdQuitter) {
+        EndDialog(kIdQuitter);
+    }
+}
+
+int CSetupDlg::RunCustomDialog() {
+    CCustomConfigDlg dialog;
+    dialog.portNumber = portNumber;
+    dialog.isClient = isClient;
+    dialog.SetClock(clock);
+    return RunHidden([&dialog] { return dialog.DoModal(); });
+}
+
+int CSetupDlg::RunSheet() {
+    CpageModem modemPage;
+    CMyPropSheet sheet(kSheetCaption);
+    // The sheet opens either way: a refused count keeps its last valid value.
+    UpdateData(true);
+    sheet.isClient = isClient;
+    sheet.portNumber = portNumber;
+    sheet.clock = clock;
+    repeaterPage.Attach(repeaterCount, &sheet);
+    sensorPage.Attach(repeaterCount, &sheet);
+    modemPage.Attach(repeaterCount, &sheet);
+    sheet.AddPage(&repeaterPage);
+    sheet.AddPage(&sensorPage);
+    sheet.AddPage(&modemPage);
+    return RunHidden([&sheet] { return sheet.DoModal(); });
+}
+
+void CSetupDlg::Relogin() {
+    CLoginDlg login;
+    if (RunHidden([&login] { return login.DoModal(); }) == 1) {
+        isClient = login.role == CLoginDlg::kRoleClient ? 1 : 0;
+    }
+}
+
+int CSetupDlg::RunHidden(const std::function<int()>& run) {
+    hidingWhileRunning = true;
+    hide();
+    hidingWhileRunning = false;
+    const int code = run();
+    // Shown again before any EndDialog: a dialog that is hidden cannot end its modal run.
+    show();
+    return code;
+}
+
+// QDialog leaves its modal loop when it is hidden; this dialog must keep running behind the
+// window it hides for, so it hides as a plain widget then.
+void CSetupDlg::setVisible(bool visible) {
+    if (!visible && hidingWhileRunning) {
+        QWidget::setVisible(false);
+        return;
+    }
+    CTemplateDialog::setVisible(visible);
+}
