@@ -73,6 +73,11 @@ int ReadByte(int fd, char& byte, int64_t timeoutMs) {
         if (errno != EINTR && errno != EAGAIN) {
             return PortStatusFromErrno(errno);
         }
+        // A line that keeps reporting readable with nothing to read must not hold the
+        // caller past the byte's time-out.
+        if (deadline.Expired()) {
+            return PORT_FAILED;
+        }
     }
 }
 
@@ -90,6 +95,9 @@ int WriteAll(int fd, const std::string& line, int64_t timeoutMs) {
         }
         if (n < 0 && errno != EAGAIN) {
             return PortStatusFromErrno(errno);
+        }
+        if (deadline.Expired()) {
+            return PORT_INCOMPLETE;
         }
         switch (WaitFor(fd, POLLOUT, deadline)) {
             case Wait::Ready:
