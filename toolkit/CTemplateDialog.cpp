@@ -135,7 +135,11 @@ bool CTemplateDialog::HandleKey(QKeyEvent* event) {
         if (WantsEnter(focusWidget())) {
             return false;
         }
-        OnCommand(form->EnterCommandId());
+        const int id = form->EnterCommandId();
+        // A disabled default button takes no Enter; a missing one still gets its command.
+        if (QWidget* button = form->Item(id); button == nullptr || button->isEnabled()) {
+            OnCommand(id);
+        }
         return true;
     }
     if (event->key() == Qt::Key_Escape) {

@@ -16,10 +16,10 @@ constexpr int kIdRetour = 66;
 
 // A sheet with an extra button of its own, as the editors build theirs.
 class CReturnSheet : public CPropertySheet {
-  public:
+public:
     using CPropertySheet::CPropertySheet;
 
-  protected:
+protected:
     void OnCommand(int id) override {
         if (id == kIdRetour) {
             EndDialog(255);
@@ -67,7 +67,7 @@ int Run(CPropertySheet& sheet, CModalDriver& driver, std::function<void(CPropert
 
 class PropertySheetTest : public QObject {
     Q_OBJECT
-  private slots:
+private slots:
     void opensOnItsFirstPageAndCreatesTheOthersWhenShown();
     void opensOnTheRequestedPage();
     void pageThatRefusesCannotBeLeft_data();
@@ -314,8 +314,8 @@ void PropertySheetTest::buttonRowFollowsArrangeButtons() {
     sheet.AddButton(kIdRetour, retour);
     QCOMPARE(sheet.GetButton(kIdRetour), retour);
     QCOMPARE(retour->parentWidget(), &sheet);
-    sheet.ArrangeButtons({CPropertySheet::kIdApply, CPropertySheet::kIdHelp,
-                          CPropertySheet::kIdCancel, kIdRetour});
+    sheet.ArrangeButtons(
+        {CPropertySheet::kIdApply, CPropertySheet::kIdHelp, CPropertySheet::kIdCancel, kIdRetour});
     QList<int> xs;
     bool okHidden = false;
     CModalDriver driver;
@@ -323,8 +323,8 @@ void PropertySheetTest::buttonRowFollowsArrangeButtons() {
         s->GetButton(CPropertySheet::kIdOk)->hide();
         s->layout()->activate();
         okHidden = !s->GetButton(CPropertySheet::kIdOk)->isVisible();
-        for (int id : {CPropertySheet::kIdApply, CPropertySheet::kIdHelp,
-                       CPropertySheet::kIdCancel, kIdRetour}) {
+        for (int id : {CPropertySheet::kIdApply, CPropertySheet::kIdHelp, CPropertySheet::kIdCancel,
+                       kIdRetour}) {
             xs << s->GetButton(id)->geometry().x();
         }
         QTest::mouseClick(s->GetButton(kIdRetour), Qt::LeftButton);

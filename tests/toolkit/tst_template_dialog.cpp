@@ -20,6 +20,7 @@ enum class Action {
     EnterOnFocusedCancel,
     EnterInFieldThenEscape,
     EnterOnFocusedOk,
+    EnterWithTheDefaultButtonDisabled,
 };
 
 void Perform(Action action, CRecordingDialog* dialog) {
@@ -53,6 +54,12 @@ void Perform(Action action, CRecordingDialog* dialog) {
             // OK has no tab stop but takes the focus when clicked at.
             dialog->GetDlgItem(1)->setFocus();
             QTest::keyClick(dialog->GetDlgItem(1), Qt::Key_Return);
+            break;
+        case Action::EnterWithTheDefaultButtonDisabled:
+            dialog->GetDlgItem(1015)->setEnabled(false);
+            dialog->GetDlgItem(1005)->setFocus();
+            QTest::keyClick(dialog->GetDlgItem(1005), Qt::Key_Return);
+            dialog->EndDialog(4);
             break;
     }
 }
@@ -115,6 +122,8 @@ void TemplateDialogTest::endCodes_data() {
         << Action::EnterInFieldThenEscape << 2 << std::vector<int>{1015, 2};
     QTest::newRow("Enter on the focused OK button")
         << Action::EnterOnFocusedOk << 1 << std::vector<int>{1};
+    QTest::newRow("Enter while the default button is disabled")
+        << Action::EnterWithTheDefaultButtonDisabled << 4 << std::vector<int>{};
 }
 
 void TemplateDialogTest::endCodes() {
