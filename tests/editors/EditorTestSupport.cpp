@@ -1,0 +1,136 @@
+#include "EditorTestSupport.h"
+
+#include <QCoreApplication>
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTextEdit>
+#include <QTimer>
+
+bool PrepareEditorsTest() {
+    QCoreApplication::setApplicationName(QStringLiteral("Zav7305"));
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    // Owner-only, as a desktop session's runtime folder is.
+    return !runtime.isEmpty() && QDir().mkpath(runtime) &&
+           QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+bool StartSim(CSimProcess& sim, const std::string& device,
+              const std::vector<std::string>& extraArgs) {
+    CSimProcess::Options options;
+    options.device = device;
+    options.extraArgs = extraArgs;
+    options.runtimeDir = qEnvironmentVariable("XDG_RUNTIME_DIR").toStdString() + "/zav7305";
+    return sim.Start(options);
+}
+
+int RunDriven(CModalDriver& driver, const std::function<int()>& modal, int seconds) {
+    bool fired = false;
+    QTimer watchdog;
+    watchdog.setSingleShot(true);
+    QObject::connect(&watchdog, &QTimer::timeout, [&watchdog, &fired]() {
+        fired = true;
+        if (QWidget* w = QApplication::activeModalWidget()) {
+            if (auto* dialog = qobject_cast<QDialog*>(w)) {
+                dialog->reject();
+            } else {
+                w->close();
+            }
+        }
+        watchdog.start(200);
+    });
+    watchdog.start(seconds * 1000);
+    const int code = modal();
+    watchdog.stop();
+    if (fired) {
+        QTest::qFail(qPrintable(QStringLiteral("a modal window was left unanswered; %1 steps left")
+                                    .arg(driver.Pending())),
+                     __FILE__, __LINE__);
+    }
+    return code;
+}
+
+void TypeInto(QWidget* field, const QString& text) {
+    field->setFocus();
+    if (auto* edit = qobject_cast<QLineEdit*>(field)) {
+        edit->selectAll();
+    }
+    if (text.isEmpty()) {
+        QTest::keyClick(field, Qt::Key_Backspace);
+        return;
+    }
+    for (QChar c : text) {
+        if (c.unicode() < 0x80) {
+            QTest::keyClick(field, c.toLatin1());
+            continue;
+        }
+        // QTest only types ASCII; other characters arrive as the text of an unknown key.
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(field, &press);
+        QApplication::sendEvent(field, &release);
+    }
+}
+
+void PressKey(QWidget* widget, Qt::Key key) {
+    widget->setFocus();
+    QTest::keyClick(widget, key);
+}
+
+QString TextOf(QWidget* field) {
+    if (auto* edit = qobject_cast<QLineEdit*>(field)) {
+        return edit->text();
+    }
+    if (auto* box = qobject_cast<QTextEdit*>(field)) {
+        return box->toPlainText();
+    }
+    return {};
+}
+
+QString BoxText(const CModalDriver& driver, size_t index) {
+    return index < driver.Boxes().size() ? driver.Boxes()[index].text : QString();
+}
+
+CSheetBench::CSheetBench() = default;
+
+CSheetBench::~CSheetBench() {
+    Close();
+}
+
+CMyPropSheet& CSheetBench::Open(int32_t repeaterCount, int32_t portNumber, uint8_t isClient) {
+    Close();
+    modem = std::make_unique<CpageModem>();
+    sheet = std::make_unique<CMyPropSheet>(QString::fromUtf8("Zav7305 : Configuration par défaut"));
+    sheet->isClient = isClient;
+    sheet->portNumber = portNumber;
+    sheet->clock = &clock;
+    repe.Attach(repeaterCount, sheet.get());
+    capteur.Attach(repeaterCount, sheet.get());
+    modem->Attach(repeaterCount, sheet.get());
+    sheet->AddPage(&repe);
+    sheet->AddPage(&capteur);
+    sheet->AddPage(modem.get());
+    return *sheet;
+}
+
+int CSheetBench::Run(CModalDriver& driver) {
+    return RunDriven(driver, [this]() { return sheet->DoModal(); });
+}
+
+void CSheetBench::Close() {
+    sheet.reset();
+    modem.reset();
+}
+
+void ClickSheetButton(CMyPropSheet* sheet, int id) {
+    QPushButton* button = sheet->GetButton(id);
+    QVERIFY(button != nullptr);
+    button->click();
+}
+
+QLineEdit* Field(CPropertyPage& page, int id) {
+    return page.Item<QLineEdit>(id);
+}

@@ -1,0 +1,89 @@
+#pragma once
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QString>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "CFakeClock.h"
+#include "CModalDriver.h"
+#include "CMyPropSheet.h"
+#include "CPageCapteur.h"
+#include "CPageRepe.h"
+#include "CSimProcess.h"
+#include "CpageModem.h"
+
+// Application title "Zav7305" (the captions of the application message box) and this test's
+// own runtime folder, where the simulator announces its port.
+bool PrepareEditorsTest();
+
+#define ZAV_EDITORS_TEST_MAIN(TestClass)        \
+    int main(int argc, char** argv) {           \
+        if (!PrepareEditorsTest()) {            \
+            return 2;                           \
+        }                                       \
+        QApplication app(argc, argv);           \
+        TestClass test;                         \
+        return QTest::qExec(&test, argc, argv); \
+    }
+
+// Driver steps whose acts run from a zero-delay timer of their own. The driver's polling
+// timer does not fire again while one of its own steps runs, so a box that an act opens (a
+// question, a validation message) could not be answered by the steps after it otherwise.
+class CEditorDriver : public CModalDriver {
+public:
+    template <class T>
+    CEditorDriver& Act(std::function<void(T*)> act) {
+        On<T>([act](T* window) { QTimer::singleShot(0, window, [act, window] { act(window); }); });
+        return *this;
+    }
+    CEditorDriver& Answer(QMessageBox::StandardButton button) {
+        AnswerBox(button);
+        return *this;
+    }
+};
+
+// A simulated device on a virtual port in this test's runtime folder.
+bool StartSim(CSimProcess& sim, const std::string& device,
+              const std::vector<std::string>& extraArgs = {});
+
+// Runs a modal window (`modal` calls its DoModal) while `driver` works through its steps.
+// When nothing ends it within `seconds` (a box no step answers, a step waiting for a box that
+// never comes), every modal window is closed and the test fails instead of hanging.
+int RunDriven(CModalDriver& driver, const std::function<int()>& modal, int seconds = 30);
+
+// Replaces a field's text keystroke by keystroke, as the user does after focusing the field
+// and selecting it all; an empty text deletes it all. PressKey also focuses its widget first.
+void TypeInto(QWidget* field, const QString& text);
+void PressKey(QWidget* widget, Qt::Key key);
+QString TextOf(QWidget* field);
+
+// The sentence shown by a box the driver met.
+QString BoxText(const CModalDriver& driver, size_t index);
+
+// The repeater and sensor pages live as long as the setup dialog; each opening of the
+// sheet gets a new sheet and a new modem page, built in the setup dialog's order.
+class CSheetBench {
+public:
+    CSheetBench();
+    ~CSheetBench();
+
+    CMyPropSheet& Open(int32_t repeaterCount, int32_t portNumber, uint8_t isClient = 0);
+    int Run(CModalDriver& driver);
+    void Close();
+
+    CFakeClock clock{0, 1000};
+    CPageRepe repe;
+    CPageCapteur capteur;
+    std::unique_ptr<CpageModem> modem;
+    std::unique_ptr<CMyPropSheet> sheet;
+};
+
+// What a sheet test does most: a button of the sheet's row.
+void ClickSheetButton(CMyPropSheet* sheet, int id);
+QLineEdit* Field(CPropertyPage& page, int id);

@@ -1,0 +1,334 @@
+#include <QPushButton>
+#include <QRadioButton>
+#include <QtTest>
+
+#include "EditorTestSupport.h"
+#include "MessageBoxes.h"
+
+namespace {
+
+constexpr int kModemTab = 2;
+constexpr int kRadioId = 1003;
+constexpr int kRadioChf = 1004;
+constexpr int kRadioP0 = 1005;
+constexpr int kRadioTyp = 1007;
+constexpr int kRadios[] = {1003, 1004, 1005, 1006, 1007, 1008};
+// Field of each radio above, in the same order.
+constexpr int kFields[] = {1010, 1011, 1012, 1013, 1014, 1015};
+constexpr int kFieldId = 1010;
+constexpr int kFieldP0 = 1012;
+constexpr int kFieldTyp = 1014;
+
+const QString kNoChoice = QString::fromUtf8("Erreur de choix des paramètres à configurer");
+const QString kAlready = QString::fromUtf8("ID déjà attribué.\nVoulez-vous le reprogrammer ?");
+const QString kRefused = QStringLiteral("\r\n Pas de configuration.");
+
+using Lines = std::vector<std::string>;
+
+QRadioButton* Radio(CpageModem& page, int id) {
+    return page.Item<QRadioButton>(id);
+}
+
+void Apply(CMyPropSheet* s) {
+    ClickSheetButton(s, CPropertySheet::kIdApply);
+}
+
+void Retour(CMyPropSheet* s) {
+    ClickSheetButton(s, CMyPropSheet::kIdRetour);
+}
+
+}  // namespace
+
+class TestPageModem : public QObject {
+    Q_OBJECT
+private slots:
+    void firstShowing_data();
+    void firstShowing();
+    void clientSendsP0AtOnce();
+    void radioChoiceEnablesOneField();
+    void nothingChosen_data();
+    void nothingChosen();
+    void typeMustBe0Or255OnEmettre_data();
+    void typeMustBe0Or255OnEmettre();
+    void idAlreadyGivenToARepeater();
+    void enterOnLireSendsAndLireReads();
+    void progressTextOnWriteFailure_data();
+    void progressTextOnWriteFailure();
+    void silentModem();
+};
+
+void TestPageModem::firstShowing_data() {
+    QTest::addColumn<uint8_t>("isClient");
+    QTest::newRow("administrator") << uint8_t{0};
+    QTest::newRow("client") << uint8_t{1};
+}
+
+void TestPageModem::firstShowing() {
+    QFETCH(uint8_t, isClient);
+    CSheetBench bench;
+    bench.Open(3, 999, isClient);
+    CEditorDriver driver;
+    driver.Act<CMyPropSheet>([&](CMyPropSheet* s) {
+        QVERIFY(s->SetActivePage(kModemTab));
+        CpageModem& page = *bench.modem;
+        QStringList shown;
+        for (size_t i = 0; i < std::size(kRadios); ++i) {
+            QVERIFY(!Radio(page, kRadios[i])->isChecked());
+            QCOMPARE(Radio(page, kRadios[i])->isEnabled(), isClient != 1);
+            const bool p0 = kFields[i] == kFieldP0;
+            QCOMPARE(Field(page, kFields[i])->isEnabled(), isClient == 1 && p0);
+            shown << TextOf(Field(page, kFields[i]));
+        }
+        QCOMPARE(shown, QStringList({"0", "255", "15", "1", "0", "100"}));
+        QCOMPARE(TextOf(page.GetDlgItem(CSheetPage::kIdStatus)),
+                 QStringLiteral("Pas de configuration"));
+        QCOMPARE(page.selectedParam, isClient == 1 ? 3 : -1);
+        Retour(s);
+    });
+    QCOMPARE(bench.Run(driver), 255);
+    QVERIFY(driver.AllDone());
+}
+
+void TestPageModem::clientSendsP0AtOnce() {
+    CSimProcess sim;
+    QVERIFY(StartSim(sim, "modem"));
+    CSheetBench bench;
+    bench.Open(3, sim.PortNumber(), 1);
+    const unsigned beeps = BeepCount();
+    CEditorDriver driver;
+    driver.Act<CMyPropSheet>([](CMyPropSheet* s) {
+        QVERIFY(s->SetActivePage(kModemTab));
+        Apply(s);
+        Retour(s);
+    });
+    QCOMPARE(bench.Run(driver), 255);
+    QVERIFY(driver.AllDone());
+    QVERIFY(driver.Boxes().empty());
+    QCOMPARE(sim.ReceivedLines(), Lines({"p 015", "v"}));
+    QVERIFY(bench.clock.Slept() >= 4000);
+    QCOMPARE(BeepCount(), beeps + 1);
+    QVERIFY(bench.modem->StatusText.startsWith("US7305rx\r\n"));
+    QVERIFY(bench.modem->StatusText.contains("P0 = 015\r\n"));
+}
+
+void TestPageModem::radioChoiceEnablesOneField() {
+    CSheetBench bench;
+    bench.Open(3, 999);
+    CEditorDriver driver;
+    driver.Act<CMyPropSheet>([&](CMyPropSheet* s) {
+        QVERIFY(s->SetActivePage(kModemTab));
+        CpageModem& page = *bench.modem;
+        QTest::mouseClick(Radio(page, kRadioId), Qt::LeftButton);
+        QVERIFY(Field(page, kFieldId)->isEnabled());
+        TypeInto(Field(page, kFieldId), "12");
+        QTest::mouseClick(Radio(page, kRadioChf), Qt::LeftButton);
+        QTest::mouseClick(Radio(page, kRadioChf), Qt::LeftButton);  // stays chosen
+        for (size_t i = 0; i < std::size(kRadios); ++i) {
+            const bool chf = kRadios[i] == kRadioChf;
+            QCOMPARE(Radio(page, kRadios[i])->isChecked(), chf);
+            QCOMPARE(Field(page, kFields[i])->isEnabled(), chf);
+        }
+        QCOMPARE(page.selectedParam, 2);
+        QCOMPARE(page.ID, 12);
+        Retour(s);
+    });
+    QCOMPARE(bench.Run(driver), 255);
+    QVERIFY(driver.AllDone());
+}
+
+void TestPageModem::nothingChosen_data() {
+    QTest::addColumn<bool>("byEnter");
+    QTest::newRow("Emettre") << false;
+    QTest::newRow("Enter") << true;
+}
+
+void TestPageModem::nothingChosen() {
+    QFETCH(bool, byEnter);
+    CSimProcess sim;
+    QVERIFY(StartSim(sim, "modem"));
+    CSheetBench bench;
+    bench.Open(3, sim.PortNumber());
+    const unsigned beeps = BeepCount();
+    CEditorDriver driver;
+    driver
+        .Act<CMyPropSheet>([&](CMyPropSheet* s) {
+            QVERIFY(s->SetActivePage(kModemTab));
+            if (byEnter) {
+                PressKey(bench.modem->GetDlgItem(CpageModem::kIdLire), Qt::Key_Return);
+            } else {
+                Apply(s);
+            }
+        })
+        .Answer(QMessageBox::Ok)
+        .Act<CMyPropSheet>(Retour);
+    QCOMPARE(bench.Run(driver), 255);
+    QVERIFY(driver.AllDone());
+    QCOMPARE(BoxText(driver, 0), kNoChoice);
+    QCOMPARE(driver.Boxes()[0].caption, QStringLiteral("Zav7305"));
+    QCOMPARE(BeepCount(), beeps);
+    QCOMPARE(bench.modem->StatusText, QStringLiteral("Pas de configuration"));
+    QVERIFY(sim.ReceivedLines().empty());
+}
+
+void TestPageModem::typeMustBe0Or255OnEmettre_data() {
+    QTest::addColumn<QString>("type");
+    QTest::addColumn<bool>("byEnter");
+    QTest::addColumn<bool>("refused");
+    QTest::addColumn<QByteArray>("command");
+    QTest::newRow("7 on Emettre") << "7" << false << true << QByteArray();
+    QTest::newRow("7 on Enter") << "7" << true << false << QByteArray("t 007");
+    QTest::newRow("0 on Emettre") << "0" << false << false << QByteArray("t 000");
+    QTest::newRow("255 on Emettre") << "255" << false << false << QByteArray("t 255");
+    QTest::newRow("300 has no range") << "300" << true << false << QByteArray("t 300");
+}
+
+void TestPageModem::typeMustBe0Or255OnEmettre() {
+    QFETCH(QString, type);
+    QFETCH(bool, byEnter);
+    QFETCH(bool, refused);
+    QFETCH(QByteArray, command);
+    CSimProcess sim;
+    QVERIFY(StartSim(sim, "modem"));
+    CSheetBench bench;
+    bench.Open(3, sim.PortNumber());
+    CEditorDriver driver;
+    driver.Act<CMyPropSheet>([&](CMyPropSheet* s) {
+        QVERIFY(s->SetActivePage(kModemTab));
+        QTest::mouseClick(Radio(*bench.modem, kRadioTyp), Qt::LeftButton);
+        TypeInto(Field(*bench.modem, kFieldTyp), type);
+        if (byEnter) {
+            PressKey(Field(*bench.modem, kFieldTyp), Qt::Key_Return);
+        } else {
+            Apply(s);
+        }
+    });
+    if (refused) {
+        driver.Answer(QMessageBox::Ok);
+    }
+    driver.Act<CMyPropSheet>(Retour);
+    QCOMPARE(bench.Run(driver), 255);
+    QVERIFY(driver.AllDone());
+    QCOMPARE(driver.Boxes().size(), refused ? size_t{1} : size_t{0});
+    if (refused) {
+        const SeenBox& box = driver.Boxes()[0];
+        QCOMPARE(box.text, QString::fromUtf8("Le type d'un modem doit être égal à 0 ou 255."));
+        QCOMPARE(box.caption, QStringLiteral("DevOv7305"));
+        QCOMPARE(box.icon, QMessageBox::NoIcon);
+        QCOMPARE(bench.modem->StatusText, kRefused);
+        QVERIFY(sim.ReceivedLines().empty());
+    } else {
+        QCOMPARE(sim.ReceivedLines(), Lines({command.toStdString(), "v"}));
+    }
+}
+
+void TestPageModem::idAlreadyGivenToARepeater() {
+    CSimProcess sim;
+    QVERIFY(StartSim(sim, "any"));
+    CSheetBench bench;
+    bench.Open(3, sim.PortNumber());
+    CEditorDriver driver;
+    driver
+        .Act<CMyPropSheet>([&](CMyPropSheet* s) {
+            Apply(s);  // repeater 1: entry 255 now records it
+            QVERIFY(s->SetActivePage(kModemTab));
+            QTest::mouseClick(Radio(*bench.modem, kRadioId), Qt::LeftButton);
+            TypeInto(Field(*bench.modem, kFieldId), "255");
+            Apply(s);
+        })
+        .Answer(QMessageBox::No)
+        .Act<CMyPropSheet>([&](CMyPropSheet* s) {
+            QCOMPARE(bench.modem->StatusText, kRefused);
+            QTest::mouseClick(Radio(*bench.modem, kRadioChf), Qt::LeftButton);
+            Apply(s);  // the ID is looked up, but asked about only when ID is chosen
+            Retour(s);
+        });
+    QCOMPARE(bench.Run(driver), 255);
+    QVERIFY(driver.AllDone());
+    QCOMPARE(driver.Boxes().size(), size_t{1});
+    QCOMPARE(BoxText(driver, 0), kAlready);
+    QCOMPARE(driver.Boxes()[0].caption, QStringLiteral("DevOv7305"));
+    QCOMPARE(sim.ReceivedLines(), Lines({"u001255601004100", "u", "c 255", "v"}));
+}
+
+void TestPageModem::enterOnLireSendsAndLireReads() {
+    CSimProcess sim;
+    QVERIFY(StartSim(sim, "modem"));
+    CSheetBench bench;
+    bench.Open(3, sim.PortNumber());
+    CEditorDriver driver;
+    driver.Act<CMyPropSheet>([&](CMyPropSheet* s) {
+        QVERIFY(s->SetActivePage(kModemTab));
+        QWidget* lire = bench.modem->GetDlgItem(CpageModem::kIdLire);
+        QTest::mouseClick(lire, Qt::LeftButton);  // nothing chosen: reads all the same
+        QTest::mouseClick(Radio(*bench.modem, kRadioP0), Qt::LeftButton);
+        TypeInto(Field(*bench.modem, kFieldP0), "7");
+        lire->setFocus();
+        PressKey(lire, Qt::Key_Return);
+        Retour(s);
+    });
+    QCOMPARE(bench.Run(driver), 255);
+    QVERIFY(driver.AllDone());
+    QVERIFY(driver.Boxes().empty());
+    QCOMPARE(sim.ReceivedLines(), Lines({"v", "p 007", "v"}));
+    QVERIFY(bench.modem->StatusText.contains("P0 = 007\r\n"));
+}
+
+void TestPageModem::progressTextOnWriteFailure_data() {
+    QTest::addColumn<bool>("byEnter");
+    QTest::addColumn<QString>("progress");
+    QTest::newRow("Emettre") << false << "\r\n Emission en cours...";
+    QTest::newRow("Enter") << true << "\r\n Emission en cours ...";
+}
+
+void TestPageModem::progressTextOnWriteFailure() {
+    QFETCH(bool, byEnter);
+    QFETCH(QString, progress);
+    CSheetBench bench;
+    bench.Open(3, 999);
+    const unsigned beeps = BeepCount();
+    CEditorDriver driver;
+    driver
+        .Act<CMyPropSheet>([&](CMyPropSheet* s) {
+            QVERIFY(s->SetActivePage(kModemTab));
+            QTest::mouseClick(Radio(*bench.modem, kRadioP0), Qt::LeftButton);
+            if (byEnter) {
+                PressKey(Field(*bench.modem, kFieldP0), Qt::Key_Enter);
+            } else {
+                Apply(s);
+            }
+        })
+        .Answer(QMessageBox::Ok)
+        .Act<CMyPropSheet>(Retour);
+    QCOMPARE(bench.Run(driver), 255);
+    QVERIFY(driver.AllDone());
+    QCOMPARE(BoxText(driver, 0), QString::fromUtf8("Echec d'émission de la configuration"));
+    QCOMPARE(bench.modem->StatusText, progress);
+    QCOMPARE(BeepCount(), beeps + 1);
+    QCOMPARE(bench.clock.Slept(), uint64_t{0});
+}
+
+void TestPageModem::silentModem() {
+    CSimProcess sim;
+    QVERIFY(StartSim(sim, "modem", {"--silent"}));
+    CSheetBench bench;
+    bench.clock.SetStep(7000);
+    bench.Open(3, sim.PortNumber());
+    CEditorDriver driver;
+    driver
+        .Act<CMyPropSheet>([&](CMyPropSheet* s) {
+            QVERIFY(s->SetActivePage(kModemTab));
+            QTest::mouseClick(Radio(*bench.modem, kRadioP0), Qt::LeftButton);
+            Apply(s);
+        })
+        .Answer(QMessageBox::Ok)
+        .Act<CMyPropSheet>(Retour);
+    QCOMPARE(bench.Run(driver), 255);
+    QVERIFY(driver.AllDone());
+    QCOMPARE(BoxText(driver, 0), QString::fromUtf8("Configuration non reçue!"));
+    QCOMPARE(bench.modem->StatusText, QString::fromUtf8("\r\n Configuration non reçue!"));
+    QVERIFY(bench.clock.Slept() >= 4000);
+    QCOMPARE(sim.ReceivedLines(), Lines({"p 015", "v"}));
+}
+
+ZAV_EDITORS_TEST_MAIN(TestPageModem)
+#include "tst_page_modem.moc"

@@ -1,0 +1,207 @@
+#include <QImage>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QtTest>
+#include <algorithm>
+
+#include "EditorTestSupport.h"
+
+namespace {
+
+constexpr int kIdField = 1005;
+const QString kNotInteger = QStringLiteral("Tapez un nombre entier.");
+
+}  // namespace
+
+class TestPropSheet : public QObject {
+    Q_OBJECT
+private slots:
+    void opensOnTheRepeaterTabWithAFreshIdTable();
+    void tabImagesAreThirteenPixelsFromTheLeft_data();
+    void tabImagesAreThirteenPixelsFromTheLeft();
+    void emettreReachesOnlyTheActivePage();
+    void invalidFieldKeepsThePageAndSendsNothing();
+    void endCodes_data();
+    void endCodes();
+};
+
+void TestPropSheet::opensOnTheRepeaterTabWithAFreshIdTable() {
+    CSheetBench bench;
+    CMyPropSheet& sheet = bench.Open(3, 999);
+    sheet.IdTable[12] = 12;  // left over from nowhere: initialisation must clear it
+    CEditorDriver driver;
+    driver.Act<CMyPropSheet>([](CMyPropSheet* s) {
+        QCOMPARE(s->GetActiveIndex(), 0);
+        QVERIFY(std::all_of(s->IdTable.begin(), s->IdTable.end(), [](int v) { return v == -1; }));
+        QCOMPARE(s->windowTitle(), QString::fromUtf8("Zav7305 : Configuration par défaut"));
+        QVERIFY(!s->windowIcon().isNull());
+        QVERIFY(!s->GetButton(CPropertySheet::kIdOk)->isVisible());
+        QPushButton* apply = s->GetButton(CPropertySheet::kIdApply);
+        QCOMPARE(apply->text(), QStringLiteral("Emettre"));
+        QVERIFY(apply->isEnabled());
+        QVERIFY(apply->isDefault());
+        QCOMPARE(s->GetButton(CPropertySheet::kIdCancel)->text(), QStringLiteral("Quitter"));
+        QPushButton* retour = s->GetButton(CMyPropSheet::kIdRetour);
+        QVERIFY(retour != nullptr);
+        QCOMPARE(retour->text(), QStringLiteral("Retour"));
+        QVERIFY(retour->isVisible());
+        QVERIFY(!(retour->focusPolicy() & Qt::TabFocus));
+        const int ids[] = {CPropertySheet::kIdApply, CPropertySheet::kIdHelp,
+                           CPropertySheet::kIdCancel, CMyPropSheet::kIdRetour};
+        for (size_t i = 1; i < std::size(ids); ++i) {
+            const QPoint left = s->GetButton(ids[i - 1])->mapTo(s, QPoint(0, 0));
+            const QPoint right = s->GetButton(ids[i])->mapTo(s, QPoint(0, 0));
+            QVERIFY2(left.x() < right.x(), qPrintable(QString::number(ids[i])));
+            QCOMPARE(left.y(), right.y());
+        }
+        const QTabWidget* tabs = s->GetTabControl();
+        QCOMPARE(tabs->count(), 3);
+        QCOMPARE(tabs->tabText(0), QString::fromUtf8("       Répéteur      "));
+        QCOMPARE(tabs->tabText(1), QString::fromUtf8("       Capteur      "));
+        QCOMPARE(tabs->tabText(2), QString::fromUtf8("        Modem      "));
+        ClickSheetButton(s, CMyPropSheet::kIdRetour);
+    });
+    QCOMPARE(bench.Run(driver), 255);
+    QVERIFY(driver.AllDone());
+}
+
+void TestPropSheet::tabImagesAreThirteenPixelsFromTheLeft_data() {
+    QTest::addColumn<int>("tab");
+    QTest::addColumn<QString>("bitmap");
+    QTest::addColumn<QColor>("transparent");
+    QTest::newRow("repeater") << 0 << ":/bitmaps/146.bmp" << QColor(255, 255, 255);
+    QTest::newRow("sensor") << 1 << ":/bitmaps/147.bmp" << QColor(192, 192, 192);
+    QTest::newRow("modem") << 2 << ":/bitmaps/154.bmp" << QColor(192, 192, 192);
+}
+
+void TestPropSheet::tabImagesAreThirteenPixelsFromTheLeft() {
+    QFETCH(int, tab);
+    QFETCH(QString, bitmap);
+    QFETCH(QColor, transparent);
+    const QImage source = QImage(bitmap).convertToFormat(QImage::Format_ARGB32);
+    QCOMPARE(source.size(), QSize(15, 12));
+    CSheetBench bench;
+    bench.Open(3, 999);
+    QImage shown;
+    CEditorDriver driver;
+    driver.Act<CMyPropSheet>([&](CMyPropSheet* s) {
+        const QIcon icon = s->GetTabControl()->tabIcon(tab);
+        QVERIFY(!icon.availableSizes().isEmpty());
+        shown = icon.pixmap(icon.availableSizes().first())
+                    .toImage()
+                    .convertToFormat(QImage::Format_ARGB32);
+        ClickSheetButton(s, CMyPropSheet::kIdRetour);
+    });
+    QCOMPARE(bench.Run(driver), 255);
+    QCOMPARE(shown.size(), QSize(13, 12));
+    int seeThrough = 0;
+    for (int y = 0; y < 12; ++y) {
+        for (int x = 0; x < 13; ++x) {
+            const QRgb want = source.pixel(x, y);
+            const bool clear = QColor(want).rgb() == transparent.rgb();
+            seeThrough += clear ? 1 : 0;
+            QCOMPARE(qAlpha(shown.pixel(x, y)), clear ? 0 : 255);
+            if (!clear) {
+                QCOMPARE(shown.pixel(x, y) & RGB_MASK, want & RGB_MASK);
+            }
+        }
+    }
+    QVERIFY2(seeThrough > 0, "the bitmap should have a background to leave out");
+}
+
+void TestPropSheet::emettreReachesOnlyTheActivePage() {
+    CSimProcess sim;
+    QVERIFY(StartSim(sim, "any"));
+    CSheetBench bench;
+    bench.Open(3, sim.PortNumber());
+    CEditorDriver driver;
+    driver.Act<CMyPropSheet>([&bench](CMyPropSheet* s) {
+        QVERIFY(s->SetActivePage(2));  // the modem page would complain: no parameter chosen
+        QVERIFY(s->SetActivePage(1));
+        ClickSheetButton(s, CPropertySheet::kIdApply);
+        QVERIFY(s->GetButton(CPropertySheet::kIdApply)->isEnabled());
+        QCOMPARE(bench.repe.ID, 1);
+        QCOMPARE(bench.repe.StatusText, QStringLiteral("Pas de configuration"));
+        QCOMPARE(bench.modem->StatusText, QStringLiteral("Pas de configuration"));
+        QCOMPARE(bench.capteur.ID, 5);
+        QCOMPARE(s->IdTable[4], 4);
+        QCOMPARE(s->IdTable[1], -1);
+        ClickSheetButton(s, CMyPropSheet::kIdRetour);
+    });
+    QCOMPARE(bench.Run(driver), 255);
+    QVERIFY(driver.AllDone());
+    QVERIFY(driver.Boxes().empty());
+    QCOMPARE(sim.ReceivedLines(), std::vector<std::string>({"u004255603000100", "u"}));
+}
+
+void TestPropSheet::invalidFieldKeepsThePageAndSendsNothing() {
+    CSimProcess sim;
+    QVERIFY(StartSim(sim, "repeater"));
+    CSheetBench bench;
+    bench.Open(3, sim.PortNumber());
+    CEditorDriver driver;
+    driver
+        .Act<CMyPropSheet>([&bench](CMyPropSheet* s) {
+            TypeInto(Field(bench.repe, kIdField), "");
+            QVERIFY(!s->SetActivePage(1));
+            QCOMPARE(s->GetActiveIndex(), 0);
+            ClickSheetButton(s, CPropertySheet::kIdApply);
+            QCOMPARE(bench.repe.StatusText, QStringLiteral("Pas de configuration"));
+            ClickSheetButton(s, CMyPropSheet::kIdRetour);
+        })
+        .Answer(QMessageBox::Ok)
+        .Answer(QMessageBox::Ok)
+        .Answer(QMessageBox::Ok);
+    QCOMPARE(bench.Run(driver), 255);
+    QVERIFY(driver.AllDone());
+    for (size_t i = 0; i < 3; ++i) {
+        QCOMPARE(BoxText(driver, i), kNotInteger);
+    }
+    QVERIFY(sim.ReceivedLines().empty());
+}
+
+void TestPropSheet::endCodes_data() {
+    QTest::addColumn<int>("how");
+    QTest::addColumn<int>("code");
+    QTest::newRow("Retour") << 0 << 255;
+    QTest::newRow("Quitter") << 1 << 2;
+    QTest::newRow("close box") << 2 << 2;
+    QTest::newRow("Escape on the sheet's buttons") << 3 << 2;
+    // Escape inside a page is taken by the page; the sheet is then left with Retour.
+    QTest::newRow("Escape in a page field") << 4 << 255;
+}
+
+void TestPropSheet::endCodes() {
+    QFETCH(int, how);
+    QFETCH(int, code);
+    CSheetBench bench;
+    bench.Open(3, 999);
+    CEditorDriver driver;
+    driver.Act<CMyPropSheet>([&bench, how](CMyPropSheet* s) {
+        switch (how) {
+            case 0:
+                ClickSheetButton(s, CMyPropSheet::kIdRetour);
+                break;
+            case 1:
+                ClickSheetButton(s, CPropertySheet::kIdCancel);
+                break;
+            case 2:
+                s->close();
+                break;
+            case 3:
+                PressKey(s->GetButton(CPropertySheet::kIdCancel), Qt::Key_Escape);
+                break;
+            default:
+                PressKey(Field(bench.repe, kIdField), Qt::Key_Escape);
+                QVERIFY(s->isVisible());
+                ClickSheetButton(s, CMyPropSheet::kIdRetour);
+                break;
+        }
+    });
+    QCOMPARE(bench.Run(driver), code);
+    QVERIFY(driver.AllDone());
+    QVERIFY(driver.Boxes().empty());
+}
+
+ZAV_EDITORS_TEST_MAIN(TestPropSheet)
+#include "tst_prop_sheet.moc"
