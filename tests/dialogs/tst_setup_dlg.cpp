@@ -291,6 +291,8 @@ void TstSetupDlg::countValidation() {
     QCOMPARE(seen, messages);
 }
 
+// Each step ends with its action, so the setup dialog comes back through the event loop as
+// it does for the user, not from inside the step that opened the editor.
 void TstSetupDlg::retourBringsSetupBackUnchanged() {
     SetupBench bench({"ttyS0", "ttyS9", "ttyS1"});
     CModalDriver driver;
@@ -301,24 +303,26 @@ void TstSetupDlg::retourBringsSetupBackUnchanged() {
             Click(Radio(d, CSetupDlg::kIdCustom));
             Ports(d)->setCurrentIndex(Ports(d)->findText(QStringLiteral("COM10 (ttyS9)")));
             ClickOk(d);
-            QVERIFY(d->isVisible());
-            QCOMPARE(Ports(d)->currentText(), QStringLiteral("COM10 (ttyS9)"));
-            QVERIFY(Radio(d, CSetupDlg::kIdCustom)->isChecked());
-            QCOMPARE(Count(d)->text(), QStringLiteral("5"));
-            QCOMPARE(d->serialSettingsText, kSerialSettings);
-            // Opening again gives a fresh editor with the same port.
-            ClickOk(d);
-            Quit(d);
         })
         .On<CCustomConfigDlg>([](CCustomConfigDlg* editor) {
             TypeInto(editor->GetDlgItem(1005), QStringLiteral("42"));
             Click(editor->GetDlgItem(kCustomRetour));
         })
+        .On<CSetupDlg>([](CSetupDlg* d) {
+            QVERIFY(d->isVisible());
+            QCOMPARE(Ports(d)->currentText(), QStringLiteral("COM10 (ttyS9)"));
+            QVERIFY(Radio(d, CSetupDlg::kIdCustom)->isChecked());
+            QCOMPARE(Count(d)->text(), QStringLiteral("5"));
+            QCOMPARE(d->serialSettingsText, kSerialSettings);
+            ClickOk(d);
+        })
         .On<CCustomConfigDlg>([](CCustomConfigDlg* editor) {
+            // A fresh editor with the same port.
             QCOMPARE(editor->portNumber, 10);
             QCOMPARE(editor->ID, 1);
             Click(editor->GetDlgItem(kCustomRetour));
-        });
+        })
+        .On<CSetupDlg>([](CSetupDlg* d) { Quit(d); });
     QCOMPARE(bench.Run(driver), 2);
     QVERIFY(driver.AllDone());
 }
@@ -503,16 +507,10 @@ void TstSetupDlg::relogin() {
     bench.dlg.isClient = static_cast<uint8_t>(before);
     CModalDriver driver;
     driver
-        .On<CSetupDlg>([&](CSetupDlg* d) {
+        .On<CSetupDlg>([](CSetupDlg* d) {
             Click(Radio(d, CSetupDlg::kIdDefault));
             TypeInto(Count(d), QStringLiteral("9"));
             Click(d->GetDlgItem(CSetupDlg::kIdLogin));
-            QVERIFY(d->isVisible());
-            QCOMPARE(static_cast<int>(d->isClient), after);
-            QCOMPARE(Count(d)->text(), QStringLiteral("9"));
-            Click(Radio(d, CSetupDlg::kIdCustom));
-            ClickOk(d);
-            Quit(d);
         })
         .On<CLoginDlg>([&](CLoginDlg* login) {
             QVERIFY(!bench.dlg.isVisible());
@@ -522,10 +520,18 @@ void TstSetupDlg::relogin() {
                 SubmitLogin(login, identity, QStringLiteral("2846"));
             }
         })
+        .On<CSetupDlg>([&](CSetupDlg* d) {
+            QVERIFY(d->isVisible());
+            QCOMPARE(static_cast<int>(d->isClient), after);
+            QCOMPARE(Count(d)->text(), QStringLiteral("9"));
+            Click(Radio(d, CSetupDlg::kIdCustom));
+            ClickOk(d);
+        })
         .On<CCustomConfigDlg>([&](CCustomConfigDlg* editor) {
             QCOMPARE(static_cast<int>(editor->isClient), after);
             Click(editor->GetDlgItem(kCustomRetour));
-        });
+        })
+        .On<CSetupDlg>([](CSetupDlg* d) { Quit(d); });
     QCOMPARE(bench.Run(driver), 2);
     QVERIFY(driver.AllDone());
 }

@@ -1,0 +1,233 @@
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "CAboutDlg.h"
+#include "CConfigApp.h"
+#include "CCustomConfigDlg.h"
+#include "CFakePortTree.h"
+#include "CLoginDlg.h"
+#include "CModalDriver.h"
+#include "CSetupDlg.h"
+#include "EditorTestSupport.h"
+#include "ShellTestSupport.h"
+
+namespace {
+
+constexpr int kCustomQuitter = 1017;
+
+// Runs the start-up routine; its result must be false whatever happened.
+void RunApp(CModalDriver& driver, const CPortDirectory* ports = nullptr) {
+    CConfigApp app(nullptr, ports);
+    bool result = true;
+    RunDriven(driver, [&] {
+        result = app.InitInstance();
+        return 0;
+    });
+    QVERIFY(!result);
+}
+
+// A step that must never be reached: the setup dialog after the run has ended.
+void NeverAgain(CModalDriver& driver, int& setupShown) {
+    driver.On<CSetupDlg>([&setupShown](CSetupDlg* d) {
+        ++setupShown;
+        d->EndDialog(2);
+    });
+}
+
+QLabel* LabelWithText(QWidget* window, const QString& text) {
+    for (QLabel* label : window->findChildren<QLabel*>()) {
+        if (label->text() == text) {
+            return label;
+        }
+    }
+    return nullptr;
+}
+
+QLabel* IconLabel(QWidget* window) {
+    for (QLabel* label : window->findChildren<QLabel*>()) {
+        if (!label->pixmap().isNull()) {
+            return label;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+class TstConfigApp : public QObject {
+    Q_OBJECT
+private slots:
+    void firstLoginNotAccepted_data();
+    void firstLoginNotAccepted();
+    void loginGivesSetupItsRole_data();
+    void loginGivesSetupItsRole();
+    void editorQuitterEndsProgram();
+    void aboutBoxFromSetup();
+    void aboutBoxEndCodes_data();
+    void aboutBoxEndCodes();
+};
+
+void TstConfigApp::firstLoginNotAccepted_data() {
+    QTest::addColumn<int>("how");
+    QTest::newRow("Annuler") << 0;
+    QTest::newRow("Escape") << 1;
+    QTest::newRow("close box") << 2;
+    QTest::newRow("ended without a choice") << 3;
+}
+
+void TstConfigApp::firstLoginNotAccepted() {
+    QFETCH(int, how);
+    int setupShown = 0;
+    CModalDriver driver;
+    driver.On<CLoginDlg>([how](CLoginDlg* login) {
+        switch (how) {
+            case 0:
+                Click(login->GetDlgItem(2));
+                break;
+            case 1:
+                PressKey(QApplication::focusWidget(), Qt::Key_Escape);
+                break;
+            case 2:
+                login->close();
+                break;
+            default:
+                login->EndDialog(-1);
+                break;
+        }
+    });
+    NeverAgain(driver, setupShown);
+    RunApp(driver);
+    QCOMPARE(setupShown, 0);
+    QCOMPARE(driver.Pending(), 1);
+}
+
+void TstConfigApp::loginGivesSetupItsRole_data() {
+    QTest::addColumn<int>("identity");
+    QTest::addColumn<QString>("firstPassword");
+    QTest::addColumn<int>("isClient");
+    QTest::newRow("client") << int{CLoginDlg::kIndexClient} << QString() << 1;
+    QTest::newRow("administrator") << int{CLoginDlg::kIndexAdministrator} << "2846" << 0;
+    QTest::newRow("administrator after a refused try")
+        << int{CLoginDlg::kIndexAdministrator} << "2845" << 0;
+}
+
+void TstConfigApp::loginGivesSetupItsRole() {
+    QFETCH(int, identity);
+    QFETCH(QString, firstPassword);
+    QFETCH(int, isClient);
+    const bool refusedFirst = firstPassword == QStringLiteral("2845");
+    int setupShown = 0;
+    int seenIsClient = -1;
+    CModalDriver driver;
+    driver.On<CLoginDlg>([&](CLoginDlg* login) { SubmitLogin(login, identity, firstPassword); });
+    if (refusedFirst) {
+        driver.AnswerBox(QMessageBox::Ok).On<CLoginDlg>([](CLoginDlg* login) {
+            SubmitLogin(login, CLoginDlg::kIndexAdministrator, QStringLiteral("2846"));
+        });
+    }
+    driver.On<CSetupDlg>([&](CSetupDlg* setup) {
+        ++setupShown;
+        seenIsClient = setup->isClient;
+        Click(setup->GetDlgItem(CSetupDlg::kIdQuitter));
+    });
+    NeverAgain(driver, setupShown);
+    RunApp(driver);
+    QCOMPARE(setupShown, 1);
+    QCOMPARE(seenIsClient, isClient);
+    QCOMPARE(driver.Boxes().size(), size_t{refusedFirst ? 1u : 0u});
+}
+
+void TstConfigApp::editorQuitterEndsProgram() {
+    CFakePortTree tree;
+    QVERIFY(tree.AddTty(QStringLiteral("ttyS2")));
+    int setupShown = 0;
+    CModalDriver driver;
+    driver.On<CLoginDlg>([](CLoginDlg* login) { SubmitLogin(login, CLoginDlg::kIndexClient); })
+        .On<CSetupDlg>([&](CSetupDlg* setup) {
+            ++setupShown;
+            Click(setup->GetDlgItem(CSetupDlg::kIdOk));
+        })
+        .On<CCustomConfigDlg>([](CCustomConfigDlg* editor) {
+            QCOMPARE(editor->portNumber, 3);
+            QCOMPARE(static_cast<int>(editor->isClient), 1);
+            Click(editor->GetDlgItem(kCustomQuitter));
+        });
+    NeverAgain(driver, setupShown);
+    RunApp(driver, &tree.Directory());
+    QCOMPARE(setupShown, 1);
+    QCOMPARE(driver.Pending(), 1);
+}
+
+void TstConfigApp::aboutBoxFromSetup() {
+    CSetupDlg* shownSetup = nullptr;
+    CModalDriver driver;
+    driver.On<CLoginDlg>([](CLoginDlg* login) { SubmitLogin(login, CLoginDlg::kIndexClient); })
+        .On<CSetupDlg>([&](CSetupDlg* setup) {
+            shownSetup = setup;
+            Click(setup->Item<QRadioButton>(CSetupDlg::kIdDefault));
+            TypeInto(setup->GetDlgItem(CSetupDlg::kIdRepeaterCount), QStringLiteral("12"));
+            Click(setup->GetDlgItem(CSetupDlg::kIdAbout));
+            Click(setup->GetDlgItem(CSetupDlg::kIdAbout));
+            // Back from both: the setup dialog as it was.
+            QVERIFY(setup->isVisible());
+            QCOMPARE(setup->configMode, 1);
+            QCOMPARE(TextOf(setup->GetDlgItem(CSetupDlg::kIdRepeaterCount)), QStringLiteral("12"));
+            Click(setup->GetDlgItem(CSetupDlg::kIdQuitter));
+        });
+    for (int run = 0; run < 2; ++run) {
+        driver.On<CAboutDlg>([&, run](CAboutDlg* about) {
+            QCOMPARE(about->windowTitle(), QStringLiteral("A propos de Zav7305"));
+            QCOMPARE(about->parentWidget(), shownSetup);
+            QVERIFY(shownSetup->isVisible());
+            QVERIFY(LabelWithText(about, QStringLiteral("Zav7305 version 1.4")) != nullptr);
+            QVERIFY(IconLabel(about) != nullptr);
+            if (run == 0) {
+                Click(about->GetDlgItem(1));
+            } else {
+                PressKey(QApplication::focusWidget(), Qt::Key_Escape);
+            }
+        });
+    }
+    RunApp(driver);
+    QVERIFY(driver.AllDone());
+}
+
+void TstConfigApp::aboutBoxEndCodes_data() {
+    QTest::addColumn<int>("how");
+    QTest::addColumn<int>("code");
+    QTest::newRow("OK") << 0 << 1;
+    QTest::newRow("Enter on the default button") << 1 << 1;
+    QTest::newRow("Escape") << 2 << 2;
+    QTest::newRow("close box") << 3 << 2;
+}
+
+void TstConfigApp::aboutBoxEndCodes() {
+    QFETCH(int, how);
+    QFETCH(int, code);
+    CAboutDlg about;
+    CModalDriver driver;
+    driver.On<CAboutDlg>([how](CAboutDlg* d) {
+        switch (how) {
+            case 0:
+                Click(d->GetDlgItem(1));
+                break;
+            case 1:
+                PressKey(d->GetDlgItem(1), Qt::Key_Return);
+                break;
+            case 2:
+                PressKey(d->GetDlgItem(1), Qt::Key_Escape);
+                break;
+            default:
+                d->close();
+                break;
+        }
+    });
+    QCOMPARE(RunDriven(driver, [&] { return about.DoModal(); }), code);
+    QVERIFY(driver.AllDone());
+}
+
+ZAV_SHELL_TEST_MAIN(TstConfigApp)
+#include "tst_config_app.moc"
