@@ -1,7 +1,6 @@
 #include "CDataExchange.h"
 
 #include <QAbstractButton>
-#include <QButtonGroup>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -108,17 +107,7 @@ void SelectAll(QWidget* widget) {
 
 void CheckOnly(const QList<QRadioButton*>& group, int32_t index) {
     for (qsizetype i = 0; i < group.size(); ++i) {
-        QRadioButton* radio = group[i];
-        QButtonGroup* owner = radio->group();
-        // An exclusive group refuses to uncheck its checked button.
-        const bool exclusive = owner != nullptr && owner->exclusive();
-        if (exclusive) {
-            owner->setExclusive(false);
-        }
-        radio->setChecked(i == index);
-        if (exclusive) {
-            owner->setExclusive(true);
-        }
+        group[i]->setChecked(i == index);
     }
 }
 

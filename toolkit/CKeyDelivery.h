@@ -9,10 +9,10 @@ class QObject;
 // parents; an event filter on several of them sees the same event again. This tells the
 // first delivery of an event from its way up.
 class CKeyDelivery {
-  public:
+public:
     bool IsFirst(QObject* receiver, const QEvent* event);
 
-  private:
+private:
     const QEvent* lastEvent = nullptr;
     QPointer<QObject> lastReceiver;
     int lastKey = 0;

@@ -17,7 +17,7 @@ class QKeyEvent;
 // its controls) is created when its tab is first shown and destroyed with the sheet, while
 // the members bound to the controls stay with the object.
 class CPropertyPage : protected ITemplateClient {
-  public:
+public:
     explicit CPropertyPage(int templateId);
     virtual ~CPropertyPage();
     CPropertyPage(const CPropertyPage&) = delete;
@@ -52,14 +52,14 @@ class CPropertyPage : protected ITemplateClient {
     // true consumes it.
     virtual bool PreTranslateKey(QKeyEvent* event);
 
-  protected:
+protected:
     void DoDataExchange(CDataExchange& dx) override;
     void OnCommand(int id) override;
     void OnEditChange(int id) override;
     void RepaintItem(int id);
     CTemplateForm* Form() const { return form.get(); }
 
-  private:
+private:
     friend class CPropertySheet;
     // The sheet creates the window as a child of its tab widget and then calls OnInitDialog.
     QWidget* CreatePageWindow(CPropertySheet* owner, QWidget* parent);

@@ -19,7 +19,7 @@ class QHBoxLayout;
 // a page go to that page's PreTranslateKey before the sheet sees them.
 class CPropertySheet : public QDialog {
     Q_OBJECT
-  public:
+public:
     static constexpr int kIdOk = 1;
     static constexpr int kIdCancel = 2;
     static constexpr int kIdHelp = 9;
@@ -50,7 +50,7 @@ class CPropertySheet : public QDialog {
     // Enables Apply (a page marked itself modified).
     void PageModified(CPropertyPage* page, bool modified);
 
-  protected:
+protected:
     // Base: creates and shows the first page; true.
     virtual bool OnInitDialog();
     // Base: 1 apply then end 1, 2 end 2, 12321 Apply, 9 help.
@@ -60,7 +60,7 @@ class CPropertySheet : public QDialog {
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-  private:
+private:
     friend class CPropertyPage;
     void BuildWindow();
     QPushButton* MakeButton(int id, const QString& text);

@@ -14,7 +14,7 @@ class QKeyEvent;
 // reach OnCancel through command 2), anything an editor passes to EndDialog.
 class CTemplateDialog : public QDialog, protected ITemplateClient {
     Q_OBJECT
-  public:
+public:
     explicit CTemplateDialog(int templateId, QWidget* parent = nullptr);
     ~CTemplateDialog() override;
 
@@ -32,7 +32,7 @@ class CTemplateDialog : public QDialog, protected ITemplateClient {
     void SendCommand(int id) { OnCommand(id); }
     CTemplateForm& Form() { return *form; }
 
-  protected:
+protected:
     // Base: members to screen; true puts the focus on the first tab stop.
     virtual bool OnInitDialog();
     // Base: UpdateData(true), then EndDialog(1) when it passed.
@@ -54,7 +54,7 @@ class CTemplateDialog : public QDialog, protected ITemplateClient {
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-  private:
+private:
     void CreateWindowOnce();
     void InstallKeyFilters();
     // PreTranslateKey, then Enter and Escape as the dialog manager routes them.

@@ -1,6 +1,5 @@
 #include "CTemplateForm.h"
 
-#include <QButtonGroup>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QIcon>
@@ -11,6 +10,7 @@
 #include <QRadioButton>
 #include <QTextEdit>
 
+#include "CAutoRadioButton.h"
 #include "CDataExchange.h"
 #include "CDialogUnits.h"
 
@@ -221,13 +221,21 @@ QWidget* CTemplateForm::CreateComboBox(const ControlTemplate& ctl) {
 }
 
 QWidget* CTemplateForm::CreateRadio(const ControlTemplate& ctl) {
-    auto* radio = new QRadioButton(ctl.text, window);
-    radio->setAutoExclusive(false);
+    auto* radio = new CAutoRadioButton(ctl.text, window);
     const int id = ctl.id;
-    if (id != -1) {
-        connect(radio, &QRadioButton::clicked, this, [this, id] { client.OnCommand(id); });
-    }
+    connect(radio, &QRadioButton::clicked, this, [this, radio, id] { RadioClicked(radio, id); });
     return radio;
+}
+
+void CTemplateForm::RadioClicked(QRadioButton* radio, int id) {
+    for (QRadioButton* other : radioRuns.value(radio)) {
+        if (other != radio) {
+            other->setChecked(false);
+        }
+    }
+    if (id != -1) {
+        client.OnCommand(id);
+    }
 }
 
 QWidget* CTemplateForm::CreateImage(const ControlTemplate& ctl) {
@@ -262,20 +270,10 @@ void CTemplateForm::ConfigureWindow() {
 }
 
 void CTemplateForm::GroupRadios() {
-    QButtonGroup* group = nullptr;
     for (qsizetype i = 0; i < controls.size(); ++i) {
-        if (tmpl.controls[i].Has("group")) {
-            group = nullptr;
+        if (auto* radio = qobject_cast<QRadioButton*>(controls[i])) {
+            radioRuns.insert(radio, RadioGroupAt(i));
         }
-        auto* radio = qobject_cast<QRadioButton*>(controls[i]);
-        if (radio == nullptr) {
-            continue;
-        }
-        if (group == nullptr) {
-            group = new QButtonGroup(window);
-            group->setExclusive(true);
-        }
-        group->addButton(radio);
     }
 }
 
@@ -391,16 +389,22 @@ void CTemplateForm::EnableItem(int id, bool enable) {
 }
 
 QList<QRadioButton*> CTemplateForm::RadioGroup(int firstId) const {
-    QList<QRadioButton*> group;
-    qsizetype first = -1;
-    for (qsizetype i = 0; i < controls.size() && first == -1; ++i) {
+    for (qsizetype i = 0; i < controls.size(); ++i) {
         if (tmpl.controls[i].id == firstId) {
-            first = i;
+            return RadioGroupAt(i);
         }
     }
-    if (first == -1) {
-        return group;
+    return {};
+}
+
+// The group a control belongs to runs from the last control at or before it that starts a
+// group up to the next one that does.
+QList<QRadioButton*> CTemplateForm::RadioGroupAt(qsizetype index) const {
+    qsizetype first = index;
+    while (first > 0 && !tmpl.controls[first].Has("group")) {
+        --first;
     }
+    QList<QRadioButton*> group;
     for (qsizetype i = first; i < controls.size(); ++i) {
         if (i > first && tmpl.controls[i].Has("group")) {
             break;

@@ -16,7 +16,7 @@ class QRadioButton;
 // property pages.
 class CTemplateForm : public QObject {
     Q_OBJECT
-  public:
+public:
     CTemplateForm(const DialogTemplate& tmpl, QWidget* window, ITemplateClient& client);
 
     const DialogTemplate& Template() const { return tmpl; }
@@ -43,12 +43,13 @@ class CTemplateForm : public QObject {
     void EnableItem(int id, bool enable);
 
     // The radio buttons of the group that starts at firstId, in template order: the run of
-    // controls up to the next one that starts a group.
+    // controls up to the next one that starts a group. A click on one of them clears the
+    // others; a radio that starts a group of its own is cleared by nobody.
     QList<QRadioButton*> RadioGroup(int firstId) const;
     // Every control in template order, identified or not.
     const QList<QWidget*>& Controls() const { return controls; }
 
-  private:
+private:
     void CreateControls();
     QWidget* CreateControl(const ControlTemplate& ctl, const CDialogUnits& units);
     QWidget* CreateButton(const ControlTemplate& ctl);
@@ -62,6 +63,8 @@ class CTemplateForm : public QObject {
     void SetBuddies();
     void SetTabOrder();
     void EditChanged(int id);
+    void RadioClicked(QRadioButton* radio, int id);
+    QList<QRadioButton*> RadioGroupAt(qsizetype index) const;
     QFont TemplateFont() const;
 
     DialogTemplate tmpl;
@@ -70,5 +73,6 @@ class CTemplateForm : public QObject {
     QHash<int, QWidget*> items;
     QList<QWidget*> tabOrder;
     QList<QWidget*> controls;  // parallel to tmpl.controls
+    QHash<QRadioButton*, QList<QRadioButton*>> radioRuns;
     bool writingToScreen = false;
 };

@@ -213,7 +213,7 @@ void TemplateFormTest::createsTheWidgetForEachKind() {
     CRecordingDialog dialog(9001);
     QWidget* item = dialog.GetDlgItem(id);
     QVERIFY(item);
-    QCOMPARE(QString::fromLatin1(item->metaObject()->className()), className);
+    QVERIFY2(item->inherits(qPrintable(className)), item->metaObject()->className());
     QCOMPARE(item->parentWidget(), &dialog);
 }
 
@@ -312,6 +312,17 @@ void TemplateFormTest::radiosAreExclusiveWithinTheirGroupRun() {
     // A click on the checked radio of a run leaves it checked.
     QTest::mouseClick(alone, Qt::LeftButton);
     QVERIFY(alone->isChecked());
+    QTest::mouseClick(two, Qt::LeftButton);
+    QVERIFY(two->isChecked());
+
+    // The program sets each one on its own, unchecking included: pages whose radios each
+    // start a group of their own clear the others themselves.
+    alone->setChecked(false);
+    QVERIFY(!alone->isChecked());
+    one->setChecked(true);
+    QVERIFY(one->isChecked() && two->isChecked());
+    two->setChecked(false);
+    QVERIFY(one->isChecked() && !two->isChecked());
 }
 
 void TemplateFormTest::forwardsClicksAndEditChanges() {

@@ -10,7 +10,7 @@
 // commands and edit notifications it receives.
 class CRecordingDialog : public CTemplateDialog {
     Q_OBJECT
-  public:
+public:
     explicit CRecordingDialog(int templateId) : CTemplateDialog(templateId) {}
 
     std::function<void(CDataExchange&)> exchange;
@@ -24,7 +24,7 @@ class CRecordingDialog : public CTemplateDialog {
 
     using CTemplateDialog::OnCommand;
 
-  protected:
+protected:
     bool OnInitDialog() override;
     void DoDataExchange(CDataExchange& dx) override;
     void OnCommand(int id) override;

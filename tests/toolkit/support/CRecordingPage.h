@@ -8,7 +8,7 @@
 // A property page with one whole-number field (control 2001, 0 to 9) that writes every
 // notification the sheet gives it into a shared log, as "<name>:<event>".
 class CRecordingPage : public CPropertyPage {
-  public:
+public:
     static constexpr int kIdValue = 2001;
 
     CRecordingPage(int templateId, QString name, QStringList* log)
@@ -27,10 +27,10 @@ class CRecordingPage : public CPropertyPage {
 
     using CPropertyPage::Form;
 
-  protected:
+protected:
     void DoDataExchange(CDataExchange& dx) override;
 
-  private:
+private:
     void Log(const char* event);
 
     QString name;
