@@ -131,6 +131,14 @@ void ClickSheetButton(CMyPropSheet* sheet, int id) {
     button->click();
 }
 
+void Apply(CMyPropSheet* sheet) {
+    ClickSheetButton(sheet, CPropertySheet::kIdApply);
+}
+
+void Retour(CMyPropSheet* sheet) {
+    ClickSheetButton(sheet, CMyPropSheet::kIdRetour);
+}
+
 QLineEdit* Field(CPropertyPage& page, int id) {
     return page.Item<QLineEdit>(id);
 }

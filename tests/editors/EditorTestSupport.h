@@ -86,4 +86,6 @@ public:
 
 // What a sheet test does most: a button of the sheet's row.
 void ClickSheetButton(CMyPropSheet* sheet, int id);
+void Apply(CMyPropSheet* sheet);
+void Retour(CMyPropSheet* sheet);
 QLineEdit* Field(CPropertyPage& page, int id);

@@ -49,19 +49,19 @@ void TestNetworkWalk::walkThroughASmallNetwork() {
     CEditorDriver driver;
     driver.Act<CMyPropSheet>([&](CMyPropSheet* s) {
         for (int i = 0; i < 3; ++i) {
-            ClickSheetButton(s, CPropertySheet::kIdApply);
+            Apply(s);
             repeaterReports << bench.repe.StatusText;
         }
         QVERIFY(s->SetActivePage(1));
         for (int i = 0; i < 2; ++i) {
-            ClickSheetButton(s, CPropertySheet::kIdApply);
+            Apply(s);
             sensorReports << bench.capteur.StatusText;
         }
         QVERIFY(s->SetActivePage(2));
         QTest::mouseClick(bench.modem->Item<QRadioButton>(kRadioP0), Qt::LeftButton);
         TypeInto(Field(*bench.modem, kFieldP0), "20");
-        ClickSheetButton(s, CPropertySheet::kIdApply);
-        ClickSheetButton(s, CMyPropSheet::kIdRetour);
+        Apply(s);
+        Retour(s);
     });
     QCOMPARE(bench.Run(driver), 255);
     QVERIFY(driver.AllDone());

@@ -25,14 +25,6 @@ std::string DefaultFrame(int id) {
     return QString::asprintf("u%03d255603000100", id).toStdString();
 }
 
-void Apply(CMyPropSheet* s) {
-    ClickSheetButton(s, CPropertySheet::kIdApply);
-}
-
-void Retour(CMyPropSheet* s) {
-    ClickSheetButton(s, CMyPropSheet::kIdRetour);
-}
-
 }  // namespace
 
 class TestPageCapteur : public QObject {
@@ -84,6 +76,8 @@ void TestPageCapteur::questionsBeforeSending_data() {
     const int no = QMessageBox::No;
     QTest::newRow("repeater ID, No")
         << 3 << false << QList<int>{no} << QStringList{kNotSensor} << false << 3;
+    QTest::newRow("last repeater ID, No")
+        << 5 << false << QList<int>{no} << QStringList{kNotSensor} << false << 5;
     QTest::newRow("repeater ID, Yes")
         << 3 << false << QList<int>{yes} << QStringList{kNotSensor} << true << 4;
     QTest::newRow("repeater ID programmed, Yes then No")

@@ -29,14 +29,6 @@ QRadioButton* Radio(CpageModem& page, int id) {
     return page.Item<QRadioButton>(id);
 }
 
-void Apply(CMyPropSheet* s) {
-    ClickSheetButton(s, CPropertySheet::kIdApply);
-}
-
-void Retour(CMyPropSheet* s) {
-    ClickSheetButton(s, CMyPropSheet::kIdRetour);
-}
-
 }  // namespace
 
 class TestPageModem : public QObject {

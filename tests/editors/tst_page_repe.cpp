@@ -24,10 +24,6 @@ std::string DefaultFrame(int id) {
     return QString::asprintf("u%03d255601004100", id).toStdString();
 }
 
-void Apply(CMyPropSheet* s) {
-    ClickSheetButton(s, CPropertySheet::kIdApply);
-}
-
 }  // namespace
 
 class TestPageRepe : public QObject {
@@ -40,6 +36,7 @@ private slots:
     void questionsBeforeSending();
     void enterRefusesTheSameRepeaterTwice();
     void enterSendsBeyondTheCountWithoutAsking();
+    void enterAfterARefusedValueSendsTheLastValidOne();
     void laterOpeningsForgetWhatWasProgrammed();
     void silentDeviceStillRecordsTheId();
     void writeFailureMovesOnWithoutRecording();
@@ -74,7 +71,7 @@ void TestPageRepe::firstOpening() {
         QCOMPARE(Field(page, kTyp)->maxLength(), 1);
         TypeInto(Field(page, kId), "2");
         Apply(s);
-        ClickSheetButton(s, CMyPropSheet::kIdRetour);
+        Retour(s);
     });
     QCOMPARE(bench.Run(driver), 255);
     QVERIFY(driver.AllDone());
@@ -99,7 +96,7 @@ void TestPageRepe::emettreWalksTheRepeaterIds() {
             Apply(s);
         })
         .Answer(QMessageBox::No)
-        .Act<CMyPropSheet>([](CMyPropSheet* s) { ClickSheetButton(s, CMyPropSheet::kIdRetour); });
+        .Act<CMyPropSheet>(Retour);
     QCOMPARE(bench.Run(driver), 255);
     QVERIFY(driver.AllDone());
     QCOMPARE(fieldAfter, QStringList({"2", "3", "3"}));
@@ -168,7 +165,7 @@ void TestPageRepe::questionsBeforeSending() {
     for (int answer : answers) {
         driver.Answer(static_cast<QMessageBox::StandardButton>(answer));
     }
-    driver.Act<CMyPropSheet>([](CMyPropSheet* s) { ClickSheetButton(s, CMyPropSheet::kIdRetour); });
+    driver.Act<CMyPropSheet>(Retour);
     QCOMPARE(bench.Run(driver), 255);
     QVERIFY(driver.AllDone());
     QStringList asked;
@@ -207,7 +204,7 @@ void TestPageRepe::enterRefusesTheSameRepeaterTwice() {
         .Answer(QMessageBox::Ok)
         .Act<CMyPropSheet>([&](CMyPropSheet* s) {
             fieldAfter << TextOf(Field(bench.repe, kId));
-            ClickSheetButton(s, CMyPropSheet::kIdRetour);
+            Retour(s);
         });
     QCOMPARE(bench.Run(driver), 255);
     QVERIFY(driver.AllDone());
@@ -233,7 +230,7 @@ void TestPageRepe::enterSendsBeyondTheCountWithoutAsking() {
         PressKey(Field(bench.repe, kId), Qt::Key_Return);
         QVERIFY(s->isVisible());
         QCOMPARE(s->IdTable[255], 5);
-        ClickSheetButton(s, CMyPropSheet::kIdRetour);
+        Retour(s);
     });
     QCOMPARE(bench.Run(driver), 255);
     QVERIFY(driver.AllDone());
@@ -241,6 +238,28 @@ void TestPageRepe::enterSendsBeyondTheCountWithoutAsking() {
     QCOMPARE(BeepCount(), beeps);
     QCOMPARE(sim.ReceivedLines(), Lines({DefaultFrame(5), "u"}));
     QCOMPARE(bench.repe.ID, 5);
+}
+
+void TestPageRepe::enterAfterARefusedValueSendsTheLastValidOne() {
+    CSimProcess sim;
+    QVERIFY(StartSim(sim, "repeater"));
+    CSheetBench bench;
+    bench.Open(3, sim.PortNumber());
+    CEditorDriver driver;
+    driver
+        .Act<CMyPropSheet>([&](CMyPropSheet*) {
+            TypeInto(Field(bench.repe, kChf), "300");
+            PressKey(Field(bench.repe, kChf), Qt::Key_Return);
+        })
+        .Answer(QMessageBox::Ok)
+        .Act<CMyPropSheet>([&](CMyPropSheet* s) {
+            QCOMPARE(TextOf(Field(bench.repe, kChf)), QStringLiteral("30"));
+            Retour(s);
+        });
+    QCOMPARE(bench.Run(driver), 255);
+    QVERIFY(driver.AllDone());
+    QCOMPARE(BoxText(driver, 0), QStringLiteral("Tapez un nombre entier compris entre 0 et 255."));
+    QCOMPARE(sim.ReceivedLines(), Lines({"u001030601004100", "u"}));
 }
 
 void TestPageRepe::laterOpeningsForgetWhatWasProgrammed() {
@@ -253,7 +272,7 @@ void TestPageRepe::laterOpeningsForgetWhatWasProgrammed() {
         Apply(s);
         Apply(s);
         PressKey(Field(bench.repe, kId), Qt::Key_Return);
-        ClickSheetButton(s, CMyPropSheet::kIdRetour);
+        Retour(s);
     });
     QCOMPARE(bench.Run(first), 255);
     QVERIFY(first.Boxes().empty());
@@ -269,7 +288,7 @@ void TestPageRepe::laterOpeningsForgetWhatWasProgrammed() {
             Apply(s);
         })
         .Answer(QMessageBox::No)
-        .Act<CMyPropSheet>([](CMyPropSheet* s) { ClickSheetButton(s, CMyPropSheet::kIdRetour); });
+        .Act<CMyPropSheet>(Retour);
     QCOMPARE(bench.Run(second), 255);
     QCOMPARE(BoxText(second, 0), kAlready);
 
@@ -278,7 +297,7 @@ void TestPageRepe::laterOpeningsForgetWhatWasProgrammed() {
     CEditorDriver third;
     third.Act<CMyPropSheet>([](CMyPropSheet* s) { Apply(s); })
         .Answer(QMessageBox::No)
-        .Act<CMyPropSheet>([](CMyPropSheet* s) { ClickSheetButton(s, CMyPropSheet::kIdRetour); });
+        .Act<CMyPropSheet>(Retour);
     QCOMPARE(bench.Run(third), 255);
     QVERIFY(third.AllDone());
     QCOMPARE(BoxText(third, 0), kNotRepeater);
@@ -303,7 +322,7 @@ void TestPageRepe::silentDeviceStillRecordsTheId() {
             Apply(s);
         })
         .Answer(QMessageBox::No)
-        .Act<CMyPropSheet>([](CMyPropSheet* s) { ClickSheetButton(s, CMyPropSheet::kIdRetour); });
+        .Act<CMyPropSheet>(Retour);
     QCOMPARE(bench.Run(driver), 255);
     QVERIFY(driver.AllDone());
     QCOMPARE(BoxText(driver, 0), QStringLiteral("Echec de la configuration."));
@@ -321,7 +340,7 @@ void TestPageRepe::writeFailureMovesOnWithoutRecording() {
             QCOMPARE(s->IdTable[1], -1);
             QCOMPARE(s->IdTable[255], 1);
             QCOMPARE(bench.repe.ID, 2);
-            ClickSheetButton(s, CMyPropSheet::kIdRetour);
+            Retour(s);
         });
     QCOMPARE(bench.Run(driver), 255);
     QVERIFY(driver.AllDone());
@@ -343,7 +362,7 @@ void TestPageRepe::emptyTypeSendsNothingTruncated() {
         .Act<CMyPropSheet>([&](CMyPropSheet* s) {
             TypeInto(Field(bench.repe, kTyp), "1");
             Apply(s);
-            ClickSheetButton(s, CMyPropSheet::kIdRetour);
+            Retour(s);
         });
     QCOMPARE(bench.Run(driver), 255);
     QVERIFY(driver.AllDone());

@@ -59,7 +59,7 @@ void TestPropSheet::opensOnTheRepeaterTabWithAFreshIdTable() {
         QCOMPARE(tabs->tabText(0), QString::fromUtf8("       Répéteur      "));
         QCOMPARE(tabs->tabText(1), QString::fromUtf8("       Capteur      "));
         QCOMPARE(tabs->tabText(2), QString::fromUtf8("        Modem      "));
-        ClickSheetButton(s, CMyPropSheet::kIdRetour);
+        Retour(s);
     });
     QCOMPARE(bench.Run(driver), 255);
     QVERIFY(driver.AllDone());
@@ -90,7 +90,7 @@ void TestPropSheet::tabImagesAreThirteenPixelsFromTheLeft() {
         shown = icon.pixmap(icon.availableSizes().first())
                     .toImage()
                     .convertToFormat(QImage::Format_ARGB32);
-        ClickSheetButton(s, CMyPropSheet::kIdRetour);
+        Retour(s);
     });
     QCOMPARE(bench.Run(driver), 255);
     QCOMPARE(shown.size(), QSize(13, 12));
@@ -118,7 +118,7 @@ void TestPropSheet::emettreReachesOnlyTheActivePage() {
     driver.Act<CMyPropSheet>([&bench](CMyPropSheet* s) {
         QVERIFY(s->SetActivePage(2));  // the modem page would complain: no parameter chosen
         QVERIFY(s->SetActivePage(1));
-        ClickSheetButton(s, CPropertySheet::kIdApply);
+        Apply(s);
         QVERIFY(s->GetButton(CPropertySheet::kIdApply)->isEnabled());
         QCOMPARE(bench.repe.ID, 1);
         QCOMPARE(bench.repe.StatusText, QStringLiteral("Pas de configuration"));
@@ -126,7 +126,7 @@ void TestPropSheet::emettreReachesOnlyTheActivePage() {
         QCOMPARE(bench.capteur.ID, 5);
         QCOMPARE(s->IdTable[4], 4);
         QCOMPARE(s->IdTable[1], -1);
-        ClickSheetButton(s, CMyPropSheet::kIdRetour);
+        Retour(s);
     });
     QCOMPARE(bench.Run(driver), 255);
     QVERIFY(driver.AllDone());
@@ -145,9 +145,9 @@ void TestPropSheet::invalidFieldKeepsThePageAndSendsNothing() {
             TypeInto(Field(bench.repe, kIdField), "");
             QVERIFY(!s->SetActivePage(1));
             QCOMPARE(s->GetActiveIndex(), 0);
-            ClickSheetButton(s, CPropertySheet::kIdApply);
+            Apply(s);
             QCOMPARE(bench.repe.StatusText, QStringLiteral("Pas de configuration"));
-            ClickSheetButton(s, CMyPropSheet::kIdRetour);
+            Retour(s);
         })
         .Answer(QMessageBox::Ok)
         .Answer(QMessageBox::Ok)
@@ -180,7 +180,7 @@ void TestPropSheet::endCodes() {
     driver.Act<CMyPropSheet>([&bench, how](CMyPropSheet* s) {
         switch (how) {
             case 0:
-                ClickSheetButton(s, CMyPropSheet::kIdRetour);
+                Retour(s);
                 break;
             case 1:
                 ClickSheetButton(s, CPropertySheet::kIdCancel);
@@ -194,7 +194,7 @@ void TestPropSheet::endCodes() {
             default:
                 PressKey(Field(bench.repe, kIdField), Qt::Key_Escape);
                 QVERIFY(s->isVisible());
-                ClickSheetButton(s, CMyPropSheet::kIdRetour);
+                Retour(s);
                 break;
         }
     });
