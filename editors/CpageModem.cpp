@@ -1,6 +1,5 @@
 #include "CpageModem.h"
 
-#include <QButtonGroup>
 #include <QRadioButton>
 #include <array>
 
@@ -43,20 +42,6 @@ const Choice* FindChoice(int radioId) {
         }
     }
     return nullptr;
-}
-
-// Each radio button stands alone in its group; a group that keeps one button checked would
-// refuse to clear it, so the page lifts that rule while it sets the state itself.
-void SetRadioChecked(QRadioButton* radio, bool checked) {
-    QButtonGroup* group = radio->group();
-    const bool exclusive = group != nullptr && group->exclusive();
-    if (exclusive) {
-        group->setExclusive(false);
-    }
-    radio->setChecked(checked);
-    if (exclusive) {
-        group->setExclusive(true);
-    }
 }
 
 bool IsModemTypeAllowed(int32_t type) {
@@ -148,7 +133,7 @@ void CpageModem::ChooseParam(int radioId) {
         const bool chosen = choice.radio == radioId;
         Form()->EnableItem(choice.field, chosen);
         if (auto* radio = Item<QRadioButton>(choice.radio)) {
-            SetRadioChecked(radio, chosen);
+            radio->setChecked(chosen);
         }
         if (chosen) {
             selectedParam = choice.param;
