@@ -41,7 +41,8 @@ public:
     QTabWidget* GetTabControl() const { return tabs; }
 
     // Puts a button of the subclass's own into the row under the tabs; the row then reads
-    // left to right as ArrangeButtons last said.
+    // left to right as ArrangeButtons last said (buttons it leaves out follow, on the right).
+    // Clicks on an added button reach OnCommand with its id.
     void AddButton(int id, QPushButton* button);
     void ArrangeButtons(const std::vector<int>& idsLeftToRight);
 

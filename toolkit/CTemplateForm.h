@@ -39,6 +39,7 @@ public:
     int EnterCommandId() const;
     void FocusFirstTabStop();
     void RepaintItem(int id);
+    // Line edits only; 0 or less lifts the limit to the edit's own maximum.
     void LimitText(int id, int maxChars);
     void EnableItem(int id, bool enable);
 
