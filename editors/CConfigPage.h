@@ -9,7 +9,7 @@
 // The repeater and sensor pages: one whole configuration, sent with SendConfig, and the
 // sent ID recorded in the sheet's IdTable.
 class CConfigPage : public CSheetPage {
-  public:
+public:
     int32_t ID;
     int32_t CHF;
     int32_t P0;
@@ -17,7 +17,7 @@ class CConfigPage : public CSheetPage {
     int32_t PRT;
     int32_t OFT;
 
-  protected:
+protected:
     struct InitialValues {
         int32_t ID;
         int32_t CHF;

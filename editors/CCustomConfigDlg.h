@@ -14,7 +14,7 @@
 // "Lire" reads the device's report. Ends with 255 ("Retour") or 2 ("Quitter").
 class CCustomConfigDlg : public CTemplateDialog, private IExchangeHost {
     Q_OBJECT
-  public:
+public:
     static constexpr int kTemplateId = 102;
     static constexpr int kIdStatus = 1014;
     static constexpr int kIdEmettre = 1015;
@@ -39,13 +39,13 @@ class CCustomConfigDlg : public CTemplateDialog, private IExchangeHost {
     int32_t OFT = 100;
     QString StatusText;
 
-  protected:
+protected:
     bool OnInitDialog() override;
     void DoDataExchange(CDataExchange& dx) override;
     void OnCommand(int id) override;
     void OnEditChange(int id) override;
 
-  private:
+private:
     void OnEmettre();
     void OnLire();
 

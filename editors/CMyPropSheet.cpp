@@ -100,8 +100,8 @@ void CMyPropSheet::SetUpTabImages() {
     }
 }
 
-// The row is laid out by the sheet rather than by pixel offsets, which only suited one
-// platform's standard sheet; what stays is the order under the tabs.
+// The sheet's layout places the row, so no pixel offsets are needed; what counts is the
+// order under the tabs.
 void CMyPropSheet::SetUpButtonRow() {
     if (retourButton != nullptr) {
         return;

@@ -17,7 +17,7 @@ class QPushButton;
 // of its own; it holds what the pages share and turns Apply into "Emettre".
 class CMyPropSheet : public CPropertySheet {
     Q_OBJECT
-  public:
+public:
     static constexpr int kIdRetour = 66;
     static constexpr int kRetourCode = 255;
     static constexpr int kTabImageWidth = 13;
@@ -37,11 +37,11 @@ class CMyPropSheet : public CPropertySheet {
     bool IsIdAssigned(int32_t id) const;
     void MarkIdAssigned(int32_t id);
 
-  protected:
+protected:
     bool OnInitDialog() override;
     void OnCommand(int id) override;
 
-  private:
+private:
     void SetUpStandardButtons();
     void SetUpTabImages();
     void SetUpButtonRow();

@@ -4,18 +4,18 @@
 
 // Tab 1: sensors take the IDs from repeaterCount + 1 up to 240.
 class CPageCapteur : public CConfigPage {
-  public:
+public:
     static constexpr int kTemplateId = 139;
     static constexpr int kTabIndex = 1;
     static constexpr int32_t kLastId = 240;
 
     CPageCapteur();
 
-  protected:
+protected:
     bool OnInitDialog() override;
     bool OnApply() override;
     void OnQuickSend() override;
 
-  private:
+private:
     void AdvanceId();
 };

@@ -4,17 +4,17 @@
 
 // Tab 0: repeaters take the IDs 1 to repeaterCount, one after another.
 class CPageRepe : public CConfigPage {
-  public:
+public:
     static constexpr int kTemplateId = 140;
     static constexpr int kTabIndex = 0;
 
     CPageRepe();
 
-  protected:
+protected:
     bool OnInitDialog() override;
     bool OnApply() override;
     void OnQuickSend() override;
 
-  private:
+private:
     void AdvanceId();
 };

@@ -14,7 +14,7 @@ class CMyPropSheet;
 // What the three pages of the default-configuration sheet share: the link to the sheet,
 // their own serial port, the exchange host, activation and the keys taken inside a page.
 class CSheetPage : public CPropertyPage, protected IExchangeHost {
-  public:
+public:
     static constexpr int kIdStatus = 1016;
 
     ~CSheetPage() override;
@@ -25,7 +25,7 @@ class CSheetPage : public CPropertyPage, protected IExchangeHost {
     int32_t repeaterCount = 0;
     QString StatusText;
 
-  protected:
+protected:
     CSheetPage(int templateId, int tabIndex, const QString& initialStatus);
 
     bool OnSetActive() override;
@@ -52,7 +52,7 @@ class CSheetPage : public CPropertyPage, protected IExchangeHost {
     void RepaintStatus() override;
     void ShowMessage(const std::string& text) override;
 
-  private:
+private:
     int tabIndex;
     CMyPropSheet* sheetLink = nullptr;
     CSerialPort serialPort;

@@ -7,7 +7,7 @@
 // Tab 2: one modem parameter at a time, chosen with a radio button; "Lire" reads the
 // modem's report.
 class CpageModem : public CSheetPage {
-  public:
+public:
     static constexpr int kTemplateId = 151;
     static constexpr int kTabIndex = 2;
     static constexpr int kIdLire = 1023;
@@ -24,7 +24,7 @@ class CpageModem : public CSheetPage {
     int32_t TYP = 0;
     int32_t OFT = 100;
 
-  protected:
+protected:
     void DoDataExchange(CDataExchange& dx) override;
     bool OnInitDialog() override;
     bool OnApply() override;
@@ -32,7 +32,7 @@ class CpageModem : public CSheetPage {
     void OnEditChange(int id) override;
     void OnQuickSend() override;
 
-  private:
+private:
     void ChooseParam(int radioId);
     void SendSelected();
     int32_t SelectedValue() const;
