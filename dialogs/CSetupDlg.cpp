@@ -31,9 +31,11 @@ const QString kSerialSettingsPieces[] = {
 
 constexpr size_t kNumberOffset = 3;
 
-// The decimal number that starts at the name's fourth character, read the way atoi reads
-// it, except that a number too large for 32 bits saturates instead of being undefined.
-int32_t NumberFromName(const std::string& name) {
+}  // namespace
+
+// Read the way atoi reads it, except that a number too large for 32 bits saturates instead
+// of being undefined.
+int32_t CSetupDlg::NumberFromName(const std::string& name) {
     if (name.size() <= kNumberOffset) {
         return 0;
     }
@@ -58,8 +60,6 @@ int32_t NumberFromName(const std::string& name) {
     }
     return static_cast<int32_t>(value > INT32_MAX ? INT32_MAX : value);
 }
-
-}  // namespace
 
 CSetupDlg::CSetupDlg(QWidget* parent)
     : CTemplateDialog(kTemplateId, parent), clock(&CSystemClock::Instance()) {}

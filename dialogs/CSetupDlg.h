@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <string>
 
 #include "CPageCapteur.h"
 #include "CPageRepe.h"
@@ -69,6 +70,8 @@ public:
 
     // Fills PortList, at most kMaxPorts entries; returns how many.
     int EnumeratePorts();
+    // The decimal number that starts at a port name's fourth character ("COM12 …" gives 12).
+    static int32_t NumberFromName(const std::string& name);
 
 protected:
     bool OnInitDialog() override;

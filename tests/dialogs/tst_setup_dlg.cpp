@@ -2,6 +2,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <climits>
 #include <functional>
 #include <vector>
 
@@ -76,6 +77,8 @@ private slots:
     void noPortSelected_data();
     void noPortSelected();
     void portListStopsAt256();
+    void numberFromName_data();
+    void numberFromName();
     void modeButtonsSwitchCountField();
     void countValidation_data();
     void countValidation();
@@ -216,6 +219,29 @@ void TstSetupDlg::portListStopsAt256() {
     });
     QCOMPARE(bench.Run(driver), 2);
     QVERIFY(driver.AllDone());
+}
+
+void TstSetupDlg::numberFromName_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("number");
+    QTest::newRow("COM3") << "COM3" << 3;
+    QTest::newRow("description after the number") << "COM12 (ttyUSB0: FT232R)" << 12;
+    QTest::newRow("virtual port") << "COM907 (pts/3: port virtuel)" << 907;
+    QTest::newRow("three characters") << "COM" << 0;
+    QTest::newRow("shorter still") << "CO" << 0;
+    QTest::newRow("empty") << "" << 0;
+    QTest::newRow("no digits") << "COMx1" << 0;
+    QTest::newRow("leading blanks skipped") << "COM  7" << 7;
+    QTest::newRow("sign") << "COM-2" << -2;
+    QTest::newRow("first three characters not read") << "9995" << 5;
+    QTest::newRow("too large saturates") << "COM99999999999" << int{INT32_MAX};
+    QTest::newRow("too small saturates") << "COM-99999999999" << int{INT32_MIN};
+}
+
+void TstSetupDlg::numberFromName() {
+    QFETCH(QString, name);
+    QFETCH(int, number);
+    QCOMPARE(CSetupDlg::NumberFromName(name.toStdString()), number);
 }
 
 void TstSetupDlg::modeButtonsSwitchCountField() {
