@@ -1,7 +1,4 @@
-#include <QComboBox>
 #include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QRadioButton>
 
 #include "CAboutDlg.h"
@@ -66,8 +63,6 @@ private slots:
     void loginGivesSetupItsRole();
     void editorQuitterEndsProgram();
     void aboutBoxFromSetup();
-    void aboutBoxEndCodes_data();
-    void aboutBoxEndCodes();
 };
 
 void TstConfigApp::firstLoginNotAccepted_data() {
@@ -192,40 +187,6 @@ void TstConfigApp::aboutBoxFromSetup() {
         });
     }
     RunApp(driver);
-    QVERIFY(driver.AllDone());
-}
-
-void TstConfigApp::aboutBoxEndCodes_data() {
-    QTest::addColumn<int>("how");
-    QTest::addColumn<int>("code");
-    QTest::newRow("OK") << 0 << 1;
-    QTest::newRow("Enter on the default button") << 1 << 1;
-    QTest::newRow("Escape") << 2 << 2;
-    QTest::newRow("close box") << 3 << 2;
-}
-
-void TstConfigApp::aboutBoxEndCodes() {
-    QFETCH(int, how);
-    QFETCH(int, code);
-    CAboutDlg about;
-    CModalDriver driver;
-    driver.On<CAboutDlg>([how](CAboutDlg* d) {
-        switch (how) {
-            case 0:
-                Click(d->GetDlgItem(1));
-                break;
-            case 1:
-                PressKey(d->GetDlgItem(1), Qt::Key_Return);
-                break;
-            case 2:
-                PressKey(d->GetDlgItem(1), Qt::Key_Escape);
-                break;
-            default:
-                d->close();
-                break;
-        }
-    });
-    QCOMPARE(RunDriven(driver, [&] { return about.DoModal(); }), code);
     QVERIFY(driver.AllDone());
 }
 
