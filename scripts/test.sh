@@ -9,13 +9,13 @@ scripts/install-deps.sh
 jobs=$(nproc)
 run_suite() {
     local dir=$1; shift
-    cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+    cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
     cmake --build "$dir" -j "$jobs"
     (cd "$dir" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$jobs")
 }
 
-run_suite build
+run_suite build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 if [[ "${1:-}" != "--fast" ]]; then
     ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
-        run_suite build-sanitize -DZAV_SANITIZE=ON
+        run_suite build-sanitize -DCMAKE_BUILD_TYPE=Debug -DZAV_SANITIZE=ON
 fi
