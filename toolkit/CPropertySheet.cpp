@@ -49,6 +49,8 @@ void CPropertySheet::BuildWindow() {
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     tabs = new QTabWidget(this);
+    // The sheet grows to show every tab in full, as a sheet whose tabs all fit on one row.
+    tabs->setUsesScrollButtons(false);
     tabs->tabBar()->installEventFilter(this);
     connect(tabs, &QTabWidget::currentChanged, this, &CPropertySheet::OnCurrentChanged);
 
