@@ -7,7 +7,7 @@
 // A point on the monotonic clock, fixed once, so that interrupted waits resume with only
 // what is left instead of starting their full time again.
 class CDeadline {
-  public:
+public:
     explicit CDeadline(int64_t fromNowMs);
 
     bool Expired() const;
@@ -17,6 +17,6 @@ class CDeadline {
 
     static int64_t NowNs();
 
-  private:
+private:
     int64_t atNs;
 };

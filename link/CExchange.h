@@ -9,9 +9,9 @@
 
 // The texts that differ between the editors that send a full configuration.
 struct ConfigVariant {
-    const char* presetText;    // StatusText while waiting / after a read-back that failed
-    const char* readFailure;   // message when no report came in time
-    const char* sendFailure;   // message when the frame could not be written
+    const char* presetText;   // StatusText while waiting / after a read-back that failed
+    const char* readFailure;  // message when no report came in time
+    const char* sendFailure;  // message when the frame could not be written
 };
 
 extern const ConfigVariant kCustomVariant;

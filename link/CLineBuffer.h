@@ -5,7 +5,7 @@
 // Assembles one received line in a caller's zero-terminated buffer, a byte at a time.
 // Knows nothing of where the bytes come from, so that the rule can be tested on its own.
 class CLineBuffer {
-  public:
+public:
     // Leaves buffer as "" (when capacity allows any byte at all).
     CLineBuffer(char* buffer, size_t capacity);
 
@@ -16,7 +16,7 @@ class CLineBuffer {
 
     size_t Length() const { return length; }
 
-  private:
+private:
     char* buffer;
     size_t capacity;
     size_t length = 0;

@@ -8,7 +8,7 @@
 // The channel's line settings in termios terms: raw 8-bit transfer, the rate, parity,
 // data and stop bits, no flow control, reads that never wait inside the driver.
 class CLineSettings {
-  public:
+public:
     // The termios speed for one of the accepted rates; nothing for any other rate and for
     // the accepted rates termios cannot express.
     static std::optional<speed_t> SpeedFor(uint32_t baudRate);

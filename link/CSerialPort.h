@@ -23,8 +23,8 @@ public:
     CSerialPort(const CSerialPort&) = delete;
     CSerialPort& operator=(const CSerialPort&) = delete;
 
-    int Open(int32_t portNumber, uint32_t baudRate, char parity, uint8_t dataBits,
-             uint8_t stopBits, char handshake);
+    int Open(int32_t portNumber, uint32_t baudRate, char parity, uint8_t dataBits, uint8_t stopBits,
+             char handshake);
     int Close();
     bool IsOpen() const { return portHandle >= 0; }
     int Send(const std::string& text);

@@ -5,7 +5,7 @@
 // Owns one open terminal descriptor and, once taken, the exclusive use of its line.
 // Releasing gives the line back (TIOCNXCL, lock) before closing, on every path.
 class CTtyHandle {
-  public:
+public:
     CTtyHandle() = default;
     // Adopts a descriptor already taken exclusively (the channel keeps only the number).
     CTtyHandle(int fd, bool exclusive) : fd(fd), exclusive(exclusive) {}
@@ -25,7 +25,7 @@ class CTtyHandle {
 
     int Get() const { return fd; }
 
-  private:
+private:
     int fd = -1;
     bool exclusive = false;
 };

@@ -16,7 +16,7 @@ struct DeviceAnswer {
 // What the device does with one received line: keeps the values it is programmed with and
 // answers its read request with a report. Knows nothing of the line or its faults.
 class CDeviceModel {
-  public:
+public:
     CDeviceModel(DeviceKind kind, bool stream, bool answerFrame);
 
     // `line` is one received line without its line feed.
@@ -24,7 +24,7 @@ class CDeviceModel {
 
     int32_t DeviceNumber() const { return deviceNumber; }
 
-  private:
+private:
     struct Values {
         int32_t id = 0;
         int32_t chf = 255;

@@ -2,7 +2,7 @@
 
 // Owns one POSIX descriptor and closes it when it goes out of scope.
 class CFileDescriptor {
-  public:
+public:
     CFileDescriptor() = default;
     explicit CFileDescriptor(int fd) : descriptor(fd) {}
     ~CFileDescriptor();
@@ -18,6 +18,6 @@ class CFileDescriptor {
     // Closes now; true when there was nothing to close or close succeeded.
     bool Reset(int fd = -1);
 
-  private:
+private:
     int descriptor = -1;
 };

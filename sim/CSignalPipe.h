@@ -6,7 +6,7 @@
 // main loop can wait on signals with poll and do all of its clean-up outside the handler.
 // SIGPIPE is ignored. One instance per process.
 class CSignalPipe {
-  public:
+public:
     CSignalPipe() = default;
     ~CSignalPipe();
     CSignalPipe(const CSignalPipe&) = delete;
@@ -17,7 +17,7 @@ class CSignalPipe {
     // The first signal received so far, or 0.
     int Pending();
 
-  private:
+private:
     CFileDescriptor readEnd;
     CFileDescriptor writeEnd;
     int received = 0;

@@ -11,7 +11,7 @@
 // Runs the device simulator program as a child process for a test: starts it, waits for
 // its READY line, tells what it received and printed, and stops it again.
 class CSimProcess {
-  public:
+public:
     struct Options {
         std::string device = "repeater";     // --device
         std::vector<std::string> extraArgs;  // e.g. {"--stream", "--spaced"} or fault options
@@ -49,7 +49,7 @@ class CSimProcess {
     // Where its COM<n> link stands.
     std::string LinkPath() const;
 
-  private:
+private:
     // Reads what is available; waits up to `timeoutMs` for more (0: no wait). False at EOF.
     bool Drain(int timeoutMs) const;
     bool WaitForReady(int timeoutMs);

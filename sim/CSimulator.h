@@ -14,13 +14,13 @@ class CVirtualPort;
 // The device's main loop: reads the PC's lines from the master side of the port, lets the
 // device model answer them and puts the answers on the line with the chosen faults.
 class CSimulator {
-  public:
+public:
     CSimulator(const SimOptions& options, CVirtualPort& port, CSignalPipe& signals, CTrace& trace);
 
     // Runs until a stop signal, or until the device hangs up; returns the exit code.
     int Run();
 
-  private:
+private:
     enum class Flow { kGoOn, kStop, kFailed };
 
     Flow ReadInput();

@@ -9,7 +9,7 @@
 // What the simulator tells its user: one stdout line per exchange, with a timestamp, and
 // the received bytes appended unchanged to a log file when one is asked for.
 class CTrace {
-  public:
+public:
     CTrace() = default;
 
     // False with a reason when the log file cannot be opened.
@@ -23,7 +23,7 @@ class CTrace {
     // Printable form of device bytes: \r, \n, \\ and \xNN for the rest of the unprintable.
     static std::string Escape(std::string_view bytes);
 
-  private:
+private:
     void Timestamped(std::string_view tag, std::string_view text);
 
     CFileDescriptor log;

@@ -8,7 +8,7 @@
 // A pseudo-terminal announced as a virtual serial port: a link COM<n> to its slave side in
 // the runtime folder that the port list reads. The device talks on the master side.
 class CVirtualPort {
-  public:
+public:
     CVirtualPort() = default;
     ~CVirtualPort();
     CVirtualPort(const CVirtualPort&) = delete;
@@ -30,7 +30,7 @@ class CVirtualPort {
     const std::string& SlavePath() const { return slavePath; }
     int32_t Number() const { return number; }
 
-  private:
+private:
     bool TryLink(const std::string& folder, int32_t candidate, std::string& error);
 
     CFileDescriptor master;

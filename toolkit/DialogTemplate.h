@@ -10,25 +10,34 @@
 // A dialog template as stored in res/templates/<id>.json: sizes and positions in dialog
 // units, controls in template order (which is also the tab order).
 struct ControlTemplate {
-    enum class Kind { PushButton, DefPushButton, Static, Edit, ComboBox, RadioButton, GroupBox,
-                      Picture, Icon };
+    enum class Kind {
+        PushButton,
+        DefPushButton,
+        Static,
+        Edit,
+        ComboBox,
+        RadioButton,
+        GroupBox,
+        Picture,
+        Icon
+    };
     Kind kind = Kind::Static;
-    int id = -1;        // -1: no identifier
-    QRect rect;         // dialog units
-    QString text;       // caption; for Picture/Icon the resource number as text
-    QStringList styles; // "tabstop", "group", "disabled", "password", "readonly", "multiline",
-                        // "center", "vcenter", "border", "sunken", "staticedge", "autohscroll",
-                        // "sort", "dropdownlist", "dropdown", "vscroll", "transparent", ...
+    int id = -1;         // -1: no identifier
+    QRect rect;          // dialog units
+    QString text;        // caption; for Picture/Icon the resource number as text
+    QStringList styles;  // "tabstop", "group", "disabled", "password", "readonly", "multiline",
+                         // "center", "vcenter", "border", "sunken", "staticedge", "autohscroll",
+                         // "sort", "dropdownlist", "dropdown", "vscroll", "transparent", ...
     bool Has(const QString& style) const { return styles.contains(style); }
 };
 
 struct DialogTemplate {
     int id = 0;
-    QSize size;                // dialog units
+    QSize size;  // dialog units
     QString caption;
     QString fontName = "MS Sans Serif";
     int fontPoints = 8;
-    QStringList styles;        // "caption", "sysmenu", "modalframe", "3dlook", ...
+    QStringList styles;  // "caption", "sysmenu", "modalframe", "3dlook", ...
     std::vector<ControlTemplate> controls;
 
     bool Has(const QString& style) const { return styles.contains(style); }

@@ -5,7 +5,7 @@
 // A pseudo-terminal pair owned for the length of a test. The master end plays the device;
 // the slave end is what the channel opens by path. Both descriptors close with the object.
 class PtyPair {
-  public:
+public:
     PtyPair();
     ~PtyPair();
     PtyPair(const PtyPair&) = delete;
@@ -29,7 +29,7 @@ class PtyPair {
     void CloseMaster();
     void CloseSlave();
 
-  private:
+private:
     int masterFd = -1;
     int slaveFd = -1;
     std::string slavePath;

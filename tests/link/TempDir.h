@@ -4,7 +4,7 @@
 
 // A fresh private directory under /tmp, removed with everything in it at the end.
 class TempDir {
-  public:
+public:
     TempDir();
     ~TempDir();
     TempDir(const TempDir&) = delete;
@@ -19,6 +19,6 @@ class TempDir {
     bool WriteFile(const std::string& relative, const std::string& content) const;
     bool Link(const std::string& relative, const std::string& target) const;
 
-  private:
+private:
     std::string path;
 };

@@ -16,7 +16,7 @@ namespace {
 // A sysfs-like tree and a runtime folder, shaped like those of a machine with one on-board
 // UART, three legacy placeholders, two USB adapters, an ACM modem and two virtual ports.
 class PortDirectoryTest : public testing::Test {
-  protected:
+protected:
     void SetUp() override {
         ASSERT_FALSE(dir.Path().empty());
         ASSERT_TRUE(first.Valid() && second.Valid());
@@ -212,7 +212,7 @@ const NumberCase kNumbers[] = {
 INSTANTIATE_TEST_SUITE_P(Cases, NumberForDeviceTable, testing::ValuesIn(kNumbers));
 
 class RuntimeFolder : public testing::Test {
-  protected:
+protected:
     void SetUp() override {
         const char* value = std::getenv("XDG_RUNTIME_DIR");
         saved = value ? std::optional<std::string>(value) : std::nullopt;

@@ -29,7 +29,7 @@ milliseconds Since(Clock::time_point start) {
 
 // The channel over a pseudo-terminal announced as virtual port COM950.
 class SerialPortTest : public testing::Test {
-  protected:
+protected:
     void SetUp() override {
         ASSERT_TRUE(pty.Valid());
         ASSERT_FALSE(dir.Path().empty());
@@ -63,7 +63,7 @@ struct OpenRefusal {
 };
 
 class OpenRefusals : public SerialPortTest, public testing::WithParamInterface<OpenRefusal> {
-  protected:
+protected:
     void SetUp() override {
         SerialPortTest::SetUp();
         ASSERT_TRUE(dir.WriteFile("plain.txt", "not a terminal"));

@@ -59,7 +59,7 @@ using IdList = QList<int>;
 class ResourceTest : public QObject {
     Q_OBJECT
 
-  private slots:
+private slots:
     void templateShape_data();
     void templateShape();
     void templateControlsAreWellFormed_data();

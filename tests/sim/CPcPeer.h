@@ -8,7 +8,7 @@
 // The PC's side of a simulated port, with plain POSIX calls and no purge, so that a test
 // sees every byte the device puts on the line.
 class CPcPeer {
-  public:
+public:
     bool Open(const std::string& path);
     void Close() { port.Reset(); }
     bool Send(const std::string& bytes);
@@ -19,7 +19,7 @@ class CPcPeer {
     // True when the device side hung up within `timeoutMs`.
     bool WaitHangUp(int timeoutMs);
 
-  private:
+private:
     // One byte, or nothing after `timeoutMs` (or a hang-up).
     bool ReadByte(char& byte, int timeoutMs);
 

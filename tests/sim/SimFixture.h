@@ -17,7 +17,7 @@ inline const std::string kFactoryReport = "TM010203V14000255100060000300";
 // One simulator per test, announced in a private runtime folder of the test's own, with the
 // PC's side of its port open.
 class SimFixture : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override;
     void TearDown() override;
 

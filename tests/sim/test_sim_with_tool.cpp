@@ -8,7 +8,7 @@
 namespace {
 
 class CRecordingHost final : public IExchangeHost {
-  public:
+public:
     void SetStatusText(const std::string& text) override { status = text; }
     void Refresh() override {}
     void RepaintStatus() override {}
@@ -34,7 +34,7 @@ void PrintTo(const ToolRow& row, std::ostream* os) {
 // The tool's own channel and exchange against the simulator: every device behaviour the
 // tool copes with must end in the report being decoded, at the first try.
 class WithTool : public SimFixture, public ::testing::WithParamInterface<ToolRow> {
-  protected:
+protected:
     CPortDirectory Directory() const {
         CPortDirectory::Roots roots;
         roots.runtime = runtime;
