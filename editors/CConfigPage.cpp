@@ -15,12 +15,7 @@ CConfigPage::CConfigPage(int templateId, int tabIndex, const InitialValues& valu
       OFT(values.OFT) {}
 
 void CConfigPage::DoDataExchange(CDataExchange& dx) {
-    dx.Int(kId, ID, 1, 240);
-    dx.Int(kChf, CHF, 0, 255);
-    dx.Int(kP0, P0, 0, 255);
-    dx.Text(kTyp, TYP);
-    dx.Int(kPrt, PRT, 0, 255);
-    dx.Int(kOft, OFT, 0, 255);
+    ExchangeParameters(dx, 1, 240, ID, CHF, P0, TYP, PRT, OFT);
     dx.Text(kIdStatus, StatusText, 255);
 }
 
@@ -31,12 +26,7 @@ void CConfigPage::OnEditChange(int id) {
 }
 
 void CConfigPage::PrepareFields() {
-    if (IsClientLoggedIn()) {
-        for (int id : kLockedForClient) {
-            Form()->EnableItem(id, false);
-        }
-    }
-    Form()->LimitText(kTyp, 1);
+    PrepareParameterFields(*Form(), IsClientLoggedIn());
 }
 
 void CConfigPage::SendConfig(const ConfigVariant& variant) {

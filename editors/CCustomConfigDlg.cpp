@@ -28,22 +28,12 @@ bool CCustomConfigDlg::OnInitDialog() {
         // window menu to append to, and no item ever followed the separator anyway.
     }
     setWindowIcon(icon);
-    if (isClient == 1) {
-        for (int id : kLockedForClient) {
-            Form().EnableItem(id, false);
-        }
-    }
-    Form().LimitText(kTyp, 1);
+    PrepareParameterFields(Form(), isClient == 1);
     return result;
 }
 
 void CCustomConfigDlg::DoDataExchange(CDataExchange& dx) {
-    dx.Int(kId, ID, 0, 255);
-    dx.Int(kChf, CHF, 0, 255);
-    dx.Int(kP0, P0, 0, 255);
-    dx.Text(kTyp, TYP);
-    dx.Int(kPrt, PRT, 0, 255);
-    dx.Int(kOft, OFT, 0, 255);
+    ExchangeParameters(dx, 0, 255, ID, CHF, P0, TYP, PRT, OFT);
     dx.Text(kIdStatus, StatusText, 255);
 }
 

@@ -6,6 +6,9 @@
 
 #include "ParameterSet.h"
 
+class CDataExchange;
+class CTemplateForm;
+
 // What the editors that send a whole configuration (the custom dialog, the repeater and
 // sensor pages) have in common: the same edit identifiers and the same frame values.
 namespace ParameterFields {
@@ -21,6 +24,13 @@ inline constexpr int kOft = 1013;
 inline constexpr std::array<int, 5> kLockedForClient = {kChf, kOft, kTyp, kPrt, kP0};
 
 bool IsParameterField(int id);
+
+// The six fields in their exchange order; only the ID's range differs between editors.
+void ExchangeParameters(CDataExchange& dx, int32_t idMin, int32_t idMax, int32_t& ID, int32_t& CHF,
+                        int32_t& P0, QString& TYP, int32_t& PRT, int32_t& OFT);
+
+// Locks all but the ID for a client; TYP holds one character.
+void PrepareParameterFields(CTemplateForm& form, bool client);
 
 // TYP goes to the device as Latin-1 bytes; a character outside Latin-1 becomes '?'.
 ParameterSet ToParameterSet(int32_t ID, int32_t CHF, int32_t P0, const QString& TYP, int32_t PRT,

@@ -117,20 +117,8 @@ CDataExchange::CDataExchange(CTemplateForm& form, bool saveAndValidate)
     : m_bSaveAndValidate(saveAndValidate), form(form) {}
 
 void CDataExchange::Int(int id, int32_t& value) {
-    QWidget* widget = form.Item(id);
-    if (failed || widget == nullptr) {
-        return;
-    }
-    if (!m_bSaveAndValidate) {
-        WriteText(widget, QString::number(value));
-        return;
-    }
-    const auto parsed = ParseInt(ReadText(widget));
-    if (!parsed) {
-        Fail(id, LoadString(IDS_PARSE_INT));
-        return;
-    }
-    value = *parsed;
+    // Every whole number that fits is in range, so no range message can come.
+    Int(id, value, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max());
 }
 
 void CDataExchange::Int(int id, int32_t& value, int32_t min, int32_t max) {
