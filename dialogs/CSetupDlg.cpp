@@ -245,23 +245,3 @@ void CSetupDlg::Relogin() {
         isClient = login.role == CLoginDlg::kRoleClient ? 1 : 0;
     }
 }
-
-int CSetupDlg::RunHidden(const std::function<int()>& run) {
-    hidingWhileRunning = true;
-    hide();
-    hidingWhileRunning = false;
-    const int code = run();
-    // Shown again before any EndDialog: a dialog that is hidden cannot end its modal run.
-    show();
-    return code;
-}
-
-// QDialog leaves its modal loop when it is hidden; this dialog must keep running behind the
-// window it hides for, so it hides as a plain widget then.
-void CSetupDlg::setVisible(bool visible) {
-    if (!visible && hidingWhileRunning) {
-        QWidget::setVisible(false);
-        return;
-    }
-    CTemplateDialog::setVisible(visible);
-}

@@ -79,7 +79,6 @@ protected:
     void OnCommand(int id) override;
     void OnEditChange(int id) override;
     void DoDataExchange(CDataExchange& dx) override;
-    void setVisible(bool visible) override;
 
 private:
     void FillPortControl(int count);
@@ -90,11 +89,8 @@ private:
     int RunSheet();
     void Relogin();
     void ChooseMode(int32_t mode);
-    // Runs another modal window while this one waits hidden.
-    int RunHidden(const std::function<int()>& run);
 
     IClock* clock;
     const CPortDirectory* portDirectory = nullptr;
     std::function<void(QWidget*)> aboutOpener;
-    bool hidingWhileRunning = false;
 };

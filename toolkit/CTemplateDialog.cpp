@@ -165,3 +165,23 @@ bool CTemplateDialog::eventFilter(QObject* watched, QEvent* event) {
     }
     return QDialog::eventFilter(watched, event);
 }
+
+int CTemplateDialog::RunHidden(const std::function<int()>& run) {
+    hidingWhileRunning = true;
+    hide();
+    hidingWhileRunning = false;
+    const int code = run();
+    // Shown again before any EndDialog: a dialog that is hidden cannot end its modal run.
+    show();
+    return code;
+}
+
+// QDialog leaves its modal loop when it is hidden; a dialog that waits behind another must
+// keep running, so it hides as a plain widget then.
+void CTemplateDialog::setVisible(bool visible) {
+    if (!visible && hidingWhileRunning) {
+        QWidget::setVisible(false);
+        return;
+    }
+    QDialog::setVisible(visible);
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <functional>
 #include <memory>
 
 #include "CDataExchange.h"
@@ -49,6 +50,11 @@ protected:
     void OnEditChange(int id) override;
 
     void RepaintItem(int id) { form->RepaintItem(id); }
+    // Runs another modal window while this one stays in its own modal run, hidden, and
+    // shows this one again before returning the other's result.
+    int RunHidden(const std::function<int()>& run);
+
+    void setVisible(bool visible) override;
 
     void reject() override;  // Escape and the close box: command 2
     void keyPressEvent(QKeyEvent* event) override;
@@ -65,5 +71,6 @@ private:
     bool templateLoaded = false;
     bool ended = false;
     int endCode = 0;
+    bool hidingWhileRunning = false;
     CKeyDelivery keys;
 };
