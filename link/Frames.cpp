@@ -86,8 +86,10 @@ std::optional<std::string> BuildConfigFrame(const ParameterSet& params) {
     const bool valuesFit = InByteRange(params.ID) && InByteRange(params.CHF) &&
                            InByteRange(params.P0) && InByteRange(params.PRT) &&
                            InByteRange(params.OFT);
-    // A zero first byte would end the frame at the TYP position, exactly like an empty text.
-    if (!valuesFit || params.TYP.empty() || params.TYP.front() == '\0') {
+    // A zero first byte would end the frame at the TYP position, exactly like an empty text;
+    // a line feed would end the device's line there and leave PRT and OFT to a line of their own.
+    if (!valuesFit || params.TYP.empty() || params.TYP.front() == '\0' ||
+        params.TYP.front() == '\n') {
         return std::nullopt;
     }
     return Format("u%03d%03d%02d%c%03d%03d", params.ID, params.CHF, params.P0, params.TYP.front(),

@@ -55,6 +55,7 @@ INSTANTIATE_TEST_SUITE_P(
                        "004005"},
         ConfigFrameRow{"EmptyTypRefused", {1, 2, 3, "", 4, 5}, std::nullopt},
         ConfigFrameRow{"ZeroByteTypRefused", {1, 2, 3, "\0A"s, 4, 5}, std::nullopt},
+        ConfigFrameRow{"LineFeedTypRefused", {1, 2, 3, "\n", 4, 5}, std::nullopt},
         ConfigFrameRow{"Id256Refused", {256, 2, 3, "A", 4, 5}, std::nullopt},
         ConfigFrameRow{"NegativeChfRefused", {1, -1, 3, "A", 4, 5}, std::nullopt},
         ConfigFrameRow{"P0Of256Refused", {1, 2, 256, "A", 4, 5}, std::nullopt},
