@@ -4,7 +4,6 @@
 #include <QLineEdit>
 #include <QString>
 #include <QTest>
-#include <QTimer>
 #include <functional>
 #include <memory>
 #include <string>
@@ -32,14 +31,13 @@ bool PrepareEditorsTest();
         return QTest::qExec(&test, argc, argv); \
     }
 
-// Driver steps whose acts run from a zero-delay timer of their own. The driver's polling
-// timer does not fire again while one of its own steps runs, so a box that an act opens (a
-// question, a validation message) could not be answered by the steps after it otherwise.
+// The modal driver with the step names the editor tests read best: act on a window, answer
+// a box.
 class CEditorDriver : public CModalDriver {
 public:
     template <class T>
     CEditorDriver& Act(std::function<void(T*)> act) {
-        On<T>([act](T* window) { QTimer::singleShot(0, window, [act, window] { act(window); }); });
+        On<T>(act);
         return *this;
     }
     CEditorDriver& Answer(QMessageBox::StandardButton button) {
