@@ -24,11 +24,6 @@ constexpr uint32_t kAttemptMs = 1000;
 
 using Acceptance = bool (*)(std::string_view);
 
-void OpenPort(CSerialPort& port, int32_t portNumber) {
-    // The status is not examined: a port that did not open makes the first Send fail.
-    port.Open(portNumber, kBaudRate, 'n', 8, 1, 'n');
-}
-
 // Reads lines until one is accepted or the deadline has passed after an attempt that found
 // none. An attempt that fails at once (channel closed or hung up) is followed by a pause for
 // the rest of its second, so that such a wait ends at its deadline without spinning.
@@ -63,17 +58,47 @@ std::optional<std::string> AwaitReport(CSerialPort& port, IClock& clock, uint32_
 CExchange::CExchange(CSerialPort& port, IExchangeHost& host, IClock& clock)
     : port(port), host(host), clock(clock) {}
 
+void CExchange::Begin(ExchangeKind kind, int32_t portNumber) {
+    record = ExchangeRecord{};
+    record.kind = kind;
+    record.portNumber = portNumber;
+}
+
+void CExchange::OpenPort(int32_t portNumber) {
+    // The status is not examined: a port that did not open makes the first Send fail.
+    port.Open(portNumber, kBaudRate, 'n', 8, 1, 'n');
+    record.devicePath = port.DeviceName();
+}
+
+int CExchange::SendLine(const std::string& text) {
+    const int status = port.Send(text);
+    if (status == PORT_OK) {
+        record.bytesSent += port.LastLine();
+    }
+    return status;
+}
+
+void CExchange::Tell(const char* message) {
+    record.message = message;
+    host.ShowMessage(message);
+}
+
+void CExchange::End() {
+    host.ExchangeEnded(record);
+}
+
 void CExchange::ReadBackConfig(const ConfigVariant& variant) {
     const uint32_t start = clock.TickMs();
-    port.Send("u");
+    SendLine("u");
     host.SetStatusText(variant.presetText);
     const auto line =
         AwaitReport(port, clock, start, kConfigDeadlineMs, kConfigLineBuffer, IsConfigReport);
     if (line) {
+        record.report = *line;
         host.SetStatusText(DeviceToUtf8(DecodeReport(*line)));
         return;
     }
-    host.ShowMessage(variant.readFailure);
+    Tell(variant.readFailure);
 }
 
 void CExchange::ReadModemReport() {
@@ -81,14 +106,15 @@ void CExchange::ReadModemReport() {
     host.SetStatusText(kTextReadingModem);
     host.Refresh();
     host.RepaintStatus();
-    port.Send("v");
+    SendLine("v");
     const auto line =
         AwaitReport(port, clock, start, kModemDeadlineMs, kModemLineBuffer, IsModemReport);
     if (line) {
+        record.report = *line;
         host.SetStatusText(DeviceToUtf8(DecodeReport(*line)));
         return;
     }
-    host.ShowMessage(kTextModemNotReceived);
+    Tell(kTextModemNotReceived);
     host.SetStatusText(kTextModemNotReceivedStatus);
     host.Refresh();
     host.RepaintStatus();
@@ -96,52 +122,65 @@ void CExchange::ReadModemReport() {
 
 void CExchange::SendConfig(const ParameterSet& params, int32_t portNumber,
                            const ConfigVariant& variant) {
+    Begin(ExchangeKind::SendConfig, portNumber);
     const auto frame = BuildConfigFrame(params);
     if (!frame) {
-        host.ShowMessage(variant.sendFailure);
+        Tell(variant.sendFailure);
+        End();
         return;
     }
-    OpenPort(port, portNumber);
-    if (port.Send(*frame) != PORT_OK) {
-        host.ShowMessage(variant.sendFailure);
+    OpenPort(portNumber);
+    if (SendLine(*frame) != PORT_OK) {
+        Tell(variant.sendFailure);
     } else {
+        record.sentConfig = params;
         ReadBackConfig(variant);
         host.Refresh();
         host.AfterConfigSent(params.ID);
     }
     port.Close();
+    End();
 }
 
 void CExchange::ReadConfig(int32_t portNumber) {
+    Begin(ExchangeKind::ReadConfig, portNumber);
     host.SetStatusText(kTextReadingConfig);
     host.Refresh();
     host.RepaintStatus();
-    OpenPort(port, portNumber);
+    OpenPort(portNumber);
     ReadBackConfig(kCustomVariant);
     host.Refresh();
     port.Close();
+    End();
 }
 
 void CExchange::SendModemParam(int32_t selectedParam, int32_t value, int32_t portNumber) {
+    Begin(ExchangeKind::SendModemParam, portNumber);
     const auto command = BuildModemCommand(selectedParam, value);
     if (!command) {
-        host.ShowMessage(kTextSendFailure);
+        Tell(kTextSendFailure);
+        End();
         return;
     }
-    OpenPort(port, portNumber);
-    if (port.Send(*command) != PORT_OK) {
-        host.ShowMessage(kTextSendFailure);
+    OpenPort(portNumber);
+    if (SendLine(*command) != PORT_OK) {
+        Tell(kTextSendFailure);
     } else {
+        record.modemParam = selectedParam;
+        record.modemValue = value;
         clock.Sleep(kModemPauseMs);
         ReadModemReport();
         host.Refresh();
     }
     port.Close();
+    End();
 }
 
 void CExchange::ReadModem(int32_t portNumber) {
-    OpenPort(port, portNumber);
+    Begin(ExchangeKind::ReadModem, portNumber);
+    OpenPort(portNumber);
     ReadModemReport();
     port.Close();
     host.Refresh();
+    End();
 }

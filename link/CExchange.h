@@ -34,7 +34,14 @@ public:
     void ReadModemReport();
 
 private:
+    void Begin(ExchangeKind kind, int32_t portNumber);
+    void OpenPort(int32_t portNumber);
+    int SendLine(const std::string& text);
+    void Tell(const char* message);
+    void End();
+
     CSerialPort& port;
     IExchangeHost& host;
     IClock& clock;
+    ExchangeRecord record;
 };

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "ExchangeRecord.h"
+
 // What an exchange sequence needs of the editor that runs it. All texts are UTF-8.
 class IExchangeHost {
 public:
@@ -16,4 +18,6 @@ public:
     virtual void ShowMessage(const std::string& text) = 0;
     // Runs after a configuration frame was written, whatever the read-back gave.
     virtual void AfterConfigSent(int32_t /*id*/) {}
+    // Runs once at the very end of every sequence, after the port was closed.
+    virtual void ExchangeEnded(const ExchangeRecord& /*record*/) {}
 };

@@ -18,11 +18,15 @@ public:
     void RepaintStatus() override { calls.push_back("repaint"); }
     void ShowMessage(const std::string& text) override { calls.push_back("message:" + text); }
     void AfterConfigSent(int32_t id) override { calls.push_back("after:" + std::to_string(id)); }
+    // Kept apart from the calls: every sequence ends with one.
+    void ExchangeEnded(const ExchangeRecord& record) override { records.push_back(record); }
 
     const std::vector<std::string>& Calls() const { return calls; }
     const std::string& StatusText() const { return statusText; }
+    const std::vector<ExchangeRecord>& Records() const { return records; }
 
 private:
     std::vector<std::string> calls;
     std::string statusText;
+    std::vector<ExchangeRecord> records;
 };

@@ -183,6 +183,13 @@ TEST_F(ExchangeTest, SendWritesFrameThenReadRequestAndShowsReport) {
                                    "refresh", "after:5"}));
     EXPECT_FALSE(port.IsOpen());
     EXPECT_EQ(clock.fake.Sleeps(), 0u);
+    ASSERT_EQ(host.Records().size(), 1u);
+    const ExchangeRecord& record = host.Records()[0];
+    EXPECT_EQ(record.bytesSent, "u00501207A003100\nu\n");
+    EXPECT_EQ(record.devicePath, pty.SlavePath());
+    EXPECT_EQ(record.report, kReport);
+    EXPECT_EQ(record.sentConfig->OFT, 100);
+    EXPECT_EQ(record.message, "");
 }
 
 TEST_F(ExchangeTest, AnswerToFrameBeforeReadRequestIsPurged) {
@@ -229,6 +236,10 @@ TEST_P(VariantTest, SendToMissingPortShowsOnlyTheSendFailure) {
     HookedClock clock(10);
     Exchange(clock).SendConfig(kParams, kMissingPort, *GetParam().variant);
     EXPECT_EQ(host.Calls(), Calls{"message:" + GetParam().sendFailure});
+    ASSERT_EQ(host.Records().size(), 1u);
+    EXPECT_EQ(host.Records()[0].message, GetParam().sendFailure);
+    EXPECT_EQ(host.Records()[0].bytesSent, "");
+    EXPECT_FALSE(host.Records()[0].sentConfig.has_value());
 }
 
 TEST_P(VariantTest, SilentDeviceKeepsPresetAndStillRunsAfterSendStep) {
@@ -449,6 +460,12 @@ TEST_F(ExchangeTest, SilentModemShowsMessageThenStatus) {
               (Calls{"status:\r\n Lecture en cours...", "refresh", "repaint",
                      "message:Configuration non reçue!", "status:\r\n Configuration non reçue!",
                      "refresh", "repaint", "refresh"}));
+    ASSERT_EQ(host.Records().size(), 1u);
+    EXPECT_EQ(host.Records()[0].kind, ExchangeKind::SendModemParam);
+    EXPECT_EQ(host.Records()[0].bytesSent, "t -001\nv\n");
+    EXPECT_EQ(host.Records()[0].modemValue, -1);
+    EXPECT_FALSE(host.Records()[0].report.has_value());
+    EXPECT_EQ(host.Records()[0].message, "Configuration non reçue!");
 }
 
 TEST_F(ExchangeTest, ModemSendFailuresWriteNothingAndDoNotPause) {
