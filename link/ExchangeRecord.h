@@ -21,4 +21,8 @@ struct ExchangeRecord {
     int32_t modemValue = 0;
     std::optional<std::string> report;  // the accepted reply line as received
     std::string message;
+    // Why the port failed, in French, when the sequence knows it (empty otherwise); the
+    // system's own error text beside it.
+    std::string cause;
+    std::string systemError;
 };
