@@ -1,13 +1,16 @@
 #include "CExchange.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "CPortHolders.h"
 #include "Frames.h"
+#include "PortFailureCause.h"
 #include "ProtocolTexts.h"
 
 const ConfigVariant kCustomVariant{kTextConfigNotReceived, kTextReadFailure, kTextSendFailure};
@@ -27,8 +30,10 @@ using Acceptance = bool (*)(std::string_view);
 // Reads lines until one is accepted or the deadline has passed after an attempt that found
 // none. An attempt that fails at once (channel closed or hung up) is followed by a pause for
 // the rest of its second, so that such a wait ends at its deadline without spinning.
+// `cut` tells that the accepted line ended because the line was lost, not with its line feed.
 std::optional<std::string> AwaitReport(CSerialPort& port, IClock& clock, uint32_t start,
-                                       uint32_t deadlineMs, size_t capacity, Acceptance accepted) {
+                                       uint32_t deadlineMs, size_t capacity, Acceptance accepted,
+                                       bool& cut) {
     std::vector<char> buffer(capacity);
     uint32_t attemptStart = start;
     for (;;) {
@@ -36,6 +41,7 @@ std::optional<std::string> AwaitReport(CSerialPort& port, IClock& clock, uint32_
         const int status = port.ReadLine(buffer.data(), capacity, kByteTimeoutSeconds);
         const std::string_view line(buffer.data(), strnlen(buffer.data(), capacity));
         if (accepted(line)) {
+            cut = status != PORT_OK && IsPortFailure(port.LastError());
             return std::string(line);
         }
         const uint32_t now = clock.TickMs();
@@ -60,11 +66,14 @@ CExchange::CExchange(CSerialPort& port, IExchangeHost& host, IClock& clock)
 
 void CExchange::Begin(ExchangeKind kind, int32_t portNumber) {
     record = ExchangeRecord{};
+    portTried = false;
+    replyCut = false;
     record.kind = kind;
     record.portNumber = portNumber;
 }
 
 void CExchange::OpenPort(int32_t portNumber) {
+    portTried = true;
     // The status is not examined: a port that did not open makes the first Send fail.
     port.Open(portNumber, kBaudRate, 'n', 8, 1, 'n');
     record.devicePath = port.DeviceName();
@@ -80,10 +89,26 @@ int CExchange::SendLine(const std::string& text) {
 
 void CExchange::Tell(const char* message) {
     record.message = message;
-    host.ShowMessage(message);
+    const int err = port.LastError();
+    if (!portTried || !IsPortFailure(err)) {
+        host.ShowMessage(message);
+        return;
+    }
+    const bool busy = err == EBUSY || err == EWOULDBLOCK;
+    record.systemError = SystemErrorText(err);
+    record.cause = PortFailureCause(
+        err, busy ? CPortHolders().Describe(port.LastErrorDevice()) : std::string());
+    host.ShowPortFailure(message, record.cause, record.systemError);
 }
 
 void CExchange::End() {
+    // The routine decoded a cut reply as if the device had answered; once it is over and the
+    // port is released, the user learns that the status shown is incomplete.
+    if (replyCut) {
+        record.cause = kTextReplyCut;
+        record.systemError = SystemErrorText(port.LastError());
+        host.ShowPortFailure(kTextReplyCut, {}, record.systemError);
+    }
     host.ExchangeEnded(record);
 }
 
@@ -91,8 +116,8 @@ void CExchange::ReadBackConfig(const ConfigVariant& variant) {
     const uint32_t start = clock.TickMs();
     SendLine("u");
     host.SetStatusText(variant.presetText);
-    const auto line =
-        AwaitReport(port, clock, start, kConfigDeadlineMs, kConfigLineBuffer, IsConfigReport);
+    const auto line = AwaitReport(port, clock, start, kConfigDeadlineMs, kConfigLineBuffer,
+                                  IsConfigReport, replyCut);
     if (line) {
         record.report = *line;
         host.SetStatusText(DeviceToUtf8(DecodeReport(*line)));
@@ -107,8 +132,8 @@ void CExchange::ReadModemReport() {
     host.Refresh();
     host.RepaintStatus();
     SendLine("v");
-    const auto line =
-        AwaitReport(port, clock, start, kModemDeadlineMs, kModemLineBuffer, IsModemReport);
+    const auto line = AwaitReport(port, clock, start, kModemDeadlineMs, kModemLineBuffer,
+                                  IsModemReport, replyCut);
     if (line) {
         record.report = *line;
         host.SetStatusText(DeviceToUtf8(DecodeReport(*line)));

@@ -37,6 +37,7 @@ private:
     void Begin(ExchangeKind kind, int32_t portNumber);
     void OpenPort(int32_t portNumber);
     int SendLine(const std::string& text);
+    // The routine's message; with the cause when the port it tried failed.
     void Tell(const char* message);
     void End();
 
@@ -44,4 +45,6 @@ private:
     IExchangeHost& host;
     IClock& clock;
     ExchangeRecord record;
+    bool portTried = false;
+    bool replyCut = false;
 };

@@ -20,8 +20,24 @@ struct TtyFamily {
     int32_t firstNumber;
 };
 
-constexpr std::array<TtyFamily, 3> kFamilies{{{"ttyS", 1}, {"ttyUSB", 101}, {"ttyACM", 201}}};
+// Each family keeps its range for good: a family added later takes a range of its own, so no
+// port ever changes number.
+constexpr std::array<TtyFamily, 8> kFamilies{{
+    {"ttyS", 1},
+    {"ttyUSB", 101},
+    {"ttyACM", 201},
+    {"ttyAMA", 301},    // on-chip UART of single-board computers
+    {"ttySC", 401},     // UARTs on an SPI or I2C add-on board
+    {"ttymxc", 501},    // on-chip UART of i.MX boards
+    {"ttyTHS", 601},    // on-chip UART of Tegra boards
+    {"ttyXRUSB", 701},  // USB adapters with their maker's own driver
+}};
 constexpr int32_t kPortsPerFamily = 100;
+
+bool IsLegacySerial(int32_t number) {
+    const TtyFamily& ttyS = kFamilies[0];
+    return number >= ttyS.firstNumber && number < ttyS.firstNumber + kPortsPerFamily;
+}
 constexpr std::string_view kComPrefix = "COM";
 constexpr size_t kAttributeBytes = 256;
 constexpr size_t kDescriptionBytes = 64;
@@ -120,8 +136,15 @@ std::string UsbDescription(const fs::path& ttyEntry) {
     return interfaceName;
 }
 
-// Legacy ttyS<k> placeholders hang off a platform device whether or not a UART is there.
+// The legacy driver registers ttyS<k> whether or not a UART is there; its `type` is 0 when
+// none is (on every kernel). Without that attribute, the older sign: a placeholder hangs off
+// a platform device (newer kernels hang every ttyS<k> off serial-base instead).
 bool IsPlaceholder(const fs::path& ttyEntry) {
+    const std::string type = ReadAttribute(ttyEntry / "type");
+    if (!type.empty() && std::all_of(type.begin(), type.end(),
+                                     [](char c) { return c >= '0' && c <= '9'; })) {
+        return type.find_first_not_of('0') == std::string::npos;
+    }
     std::error_code ec;
     const fs::path subsystem = fs::canonical(ttyEntry / "device" / "subsystem", ec);
     return !ec && subsystem.filename() == "platform";
@@ -170,17 +193,16 @@ std::string CPortDirectory::DefaultRuntimeFolder() {
 }
 
 std::optional<int32_t> CPortDirectory::NumberForDevice(const std::string& ttyName) {
-    // Longest prefix first would matter only if one prefix started another; none does.
+    // One prefix may start another (ttyS, ttySC): only digits may follow the one that fits.
+    const std::string_view name(ttyName);
     for (const TtyFamily& family : kFamilies) {
-        const std::string_view name(ttyName);
         if (name.substr(0, family.prefix.size()) != family.prefix) {
             continue;
         }
         const std::optional<int32_t> k = ParseIndex(name.substr(family.prefix.size()));
-        if (!k || *k >= kPortsPerFamily) {
-            return std::nullopt;
+        if (k && *k < kPortsPerFamily) {
+            return family.firstNumber + *k;
         }
-        return family.firstNumber + *k;
     }
     return std::nullopt;
 }
@@ -216,7 +238,7 @@ std::vector<PortEntry> CPortDirectory::List() const {
         if (!number || !fs::exists(it->path() / "device", entryError)) {
             continue;
         }
-        if (name.rfind("ttyS", 0) == 0 && IsPlaceholder(it->path())) {
+        if (IsLegacySerial(*number) && IsPlaceholder(it->path())) {
             continue;
         }
         const std::string path = roots.dev + "/" + name;

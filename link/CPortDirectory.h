@@ -18,6 +18,8 @@ struct PortEntry {
 //   ttyS<k>   -> COM(1 + k)     k in 0..99
 //   ttyUSB<k> -> COM(101 + k)   k in 0..99
 //   ttyACM<k> -> COM(201 + k)   k in 0..99
+//   ttyAMA<k> -> COM(301 + k), ttySC<k> -> COM(401 + k), ttymxc<k> -> COM(501 + k),
+//   ttyTHS<k> -> COM(601 + k), ttyXRUSB<k> -> COM(701 + k)
 //   virtual   -> COM<n> as announced (links COM<n> in the runtime folder), n in 900..999
 class CPortDirectory {
 public:

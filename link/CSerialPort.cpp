@@ -50,17 +50,22 @@ Wait WaitFor(int fd, short events, const CDeadline& deadline) {
     }
 }
 
-int ReadByte(int fd, char& byte, int64_t timeoutMs) {
+// A hang-up has no errno of its own; it is told as EIO, what a write on that line answers.
+int ReadByte(int fd, char& byte, int64_t timeoutMs, int& err) {
     const CDeadline deadline(timeoutMs);
     for (;;) {
         switch (WaitFor(fd, POLLIN, deadline)) {
             case Wait::Ready:
                 break;
             case Wait::TimedOut:
+                err = ETIMEDOUT;
+                return PORT_FAILED;
             case Wait::HungUp:
+                err = EIO;
                 return PORT_FAILED;
             case Wait::Failed:
-                return PortStatusFromErrno(errno);
+                err = errno;
+                return PortStatusFromErrno(err);
         }
         const ssize_t n = read(fd, &byte, 1);
         if (n == 1) {
@@ -68,20 +73,23 @@ int ReadByte(int fd, char& byte, int64_t timeoutMs) {
         }
         // With VMIN = VTIME = 0 an empty read after readiness is the line hanging up.
         if (n == 0) {
+            err = EIO;
             return PORT_FAILED;
         }
         if (errno != EINTR && errno != EAGAIN) {
-            return PortStatusFromErrno(errno);
+            err = errno;
+            return PortStatusFromErrno(err);
         }
         // A line that keeps reporting readable with nothing to read must not hold the
         // caller past the byte's time-out.
         if (deadline.Expired()) {
+            err = ETIMEDOUT;
             return PORT_FAILED;
         }
     }
 }
 
-int WriteAll(int fd, const std::string& line, int64_t timeoutMs) {
+int WriteAll(int fd, const std::string& line, int64_t timeoutMs, int& err) {
     const CDeadline deadline(timeoutMs);
     size_t done = 0;
     while (done < line.size()) {
@@ -94,20 +102,25 @@ int WriteAll(int fd, const std::string& line, int64_t timeoutMs) {
             continue;
         }
         if (n < 0 && errno != EAGAIN) {
-            return PortStatusFromErrno(errno);
+            err = errno;
+            return PortStatusFromErrno(err);
         }
         if (deadline.Expired()) {
+            err = ETIMEDOUT;
             return PORT_INCOMPLETE;
         }
         switch (WaitFor(fd, POLLOUT, deadline)) {
             case Wait::Ready:
                 break;
             case Wait::TimedOut:
+                err = ETIMEDOUT;
                 return PORT_INCOMPLETE;
             case Wait::HungUp:
+                err = EIO;
                 return PORT_FAILED;
             case Wait::Failed:
-                return PortStatusFromErrno(errno);
+                err = errno;
+                return PortStatusFromErrno(err);
         }
     }
     return PORT_OK;
@@ -138,36 +151,38 @@ void DrainOutput(int fd, int64_t timeoutMs) {
     tcflush(fd, TCOFLUSH);
 }
 
+// 0 or errno.
 int RaiseModemLines(int fd) {
     const int lines = TIOCM_DTR | TIOCM_RTS;
     if (ioctl(fd, TIOCMBIS, &lines) == 0) {
-        return PORT_OK;
+        return 0;
     }
     // Pseudo-terminals have no modem lines.
     if (errno == ENOTTY || errno == EINVAL) {
-        return PORT_OK;
+        return 0;
     }
-    return PortStatusFromErrno(errno);
+    return errno;
 }
 
+// 0 or errno; settings the driver did not take as asked count as EINVAL.
 int Configure(int fd, const termios& wanted) {
     if (tcsetattr(fd, TCSANOW, &wanted) != 0) {
-        return PortStatusFromErrno(errno);
+        return errno;
     }
     termios applied{};
     if (tcgetattr(fd, &applied) != 0) {
-        return PortStatusFromErrno(errno);
+        return errno;
     }
     if (!CLineSettings::Matches(wanted, applied)) {
-        return PORT_FAILED;
+        return EINVAL;
     }
-    if (const int status = RaiseModemLines(fd); status != PORT_OK) {
-        return status;
+    if (const int err = RaiseModemLines(fd); err != 0) {
+        return err;
     }
     if (tcflush(fd, TCIOFLUSH) != 0) {
-        return PortStatusFromErrno(errno);
+        return errno;
     }
-    return PORT_OK;
+    return 0;
 }
 
 }  // namespace
@@ -183,38 +198,41 @@ int CSerialPort::Open(int32_t portNumber, uint32_t rate, char parity, uint8_t da
     if (IsOpen()) {
         return PORT_OK;
     }
+    lastError = 0;
+    lastErrorDevice.clear();
     if (portNumber <= 0) {
-        return PORT_FAILED;
+        return Fail(PORT_FAILED, ENOENT, {});
     }
     const CPortDirectory machineDirectory;
     const CPortDirectory& directory = portDirectory ? *portDirectory : machineDirectory;
     const std::optional<std::string> path = directory.PathFor(portNumber);
     if (!path) {
-        return PORT_FAILED;
+        return Fail(PORT_FAILED, ENOENT, {});
     }
     CTtyHandle device;
     if (const int err = device.Open(*path); err != 0) {
-        return PortStatusFromErrno(err);
+        return Fail(PortStatusFromErrno(err), err, *path);
     }
     if (const int err = device.TakeExclusive(); err != 0) {
-        return PortStatusFromErrno(err);
+        return Fail(PortStatusFromErrno(err), err, *path);
     }
     termios settings{};
     if (tcgetattr(device.Get(), &settings) != 0) {
-        return PortStatusFromErrno(errno);
+        const int err = errno;
+        return Fail(PortStatusFromErrno(err), err, *path);
     }
     if (handshake == 'x') {
         return PORT_BAD_HANDSHAKE;
     }
     const std::optional<speed_t> speed = CLineSettings::SpeedFor(rate);
     if (!speed) {
-        return PORT_FAILED;
+        return Fail(PORT_FAILED, EINVAL, *path);
     }
     // Handshake 'd' (output gated by DSR) has no termios form; CTS flow control would
     // watch another line and could stall output for good, so it runs without flow control.
     CLineSettings::Apply(settings, *speed, parity, dataBits, stopBits);
-    if (const int status = Configure(device.Get(), settings); status != PORT_OK) {
-        return status;
+    if (const int err = Configure(device.Get(), settings); err != 0) {
+        return Fail(PortStatusFromErrno(err), err, *path);
     }
     portHandle = device.Detach();
     deviceName = *path;
@@ -240,9 +258,12 @@ int CSerialPort::Send(const std::string& text) {
     lastLine = text + "\n";
     // A reply read after this line can only answer this line or a later one.
     if (tcflush(portHandle, TCIFLUSH) != 0) {
-        return PortStatusFromErrno(errno);
+        const int err = errno;
+        return Fail(PortStatusFromErrno(err), err, deviceName);
     }
-    return WriteAll(portHandle, lastLine, timeoutMs);
+    int err = 0;
+    const int status = WriteAll(portHandle, lastLine, timeoutMs, err);
+    return status == PORT_OK ? status : Fail(status, err, deviceName);
 }
 
 int CSerialPort::ReadLine(char* buffer, size_t capacity, uint16_t seconds) {
@@ -256,11 +277,18 @@ int CSerialPort::ReadLine(char* buffer, size_t capacity, uint16_t seconds) {
     const int64_t byteTimeoutMs = static_cast<int64_t>(seconds) * 1000;
     for (;;) {
         char byte = 0;
-        if (const int status = ReadByte(portHandle, byte, byteTimeoutMs); status != PORT_OK) {
-            return status;
+        int err = 0;
+        if (const int status = ReadByte(portHandle, byte, byteTimeoutMs, err); status != PORT_OK) {
+            return Fail(status, err, deviceName);
         }
         if (line.Put(byte)) {
             return PORT_OK;
         }
     }
+}
+
+int CSerialPort::Fail(int status, int err, const std::string& device) {
+    lastError = err;
+    lastErrorDevice = device;
+    return status;
 }

@@ -36,6 +36,11 @@ public:
     const std::string& LastLine() const { return lastLine; }
     const std::string& DeviceName() const { return deviceName; }
     uint32_t BaudRate() const { return baudRate; }
+    // The system error (errno) of the last failed open, write or read since the last fresh
+    // Open: ETIMEDOUT for a time-out, EIO for a line that hung up; 0 when none failed.
+    int LastError() const { return lastError; }
+    // The device that error concerns; empty when no device answered to the port number.
+    const std::string& LastErrorDevice() const { return lastErrorDevice; }
 
     // Where port numbers are looked up; the machine's own list unless a test gives another.
     void SetPortDirectory(const CPortDirectory* directory) { portDirectory = directory; }
@@ -47,4 +52,8 @@ private:
     std::string deviceName;
     uint32_t baudRate = 0;
     const CPortDirectory* portDirectory = nullptr;
+    int lastError = 0;
+    std::string lastErrorDevice;
+
+    int Fail(int status, int err, const std::string& device);
 };

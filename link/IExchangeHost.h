@@ -16,6 +16,12 @@ public:
     virtual void RepaintStatus() = 0;
     // The application message box (OK, exclamation, caption the application title).
     virtual void ShowMessage(const std::string& text) = 0;
+    // The same box when the port failed: `cause` (French, what to do) and the system's own
+    // `systemError` go under the unchanged `text`; either may be empty.
+    virtual void ShowPortFailure(const std::string& text, const std::string& /*cause*/,
+                                 const std::string& /*systemError*/) {
+        ShowMessage(text);
+    }
     // Runs after a configuration frame was written, whatever the read-back gave.
     virtual void AfterConfigSent(int32_t /*id*/) {}
     // Runs once at the very end of every sequence, after the port was closed.

@@ -73,6 +73,27 @@ std::string PtyPair::ReadMaster(size_t count, int timeoutMs) const {
     return out;
 }
 
+bool PtyPair::WaitSlaveTaken(int timeoutMs) const {
+    const auto start = std::chrono::steady_clock::now();
+    constexpr auto kArrival = std::chrono::milliseconds(50);
+    bool arrived = false;
+    for (;;) {
+        int queued = 0;
+        if (ioctl(slaveFd, FIONREAD, &queued) != 0) {
+            return false;
+        }
+        arrived = arrived || queued > 0;
+        const auto waited = std::chrono::steady_clock::now() - start;
+        if (queued == 0 && (arrived || waited >= kArrival)) {
+            return true;
+        }
+        if (waited >= std::chrono::milliseconds(timeoutMs)) {
+            return false;
+        }
+        poll(nullptr, 0, 1);
+    }
+}
+
 bool PtyPair::WaitSlaveInput(size_t count, int timeoutMs) const {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     for (;;) {

@@ -23,6 +23,9 @@ public:
     std::string ReadMaster(size_t count, int timeoutMs) const;
     // Waits until at least `count` bytes sent by the master wait on the slave side unread.
     bool WaitSlaveInput(size_t count, int timeoutMs) const;
+    // Waits until what the master just sent has been read on the slave side: it arrived and
+    // is gone, or it never showed within a short while (a fast reader took it at once).
+    bool WaitSlaveTaken(int timeoutMs) const;
     // Everything that is waiting on the master right now, without waiting for more.
     std::string DrainMaster() const;
     // Closes the master: the slave side sees a hang-up.

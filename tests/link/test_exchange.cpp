@@ -3,7 +3,9 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cerrno>
 #include <condition_variable>
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -19,6 +21,8 @@
 #include "CPortDirectory.h"
 #include "CRecordingHost.h"
 #include "CSerialPort.h"
+#include "Frames.h"
+#include "ProtocolTexts.h"
 #include "PtyPair.h"
 #include "TempDir.h"
 
@@ -104,6 +108,8 @@ private:
                 const Step& step = script[next++];
                 pty.WriteMaster(step.reply);
                 if (step.hangUpAfter) {
+                    // Unplugged once the reply is out: the bytes sent so far were delivered.
+                    pty.WaitSlaveTaken(2000);
                     pty.CloseMaster();
                     return;
                 }
@@ -250,6 +256,9 @@ TEST_P(VariantTest, SilentDeviceKeepsPresetAndStillRunsAfterSendStep) {
     EXPECT_EQ(host.Calls(), (Calls{"status:" + GetParam().preset,
                                    "message:" + GetParam().readFailure, "refresh", "after:5"}));
     EXPECT_EQ(host.StatusText(), GetParam().preset);
+    // Silence is no port failure: the box stays as it always was.
+    EXPECT_TRUE(host.Failures().empty());
+    EXPECT_EQ(host.Records().at(0).cause, "");
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -400,6 +409,12 @@ TEST_F(ExchangeTest, HungUpLineWaitEndsAtDeadlineWithoutSpinning) {
 
     EXPECT_EQ(host.StatusText(), "\r\n Configuration non reçue");
     ExpectEndedAtDeadlineWithoutSpinning(clock.fake, 15000);
+    ASSERT_EQ(host.Failures().size(), 1u);
+    EXPECT_EQ(host.Failures()[0].text, "Echec de lecture de la configuration.");
+    EXPECT_EQ(host.Failures()[0].cause, kCauseLost);
+    EXPECT_EQ(host.Failures()[0].systemError, std::strerror(EIO));
+    EXPECT_EQ(host.Records().at(0).cause, kCauseLost);
+    EXPECT_FALSE(port.IsOpen());
 }
 
 TEST_F(ExchangeTest, ChattyDeviceIsReadWithoutPauses) {
@@ -495,6 +510,104 @@ TEST_F(ExchangeTest, ClosedPortModemReadEndsAtItsDeadline) {
 
     EXPECT_EQ(host.StatusText(), "\r\n Configuration non reçue!");
     ExpectEndedAtDeadlineWithoutSpinning(clock.fake, 6000);
+}
+
+// ---- port failures ------------------------------------------------------------------------
+
+constexpr int32_t kPlainFilePort = 952;
+
+struct FailureRow {
+    std::string name;
+    int32_t portNumber;
+    bool heldElsewhere;  // another channel has the port
+    std::string cause;
+    int err;
+};
+
+void PrintTo(const FailureRow& row, std::ostream* os) {
+    *os << row.name;
+}
+
+class PortFailure : public ExchangeTest, public testing::WithParamInterface<FailureRow> {
+protected:
+    void SetUp() override {
+        ExchangeTest::SetUp();
+        ASSERT_TRUE(folder.WriteFile("plain", "not a terminal"));
+        ASSERT_TRUE(folder.Link("COM" + std::to_string(kPlainFilePort), folder / "plain"));
+        holder.SetPortDirectory(directory.get());
+        if (GetParam().heldElsewhere) {
+            ASSERT_EQ(holder.Open(kAnnouncedPort, 19200, 'n', 8, 1, 'n'), PORT_OK);
+        }
+    }
+
+    void ExpectToldWithCause(const std::string& message) {
+        const FailureRow& row = GetParam();
+        ASSERT_EQ(host.Failures().size(), 1u);
+        EXPECT_EQ(host.Failures()[0].text, message);
+        EXPECT_EQ(host.Failures()[0].cause, row.cause);
+        EXPECT_EQ(host.Failures()[0].systemError, std::strerror(row.err));
+        ASSERT_EQ(host.Records().size(), 1u);
+        EXPECT_EQ(host.Records()[0].message, message);
+        EXPECT_EQ(host.Records()[0].cause, row.cause);
+        EXPECT_EQ(host.Records()[0].systemError, std::strerror(row.err));
+    }
+
+    CSerialPort holder;
+};
+
+TEST_P(PortFailure, SendFailureCarriesTheCause) {
+    HookedClock clock(10);
+    Exchange(clock).SendConfig(kParams, GetParam().portNumber, kRepeaterVariant);
+    EXPECT_EQ(host.Calls(), Calls{"message:Echec d'émission de la configuration."});
+    ExpectToldWithCause("Echec d'émission de la configuration.");
+}
+
+TEST_P(PortFailure, ModemReadFailureAtItsDeadlineCarriesTheCause) {
+    HookedClock clock(1);
+    Exchange(clock).ReadModem(GetParam().portNumber);
+    EXPECT_EQ(host.StatusText(), "\r\n Configuration non reçue!");
+    ExpectToldWithCause("Configuration non reçue!");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Exchange, PortFailure,
+    testing::Values(FailureRow{"Missing", kMissingPort, false, kCauseGone, ENOENT},
+                    // This process is never named as the holder of its own port.
+                    FailureRow{"HeldByAnotherChannel", kAnnouncedPort, true,
+                               "Le port série est déjà utilisé par un autre programme. Fermez ce "
+                               "programme ou attendez qu'il libère le port, puis recommencez.",
+                               EWOULDBLOCK},
+                    FailureRow{"NotATerminal", kPlainFilePort, false, kCauseNotSerial, ENOTTY}),
+    [](const testing::TestParamInfo<FailureRow>& info) { return info.param.name; });
+
+// A reply cut by a hang-up after an accepted prefix is decoded as the routine always did; once
+// the sequence is over, one more box says that what the status shows is incomplete.
+TEST_F(ExchangeTest, ReplyCutByHangUpIsDecodedThenToldOnceTheSequenceEnds) {
+    DevicePeer device(pty, {{"u00501207A003100\n", ""}, {"u\n", "TM0102", true}});
+    HookedClock clock(10);
+    Exchange(clock).SendConfig(kParams, kAnnouncedPort, kRepeaterVariant);
+
+    const std::string cut = DeviceToUtf8(DecodeReport("TM0102"));
+    EXPECT_EQ(host.Calls(), (Calls{"status:\r\n Configuration non reçue", "status:" + cut,
+                                   "refresh", "after:5", std::string("message:") + kTextReplyCut}));
+    EXPECT_FALSE(port.IsOpen());
+    ASSERT_EQ(host.Records().size(), 1u);
+    const ExchangeRecord& record = host.Records()[0];
+    EXPECT_EQ(record.report, "TM0102");
+    EXPECT_EQ(record.message, "");
+    EXPECT_EQ(record.cause, kTextReplyCut);
+    EXPECT_EQ(record.systemError, std::strerror(EIO));
+}
+
+TEST_F(ExchangeTest, ModemReplyCutByHangUpIsToldAfterTheLastRefresh) {
+    DevicePeer device(pty, {{"v\n", "US 01 02", true}});
+    HookedClock clock(10);
+    Exchange(clock).ReadModem(kAnnouncedPort);
+
+    EXPECT_EQ(host.Calls(), (Calls{"status:\r\n Lecture en cours...", "refresh", "repaint",
+                                   "status:" + DeviceToUtf8(DecodeReport("US 01 02")), "refresh",
+                                   std::string("message:") + kTextReplyCut}));
+    EXPECT_EQ(host.Records().at(0).cause, kTextReplyCut);
 }
 
 }  // namespace

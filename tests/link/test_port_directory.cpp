@@ -14,7 +14,8 @@
 namespace {
 
 // A sysfs-like tree and a runtime folder, shaped like those of a machine with one on-board
-// UART, three legacy placeholders, two USB adapters, an ACM modem and two virtual ports.
+// UART, three legacy placeholders, two USB adapters, an ACM modem, the UART of a single-board
+// computer and two virtual ports.
 class PortDirectoryTest : public testing::Test {
 protected:
     void SetUp() override {
@@ -38,6 +39,8 @@ protected:
         ASSERT_TRUE(Tty("ttyACM2", "devices/pci0/usb1/1-2/1-2:1.0", "bus/usb"));
         ASSERT_TRUE(dir.WriteFile("sys/devices/pci0/usb1/1-2/idVendor", "2341\n"));
         ASSERT_TRUE(dir.WriteFile("sys/devices/pci0/usb1/1-2/1-2:1.0/interface", "CDC ACM\n"));
+        ASSERT_TRUE(Tty("ttyAMA0", "devices/platform/soc/fe201000.serial", "bus/amba"));
+        ASSERT_TRUE(dir.WriteFile("sys/class/tty/ttyAMA0/type", "32\n"));
         // Entries to skip: no device link, no device node, not a serial name, junk names.
         ASSERT_TRUE(dir.MakeDir("sys/class/tty/ttyS4"));
         ASSERT_TRUE(dir.WriteFile("dev/ttyS4", ""));
@@ -95,6 +98,7 @@ TEST_F(PortDirectoryTest, ListsRealPortsByNumberThenVirtualOnes) {
         "COM101 (ttyUSB0: FT232R USB UART)",
         "COM102 (ttyUSB1: USB [2J Serial)",
         "COM203 (ttyACM2: CDC ACM)",
+        "COM301 (ttyAMA0)",
         "COM901 (" + Pts(first) + ": port virtuel)",
         "COM950 (" + Pts(second) + ": port virtuel)",
     };
@@ -143,7 +147,9 @@ const PathCase kPaths[] = {
     {"AcmWithoutNode", 201, nullptr},
     {"Zero", 0, nullptr},
     {"Negative", -3, nullptr},
-    {"BetweenRanges", 301, nullptr},
+    {"Ama", 301, "dev/ttyAMA0"},
+    {"LastFamilyWithoutNode", 800, nullptr},
+    {"NoFamilyYet", 801, nullptr},
     {"BelowVirtual", 899, nullptr},
     {"AboveVirtual", 1000, nullptr},
     {"VirtualNotAnnounced", 999, nullptr},
@@ -166,7 +172,7 @@ TEST_F(PortDirectoryTest, RuntimeFolderOthersCanWriteIsIgnored) {
     for (const PortEntry& p : directory.List()) {
         EXPECT_LT(p.number, CPortDirectory::kFirstVirtual) << p.name;
     }
-    EXPECT_EQ(directory.List().size(), 4u);
+    EXPECT_EQ(directory.List().size(), 5u);
 }
 
 TEST_F(PortDirectoryTest, MissingTreesGiveAnEmptyList) {
@@ -191,6 +197,72 @@ TEST_F(PortDirectoryTest, LongDescriptionIsCutOnACharacterBoundary) {
     EXPECT_EQ(name.back(), ')');
 }
 
+// A legacy ttyS<k> counts only with a UART behind it: its `type` says so on every kernel; the
+// bus it hangs off (platform before 6.5, serial-base after) is the sign only without `type`.
+struct LegacySerialCase {
+    const char* name;
+    const char* devicePath;
+    const char* subsystem;
+    const char* type;  // nullptr: no such attribute
+    bool listed;
+};
+
+class LegacySerialTable : public PortDirectoryTest,
+                          public testing::WithParamInterface<LegacySerialCase> {};
+
+TEST_P(LegacySerialTable, CountsOnlyWithAUart) {
+    const LegacySerialCase& c = GetParam();
+    ASSERT_TRUE(Tty("ttyS8", c.devicePath, c.subsystem));
+    if (c.type != nullptr) {
+        ASSERT_TRUE(dir.WriteFile("sys/class/tty/ttyS8/type", c.type));
+    }
+    bool listed = false;
+    for (const PortEntry& p : Directory().List()) {
+        listed = listed || p.name == "COM9 (ttyS8)";
+    }
+    EXPECT_EQ(listed, c.listed);
+}
+
+const LegacySerialCase kLegacySerials[] = {
+    {"PlatformWithoutType", "devices/platform/serial8250", "bus/platform", nullptr, false},
+    {"PlatformTypeZero", "devices/platform/serial8250", "bus/platform", "0\n", false},
+    {"PlatformWithUart", "devices/platform/serial8250", "bus/platform", "4\n", true},
+    {"PnpWithoutType", "devices/pnp0/00:06", "bus/pnp", nullptr, true},
+    {"PnpTypeZero", "devices/pnp0/00:06", "bus/pnp", "0\n", false},
+    {"SerialBaseTypeZero", "devices/platform/serial8250/serial8250:0/serial8250:0.8",
+     "bus/serial-base", "0\n", false},
+    {"SerialBaseWithUart", "devices/platform/serial8250/serial8250:0/serial8250:0.8",
+     "bus/serial-base", "4\n", true},
+    {"TypeNotANumberFallsBackToTheBus", "devices/platform/serial8250", "bus/platform", "?\n",
+     false},
+};
+
+INSTANTIATE_TEST_SUITE_P(Cases, LegacySerialTable, testing::ValuesIn(kLegacySerials),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// Numbers already handed out never move when a family is added, and the list and Open agree.
+TEST_F(PortDirectoryTest, EveryFamilyListsAndOpensUnderOneNumber) {
+    for (const char* name : {"ttySC1", "ttymxc0", "ttyTHS2", "ttyXRUSB0"}) {
+        ASSERT_TRUE(Tty(name, std::string("devices/platform/soc/") + name, "bus/platform"));
+    }
+    const CPortDirectory directory = Directory();
+    std::vector<std::string> names;
+    for (const PortEntry& p : directory.List()) {
+        names.push_back(p.name);
+        EXPECT_EQ(directory.PathFor(p.number), std::optional<std::string>(p.path)) << p.name;
+    }
+    const std::vector<std::string> expected = {
+        "COM1 (ttyS0)",     "COM101 (ttyUSB0: FT232R USB UART)",
+        "COM102 (ttyUSB1: USB [2J Serial)", "COM203 (ttyACM2: CDC ACM)",
+        "COM301 (ttyAMA0)", "COM402 (ttySC1)",
+        "COM501 (ttymxc0)", "COM603 (ttyTHS2)",
+        "COM701 (ttyXRUSB0)",
+        "COM901 (" + Pts(first) + ": port virtuel)",
+        "COM950 (" + Pts(second) + ": port virtuel)",
+    };
+    EXPECT_EQ(names, expected);
+}
+
 struct NumberCase {
     const char* tty;
     std::optional<int32_t> number;
@@ -206,7 +278,10 @@ const NumberCase kNumbers[] = {
     {"ttyS0", 1},      {"ttyS99", 100}, {"ttyUSB0", 101}, {"ttyUSB99", 200}, {"ttyACM0", 201},
     {"ttyACM99", 300}, {"ttyS", {}},    {"ttyS01x", {}},  {"ttyS01", {}},    {"ttyS100", {}},
     {"ttyUSB100", {}}, {"ttyS-1", {}},  {" ttyS1", {}},   {"ttyS1 ", {}},    {"ttyUSB", {}},
-    {"ttyacm0", {}},   {"ttyAMA0", {}}, {"tty0", {}},     {"", {}},
+    {"ttyacm0", {}},   {"tty0", {}},    {"", {}},
+    // Families beside the first three, each in a range of its own below the virtual ports.
+    {"ttyAMA0", 301},  {"ttyAMA99", 400}, {"ttySC0", 401}, {"ttymxc1", 502}, {"ttyTHS2", 603},
+    {"ttyXRUSB99", 800}, {"ttyO0", {}},    {"ttyAMA100", {}}, {"ttySCx", {}}, {"ttyama0", {}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, NumberForDeviceTable, testing::ValuesIn(kNumbers));

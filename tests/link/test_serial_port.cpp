@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <cerrno>
 #include <cstring>
 #include <string>
 #include <thread>
@@ -60,6 +61,7 @@ struct OpenRefusal {
     uint32_t rate;
     char handshake;
     int expected;
+    int error;  // what LastError tells afterwards
 };
 
 class OpenRefusals : public SerialPortTest, public testing::WithParamInterface<OpenRefusal> {
@@ -76,6 +78,7 @@ protected:
 TEST_P(OpenRefusals, LeaveTheChannelClosedAndThePortFree) {
     const OpenRefusal& c = GetParam();
     EXPECT_EQ(port.Open(c.number, c.rate, 'n', 8, 1, c.handshake), c.expected);
+    EXPECT_EQ(port.LastError(), c.error) << std::strerror(port.LastError());
     EXPECT_FALSE(port.IsOpen());
     EXPECT_EQ(port.DeviceName(), "");
     EXPECT_EQ(port.BaudRate(), 0u);
@@ -86,21 +89,22 @@ TEST_P(OpenRefusals, LeaveTheChannelClosedAndThePortFree) {
 }
 
 const OpenRefusal kRefusals[] = {
-    {"PortZero", 0, 19200, 'n', PORT_FAILED},
-    {"PortNegative", -1, 19200, 'n', PORT_FAILED},
-    {"NoLinkForNumber", 951, 19200, 'n', PORT_FAILED},
-    {"NoDeviceForSerialNumber", 1, 19200, 'n', PORT_FAILED},
-    {"NumberOutsideEveryRange", 500, 19200, 'n', PORT_FAILED},
-    {"DanglingLink", 952, 19200, 'n', PORT_FAILED},
-    {"RegularFileIsNoTerminal", 953, 19200, 'n', PORT_FAILED},
-    {"DirectoryIsNoTerminal", 954, 19200, 'n', PORT_FAILED},
-    {"Rate300", kPort, 300, 'n', PORT_FAILED},
-    {"RateZero", kPort, 0, 'n', PORT_FAILED},
-    {"Rate56000HasNoTermiosSpeed", kPort, 56000, 'n', PORT_FAILED},
-    {"HandshakeX", kPort, 19200, 'x', PORT_BAD_HANDSHAKE},
+    {"PortZero", 0, 19200, 'n', PORT_FAILED, ENOENT},
+    {"PortNegative", -1, 19200, 'n', PORT_FAILED, ENOENT},
+    {"NoLinkForNumber", 951, 19200, 'n', PORT_FAILED, ENOENT},
+    {"NoDeviceForSerialNumber", 1, 19200, 'n', PORT_FAILED, ENOENT},
+    {"NumberOutsideEveryRange", 1000, 19200, 'n', PORT_FAILED, ENOENT},
+    {"DanglingLink", 952, 19200, 'n', PORT_FAILED, ENOENT},
+    {"RegularFileIsNoTerminal", 953, 19200, 'n', PORT_FAILED, ENOTTY},
+    {"DirectoryIsNoTerminal", 954, 19200, 'n', PORT_FAILED, EISDIR},
+    {"Rate300", kPort, 300, 'n', PORT_FAILED, EINVAL},
+    {"RateZero", kPort, 0, 'n', PORT_FAILED, EINVAL},
+    {"Rate56000HasNoTermiosSpeed", kPort, 56000, 'n', PORT_FAILED, EINVAL},
+    // Not a failure of the system: nothing to tell beyond the status.
+    {"HandshakeX", kPort, 19200, 'x', PORT_BAD_HANDSHAKE, 0},
     // The handshake is judged before the rate is applied.
-    {"HandshakeXBeatsBadRate", kPort, 300, 'x', PORT_BAD_HANDSHAKE},
-    {"HandshakeXOnMissingPort", 951, 19200, 'x', PORT_FAILED},
+    {"HandshakeXBeatsBadRate", kPort, 300, 'x', PORT_BAD_HANDSHAKE, 0},
+    {"HandshakeXOnMissingPort", 951, 19200, 'x', PORT_FAILED, ENOENT},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, OpenRefusals, testing::ValuesIn(kRefusals),
@@ -119,8 +123,12 @@ TEST_F(SerialPortTest, SecondOpenerIsRefusedUntilTheFirstCloses) {
     second.SetPortDirectory(&directory);
     EXPECT_EQ(OpenDefault(second), PORT_FAILED);
     EXPECT_FALSE(second.IsOpen());
+    EXPECT_EQ(second.LastError(), EWOULDBLOCK);
+    EXPECT_EQ(second.LastErrorDevice(), pty.SlavePath());
     EXPECT_EQ(port.Close(), PORT_OK);
     EXPECT_EQ(OpenDefault(second), PORT_OK);
+    // A fresh opening starts a fresh story.
+    EXPECT_EQ(second.LastError(), 0);
 }
 
 TEST_F(SerialPortTest, OpenRecordsDeviceAndRate) {
@@ -276,6 +284,7 @@ TEST_F(SerialPortTest, SendOnHungUpLineFails) {
     pty.CloseMaster();
     EXPECT_EQ(port.Send("u"), PORT_FAILED);
     EXPECT_EQ(port.LastLine(), "u\n");
+    EXPECT_EQ(port.LastError(), EIO);
 }
 
 struct StallCase {
@@ -296,6 +305,7 @@ TEST_P(StalledOutput, EndsAfterTheWriteTimeout) {
     const int status = port.Send(std::string(c.lineBytes, 'a'));
     const milliseconds elapsed = Since(start);
     EXPECT_TRUE(status == PORT_INCOMPLETE || status == PORT_FAILED) << status;
+    EXPECT_EQ(port.LastError(), ETIMEDOUT);
     EXPECT_GE(elapsed, milliseconds(950));
     EXPECT_LT(elapsed, milliseconds(1000) + kLateMargin);
     if (c.stopOutput) {
@@ -381,6 +391,7 @@ TEST_F(SerialPortTest, SilentLineTimesOutAfterTheByteTimeout) {
     EXPECT_EQ(port.ReadLine(buffer, sizeof buffer, 1), PORT_FAILED);
     const milliseconds elapsed = Since(start);
     EXPECT_STREQ(buffer, "");
+    EXPECT_EQ(port.LastError(), ETIMEDOUT);
     EXPECT_GE(elapsed, milliseconds(990));
     EXPECT_LT(elapsed, milliseconds(1000) + kLateMargin);
 }
@@ -427,6 +438,9 @@ TEST_F(SerialPortTest, HangUpMidReplyFailsAtOnce) {
     unplug.join();
     EXPECT_EQ(status, PORT_FAILED);
     EXPECT_LT(elapsed, milliseconds(2000));
+    EXPECT_STREQ(buffer, "TM0");
+    // Told apart from a silent device.
+    EXPECT_EQ(port.LastError(), EIO);
     // The line is gone; the channel still closes cleanly.
     EXPECT_EQ(port.Close(), PORT_OK);
 }
