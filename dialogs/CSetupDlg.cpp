@@ -3,10 +3,12 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <climits>
 #include <string>
 
 #include "CCustomConfigDlg.h"
+#include "CDropDownCombo.h"
 #include "CLoginDlg.h"
 #include "CMyPropSheet.h"
 #include "CPortDirectory.h"
@@ -114,6 +116,11 @@ int CSetupDlg::EnumeratePorts() {
         PortList.numbers[count] = NumberFromName(entry.name);
         ++count;
     }
+    // What an earlier reading left beyond this one is no port any more.
+    for (int i = count; i < kMaxPorts; ++i) {
+        PortList.names[i].clear();
+        PortList.numbers[i] = 0;
+    }
     return count;
 }
 
@@ -121,14 +128,38 @@ void CSetupDlg::FillPortControl(int count) {
     if (portControl == nullptr) {
         return;
     }
-    portControl->clear();
-    for (int i = 0; i < count; ++i) {
-        AddSortedString(portControl, PortList.names[i], PortList.numbers[i]);
-    }
+    AddPortNames(count);
     portControl->setCurrentIndex(count > 0 ? 0 : -1);
     ShowNameStart();
     connect(portControl, &QComboBox::currentIndexChanged, this, &CSetupDlg::ShowNameStart,
             Qt::UniqueConnection);
+    if (auto* dropDown = qobject_cast<CDropDownCombo*>(portControl)) {
+        connect(dropDown, &CDropDownCombo::aboutToShowPopup, this, &CSetupDlg::RefreshPorts,
+                Qt::UniqueConnection);
+    }
+}
+
+void CSetupDlg::AddPortNames(int count) {
+    portControl->clear();
+    for (int i = 0; i < count; ++i) {
+        AddSortedString(portControl, PortList.names[i], PortList.numbers[i]);
+    }
+}
+
+// Adapters come and go while the dialog is open: the list is read again each time it drops
+// down. The chosen port stays chosen while it exists; once it is gone none is, so that OK can
+// never open another port than the one the user chose.
+void CSetupDlg::RefreshPorts() {
+    const int chosen = portControl->currentIndex();
+    const QString chosenName = chosen >= 0 ? portControl->itemText(chosen) : QString();
+    const int count = EnumeratePorts();
+    const QSignalBlocker quiet(portControl);
+    AddPortNames(count);
+    const int index =
+        chosen >= 0 ? portControl->findText(chosenName, Qt::MatchExactly | Qt::MatchCaseSensitive)
+                    : (count > 0 ? 0 : -1);
+    portControl->setCurrentIndex(index);
+    ShowNameStart();
 }
 
 // Long names ("COM101 (ttyUSB0: …)") are read from their start.

@@ -82,6 +82,8 @@ protected:
 
 private:
     void FillPortControl(int count);
+    void AddPortNames(int count);
+    void RefreshPorts();
     void ShowNameStart();
     bool SelectedPortNumber(int32_t& number) const;
     void OpenEditor();

@@ -91,3 +91,9 @@ void CCustomConfigDlg::RepaintStatus() {
 void CCustomConfigDlg::ShowMessage(const std::string& text) {
     AfxMessageBox(QString::fromStdString(text));
 }
+
+void CCustomConfigDlg::ShowPortFailure(const std::string& text, const std::string& cause,
+                                       const std::string& systemError) {
+    AfxPortFailureBox(QString::fromStdString(text), QString::fromStdString(cause),
+                      QString::fromStdString(systemError));
+}

@@ -53,6 +53,8 @@ private:
     void Refresh() override;
     void RepaintStatus() override;
     void ShowMessage(const std::string& text) override;
+    void ShowPortFailure(const std::string& text, const std::string& cause,
+                         const std::string& systemError) override;
 
     CSerialPort serialPort;
     IClock* clock;

@@ -87,3 +87,9 @@ void CSheetPage::RepaintStatus() {
 void CSheetPage::ShowMessage(const std::string& text) {
     AfxMessageBox(QString::fromStdString(text));
 }
+
+void CSheetPage::ShowPortFailure(const std::string& text, const std::string& cause,
+                                 const std::string& systemError) {
+    AfxPortFailureBox(QString::fromStdString(text), QString::fromStdString(cause),
+                      QString::fromStdString(systemError));
+}

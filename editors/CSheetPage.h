@@ -51,6 +51,8 @@ protected:
     void Refresh() override;
     void RepaintStatus() override;
     void ShowMessage(const std::string& text) override;
+    void ShowPortFailure(const std::string& text, const std::string& cause,
+                         const std::string& systemError) override;
 
 private:
     int tabIndex;

@@ -141,8 +141,8 @@ std::string UsbDescription(const fs::path& ttyEntry) {
 // a platform device (newer kernels hang every ttyS<k> off serial-base instead).
 bool IsPlaceholder(const fs::path& ttyEntry) {
     const std::string type = ReadAttribute(ttyEntry / "type");
-    if (!type.empty() && std::all_of(type.begin(), type.end(),
-                                     [](char c) { return c >= '0' && c <= '9'; })) {
+    if (!type.empty() &&
+        std::all_of(type.begin(), type.end(), [](char c) { return c >= '0' && c <= '9'; })) {
         return type.find_first_not_of('0') == std::string::npos;
     }
     std::error_code ec;

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTextEdit>
+#include <algorithm>
 #include <limits>
 #include <optional>
 
@@ -19,8 +20,9 @@ bool IsBlank(QChar c) {
     return c == QLatin1Char(' ') || c == QLatin1Char('\t');
 }
 
-// Blanks, an optional sign, decimal digits, blanks; the value must fit 32 bits.
-std::optional<int32_t> ParseInt(const QString& text) {
+// Blanks, an optional sign, decimal digits, blanks. A whole number too large for 32 bits
+// comes back just beyond them (so still outside every 32-bit range), not as "no number".
+std::optional<int64_t> ParseWhole(const QString& text) {
     qsizetype i = 0;
     const qsizetype n = text.size();
     while (i < n && IsBlank(text[i])) {
@@ -33,12 +35,9 @@ std::optional<int32_t> ParseInt(const QString& text) {
     }
     const qsizetype digitsStart = i;
     int64_t magnitude = 0;
-    constexpr int64_t kLimit = int64_t{std::numeric_limits<int32_t>::max()} + 1;
+    constexpr int64_t kBeyond = int64_t{std::numeric_limits<int32_t>::max()} + 2;
     while (i < n && text[i] >= QLatin1Char('0') && text[i] <= QLatin1Char('9')) {
-        magnitude = magnitude * 10 + (text[i].unicode() - '0');
-        if (magnitude > kLimit) {
-            return std::nullopt;
-        }
+        magnitude = std::min(magnitude * 10 + (text[i].unicode() - '0'), kBeyond);
         ++i;
     }
     if (i == digitsStart) {
@@ -50,11 +49,12 @@ std::optional<int32_t> ParseInt(const QString& text) {
     if (i != n) {
         return std::nullopt;
     }
-    const int64_t value = negative ? -magnitude : magnitude;
-    if (value > std::numeric_limits<int32_t>::max()) {
-        return std::nullopt;
-    }
-    return static_cast<int32_t>(value);
+    return negative ? -magnitude : magnitude;
+}
+
+bool FitsInt32(int64_t value) {
+    return value >= std::numeric_limits<int32_t>::min() &&
+           value <= std::numeric_limits<int32_t>::max();
 }
 
 QString ReadText(QWidget* widget) {
@@ -117,11 +117,16 @@ CDataExchange::CDataExchange(CTemplateForm& form, bool saveAndValidate)
     : m_bSaveAndValidate(saveAndValidate), form(form) {}
 
 void CDataExchange::Int(int id, int32_t& value) {
-    // Every whole number that fits is in range, so no range message can come.
-    Int(id, value, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max());
+    IntChecked(id, value, std::nullopt);
 }
 
 void CDataExchange::Int(int id, int32_t& value, int32_t min, int32_t max) {
+    IntChecked(id, value, std::make_pair(min, max));
+}
+
+// Without a range a number beyond 32 bits is no whole number; with one it is out of range.
+void CDataExchange::IntChecked(int id, int32_t& value,
+                               std::optional<std::pair<int32_t, int32_t>> range) {
     QWidget* widget = form.Item(id);
     if (failed || widget == nullptr) {
         return;
@@ -130,16 +135,16 @@ void CDataExchange::Int(int id, int32_t& value, int32_t min, int32_t max) {
         WriteText(widget, QString::number(value));
         return;
     }
-    const auto parsed = ParseInt(ReadText(widget));
-    if (!parsed) {
+    const auto parsed = ParseWhole(ReadText(widget));
+    if (!parsed || (!range && !FitsInt32(*parsed))) {
         Fail(id, LoadString(IDS_PARSE_INT));
         return;
     }
-    if (*parsed < min || *parsed > max) {
-        Fail(id, LoadString(IDS_PARSE_INT_RANGE).arg(min).arg(max));
+    if (range && (*parsed < range->first || *parsed > range->second)) {
+        Fail(id, LoadString(IDS_PARSE_INT_RANGE).arg(range->first).arg(range->second));
         return;
     }
-    value = *parsed;
+    value = static_cast<int32_t>(*parsed);
 }
 
 void CDataExchange::Text(int id, QString& value) {

@@ -2,6 +2,8 @@
 
 #include <QString>
 #include <cstdint>
+#include <optional>
+#include <utility>
 
 class CTemplateForm;
 
@@ -29,6 +31,7 @@ public:
     void Radio(int firstId, int32_t& index);
 
 private:
+    void IntChecked(int id, int32_t& value, std::optional<std::pair<int32_t, int32_t>> range);
     void Fail(int id, const QString& message);
 
     CTemplateForm& form;

@@ -13,6 +13,7 @@
 #include "CAutoRadioButton.h"
 #include "CDataExchange.h"
 #include "CDialogUnits.h"
+#include "CDropDownCombo.h"
 
 namespace {
 
@@ -214,7 +215,7 @@ QWidget* CTemplateForm::CreateEdit(const ControlTemplate& ctl) {
 }
 
 QWidget* CTemplateForm::CreateComboBox(const ControlTemplate& ctl) {
-    auto* combo = new QComboBox(window);
+    auto* combo = new CDropDownCombo(window);
     combo->setEditable(!ctl.Has("dropdownlist"));
     combo->setInsertPolicy(QComboBox::NoInsert);
     return combo;

@@ -54,3 +54,12 @@ void MessageBeep() {
 unsigned BeepCount() {
     return beepCount;
 }
+
+int AfxPortFailureBox(const QString& text, const QString& cause, const QString& systemError) {
+    QMessageBox box(QMessageBox::Warning, AppTitle(), text, QMessageBox::Ok, ActiveOwner());
+    box.setDefaultButton(QMessageBox::Ok);
+    box.setInformativeText(cause);
+    box.setDetailedText(systemError);
+    box.exec();
+    return 1;
+}

@@ -19,3 +19,8 @@ void ShowOwnedMessage(QWidget* owner, const QString& caption, const QString& tex
 // The desktop's default beep. Counted, so that tests can tell it happened.
 void MessageBeep();
 unsigned BeepCount();
+
+// The application message box for a port that failed: the unchanged `text` first, then why
+// and what to do (`cause`) as informative text and the system's own error as detailed text,
+// each only when given. Returns 1.
+int AfxPortFailureBox(const QString& text, const QString& cause, const QString& systemError);

@@ -29,3 +29,8 @@ bool CFakePortTree::AddTty(const QString& name) {
     return dir.mkpath(QStringLiteral("sys/") + name + QStringLiteral("/device")) &&
            node.open(QIODevice::WriteOnly);
 }
+
+bool CFakePortTree::RemoveTty(const QString& name) {
+    QDir entry(root.filePath(QStringLiteral("sys/") + name));
+    return entry.removeRecursively() && QFile::remove(root.filePath(QStringLiteral("dev/") + name));
+}

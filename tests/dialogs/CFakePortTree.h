@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QTemporaryDir>
+#include <string>
 
 #include "CPortDirectory.h"
 
@@ -14,6 +15,10 @@ public:
     bool IsValid() const { return valid; }
     // A kernel tty with hardware behind it, e.g. "ttyS9" (COM10) or "ttyUSB0" (COM101).
     bool AddTty(const QString& name);
+    // The adapter pulled out.
+    bool RemoveTty(const QString& name);
+    // Where virtual ports are announced (a simulator's --runtime).
+    std::string RuntimeFolder() const { return directory.GetRoots().runtime; }
     const CPortDirectory& Directory() const { return directory; }
 
 private:

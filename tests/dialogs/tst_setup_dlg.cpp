@@ -1,3 +1,4 @@
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -77,6 +78,7 @@ private slots:
     void noPortSelected_data();
     void noPortSelected();
     void portListStopsAt256();
+    void portListIsReadAgainEachTimeItDropsDown();
     void numberFromName_data();
     void numberFromName();
     void modeButtonsSwitchCountField();
@@ -215,10 +217,68 @@ void TstSetupDlg::portListStopsAt256() {
         QCOMPARE(d->PortList.names[255], QStringLiteral("COM256 (ttyACM55)"));
         QVERIFY(Ports(d)->findText(QStringLiteral("COM256 (ttyACM55)")) >= 0);
         QCOMPARE(Ports(d)->findText(QStringLiteral("COM257 (ttyACM56)")), -1);
+        // Every reading keeps the limit.
+        Ports(d)->showPopup();
+        Ports(d)->hidePopup();
+        QCOMPARE(Ports(d)->count(), 256);
+        QCOMPARE(d->PortList.names[255], QStringLiteral("COM256 (ttyACM55)"));
         Quit(d);
     });
     QCOMPARE(bench.Run(driver), 2);
     QVERIFY(driver.AllDone());
+}
+
+// A port plugged in while the dialog is open shows once the list drops down, one pulled out
+// goes; the chosen port stays chosen while it exists, and none is once it is gone.
+void TstSetupDlg::portListIsReadAgainEachTimeItDropsDown() {
+    SetupBench bench({"ttyS0", "ttyUSB0"});
+    QVERIFY(bench.added);
+    const QString usb = QStringLiteral("COM101 (ttyUSB0)");
+    CSimProcess sim;
+    CModalDriver driver;
+    driver
+        .On<CSetupDlg>([&](CSetupDlg* d) {
+            QComboBox* ports = Ports(d);
+            ports->setCurrentIndex(ports->findText(usb));
+            CSimProcess::Options options;
+            options.runtimeDir = bench.tree.RuntimeFolder();
+            QVERIFY(sim.Start(options));
+            const QString plugged = QStringLiteral("COM%1 (%2: port virtuel)")
+                                        .arg(sim.PortNumber())
+                                        .arg(QString::fromStdString(sim.PtyPath().substr(5)));
+            QCOMPARE(ports->findText(plugged), -1);
+
+            ports->showPopup();
+            QCOMPARE(Entries(ports), QStringList({QStringLiteral("COM1 (ttyS0)"), usb, plugged}));
+            QCOMPARE(ports->currentText(), usb);
+            QCOMPARE(d->PortList.names[2], plugged);
+            QCOMPARE(d->PortList.numbers[2], sim.PortNumber());
+            // The list is wider than the field, as wide as its longest name.
+            QVERIFY(ports->view()->width() > ports->width());
+            QVERIFY(ports->view()->viewport()->width() >=
+                    ports->view()->fontMetrics().horizontalAdvance(plugged));
+            ports->hidePopup();
+
+            QVERIFY(sim.Stop());
+            ports->showPopup();
+            ports->hidePopup();
+            QCOMPARE(Entries(ports), QStringList({QStringLiteral("COM1 (ttyS0)"), usb}));
+            QCOMPARE(ports->currentText(), usb);
+            QCOMPARE(d->PortList.names[2], QString());
+
+            QVERIFY(bench.tree.RemoveTty(QStringLiteral("ttyUSB0")));
+            ports->showPopup();
+            ports->hidePopup();
+            QCOMPARE(Entries(ports), QStringList({QStringLiteral("COM1 (ttyS0)")}));
+            QCOMPARE(ports->currentIndex(), -1);
+            ClickOk(d);
+        })
+        .AnswerBox(QMessageBox::Ok)
+        .On<CSetupDlg>(Quit);
+    QCOMPARE(bench.Run(driver), 2);
+    QVERIFY(driver.AllDone());
+    QCOMPARE(driver.Boxes().size(), size_t{1});
+    QCOMPARE(driver.Boxes()[0].text, QStringLiteral("Aucun port série n'est sélectionné."));
 }
 
 void TstSetupDlg::numberFromName_data() {

@@ -1,10 +1,25 @@
+#include <fcntl.h>
+#include <grp.h>
+#include <signal.h>
+#include <sys/file.h>
+#include <sys/prctl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QDir>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QtTest>
+#include <cerrno>
+#include <cstring>
 
 #include "CCustomConfigDlg.h"
 #include "EditorTestSupport.h"
 #include "MessageBoxes.h"
+#include "ProtocolTexts.h"
 
 namespace {
 
@@ -32,6 +47,72 @@ int RunDialog(CModalDriver& driver, CCustomConfigDlg& dlg) {
     return RunDriven(driver, [&dlg]() { return dlg.DoModal(); });
 }
 
+// Another program with the port open and locked, as a terminal program or a modem manager
+// keeps it: a child process under the name given, until the object goes.
+class CPortHolderProcess {
+public:
+    CPortHolderProcess(const std::string& device, const char* name) {
+        int ready[2];
+        if (pipe(ready) != 0 || pipe(release) != 0) {
+            return;
+        }
+        pid = fork();
+        if (pid == 0) {
+            // Its own copy of the release end would keep it waiting for good.
+            close(release[1]);
+            const int fd = open(device.c_str(), O_RDWR | O_NOCTTY);
+            prctl(PR_SET_NAME, name);
+            const char ok = fd >= 0 && flock(fd, LOCK_EX | LOCK_NB) == 0 ? '1' : '0';
+            (void)!write(ready[1], &ok, 1);
+            char byte = 0;
+            (void)!read(release[0], &byte, 1);
+            _exit(0);
+        }
+        char ok = '0';
+        held = pid > 0 && read(ready[0], &ok, 1) == 1 && ok == '1';
+        close(ready[0]);
+        close(ready[1]);
+        close(release[0]);
+    }
+    ~CPortHolderProcess() {
+        close(release[1]);
+        if (pid > 0) {
+            waitpid(pid, nullptr, 0);
+        }
+    }
+    bool Held() const { return held; }
+    pid_t Pid() const { return pid; }
+
+private:
+    int release[2] = {-1, -1};
+    pid_t pid = -1;
+    bool held = false;
+};
+
+// Emettre on the port, answering the one box that comes; the box as the driver saw it.
+SeenBox SendOnce(int32_t portNumber) {
+    CCustomConfigDlg dlg;
+    dlg.portNumber = portNumber;
+    CEditorDriver driver;
+    driver
+        .Act<CCustomConfigDlg>([](CCustomConfigDlg* d) { Click(d, CCustomConfigDlg::kIdEmettre); })
+        .Answer(QMessageBox::Ok)
+        .Act<CCustomConfigDlg>([](CCustomConfigDlg* d) { Click(d, CCustomConfigDlg::kIdRetour); });
+    RunDialog(driver, dlg);
+    return driver.Boxes().empty() ? SeenBox{} : driver.Boxes()[0];
+}
+
+void ExpectSendFailureBox(const SeenBox& box) {
+    QCOMPARE(box.text, kSendFailure);
+    QCOMPARE(box.caption, QStringLiteral("Zav7305"));
+    QCOMPARE(box.icon, QMessageBox::Warning);
+    QCOMPARE(box.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+}
+
+constexpr uid_t kNobody = 65534;
+constexpr gid_t kNoGroup = 65534;
+const char* const kChildPortVariable = "ZAV_TEST_REFUSED_PORT";
+
 }  // namespace
 
 class TestCustomConfigDlg : public QObject {
@@ -51,6 +132,9 @@ private slots:
     void lireShowsTheReportAndLeavesTheFields();
     void lireOnASilentDeviceFailsAtTheDeadline();
     void helpButtonIssuesTheHelpCommand();
+    void portHeldByAnotherProgramIsNamed();
+    void portRefusedToThisAccountSaysHowToJoinDialout();
+    void unplugMidReplyIsToldAndTheToolGoesOn();
 };
 
 void TestCustomConfigDlg::opensWithInitialValuesAndFocusOnHelp() {
@@ -270,6 +354,9 @@ void TestCustomConfigDlg::emettreWithoutPortKeepsTheProgressText() {
     QCOMPARE(driver.Boxes().size(), size_t{1});
     QCOMPARE(BoxText(driver, 0), kSendFailure);
     QCOMPARE(driver.Boxes()[0].caption, QStringLiteral("Zav7305"));
+    // No device answers to that number: the adapter is gone.
+    QCOMPARE(driver.Boxes()[0].informative, QString::fromUtf8(kCauseGone));
+    QCOMPARE(driver.Boxes()[0].detailed, QString::fromUtf8(std::strerror(ENOENT)));
 }
 
 void TestCustomConfigDlg::emptyTypeSendsNothingTruncated() {
@@ -339,6 +426,9 @@ void TestCustomConfigDlg::lireOnASilentDeviceFailsAtTheDeadline() {
     QVERIFY(driver.AllDone());
     QCOMPARE(BoxText(driver, 0), QStringLiteral("Echec de lecture de la configuration."));
     QCOMPARE(dlg.StatusText, QString::fromUtf8("\r\n Configuration non reçue"));
+    // Silence is no port failure: the box is the one it always was.
+    QCOMPARE(driver.Boxes()[0].informative, QString());
+    QCOMPARE(driver.Boxes()[0].detailed, QString());
 }
 
 void TestCustomConfigDlg::helpButtonIssuesTheHelpCommand() {
@@ -352,6 +442,117 @@ void TestCustomConfigDlg::helpButtonIssuesTheHelpCommand() {
     QVERIFY(driver.AllDone());
     QCOMPARE(driver.Boxes()[0].caption, QStringLiteral("Zav7305"));
     QVERIFY(BoxText(driver, 0).contains(".HLP"));
+}
+
+void TestCustomConfigDlg::portHeldByAnotherProgramIsNamed() {
+    CSimProcess sim;
+    QVERIFY(StartSim(sim, "repeater"));
+    CPortHolderProcess holder(sim.PtyPath(), "ModemManager");
+    QVERIFY(holder.Held());
+    const SeenBox box = SendOnce(sim.PortNumber());
+    ExpectSendFailureBox(box);
+    QVERIFY2(box.informative.startsWith(
+                 QString::fromUtf8("Le port série est déjà utilisé par un autre programme (")),
+             qPrintable(box.informative));
+    QVERIFY2(
+        box.informative.contains(QStringLiteral("ModemManager, processus %1").arg(holder.Pid())),
+        qPrintable(box.informative));
+    QCOMPARE(box.detailed, QString::fromUtf8(std::strerror(EWOULDBLOCK)));
+    QVERIFY(sim.ReceivedBytes().empty());
+}
+
+// Run as root (the test machines), the check itself runs in this program started again as an
+// account outside the tty's group; run as such an account, it runs here.
+void TestCustomConfigDlg::portRefusedToThisAccountSaysHowToJoinDialout() {
+    if (qEnvironmentVariableIsSet(kChildPortVariable)) {
+        const SeenBox box = SendOnce(qEnvironmentVariableIntValue(kChildPortVariable));
+        ExpectSendFailureBox(box);
+        QCOMPARE(box.informative, QString::fromUtf8(kCausePermission));
+        QCOMPARE(box.detailed, QString::fromUtf8(std::strerror(EACCES)));
+        return;
+    }
+    CSimProcess sim;
+    QVERIFY(StartSim(sim, "repeater"));
+    QCOMPARE(chmod(sim.PtyPath().c_str(), 0), 0);
+    if (geteuid() != 0) {
+        qputenv(kChildPortVariable, QByteArray::number(sim.PortNumber()));
+        portRefusedToThisAccountSaysHowToJoinDialout();
+        qunsetenv(kChildPortVariable);
+        return;
+    }
+    // The other account's own runtime folder, announcing the same pseudo-terminal.
+    QTemporaryDir home;
+    QVERIFY(home.isValid());
+    const QString runtime = home.filePath(QStringLiteral("run"));
+    QVERIFY(QDir().mkpath(runtime + QStringLiteral("/zav7305")));
+    const QString link = runtime + QStringLiteral("/zav7305/COM%1").arg(sim.PortNumber());
+    QVERIFY(QFile::link(QString::fromStdString(sim.PtyPath()), link));
+    for (const QString& path : {home.path(), runtime, runtime + QStringLiteral("/zav7305")}) {
+        QCOMPARE(chown(path.toLocal8Bit().constData(), kNobody, kNoGroup), 0);
+        QCOMPARE(chmod(path.toLocal8Bit().constData(), 0700), 0);
+    }
+    QCOMPARE(lchown(link.toLocal8Bit().constData(), kNobody, kNoGroup), 0);
+
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QString::fromLatin1(kChildPortVariable), QString::number(sim.PortNumber()));
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
+    env.insert(QStringLiteral("HOME"), home.path());
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    child.setProcessEnvironment(env);
+    child.setWorkingDirectory(home.path());
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.setChildProcessModifier([] {
+        if (setgroups(0, nullptr) != 0 || setgid(kNoGroup) != 0 || setuid(kNobody) != 0) {
+            _exit(97);
+        }
+    });
+    child.start(QCoreApplication::applicationFilePath(),
+                {QStringLiteral("portRefusedToThisAccountSaysHowToJoinDialout")});
+    QVERIFY(child.waitForFinished(60000));
+    QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0,
+             child.readAll().constData());
+    QVERIFY(sim.ReceivedBytes().empty());
+}
+
+void TestCustomConfigDlg::unplugMidReplyIsToldAndTheToolGoesOn() {
+    CSimProcess sim;
+    QVERIFY(StartSim(sim, "repeater", {"--hangup-mid"}));
+    const int32_t port = sim.PortNumber();
+    CCustomConfigDlg dlg;
+    dlg.portNumber = port;
+    CFakeClock clock(0, 1000);
+    dlg.SetClock(&clock);
+    CSimProcess replugged;
+    CEditorDriver driver;
+    driver
+        .Act<CCustomConfigDlg>([](CCustomConfigDlg* d) { Click(d, CCustomConfigDlg::kIdEmettre); })
+        .Answer(QMessageBox::Ok)
+        .Act<CCustomConfigDlg>([&](CCustomConfigDlg* d) {
+            // What arrived before the hang-up is shown, as the routine always did.
+            QVERIFY(d->StatusText.startsWith(QStringLiteral("TM7305rx\r\n")));
+            QVERIFY(d->StatusText.endsWith(QStringLiteral("TYP= \r\n")));
+            QVERIFY(sim.WaitForExit(5000));
+            // The same adapter back on the same port.
+            CSimProcess::Options options;
+            options.device = "repeater";
+            options.port = port;
+            options.runtimeDir = qEnvironmentVariable("XDG_RUNTIME_DIR").toStdString() + "/zav7305";
+            QVERIFY(replugged.Start(options));
+            Click(d, CCustomConfigDlg::kIdEmettre);
+            QVERIFY(d->StatusText.startsWith(QStringLiteral("TM7305rx\r\n")));
+            QVERIFY(!d->StatusText.endsWith(QStringLiteral("TYP= \r\n")));
+            Click(d, CCustomConfigDlg::kIdRetour);
+        });
+    QCOMPARE(RunDialog(driver, dlg), 255);
+    QVERIFY(driver.AllDone());
+    QCOMPARE(driver.Boxes().size(), size_t{1});
+    const SeenBox& box = driver.Boxes()[0];
+    QCOMPARE(box.text, QString::fromUtf8(kTextReplyCut));
+    QCOMPARE(box.caption, QStringLiteral("Zav7305"));
+    QCOMPARE(box.informative, QString());
+    QCOMPARE(box.detailed, QString::fromUtf8(std::strerror(EIO)));
+    QCOMPARE(replugged.ReceivedLines(), std::vector<std::string>({"u001255603000100", "u"}));
 }
 
 ZAV_EDITORS_TEST_MAIN(TestCustomConfigDlg)

@@ -1,3 +1,4 @@
+#include <QAbstractScrollArea>
 #include <QImage>
 #include <QPushButton>
 #include <QTabWidget>
@@ -9,7 +10,51 @@
 namespace {
 
 constexpr int kIdField = 1005;
+constexpr int kIdModemP0Field = 1012;
 const QString kNotInteger = QStringLiteral("Tapez un nombre entier.");
+
+// The sheet's time, and a look at what the status box was painted with when an exchange
+// first asks for the time: from then on it blocks, and only a forced repaint reaches the
+// screen before it ends.
+class CStatusPaintWatch : public QObject, public IClock {
+public:
+    void Watch(QWidget* status) {
+        box = status;
+        auto* area = qobject_cast<QAbstractScrollArea*>(status);
+        (area != nullptr ? area->viewport() : status)->installEventFilter(this);
+    }
+    uint32_t TickMs() override {
+        Look();
+        return fake.TickMs();
+    }
+    void Sleep(uint32_t ms) override {
+        Look();
+        fake.Sleep(ms);
+    }
+    const QStringList& PaintedBeforeBlocking() const { return paintedBeforeBlocking; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint && box != nullptr) {
+            painted << TextOf(box);
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    void Look() {
+        if (!looked) {
+            looked = true;
+            paintedBeforeBlocking = painted;
+        }
+    }
+
+    QWidget* box = nullptr;
+    QStringList painted;
+    QStringList paintedBeforeBlocking;
+    bool looked = false;
+    CFakeClock fake{0, 1000};
+};
 
 }  // namespace
 
@@ -23,6 +68,8 @@ private slots:
     void invalidFieldKeepsThePageAndSendsNothing();
     void endCodes_data();
     void endCodes();
+    void statusIsOnScreenBeforeTheExchangeBlocks_data();
+    void statusIsOnScreenBeforeTheExchangeBlocks();
 };
 
 void TestPropSheet::opensOnTheRepeaterTabWithAFreshIdTable() {
@@ -158,6 +205,50 @@ void TestPropSheet::invalidFieldKeepsThePageAndSendsNothing() {
         QCOMPARE(BoxText(driver, i), kNotInteger);
     }
     QVERIFY(sim.ReceivedLines().empty());
+}
+
+void TestPropSheet::statusIsOnScreenBeforeTheExchangeBlocks_data() {
+    QTest::addColumn<int>("tab");
+    QTest::addColumn<bool>("byEnter");
+    QTest::addColumn<QString>("progress");
+    const QString sending = QStringLiteral("\r\n Emission en cours ...");
+    QTest::newRow("repeater Emettre") << 0 << false << sending;
+    QTest::newRow("repeater Enter") << 0 << true << QStringLiteral("\r\n Emettre au cours ...");
+    QTest::newRow("sensor Emettre") << 1 << false << sending;
+    QTest::newRow("sensor Enter") << 1 << true << QStringLiteral("\r\n Emission au cours ...");
+    QTest::newRow("modem Emettre") << 2 << false << QStringLiteral("\r\n Emission en cours...");
+    QTest::newRow("modem Enter") << 2 << true << sending;
+}
+
+void TestPropSheet::statusIsOnScreenBeforeTheExchangeBlocks() {
+    QFETCH(int, tab);
+    QFETCH(bool, byEnter);
+    QFETCH(QString, progress);
+    CSimProcess sim;
+    QVERIFY(StartSim(sim, "any"));
+    CSheetBench bench;
+    // A client: the modem page sends P0 without a choice to make.
+    CMyPropSheet& sheet = bench.Open(3, sim.PortNumber(), 1);
+    CStatusPaintWatch watch;
+    sheet.clock = &watch;
+    CEditorDriver driver;
+    driver.Act<CMyPropSheet>([&](CMyPropSheet* s) {
+        QVERIFY(s->SetActivePage(tab));
+        CPropertyPage* pages[] = {&bench.repe, &bench.capteur, bench.modem.get()};
+        watch.Watch(pages[tab]->GetDlgItem(CSheetPage::kIdStatus));
+        if (byEnter) {
+            // The ID field, or on the modem page the P0 field, the client's only one.
+            PressKey(Field(*pages[tab], tab == 2 ? kIdModemP0Field : kIdField), Qt::Key_Return);
+        } else {
+            Apply(s);
+        }
+        Retour(s);
+    });
+    QCOMPARE(bench.Run(driver), 255);
+    QVERIFY(driver.AllDone());
+    QVERIFY2(watch.PaintedBeforeBlocking().contains(progress.replace("\r\n", "\n")),
+             qPrintable(watch.PaintedBeforeBlocking().join(QStringLiteral(" | "))));
+    QCOMPARE(sim.ReceivedLines().size(), size_t{2});
 }
 
 void TestPropSheet::endCodes_data() {

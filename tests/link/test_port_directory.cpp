@@ -252,10 +252,14 @@ TEST_F(PortDirectoryTest, EveryFamilyListsAndOpensUnderOneNumber) {
         EXPECT_EQ(directory.PathFor(p.number), std::optional<std::string>(p.path)) << p.name;
     }
     const std::vector<std::string> expected = {
-        "COM1 (ttyS0)",     "COM101 (ttyUSB0: FT232R USB UART)",
-        "COM102 (ttyUSB1: USB [2J Serial)", "COM203 (ttyACM2: CDC ACM)",
-        "COM301 (ttyAMA0)", "COM402 (ttySC1)",
-        "COM501 (ttymxc0)", "COM603 (ttyTHS2)",
+        "COM1 (ttyS0)",
+        "COM101 (ttyUSB0: FT232R USB UART)",
+        "COM102 (ttyUSB1: USB [2J Serial)",
+        "COM203 (ttyACM2: CDC ACM)",
+        "COM301 (ttyAMA0)",
+        "COM402 (ttySC1)",
+        "COM501 (ttymxc0)",
+        "COM603 (ttyTHS2)",
         "COM701 (ttyXRUSB0)",
         "COM901 (" + Pts(first) + ": port virtuel)",
         "COM950 (" + Pts(second) + ": port virtuel)",
@@ -274,14 +278,14 @@ TEST_P(NumberForDeviceTable, MapsKernelNames) {
     EXPECT_EQ(CPortDirectory::NumberForDevice(GetParam().tty), GetParam().number) << GetParam().tty;
 }
 
+// Families beside the first three take ranges of their own below the virtual ports.
 const NumberCase kNumbers[] = {
-    {"ttyS0", 1},      {"ttyS99", 100}, {"ttyUSB0", 101}, {"ttyUSB99", 200}, {"ttyACM0", 201},
-    {"ttyACM99", 300}, {"ttyS", {}},    {"ttyS01x", {}},  {"ttyS01", {}},    {"ttyS100", {}},
-    {"ttyUSB100", {}}, {"ttyS-1", {}},  {" ttyS1", {}},   {"ttyS1 ", {}},    {"ttyUSB", {}},
-    {"ttyacm0", {}},   {"tty0", {}},    {"", {}},
-    // Families beside the first three, each in a range of its own below the virtual ports.
-    {"ttyAMA0", 301},  {"ttyAMA99", 400}, {"ttySC0", 401}, {"ttymxc1", 502}, {"ttyTHS2", 603},
-    {"ttyXRUSB99", 800}, {"ttyO0", {}},    {"ttyAMA100", {}}, {"ttySCx", {}}, {"ttyama0", {}},
+    {"ttyS0", 1},      {"ttyS99", 100},  {"ttyUSB0", 101}, {"ttyUSB99", 200},   {"ttyACM0", 201},
+    {"ttyACM99", 300}, {"ttyS", {}},     {"ttyS01x", {}},  {"ttyS01", {}},      {"ttyS100", {}},
+    {"ttyUSB100", {}}, {"ttyS-1", {}},   {" ttyS1", {}},   {"ttyS1 ", {}},      {"ttyUSB", {}},
+    {"ttyacm0", {}},   {"tty0", {}},     {"", {}},         {"ttyAMA0", 301},    {"ttyAMA99", 400},
+    {"ttySC0", 401},   {"ttymxc1", 502}, {"ttyTHS2", 603}, {"ttyXRUSB99", 800}, {"ttyO0", {}},
+    {"ttyAMA100", {}}, {"ttySCx", {}},   {"ttyama0", {}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, NumberForDeviceTable, testing::ValuesIn(kNumbers));

@@ -4,8 +4,8 @@
 #include <termios.h>
 
 #include <atomic>
-#include <chrono>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <string>
 #include <thread>

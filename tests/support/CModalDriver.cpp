@@ -16,6 +16,8 @@ SeenBox DescribeBox(QMessageBox* box) {
     SeenBox seen;
     seen.caption = box->windowTitle();
     seen.text = box->text();
+    seen.informative = box->informativeText();
+    seen.detailed = box->detailedText();
     seen.icon = box->icon();
     seen.buttons = box->standardButtons();
     if (QPushButton* button = box->defaultButton()) {

@@ -14,6 +14,8 @@
 struct SeenBox {
     QString caption;
     QString text;
+    QString informative;
+    QString detailed;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     QMessageBox::StandardButtons buttons;
     QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;

@@ -112,6 +112,13 @@ void DataExchangeTest::checksRanges_data() {
     QTest::newRow("page ID below 1")
         << "0" << 1 << 240 << "Tapez un nombre entier compris entre 1 et 240.";
     QTest::newRow("not a number comes first") << "abc" << 0 << 255 << kNotInteger;
+    // A whole number is out of range however many digits it has.
+    QTest::newRow("one past 32 bits")
+        << "2147483648" << 0 << 255 << "Tapez un nombre entier compris entre 0 et 255.";
+    QTest::newRow("pasted, far too large") << "99999999999999999999999" << 1 << 240
+                                           << "Tapez un nombre entier compris entre 1 et 240.";
+    QTest::newRow("pasted, far too small")
+        << " -99999999999 " << 0 << 240 << "Tapez un nombre entier compris entre 0 et 240.";
 }
 
 void DataExchangeTest::checksRanges() {
