@@ -147,18 +147,17 @@ void CSetupDlg::AddPortNames(int count) {
 }
 
 // Adapters come and go while the dialog is open: the list is read again each time it drops
-// down. The chosen port stays chosen while it exists; once it is gone none is, so that OK can
-// never open another port than the one the user chose.
+// down. The chosen port stays chosen while it exists; once it is gone none is, and the user
+// picks again, so that OK can never open another port than the one the user chose.
 void CSetupDlg::RefreshPorts() {
     const int chosen = portControl->currentIndex();
     const QString chosenName = chosen >= 0 ? portControl->itemText(chosen) : QString();
     const int count = EnumeratePorts();
     const QSignalBlocker quiet(portControl);
     AddPortNames(count);
-    const int index =
+    portControl->setCurrentIndex(
         chosen >= 0 ? portControl->findText(chosenName, Qt::MatchExactly | Qt::MatchCaseSensitive)
-                    : (count > 0 ? 0 : -1);
-    portControl->setCurrentIndex(index);
+                    : -1);
     ShowNameStart();
 }
 
