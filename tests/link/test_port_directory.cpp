@@ -15,7 +15,7 @@ namespace {
 
 // A sysfs-like tree and a runtime folder, shaped like those of a machine with one on-board
 // UART, three legacy placeholders, two USB adapters, an ACM modem, the UART of a single-board
-// computer and two virtual ports.
+// computer, one on an add-on board and two virtual ports.
 class PortDirectoryTest : public testing::Test {
 protected:
     void SetUp() override {
@@ -41,6 +41,8 @@ protected:
         ASSERT_TRUE(dir.WriteFile("sys/devices/pci0/usb1/1-2/1-2:1.0/interface", "CDC ACM\n"));
         ASSERT_TRUE(Tty("ttyAMA0", "devices/platform/soc/fe201000.serial", "bus/amba"));
         ASSERT_TRUE(dir.WriteFile("sys/class/tty/ttyAMA0/type", "32\n"));
+        // An add-on board's UART: its name starts like a legacy port's but is none.
+        ASSERT_TRUE(Tty("ttySC1", "devices/platform/soc/spi0.0", "bus/platform"));
         // Entries to skip: no device link, no device node, not a serial name, junk names.
         ASSERT_TRUE(dir.MakeDir("sys/class/tty/ttyS4"));
         ASSERT_TRUE(dir.WriteFile("dev/ttyS4", ""));
@@ -99,6 +101,7 @@ TEST_F(PortDirectoryTest, ListsRealPortsByNumberThenVirtualOnes) {
         "COM102 (ttyUSB1: USB [2J Serial)",
         "COM203 (ttyACM2: CDC ACM)",
         "COM301 (ttyAMA0)",
+        "COM402 (ttySC1)",
         "COM901 (" + Pts(first) + ": port virtuel)",
         "COM950 (" + Pts(second) + ": port virtuel)",
     };
@@ -172,7 +175,7 @@ TEST_F(PortDirectoryTest, RuntimeFolderOthersCanWriteIsIgnored) {
     for (const PortEntry& p : directory.List()) {
         EXPECT_LT(p.number, CPortDirectory::kFirstVirtual) << p.name;
     }
-    EXPECT_EQ(directory.List().size(), 5u);
+    EXPECT_EQ(directory.List().size(), 6u);
 }
 
 TEST_F(PortDirectoryTest, MissingTreesGiveAnEmptyList) {
@@ -239,33 +242,6 @@ const LegacySerialCase kLegacySerials[] = {
 
 INSTANTIATE_TEST_SUITE_P(Cases, LegacySerialTable, testing::ValuesIn(kLegacySerials),
                          [](const auto& info) { return std::string(info.param.name); });
-
-// Numbers already handed out never move when a family is added, and the list and Open agree.
-TEST_F(PortDirectoryTest, EveryFamilyListsAndOpensUnderOneNumber) {
-    for (const char* name : {"ttySC1", "ttymxc0", "ttyTHS2", "ttyXRUSB0"}) {
-        ASSERT_TRUE(Tty(name, std::string("devices/platform/soc/") + name, "bus/platform"));
-    }
-    const CPortDirectory directory = Directory();
-    std::vector<std::string> names;
-    for (const PortEntry& p : directory.List()) {
-        names.push_back(p.name);
-        EXPECT_EQ(directory.PathFor(p.number), std::optional<std::string>(p.path)) << p.name;
-    }
-    const std::vector<std::string> expected = {
-        "COM1 (ttyS0)",
-        "COM101 (ttyUSB0: FT232R USB UART)",
-        "COM102 (ttyUSB1: USB [2J Serial)",
-        "COM203 (ttyACM2: CDC ACM)",
-        "COM301 (ttyAMA0)",
-        "COM402 (ttySC1)",
-        "COM501 (ttymxc0)",
-        "COM603 (ttyTHS2)",
-        "COM701 (ttyXRUSB0)",
-        "COM901 (" + Pts(first) + ": port virtuel)",
-        "COM950 (" + Pts(second) + ": port virtuel)",
-    };
-    EXPECT_EQ(names, expected);
-}
 
 struct NumberCase {
     const char* tty;

@@ -58,15 +58,6 @@ const CauseRow kCauses[] = {
 INSTANTIATE_TEST_SUITE_P(Rows, CauseTable, testing::ValuesIn(kCauses),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(PortFailureCause, NamesTheHoldersOfABusyPort) {
-    EXPECT_EQ(PortFailureCause(EBUSY, "ModemManager, processus 812"),
-              "Le port série est déjà utilisé par un autre programme (ModemManager, processus "
-              "812). Fermez ce programme ou attendez qu'il libère le port, puis recommencez.");
-    EXPECT_EQ(PortFailureCause(EACCES, "ModemManager, processus 812"), kCausePermission);
-    EXPECT_EQ(SystemErrorText(EACCES), "Permission denied");
-    EXPECT_EQ(SystemErrorText(0), "");
-}
-
 // A /proc-like tree: processes with descriptors on the port, on another device, and this
 // process itself, which is never its own port's holder.
 TEST(PortHolders, FindsEveryOtherProcessWithTheDeviceOpen) {
