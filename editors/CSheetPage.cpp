@@ -1,10 +1,13 @@
 #include "CSheetPage.h"
 
 #include <QKeyEvent>
+#include <QLabel>
 
+#include "CEditorJournal.h"
 #include "CMyPropSheet.h"
 #include "EditorTexts.h"
 #include "MessageBoxes.h"
+#include "VerdictDisplay.h"
 
 CSheetPage::CSheetPage(int templateId, int tabIndex, const QString& initialStatus)
     : CPropertyPage(templateId), StatusText(initialStatus), tabIndex(tabIndex) {}
@@ -86,4 +89,14 @@ void CSheetPage::RepaintStatus() {
 
 void CSheetPage::ShowMessage(const std::string& text) {
     AfxMessageBox(QString::fromStdString(text));
+}
+
+void CSheetPage::ExchangeStarted(ExchangeKind /*kind*/) {
+    VerdictDisplay::Clear(Item<QLabel>(VerdictDisplay::kIdVerdict));
+}
+
+void CSheetPage::ExchangeEnded(const ExchangeRecord& record) {
+    VerdictDisplay::Show(Item<QLabel>(VerdictDisplay::kIdVerdict), JudgeReadBack(record));
+    CEditorJournal::Instance().Record(Caption().trimmed().toStdString(), IsClientLoggedIn(),
+                                      record);
 }

@@ -51,6 +51,8 @@ protected:
     void Refresh() override;
     void RepaintStatus() override;
     void ShowMessage(const std::string& text) override;
+    void ExchangeStarted(ExchangeKind kind) override;
+    void ExchangeEnded(const ExchangeRecord& record) override;
 
 private:
     int tabIndex;

@@ -62,6 +62,7 @@ void CExchange::Begin(ExchangeKind kind, int32_t portNumber) {
     record = ExchangeRecord{};
     record.kind = kind;
     record.portNumber = portNumber;
+    host.ExchangeStarted(kind);
 }
 
 void CExchange::OpenPort(int32_t portNumber) {

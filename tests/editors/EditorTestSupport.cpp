@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTextEdit>
@@ -86,6 +87,9 @@ QString TextOf(QWidget* field) {
     }
     if (auto* box = qobject_cast<QTextEdit*>(field)) {
         return box->toPlainText();
+    }
+    if (auto* label = qobject_cast<QLabel*>(field)) {
+        return label->text();
     }
     return {};
 }
