@@ -59,13 +59,15 @@ std::optional<std::string> AskPasswordOnTerminal(const char* prompt) {
     if (!tty.IsValid()) {
         return std::nullopt;
     }
-    WriteAll(tty.Get(), prompt);
     std::string password;
     {
+        // Echo goes off before the prompt shows, so nothing typed after it is ever echoed
+        // or flushed away.
         const EchoOff quiet(tty.Get());
         if (!quiet.Active()) {
             return std::nullopt;
         }
+        WriteAll(tty.Get(), prompt);
         char c = 0;
         for (;;) {
             const ssize_t n = ::read(tty.Get(), &c, 1);
