@@ -1,6 +1,10 @@
 // Times one full configuration exchange (open, frame, "u", report, close) against a device
 // that answers at once on a pseudo-terminal, and sets it beside the time the same bytes
-// need on a real line at 19200 bit/s.
+// need on a real line at 19200 bit/s. Exchanges with and without the journal alternate in
+// one run, so that both meet the same machine; the journal's own append (flush to disk
+// included) is timed apart as well. The journal goes to a fresh folder under the first
+// argument (default: the system's temporary folder), which should sit on the disk the
+// user's data folder is on.
 
 #include <poll.h>
 #include <unistd.h>
@@ -16,6 +20,7 @@
 #include <vector>
 
 #include "CExchange.h"
+#include "CJournal.h"
 #include "CPortDirectory.h"
 #include "CSerialPort.h"
 #include "CSystemClock.h"
@@ -36,13 +41,35 @@ const std::string kReport = "TM010203V12005012100007003A00\n";
 
 class CountingHost final : public IExchangeHost {
 public:
+    explicit CountingHost(CJournal* journal) : journal(journal) {}
+
     void SetStatusText(const std::string& text) override { last = text; }
     void Refresh() override {}
     void RepaintStatus() override {}
     void ShowMessage(const std::string&) override { ++messages; }
+    void ExchangeEnded(const ExchangeRecord& record) override {
+        if (journal == nullptr) {
+            return;
+        }
+        const auto start = Clock::now();
+        if (journal->Append({"Administateur", "banc", "COM990"}, record) != JOURNAL_OK) {
+            ++journalFailures;
+        }
+        appendMs.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+    }
 
     std::string last;
     int messages = 0;
+    int journalFailures = 0;
+    std::vector<double> appendMs;
+
+private:
+    CJournal* journal;
+};
+
+struct Figures {
+    double median;
+    double p99;
 };
 
 // Answers every read request with the report; ends when anything arrives on stopFd.
@@ -76,9 +103,18 @@ double Percentile(const std::vector<double>& sorted, double fraction) {
     return sorted[at];
 }
 
+Figures Summarise(std::vector<double> ms) {
+    std::sort(ms.begin(), ms.end());
+    return {Percentile(ms, 0.5), Percentile(ms, 0.99)};
+}
+
+void PrintRow(const char* name, const Figures& f) {
+    std::printf("%-22s median %7.3f ms   99th percentile %7.3f ms\n", name, f.median, f.p99);
+}
+
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
     PtyPair pty;
     if (!pty.Valid()) {
         std::fprintf(stderr, "no pseudo-terminal\n");
@@ -108,27 +144,43 @@ int main() {
     }
     std::thread device(AnswerRequests, std::cref(pty), stopPipe[0]);
 
+    std::string journalFolder =
+        (fs::path(argc > 1 ? argv[1] : fs::temp_directory_path().string()) / "zav-journal-XXXXXX")
+            .string();
+    if (mkdtemp(journalFolder.data()) == nullptr) {
+        std::perror("mkdtemp (journal)");
+        return 1;
+    }
+    CJournal journal(journalFolder);
+
     CSerialPort port;
     port.SetPortDirectory(&directory);
-    CountingHost host;
-    CExchange exchange(port, host, CSystemClock::Instance());
+    CountingHost plainHost(nullptr);
+    CountingHost journalingHost(&journal);
+    CExchange plain(port, plainHost, CSystemClock::Instance());
+    CExchange journaled(port, journalingHost, CSystemClock::Instance());
     const ParameterSet params{5, 12, 7, "A", 3, 100};
 
-    std::vector<double> ms;
-    ms.reserve(kRuns);
+    std::vector<double> plainMs;
+    std::vector<double> journaledMs;
     int failures = 0;
-    for (int run = 0; run < kWarmUp + kRuns; ++run) {
+    for (int run = 0; run < kWarmUp + 2 * kRuns; ++run) {
+        const bool withJournal = run % 2 == 1;
+        CountingHost& host = withJournal ? journalingHost : plainHost;
         host.last.clear();
         const auto start = Clock::now();
-        exchange.SendConfig(params, kPortNumber, kRepeaterVariant);
+        (withJournal ? journaled : plain).SendConfig(params, kPortNumber, kRepeaterVariant);
         const auto end = Clock::now();
         if (host.last.rfind("TM7305rx", 0) != 0) {
             ++failures;
         }
         if (run >= kWarmUp) {
-            ms.push_back(std::chrono::duration<double, std::milli>(end - start).count());
+            (withJournal ? journaledMs : plainMs)
+                .push_back(std::chrono::duration<double, std::milli>(end - start).count());
         }
     }
+    journalingHost.appendMs.erase(journalingHost.appendMs.begin(),
+                                  journalingHost.appendMs.begin() + kWarmUp / 2);
 
     const char stop = 's';
     (void)!write(stopPipe[1], &stop, 1);
@@ -136,18 +188,37 @@ int main() {
     close(stopPipe[0]);
     close(stopPipe[1]);
     fs::remove_all(folder, ec);
+    fs::remove_all(journalFolder, ec);
 
-    std::sort(ms.begin(), ms.end());
     const size_t bytesOut =
         BuildConfigFrame(params).value_or("").size() + 1 + std::string("u\n").size();
     const size_t bytesBack = kReport.size();
     const double wireMs =
         static_cast<double>(bytesOut + bytesBack) * kBitsPerByte / kBitRate * 1000.0;
 
-    std::printf("exchanges: %d (after %d warm-up), without report: %d\n", kRuns, kWarmUp, failures);
-    std::printf("median: %.3f ms\n", Percentile(ms, 0.5));
-    std::printf("99th percentile: %.3f ms\n", Percentile(ms, 0.99));
-    std::printf("wire time at 19200 bit/s: %.1f ms (%zu bytes out, %zu back)\n", wireMs, bytesOut,
-                bytesBack);
-    return failures == 0 ? 0 : 1;
+    const Figures without = Summarise(plainMs);
+    const Figures with = Summarise(journaledMs);
+    const Figures append = Summarise(journalingHost.appendMs);
+    const double budgetMs = wireMs * 0.05;
+
+    std::printf(
+        "exchanges: %d each way, alternating (after %d warm-up), without report: %d, "
+        "journal failures: %d\n",
+        kRuns, kWarmUp, failures, journalingHost.journalFailures);
+    std::printf("journal folder: under %s\n", argc > 1 ? argv[1] : "the temporary folder");
+    PrintRow("without journal", without);
+    PrintRow("with journal", with);
+    PrintRow("journal append alone", append);
+    std::printf(
+        "added cost: median %.3f ms, 99th percentile %.3f ms (difference of the two "
+        "runs)\n",
+        with.median - without.median, with.p99 - without.p99);
+    std::printf(
+        "wire time at 19200 bit/s: %.1f ms (%zu bytes out, %zu back); 5 %% of it: %.2f "
+        "ms\n",
+        wireMs, bytesOut, bytesBack, budgetMs);
+    const bool withinBudget = append.p99 < budgetMs;
+    std::printf("journal append at the 99th percentile %s the budget\n",
+                withinBudget ? "is within" : "EXCEEDS");
+    return failures == 0 && journalingHost.journalFailures == 0 && withinBudget ? 0 : 1;
 }

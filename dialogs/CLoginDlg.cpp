@@ -3,13 +3,15 @@
 #include <QComboBox>
 #include <QLineEdit>
 
+#include "CustomDefaults.h"
 #include "MessageBoxes.h"
 #include "SortedCombo.h"
 
-const QString CLoginDlg::kClient = QStringLiteral("Client");
-const QString CLoginDlg::kAdministrator = QStringLiteral("Administateur");
-const QString CLoginDlg::kAdministratorPassword = QStringLiteral("2846");
-const QString CLoginDlg::kPasswordRefused = QStringLiteral("Mot de passe incorrect.");
+const QString CLoginDlg::kClient = QString::fromUtf8(CustomDefaults::kRoleClient);
+const QString CLoginDlg::kAdministrator = QString::fromUtf8(CustomDefaults::kRoleAdministrator);
+const QString CLoginDlg::kAdministratorPassword =
+    QString::fromUtf8(CustomDefaults::kAdministratorPassword);
+const QString CLoginDlg::kPasswordRefused = QString::fromUtf8(CustomDefaults::kPasswordRefused);
 
 CLoginDlg::CLoginDlg(QWidget* parent) : CTemplateDialog(kTemplateId, parent) {}
 

@@ -1,13 +1,21 @@
 #include "CCustomConfigDlg.h"
 
+#include <QLabel>
+
+#include "CEditorJournal.h"
 #include "CExchange.h"
 #include "CSystemClock.h"
 #include "EditorTexts.h"
 #include "MessageBoxes.h"
 #include "ParameterFields.h"
 #include "StringTable.h"
+#include "VerdictDisplay.h"
 
 using namespace ParameterFields;
+
+namespace {
+constexpr char kJournalEditorName[] = "Configuration personnalisée";
+}  // namespace
 
 CCustomConfigDlg::CCustomConfigDlg(QWidget* parent)
     : CTemplateDialog(kTemplateId, parent),
@@ -96,4 +104,13 @@ void CCustomConfigDlg::ShowPortFailure(const std::string& text, const std::strin
                                        const std::string& systemError) {
     AfxPortFailureBox(QString::fromStdString(text), QString::fromStdString(cause),
                       QString::fromStdString(systemError));
+}
+
+void CCustomConfigDlg::ExchangeStarted(ExchangeKind /*kind*/) {
+    VerdictDisplay::Clear(Item<QLabel>(VerdictDisplay::kIdVerdict));
+}
+
+void CCustomConfigDlg::ExchangeEnded(const ExchangeRecord& record) {
+    VerdictDisplay::Show(Item<QLabel>(VerdictDisplay::kIdVerdict), JudgeReadBack(record));
+    CEditorJournal::Instance().Record(kJournalEditorName, isClient == 1, record);
 }

@@ -7,6 +7,7 @@
 
 #include "CSerialPort.h"
 #include "CTemplateDialog.h"
+#include "CustomDefaults.h"
 #include "IClock.h"
 #include "IExchangeHost.h"
 
@@ -31,12 +32,12 @@ public:
     int32_t portNumber = 0;
     uint8_t isClient = 0;
 
-    int32_t ID = 1;
-    int32_t CHF = 255;
-    int32_t P0 = 60;
-    QString TYP = QStringLiteral("3");
-    int32_t PRT = 0;
-    int32_t OFT = 100;
+    int32_t ID = CustomDefaults::kID;
+    int32_t CHF = CustomDefaults::kCHF;
+    int32_t P0 = CustomDefaults::kP0;
+    QString TYP = QString::fromUtf8(CustomDefaults::kTYP);
+    int32_t PRT = CustomDefaults::kPRT;
+    int32_t OFT = CustomDefaults::kOFT;
     QString StatusText;
 
 protected:
@@ -55,6 +56,8 @@ private:
     void ShowMessage(const std::string& text) override;
     void ShowPortFailure(const std::string& text, const std::string& cause,
                          const std::string& systemError) override;
+    void ExchangeStarted(ExchangeKind kind) override;
+    void ExchangeEnded(const ExchangeRecord& record) override;
 
     CSerialPort serialPort;
     IClock* clock;

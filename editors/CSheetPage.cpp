@@ -1,10 +1,13 @@
 #include "CSheetPage.h"
 
 #include <QKeyEvent>
+#include <QLabel>
 
+#include "CEditorJournal.h"
 #include "CMyPropSheet.h"
 #include "EditorTexts.h"
 #include "MessageBoxes.h"
+#include "VerdictDisplay.h"
 
 CSheetPage::CSheetPage(int templateId, int tabIndex, const QString& initialStatus)
     : CPropertyPage(templateId), StatusText(initialStatus), tabIndex(tabIndex) {}
@@ -92,4 +95,14 @@ void CSheetPage::ShowPortFailure(const std::string& text, const std::string& cau
                                  const std::string& systemError) {
     AfxPortFailureBox(QString::fromStdString(text), QString::fromStdString(cause),
                       QString::fromStdString(systemError));
+}
+
+void CSheetPage::ExchangeStarted(ExchangeKind /*kind*/) {
+    VerdictDisplay::Clear(Item<QLabel>(VerdictDisplay::kIdVerdict));
+}
+
+void CSheetPage::ExchangeEnded(const ExchangeRecord& record) {
+    VerdictDisplay::Show(Item<QLabel>(VerdictDisplay::kIdVerdict), JudgeReadBack(record));
+    CEditorJournal::Instance().Record(Caption().trimmed().toStdString(), IsClientLoggedIn(),
+                                      record);
 }

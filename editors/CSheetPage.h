@@ -53,6 +53,8 @@ protected:
     void ShowMessage(const std::string& text) override;
     void ShowPortFailure(const std::string& text, const std::string& cause,
                          const std::string& systemError) override;
+    void ExchangeStarted(ExchangeKind kind) override;
+    void ExchangeEnded(const ExchangeRecord& record) override;
 
 private:
     int tabIndex;

@@ -70,6 +70,7 @@ void CExchange::Begin(ExchangeKind kind, int32_t portNumber) {
     replyCut = false;
     record.kind = kind;
     record.portNumber = portNumber;
+    host.ExchangeStarted(kind);
 }
 
 void CExchange::OpenPort(int32_t portNumber) {

@@ -80,6 +80,12 @@ std::string_view Cut(std::string_view line, size_t at, size_t length) {
     return line.substr(at, length);
 }
 
+std::string_view PieceOf(std::string_view line, PieceIndex index) {
+    const bool spaced = line.size() > 2 && line[2] == ' ';
+    const Piece& p = kLayout[index];
+    return Cut(line, spaced ? p.spacedAt : p.compactAt, p.length);
+}
+
 }  // namespace
 
 std::optional<std::string> BuildConfigFrame(const ParameterSet& params) {
@@ -114,11 +120,7 @@ bool IsModemReport(std::string_view line) {
 }
 
 std::string DecodeReport(std::string_view line) {
-    const bool spaced = line.size() > 2 && line[2] == ' ';
-    auto piece = [&](PieceIndex index) {
-        const Piece& p = kLayout[index];
-        return Cut(line, spaced ? p.spacedAt : p.compactAt, p.length);
-    };
+    auto piece = [&](PieceIndex index) { return PieceOf(line, index); };
 
     std::string text;
     text.reserve(128);
@@ -133,6 +135,17 @@ std::string DecodeReport(std::string_view line) {
         text.append(keyed.label).append(piece(keyed.piece)).append(kLineEnd);
     }
     return text;
+}
+
+ReportValues CutReportValues(std::string_view line) {
+    auto piece = [&](PieceIndex index) { return std::string(PieceOf(line, index)); };
+    return {piece(kId), piece(kChf), piece(kOft), piece(kP0), piece(kPrt), piece(kTyp)};
+}
+
+bool IsWholeReport(std::string_view line) {
+    const std::string_view typ = PieceOf(line, kTyp);
+    return typ.size() == kLayout[kTyp].length &&
+           typ.find_first_of("\r\n") == std::string_view::npos;
 }
 
 std::string DeviceToUtf8(std::string_view bytes) {

@@ -22,6 +22,21 @@ bool IsModemReport(std::string_view line);   // "US"
 // The nine-line status text, as device bytes. Never fails.
 std::string DecodeReport(std::string_view line);
 
+// The six values of a report, cut as DecodeReport cuts them: device bytes, not trimmed, each
+// empty or short when the line is.
+struct ReportValues {
+    std::string ID;
+    std::string CHF;
+    std::string OFT;
+    std::string P0;
+    std::string PRT;
+    std::string TYP;
+};
+ReportValues CutReportValues(std::string_view line);
+
+// Every piece up to TYP is there in full: the line was not cut short.
+bool IsWholeReport(std::string_view line);
+
 // Device bytes (Latin-1) to UTF-8: every byte becomes one character, none is dropped.
 std::string DeviceToUtf8(std::string_view bytes);
 

@@ -24,6 +24,8 @@ public:
     }
     // Runs after a configuration frame was written, whatever the read-back gave.
     virtual void AfterConfigSent(int32_t /*id*/) {}
+    // Runs once at the very start of every sequence, before the port is opened.
+    virtual void ExchangeStarted(ExchangeKind /*kind*/) {}
     // Runs once at the very end of every sequence, after the port was closed.
     virtual void ExchangeEnded(const ExchangeRecord& /*record*/) {}
 };

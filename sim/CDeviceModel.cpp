@@ -59,8 +59,8 @@ std::optional<ModemCommand> ParseModemCommand(std::string_view line) {
     return ModemCommand{line[0], static_cast<int32_t>(static_cast<uint64_t>(value) & 0xFFu)};
 }
 
-CDeviceModel::CDeviceModel(DeviceKind kind, bool stream, bool answerFrame)
-    : kind(kind), stream(stream), answerFrame(answerFrame) {}
+CDeviceModel::CDeviceModel(DeviceKind kind, bool stream, bool answerFrame, ReportedField changed)
+    : kind(kind), stream(stream), answerFrame(answerFrame), changed(changed) {}
 
 DeviceAnswer CDeviceModel::Handle(std::string_view received) {
     const std::string_view line = WithoutCarriageReturn(received);
@@ -112,7 +112,7 @@ DeviceReport CDeviceModel::ConfigReport() const {
     report.p0 = config.p0;
     report.prt = config.prt;
     report.typ = std::string(1, config.typ) + "00";
-    return report;
+    return Changed(report);
 }
 
 DeviceReport CDeviceModel::ModemReport() const {
@@ -126,5 +126,34 @@ DeviceReport CDeviceModel::ModemReport() const {
     char typ[8];
     std::snprintf(typ, sizeof typ, "%03d", static_cast<int>(modem.typNumber));
     report.typ = typ;
+    return Changed(report);
+}
+
+DeviceReport CDeviceModel::Changed(DeviceReport report) const {
+    auto next = [](int32_t value) { return (value + 1) & 0xFF; };
+    switch (changed) {
+        case ReportedField::kNone:
+            break;
+        case ReportedField::kId:
+            report.id = next(report.id);
+            break;
+        case ReportedField::kChf:
+            report.chf = next(report.chf);
+            break;
+        case ReportedField::kOft:
+            report.oft = next(report.oft);
+            break;
+        case ReportedField::kP0:
+            report.p0 = next(report.p0);
+            break;
+        case ReportedField::kPrt:
+            report.prt = next(report.prt);
+            break;
+        case ReportedField::kTyp:
+            // A modem's type is three digits, a repeater's one character and two zeros: the
+            // first character changes either way.
+            report.typ[0] = static_cast<char>(report.typ[0] == '9' ? '0' : report.typ[0] + 1);
+            break;
+    }
     return report;
 }

@@ -17,7 +17,8 @@ struct DeviceAnswer {
 // answers its read request with a report. Knows nothing of the line or its faults.
 class CDeviceModel {
 public:
-    CDeviceModel(DeviceKind kind, bool stream, bool answerFrame);
+    CDeviceModel(DeviceKind kind, bool stream, bool answerFrame,
+                 ReportedField changed = ReportedField::kNone);
 
     // `line` is one received line without its line feed.
     DeviceAnswer Handle(std::string_view line);
@@ -40,10 +41,12 @@ private:
     DeviceAnswer AnswerRead();
     DeviceReport ConfigReport() const;
     DeviceReport ModemReport() const;
+    DeviceReport Changed(DeviceReport report) const;
 
     DeviceKind kind;
     bool stream;
     bool answerFrame;
+    ReportedField changed;
     Values config;
     Values modem;
     bool written = false;  // a full configuration arrived since this device was plugged in

@@ -18,7 +18,7 @@ CSimulator::CSimulator(const SimOptions& options, CVirtualPort& port, CSignalPip
       port(port),
       signals(signals),
       trace(trace),
-      model(options.device, options.stream, options.faults.answerFrame) {}
+      model(options.device, options.stream, options.faults.answerFrame, options.faults.changed) {}
 
 int CSimulator::Run() {
     Flow flow = Flow::kGoOn;

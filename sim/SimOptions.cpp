@@ -4,6 +4,7 @@
 
 #include <charconv>
 #include <cstring>
+#include <utility>
 
 #include "CPortDirectory.h"
 
@@ -29,6 +30,7 @@ enum OptionId : int {
     kZeroBytes,
     kAnswerFrame,
     kHangupMid,
+    kReportChange,
 };
 
 const option kLongOptions[] = {
@@ -51,6 +53,7 @@ const option kLongOptions[] = {
     {"zero-bytes", no_argument, nullptr, kZeroBytes},
     {"answer-frame", no_argument, nullptr, kAnswerFrame},
     {"hangup-mid", no_argument, nullptr, kHangupMid},
+    {"report-change", required_argument, nullptr, kReportChange},
     {nullptr, 0, nullptr, 0},
 };
 
@@ -114,9 +117,31 @@ bool* FlagFor(SimOptions& options, int id) {
     }
 }
 
+std::optional<ReportedField> ParseField(const std::string& name) {
+    static const std::pair<const char*, ReportedField> kFields[] = {
+        {"id", ReportedField::kId}, {"chf", ReportedField::kChf}, {"oft", ReportedField::kOft},
+        {"p0", ReportedField::kP0}, {"prt", ReportedField::kPrt}, {"typ", ReportedField::kTyp},
+    };
+    for (const auto& [text, field] : kFields) {
+        if (name == text) {
+            return field;
+        }
+    }
+    return std::nullopt;
+}
+
 // One option with its argument; false with a reason when the argument is unusable.
 bool ApplyValue(SimOptions& options, int id, const char* argument, std::string& error) {
     constexpr int64_t kMaxPauseMs = 600000;
+    if (id == kReportChange) {
+        const auto field = ParseField(argument);
+        if (!field) {
+            error = std::string("unknown field '") + argument + "'";
+            return false;
+        }
+        options.faults.changed = *field;
+        return true;
+    }
     if (id == kDevice) {
         const auto device = ParseDevice(argument);
         if (!device) {
@@ -211,5 +236,7 @@ std::string SimUsage(const char* programName) {
            "  --long          over-long report line (more than 128 bytes)\n"
            "  --zero-bytes    zero bytes inside the report\n"
            "  --answer-frame  answer a configuration frame with a report\n"
-           "  --hangup-mid    hang up in the middle of a reply, then exit\n";
+           "  --hangup-mid    hang up in the middle of a reply, then exit\n"
+           "  --report-change id|chf|oft|p0|prt|typ\n"
+           "                  report that value one higher (TYP: the next character) than kept\n";
 }

@@ -6,6 +6,9 @@
 
 enum class DeviceKind { kRepeater, kSensor, kModem, kAny };
 
+// The one value a device reports other than it keeps, so that a read-back differs there.
+enum class ReportedField { kNone, kId, kChf, kOft, kP0, kPrt, kTyp };
+
 // How the simulated device spoils its answers; every field off means a well-behaved device.
 struct FaultOptions {
     bool silent = false;
@@ -20,6 +23,7 @@ struct FaultOptions {
     bool zeroBytes = false;
     bool answerFrame = false;
     bool hangupMid = false;
+    ReportedField changed = ReportedField::kNone;
 };
 
 struct SimOptions {

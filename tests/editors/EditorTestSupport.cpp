@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTextEdit>
@@ -13,6 +14,10 @@
 bool PrepareEditorsTest() {
     QCoreApplication::setApplicationName(QStringLiteral("Zav7305"));
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    // The editors journal every exchange; a test run's records stay out of the user's own.
+    if (!runtime.isEmpty() && qEnvironmentVariableIsEmpty("XDG_DATA_HOME")) {
+        qputenv("XDG_DATA_HOME", (runtime + QStringLiteral("/data")).toUtf8());
+    }
     // Owner-only, as a desktop session's runtime folder is.
     return !runtime.isEmpty() && QDir().mkpath(runtime) &&
            QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
@@ -86,6 +91,9 @@ QString TextOf(QWidget* field) {
     }
     if (auto* box = qobject_cast<QTextEdit*>(field)) {
         return box->toPlainText();
+    }
+    if (auto* label = qobject_cast<QLabel*>(field)) {
+        return label->text();
     }
     return {};
 }

@@ -7,7 +7,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <QDate>
 #include <QDir>
+#include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
@@ -20,6 +23,7 @@
 #include "EditorTestSupport.h"
 #include "MessageBoxes.h"
 #include "ProtocolTexts.h"
+#include "VerdictDisplay.h"
 
 namespace {
 
@@ -135,6 +139,9 @@ private slots:
     void portHeldByAnotherProgramIsNamed();
     void portRefusedToThisAccountSaysHowToJoinDialout();
     void unplugMidReplyIsToldAndTheToolGoesOn();
+    void verdictBesideTheStatus_data();
+    void verdictBesideTheStatus();
+    void journalThatCannotBeWrittenIsToldOnce();
 };
 
 void TestCustomConfigDlg::opensWithInitialValuesAndFocusOnHelp() {
@@ -498,6 +505,8 @@ void TestCustomConfigDlg::portRefusedToThisAccountSaysHowToJoinDialout() {
     env.insert(QString::fromLatin1(kChildPortVariable), QString::number(sim.PortNumber()));
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
     env.insert(QStringLiteral("HOME"), home.path());
+    // Its own journal folder: the test's is not the other account's to write.
+    env.insert(QStringLiteral("XDG_DATA_HOME"), home.filePath(QStringLiteral("data")));
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     child.setProcessEnvironment(env);
     child.setWorkingDirectory(home.path());
@@ -553,6 +562,120 @@ void TestCustomConfigDlg::unplugMidReplyIsToldAndTheToolGoesOn() {
     QCOMPARE(box.informative, QString());
     QCOMPARE(box.detailed, QString::fromUtf8(std::strerror(EIO)));
     QCOMPARE(replugged.ReceivedLines(), std::vector<std::string>({"u001255603000100", "u"}));
+}
+
+namespace {
+
+QString Report(const char* id, const char* chf, const char* typ) {
+    return QString::fromUtf8(
+               "TM7305rx\r\n01/02/03\r\nVER= V14\r\nID = %1\r\nCHF= %2\r\n"
+               "OFT= 100\r\nP0 = 060\r\nPRT= 000\r\nTYP= %3\r\n")
+        .arg(QString::fromUtf8(id), QString::fromUtf8(chf), QString::fromUtf8(typ));
+}
+
+}  // namespace
+
+// The verdict has its own control: the status box shows exactly what it showed before, and
+// a stale verdict goes as soon as the next exchange starts.
+void TestCustomConfigDlg::verdictBesideTheStatus_data() {
+    QTest::addColumn<QStringList>("simArgs");
+    QTest::addColumn<int>("button");
+    QTest::addColumn<QString>("status");
+    QTest::addColumn<QString>("verdict");
+    QTest::addColumn<int>("boxes");
+    const int send = CCustomConfigDlg::kIdEmettre;
+    QTest::newRow("match") << QStringList() << send << Report("001", "255", "300")
+                           << QString::fromUtf8("✔ Configuration vérifiée") << 0;
+    QTest::newRow("CHF differs") << QStringList{"--report-change", "chf"} << send
+                                 << Report("001", "000", "300")
+                                 << QString::fromUtf8("✖ CHF envoyé 255, lu 000") << 0;
+    QTest::newRow("TYP differs") << QStringList{"--report-change", "typ"} << send
+                                 << Report("001", "255", "400")
+                                 << QString::fromUtf8("✖ TYP envoyé 3, lu 4") << 0;
+    QTest::newRow("read alone") << QStringList() << int(CCustomConfigDlg::kIdLire)
+                                << Report("000", "255", "300") << QString() << 0;
+    QTest::newRow("no report") << QStringList{"--silent"} << send
+                               << QString::fromUtf8("\r\n Configuration non reçue") << QString()
+                               << 1;
+}
+
+void TestCustomConfigDlg::verdictBesideTheStatus() {
+    QFETCH(QStringList, simArgs);
+    QFETCH(int, button);
+    QFETCH(QString, status);
+    QFETCH(QString, verdict);
+    QFETCH(int, boxes);
+    std::vector<std::string> args;
+    for (const QString& arg : simArgs) {
+        args.push_back(arg.toStdString());
+    }
+    CSimProcess sim;
+    QVERIFY(StartSim(sim, "repeater", args));
+    CCustomConfigDlg dlg;
+    dlg.portNumber = sim.PortNumber();
+    CFakeClock clock(0, boxes > 0 ? 16000 : 1000);
+    dlg.SetClock(&clock);
+    CEditorDriver driver;
+    driver.Act<CCustomConfigDlg>([button](CCustomConfigDlg* d) {
+        d->Item<QLabel>(VerdictDisplay::kIdVerdict)->setText(QStringLiteral("stale"));
+        Click(d, button);
+    });
+    for (int i = 0; i < boxes; ++i) {
+        driver.Answer(QMessageBox::Ok);
+    }
+    driver.Act<CCustomConfigDlg>([&verdict](CCustomConfigDlg* d) {
+        QCOMPARE(TextOf(d->GetDlgItem(VerdictDisplay::kIdVerdict)), verdict);
+        Click(d, CCustomConfigDlg::kIdRetour);
+    });
+    QCOMPARE(RunDialog(driver, dlg), 255);
+    QVERIFY(driver.AllDone());
+    QCOMPARE(int(driver.Boxes().size()), boxes);
+    QCOMPARE(dlg.StatusText, status);
+}
+
+// A journal that cannot be written is told once, and every send still goes out.
+void TestCustomConfigDlg::journalThatCannotBeWrittenIsToldOnce() {
+    QTemporaryDir data;
+    QVERIFY(data.isValid());
+    const QString folder = data.filePath("zav7305");
+    QVERIFY(QDir().mkpath(folder));
+    // Read-only stops a user; the day's file taken by a folder stops root as well.
+    for (int days : {0, 1}) {
+        QVERIFY(QDir().mkpath(folder + "/" +
+                              QDate::currentDate().addDays(days).toString("yyyy-MM-dd") + ".csv"));
+    }
+    QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
+    const QByteArray saved = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", data.path().toUtf8());
+
+    CSimProcess sim;
+    QVERIFY(StartSim(sim, "repeater"));
+    CCustomConfigDlg dlg;
+    dlg.portNumber = sim.PortNumber();
+    CFakeClock clock(0, 1000);
+    dlg.SetClock(&clock);
+    CEditorDriver driver;
+    driver
+        .Act<CCustomConfigDlg>([](CCustomConfigDlg* d) { Click(d, CCustomConfigDlg::kIdEmettre); })
+        .Answer(QMessageBox::Ok)
+        .Act<CCustomConfigDlg>([](CCustomConfigDlg* d) {
+            TypeInto(Edit(d, kId), "2");
+            Click(d, CCustomConfigDlg::kIdEmettre);
+            QCOMPARE(TextOf(d->GetDlgItem(VerdictDisplay::kIdVerdict)),
+                     QString::fromUtf8("✔ Configuration vérifiée"));
+            Click(d, CCustomConfigDlg::kIdRetour);
+        });
+    const int code = RunDialog(driver, dlg);
+    qputenv("XDG_DATA_HOME", saved);
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QCOMPARE(code, 255);
+    QVERIFY(driver.AllDone());
+    QCOMPARE(driver.Boxes().size(), size_t{1});
+    QVERIFY(BoxText(driver, 0).startsWith(
+        QString::fromUtf8("Le journal de mise en service ne peut pas être écrit dans ")));
+    QCOMPARE(driver.Boxes()[0].caption, QStringLiteral("Zav7305"));
+    QCOMPARE(sim.ReceivedLines(),
+             std::vector<std::string>({"u001255603000100", "u", "u002255603000100", "u"}));
 }
 
 ZAV_EDITORS_TEST_MAIN(TestCustomConfigDlg)

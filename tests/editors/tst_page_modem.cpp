@@ -18,6 +18,7 @@ constexpr int kFields[] = {1010, 1011, 1012, 1013, 1014, 1015};
 constexpr int kFieldId = 1010;
 constexpr int kFieldP0 = 1012;
 constexpr int kFieldTyp = 1014;
+constexpr int kVerdict = 1030;
 
 const QString kNoChoice = QString::fromUtf8("Erreur de choix des paramètres à configurer");
 const QString kAlready = QString::fromUtf8("ID déjà attribué.\nVoulez-vous le reprogrammer ?");
@@ -251,17 +252,22 @@ void TestPageModem::enterOnLireSendsAndLireReads() {
     driver.Act<CMyPropSheet>([&](CMyPropSheet* s) {
         QVERIFY(s->SetActivePage(kModemTab));
         QWidget* lire = bench.modem->GetDlgItem(CpageModem::kIdLire);
+        QWidget* verdict = bench.modem->GetDlgItem(kVerdict);
         QTest::mouseClick(lire, Qt::LeftButton);  // nothing chosen: reads all the same
+        QCOMPARE(TextOf(verdict), QString());     // a read alone has nothing to judge
         QTest::mouseClick(Radio(*bench.modem, kRadioP0), Qt::LeftButton);
         TypeInto(Field(*bench.modem, kFieldP0), "7");
         lire->setFocus();
         PressKey(lire, Qt::Key_Return);
+        QCOMPARE(TextOf(verdict), QString::fromUtf8("✔ Configuration vérifiée"));
+        QTest::mouseClick(lire, Qt::LeftButton);
+        QCOMPARE(TextOf(verdict), QString());
         Retour(s);
     });
     QCOMPARE(bench.Run(driver), 255);
     QVERIFY(driver.AllDone());
     QVERIFY(driver.Boxes().empty());
-    QCOMPARE(sim.ReceivedLines(), Lines({"v", "p 007", "v"}));
+    QCOMPARE(sim.ReceivedLines(), Lines({"v", "p 007", "v", "v"}));
     QVERIFY(bench.modem->StatusText.contains("P0 = 007\r\n"));
 }
 

@@ -93,6 +93,8 @@ void TestPageRepe::emettreWalksTheRepeaterIds() {
                 fieldAfter << TextOf(Field(bench.repe, kId));
             }
             QCOMPARE(s->IdTable[255], 3);
+            QCOMPARE(TextOf(bench.repe.GetDlgItem(1030)),
+                     QString::fromUtf8("✔ Configuration vérifiée"));
             Apply(s);
         })
         .Answer(QMessageBox::No)

@@ -96,7 +96,7 @@ void ResourceTest::templateShape_data() {
         << 102 << QSize(256, 129) << QString::fromUtf8("Zav7305 : Configuration personnalisée ")
         << QStringList{"popup", "caption", "sysmenu", "modalframe", "appwindow"}
         << IdList{57670, -1,   -1,   -1, -1,   -1,   -1,   1005, 1006, 1010,
-                  1011,  1012, 1013, -1, 1014, 1015, 1017, 1019, 1020}
+                  1011,  1012, 1013, -1, 1014, 1015, 1017, 1019, 1020, 1030}
         << 1015;
     QTest::newRow("129 setup") << 129 << QSize(282, 131) << QString()
                                << QStringList{"popup", "modalframe", "3dlook"}
@@ -105,17 +105,17 @@ void ResourceTest::templateShape_data() {
                                << 1;
     QTest::newRow("139 sensor page")
         << 139 << QSize(217, 121) << QString::fromUtf8("       Capteur      ") << pageStyles
-        << IdList{-1, -1, -1, -1, -1, -1, 1005, 1010, 1011, 1012, 1013, 1006, -1, 1016} << 0;
+        << IdList{-1, -1, -1, -1, -1, -1, 1005, 1010, 1011, 1012, 1013, 1006, -1, 1016, 1030} << 0;
     QTest::newRow("140 repeater page")
         << 140 << QSize(214, 121) << QString::fromUtf8("       Répéteur      ") << pageStyles
-        << IdList{-1, -1, -1, -1, -1, -1, 1005, 1010, 1011, 1012, 1013, 1006, -1, 1016} << 0;
+        << IdList{-1, -1, -1, -1, -1, -1, 1005, 1010, 1011, 1012, 1013, 1006, -1, 1016, 1030} << 0;
     QTest::newRow("148 login") << 148 << QSize(133, 68) << QString("Zav7305 : Login  ")
                                << QStringList{"popup", "caption", "sysmenu", "modalframe"}
                                << IdList{2, -1, -1, 1006, 1000, 1015} << 1015;
     QTest::newRow("151 modem page")
         << 151 << QSize(215, 119) << QString("        Modem      ") << pageStyles
         << IdList{1003, 1004, 1005, 1006, 1007, 1008, 1010, 1011,
-                  1012, 1013, 1014, 1015, -1,   1016, 1023}
+                  1012, 1013, 1014, 1015, -1,   1016, 1023, 1030}
         << 0;
 }
 

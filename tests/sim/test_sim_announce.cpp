@@ -121,11 +121,11 @@ TEST_F(Announce, PortClosedByThePcIsNoHangUp) {
 }
 
 TEST_F(Announce, BadCommandLineEndsBeforeAnnouncing) {
-    const std::vector<std::vector<std::string>> rows = {{"--port", "899"}, {"--port", "1000"},
-                                                        {"--port", "9x0"}, {"--delay", "soon"},
-                                                        {"--drip", "-1"},  {"--device", "toaster"},
-                                                        {"--log", ""},     {"--frobnicate"},
-                                                        {"stray"},         {"--device"}};
+    const std::vector<std::vector<std::string>> rows = {
+        {"--port", "899"},   {"--port", "1000"},        {"--port", "9x0"},
+        {"--delay", "soon"}, {"--drip", "-1"},          {"--device", "toaster"},
+        {"--log", ""},       {"--frobnicate"},          {"stray"},
+        {"--device"},        {"--report-change", "ver"}};
     for (const auto& extra : rows) {
         CSimProcess bad;
         CSimProcess::Options options = OptionsIn(runtime);

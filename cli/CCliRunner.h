@@ -1,0 +1,46 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "CliRequest.h"
+
+class CPortDirectory;
+class IClock;
+struct ExchangeRecord;
+
+// What the command line takes from the world, so that tests can hand it their own.
+struct CliEnvironment {
+    IClock& clock;
+    const CPortDirectory& ports;
+    std::string journalFolder;
+    std::optional<std::string> passwordVariable;  // ZAV7305_PASSWORD when set
+    // Asks on the terminal without echo; nothing when there is no terminal.
+    std::function<std::optional<std::string>()> askPassword;
+    std::ostream& out;
+    std::ostream& err;
+};
+
+// Runs one command line (the words after the program name) and returns its exit code.
+class CCliRunner {
+public:
+    explicit CCliRunner(CliEnvironment& environment);
+
+    int Run(const std::vector<std::string>& args);
+
+private:
+    int ListPorts(bool json);
+    int RunExchange(const CliRequest& request, const CliPlan& plan);
+    bool Authenticate(std::string& error);
+    int Refuse(int code, const std::string& error, bool json);
+    void PrintText(const std::string& status, const std::vector<std::string>& messages,
+                   const std::string& verdict);
+    void PrintJson(const CliRequest& request, const std::string& portName,
+                   const ExchangeRecord& record, const std::string& status,
+                   const std::vector<std::string>& messages, int code);
+
+    CliEnvironment& env;
+};

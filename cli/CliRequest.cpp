@@ -1,0 +1,319 @@
+#include "CliRequest.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <charconv>
+
+#include "CustomDefaults.h"
+
+namespace {
+
+using namespace CustomDefaults;
+
+constexpr std::array<const char*, 6> kValueOptions = {"--id", "--chf", "--oft",
+                                                      "--p0", "--prt", "--typ"};
+
+// The modem commands' numbering: i c p r t o.
+constexpr std::array<const char*, 6> kModemParams = {"ID", "CHF", "P0", "PRT", "TYP", "OFT"};
+constexpr int32_t kModemParamP0 = 3;
+constexpr int32_t kModemParamTyp = 5;
+
+std::optional<CliCommand> CommandNamed(const std::string& word) {
+    static const std::array<std::pair<const char*, CliCommand>, 6> kCommands = {{
+        {"ports", CliCommand::kPorts},
+        {"send", CliCommand::kSend},
+        {"read", CliCommand::kRead},
+        {"modem", CliCommand::kModem},
+        {"--help", CliCommand::kHelp},
+        {"--version", CliCommand::kVersion},
+    }};
+    for (const auto& [name, command] : kCommands) {
+        if (word == name) {
+            return command;
+        }
+    }
+    return std::nullopt;
+}
+
+bool IsValueOption(const std::string& name) {
+    return std::find(kValueOptions.begin(), kValueOptions.end(), name) != kValueOptions.end();
+}
+
+std::optional<int64_t> ParseInteger(const std::string& text) {
+    int64_t value = 0;
+    const char* end = text.data() + text.size();
+    const auto [rest, ec] = std::from_chars(text.data(), end, value);
+    if (ec != std::errc() || rest != end || text.empty()) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+// The editors' own validation sentences, with the option in front.
+std::string NotInteger(const std::string& option) {
+    return option + " : Tapez un nombre entier.";
+}
+
+std::string OutOfRange(const std::string& option) {
+    return option + " : Tapez un nombre entier compris entre " + std::to_string(kMinValue) +
+           " et " + std::to_string(kMaxValue) + ".";
+}
+
+bool RangedValue(const std::string& option, const std::string& text, int32_t& value,
+                 std::string& error) {
+    const auto number = ParseInteger(text);
+    if (!number) {
+        error = NotInteger(option);
+        return false;
+    }
+    if (*number < kMinValue || *number > kMaxValue) {
+        error = OutOfRange(option);
+        return false;
+    }
+    value = static_cast<int32_t>(*number);
+    return true;
+}
+
+// One character: ASCII, or a Latin-1 one written in UTF-8, sent as its Latin-1 byte.
+std::optional<std::string> TypCharacter(const std::string& text) {
+    if (text.size() == 1 && text[0] != '\n' && text[0] != '\0') {
+        return text;
+    }
+    const auto lead = static_cast<unsigned char>(text.size() == 2 ? text[0] : 0);
+    const auto trail = static_cast<unsigned char>(text.size() == 2 ? text[1] : 0);
+    if ((lead == 0xC2 || lead == 0xC3) && (trail & 0xC0) == 0x80) {
+        return std::string(1, static_cast<char>(((lead & 0x03) << 6) | (trail & 0x3F)));
+    }
+    return std::nullopt;
+}
+
+bool ApplyValue(ParameterSet& config, const std::string& option, const std::string& text,
+                std::string& error) {
+    if (option == "--typ") {
+        const auto typ = TypCharacter(text);
+        if (!typ) {
+            error = "--typ : un seul caractère (Latin-1), autre qu'un saut de ligne.";
+            return false;
+        }
+        config.TYP = *typ;
+        return true;
+    }
+    int32_t* const targets[] = {&config.ID, &config.CHF, &config.OFT, &config.P0, &config.PRT};
+    const auto at = std::find(kValueOptions.begin(), kValueOptions.end(), option);
+    return RangedValue(option, text, *targets[at - kValueOptions.begin()], error);
+}
+
+std::optional<int32_t> ModemParamNamed(std::string name) {
+    std::transform(name.begin(), name.end(), name.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    if (name == "TYPE") {
+        return kModemParamTyp;
+    }
+    for (size_t i = 0; i < kModemParams.size(); ++i) {
+        if (name == kModemParams[i]) {
+            return static_cast<int32_t>(i + 1);
+        }
+    }
+    return std::nullopt;
+}
+
+bool CheckConfig(const CliRequest& request, CliPlan& plan, std::string& error) {
+    plan.config = ParameterSet{kID, kCHF, kP0, kTYP, kPRT, kOFT};
+    for (const auto& [option, text] : request.values) {
+        if (!request.admin && option != "--id") {
+            error = option + " : en client, seul l'ID peut être donné (--admin pour les six).";
+            return false;
+        }
+        if (!ApplyValue(plan.config, option, text, error)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool CheckModem(const CliRequest& request, CliPlan& plan, std::string& error) {
+    if (!request.param || !request.value) {
+        error = "modem demande --param et --value.";
+        return false;
+    }
+    const auto param = ModemParamNamed(*request.param);
+    if (!param) {
+        error = "--param : ID, CHF, OFT, P0, PRT ou TYP.";
+        return false;
+    }
+    if (!request.admin && *param != kModemParamP0) {
+        error = "--param : en client, seul P0 peut être envoyé au modem (--admin pour les six).";
+        return false;
+    }
+    plan.modemParam = *param;
+    if (*param != kModemParamTyp) {
+        return RangedValue("--value", *request.value, plan.modemValue, error);
+    }
+    const auto type = ParseInteger(*request.value);
+    if (!type) {
+        error = NotInteger("--value");
+        return false;
+    }
+    if (*type != kModemTypeLow && *type != kModemTypeHigh) {
+        error = "--value : Le type d'un modem doit être égal à 0 ou 255.";
+        return false;
+    }
+    plan.modemValue = static_cast<int32_t>(*type);
+    return true;
+}
+
+// Which options each command takes besides --json and --admin.
+bool Allowed(CliCommand command, const std::string& option) {
+    switch (command) {
+        case CliCommand::kPorts:
+            return false;
+        case CliCommand::kSend:
+            return option == "--port" || IsValueOption(option);
+        case CliCommand::kRead:
+            return option == "--port";
+        case CliCommand::kModem:
+            return option == "--port" || option == "--param" || option == "--value";
+        default:
+            return false;
+    }
+}
+
+bool TakeOption(CliRequest& request, const std::string& option, const std::string& value,
+                std::string& error) {
+    if (!Allowed(request.command, option)) {
+        error = "option " + option + " inconnue pour cette commande.";
+        return false;
+    }
+    if (option == "--port") {
+        request.port = value;
+    } else if (option == "--param") {
+        request.param = value;
+    } else if (option == "--value") {
+        request.value = value;
+    } else {
+        request.values.erase(std::remove_if(request.values.begin(), request.values.end(),
+                                            [&](const auto& v) { return v.first == option; }),
+                             request.values.end());
+        request.values.emplace_back(option, value);
+    }
+    return true;
+}
+
+}  // namespace
+
+std::optional<int32_t> ParsePortName(const std::string& text) {
+    std::string digits = text;
+    if (text.size() > 3 && (text.compare(0, 3, "COM") == 0 || text.compare(0, 3, "com") == 0)) {
+        digits = text.substr(3);
+    }
+    if (digits.empty() || !std::all_of(digits.begin(), digits.end(),
+                                       [](unsigned char c) { return std::isdigit(c) != 0; })) {
+        return std::nullopt;
+    }
+    const auto number = ParseInteger(digits);
+    if (!number || *number < 1 || *number > INT32_MAX) {
+        return std::nullopt;
+    }
+    return static_cast<int32_t>(*number);
+}
+
+std::optional<CliRequest> ParseCliArguments(const std::vector<std::string>& args,
+                                            std::string& error) {
+    CliRequest request;
+    if (args.empty()) {
+        error = "une commande est attendue : ports, send, read ou modem.";
+        return std::nullopt;
+    }
+    const auto command = CommandNamed(args[0]);
+    if (!command) {
+        error = "commande inconnue : " + args[0];
+        return std::nullopt;
+    }
+    request.command = *command;
+    for (size_t i = 1; i < args.size(); ++i) {
+        std::string option = args[i];
+        if (option == "--help") {
+            request.command = CliCommand::kHelp;
+            return request;
+        }
+        if (request.command == CliCommand::kHelp || request.command == CliCommand::kVersion) {
+            error = "argument en trop : " + option;
+            return std::nullopt;
+        }
+        if (option == "--json" || option == "--admin") {
+            (option == "--json" ? request.json : request.admin) = true;
+            continue;
+        }
+        std::optional<std::string> value;
+        if (const size_t equals = option.find('='); equals != std::string::npos) {
+            value = option.substr(equals + 1);
+            option.resize(equals);
+        } else if (i + 1 < args.size()) {
+            value = args[++i];
+        }
+        if (option.rfind("--", 0) != 0) {
+            error = "argument inattendu : " + option;
+            return std::nullopt;
+        }
+        if (!value) {
+            error = option + " demande une valeur.";
+            return std::nullopt;
+        }
+        if (!TakeOption(request, option, *value, error)) {
+            return std::nullopt;
+        }
+    }
+    return request;
+}
+
+std::optional<CliPlan> CheckCliRequest(const CliRequest& request, std::string& error) {
+    CliPlan plan;
+    const bool needsPort = request.command == CliCommand::kSend ||
+                           request.command == CliCommand::kRead ||
+                           request.command == CliCommand::kModem;
+    if (!needsPort) {
+        return plan;
+    }
+    if (!request.port) {
+        error = "--port est attendu (COM<n> ou <n>).";
+        return std::nullopt;
+    }
+    const auto number = ParsePortName(*request.port);
+    if (!number) {
+        error = "--port : un nom COM<n> ou un numéro, pas " + *request.port + ".";
+        return std::nullopt;
+    }
+    plan.portNumber = *number;
+    if (request.command == CliCommand::kSend && !CheckConfig(request, plan, error)) {
+        return std::nullopt;
+    }
+    if (request.command == CliCommand::kModem && !CheckModem(request, plan, error)) {
+        return std::nullopt;
+    }
+    return plan;
+}
+
+std::string CliUsage() {
+    return "Usage : zav7305-cli COMMANDE [options]\n"
+           "Programme et lit les appareils du réseau radio par un port série.\n"
+           "\n"
+           "Commandes :\n"
+           "  ports                       liste les ports série (noms et numéros)\n"
+           "  send  --port P [--id N] [--chf N] [--oft N] [--p0 N] [--prt N] [--typ C]\n"
+           "                              émet une configuration complète et la relit\n"
+           "  read  --port P              lit le rapport de l'appareil\n"
+           "  modem --port P --param ID|CHF|OFT|P0|PRT|TYP --value N\n"
+           "                              émet un paramètre du modem et lit son rapport\n"
+           "\n"
+           "Options :\n"
+           "  --port P    COM<n> ou n, comme dans la liste des ports\n"
+           "  --admin     rôle Administateur : mot de passe demandé sur le terminal,\n"
+           "              ou pris dans ZAV7305_PASSWORD ; sans --admin, rôle Client\n"
+           "              (seul l'ID, ou P0 pour le modem, peut être donné)\n"
+           "  --json      sortie en JSON\n"
+           "  --help      ce texte ;  --version  la version\n"
+           "\n"
+           "Codes de sortie : 0 confirmé par l'appareil, 2 arguments refusés, 3 échec du port,\n"
+           "4 pas de rapport (ou rapport coupé), 5 configuration lue différente de l'envoyée.\n";
+}

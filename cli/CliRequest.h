@@ -1,0 +1,52 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "ParameterSet.h"
+
+// Exit codes, each its own so that a script can tell what went wrong.
+enum CliExit : int {
+    kExitConfirmed = 0,      // the device confirmed: report whole and, after a send, verified
+    kExitBadArguments = 2,   // refused before any port was opened (the password included)
+    kExitPortFailure = 3,    // no such port, or it could not be opened or written
+    kExitNoReport = 4,       // no report in time, or one cut short
+    kExitVerdictDiffers = 5  // a whole report that differs from what was sent
+};
+
+enum class CliCommand { kNone, kHelp, kVersion, kPorts, kSend, kRead, kModem };
+
+// One command line, read but not yet checked against the roles and ranges.
+struct CliRequest {
+    CliCommand command = CliCommand::kNone;
+    bool json = false;
+    bool admin = false;
+    std::optional<std::string> port;
+    // --id, --chf, --oft, --p0, --prt, --typ as typed, in that order.
+    std::vector<std::pair<std::string, std::string>> values;
+    std::optional<std::string> param;
+    std::optional<std::string> value;
+};
+
+// What a checked request sends.
+struct CliPlan {
+    int32_t portNumber = 0;
+    ParameterSet config;
+    int32_t modemParam = 0;  // 1..6 as the modem commands number them
+    int32_t modemValue = 0;
+};
+
+// Reads the words after the program name; nothing, with a reason, when they make no request.
+std::optional<CliRequest> ParseCliArguments(const std::vector<std::string>& args,
+                                            std::string& error);
+
+// Applies the roles and the single-device editor's ranges. Nothing, with a reason in
+// French, when the request must be refused.
+std::optional<CliPlan> CheckCliRequest(const CliRequest& request, std::string& error);
+
+// "COM900" or "900"; nothing when it is neither.
+std::optional<int32_t> ParsePortName(const std::string& text);
+
+std::string CliUsage();

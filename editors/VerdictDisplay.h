@@ -1,0 +1,17 @@
+#pragma once
+
+#include "Verdict.h"
+
+class QLabel;
+
+// The small verdict control beside an editor's status box: a mark and words as well as a
+// colour, so that it reads without colour too. Empty while there is nothing to judge.
+namespace VerdictDisplay {
+
+inline constexpr int kIdVerdict = 1030;
+
+// Empties the control and repaints it at once: an exchange is about to block the screen.
+void Clear(QLabel* label);
+void Show(QLabel* label, const Verdict& verdict);
+
+}  // namespace VerdictDisplay

@@ -1,0 +1,177 @@
+#include "JournalFormat.h"
+
+#include <array>
+#include <cstdio>
+#include <vector>
+
+#include "Frames.h"
+#include "Verdict.h"
+
+namespace JournalFormat {
+
+namespace {
+
+const std::array<const char*, kFieldCount> kHeader = {"horodatage",
+                                                      "rôle",
+                                                      "éditeur",
+                                                      "port",
+                                                      "périphérique",
+                                                      "échange",
+                                                      "octets envoyés",
+                                                      "rapport reçu",
+                                                      "ID",
+                                                      "CHF",
+                                                      "OFT",
+                                                      "P0",
+                                                      "PRT",
+                                                      "TYP",
+                                                      "verdict",
+                                                      "message",
+                                                      "cause",
+                                                      "erreur système"};
+
+const char* KindName(ExchangeKind kind) {
+    switch (kind) {
+        case ExchangeKind::SendConfig:
+            return "émission";
+        case ExchangeKind::ReadConfig:
+            return "lecture";
+        case ExchangeKind::SendModemParam:
+            return "émission modem";
+        case ExchangeKind::ReadModem:
+            return "lecture modem";
+    }
+    return "";
+}
+
+// Control bytes become escapes; the rest goes through `plain`.
+template <class Plain>
+std::string Escape(std::string_view bytes, Plain plain) {
+    std::string text;
+    text.reserve(bytes.size() + 8);
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        switch (c) {
+            case '\\':
+                text += "\\\\";
+                break;
+            case '\n':
+                text += "\\n";
+                break;
+            case '\r':
+                text += "\\r";
+                break;
+            case '\t':
+                text += "\\t";
+                break;
+            default:
+                if (byte < 0x20 || byte == 0x7F) {
+                    std::array<char, 8> hex{};
+                    std::snprintf(hex.data(), hex.size(), "\\x%02X", byte);
+                    text += hex.data();
+                } else {
+                    plain(text, c);
+                }
+                break;
+        }
+    }
+    return text;
+}
+
+bool LocalTime(const timespec& when, tm& local) {
+    const time_t seconds = when.tv_sec;
+    return localtime_r(&seconds, &local) != nullptr;
+}
+
+}  // namespace
+
+template <class Fields>
+std::string Join(const Fields& fields) {
+    std::string line;
+    line.reserve(512);
+    for (size_t i = 0; i < fields.size(); ++i) {
+        if (i > 0) {
+            line += ',';
+        }
+        line += Quote(fields[i]);
+    }
+    return line + "\n";
+}
+
+std::string EscapeDeviceBytes(std::string_view bytes) {
+    return Escape(bytes, [](std::string& text, char c) { text += DeviceToUtf8({&c, 1}); });
+}
+
+std::string EscapeText(std::string_view utf8) {
+    return Escape(utf8, [](std::string& text, char c) { text.push_back(c); });
+}
+
+std::string Quote(std::string_view field) {
+    std::string text = "\"";
+    for (const char c : field) {
+        text.push_back(c);
+        if (c == '"') {
+            text.push_back('"');
+        }
+    }
+    return text + "\"";
+}
+
+std::string Timestamp(const timespec& when) {
+    tm local{};
+    if (!LocalTime(when, local)) {
+        return {};
+    }
+    std::array<char, 64> date{};
+    std::strftime(date.data(), date.size(), "%Y-%m-%dT%H:%M:%S", &local);
+    const long offsetMinutes = local.tm_gmtoff / 60;
+    const long absolute = offsetMinutes < 0 ? -offsetMinutes : offsetMinutes;
+    std::array<char, 32> tail{};
+    std::snprintf(tail.data(), tail.size(), ".%03d%c%02d:%02d",
+                  static_cast<int>(when.tv_nsec / 1000000), offsetMinutes < 0 ? '-' : '+',
+                  static_cast<int>(absolute / 60 % 100), static_cast<int>(absolute % 60));
+    return std::string(date.data()) + tail.data();
+}
+
+std::string FileName(const timespec& when) {
+    tm local{};
+    if (!LocalTime(when, local)) {
+        return "journal.csv";
+    }
+    std::array<char, 32> name{};
+    std::strftime(name.data(), name.size(), "%Y-%m-%d.csv", &local);
+    return name.data();
+}
+
+std::string HeaderLine() {
+    return Join(kHeader);
+}
+
+std::string RecordLine(const JournalContext& context, const ExchangeRecord& record,
+                       const timespec& when) {
+    const ReportValues values = record.report ? CutReportValues(*record.report) : ReportValues{};
+    const std::string report = record.report ? *record.report : std::string();
+    const std::array<std::string, kFieldCount> fields = {
+        Timestamp(when),
+        EscapeText(context.role),
+        EscapeText(context.editor),
+        EscapeText(context.portName),
+        EscapeText(record.devicePath),
+        KindName(record.kind),
+        EscapeDeviceBytes(record.bytesSent),
+        EscapeDeviceBytes(report),
+        EscapeDeviceBytes(values.ID),
+        EscapeDeviceBytes(values.CHF),
+        EscapeDeviceBytes(values.OFT),
+        EscapeDeviceBytes(values.P0),
+        EscapeDeviceBytes(values.PRT),
+        EscapeDeviceBytes(values.TYP),
+        EscapeText(VerdictText(JudgeReadBack(record))),
+        EscapeText(record.message),
+        EscapeText(record.cause),
+        EscapeText(record.systemError),
+    };
+    return Join(fields);
+}
+
+}  // namespace JournalFormat

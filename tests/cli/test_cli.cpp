@@ -1,0 +1,394 @@
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "CCliRunner.h"
+#include "CFakeClock.h"
+#include "CPortDirectory.h"
+#include "CSimProcess.h"
+#include "CSystemClock.h"
+#include "JournalFormat.h"
+#include "PasswordPrompt.h"
+#include "PtyPair.h"
+#include "TempDir.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+using namespace std::chrono_literals;
+
+constexpr uint32_t kQuickStep = 1000;      // a device that answers: one attempt is enough
+constexpr uint32_t kDeadlineStep = 16000;  // the deadline passes after the first attempt
+
+// Splits one CSV record (quoted fields, doubled quotes) without its line end.
+std::vector<std::string> CsvFields(const std::string& line) {
+    std::vector<std::string> fields;
+    std::string field;
+    bool quoted = false;
+    for (size_t i = 0; i < line.size(); ++i) {
+        const char c = line[i];
+        if (quoted && c == '"' && i + 1 < line.size() && line[i + 1] == '"') {
+            field += '"';
+            ++i;
+        } else if (c == '"') {
+            quoted = !quoted;
+        } else if (c == ',' && !quoted) {
+            fields.push_back(field);
+            field.clear();
+        } else {
+            field += c;
+        }
+    }
+    fields.push_back(field);
+    return fields;
+}
+
+std::string ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// The journal's records (header left out), each checked to be one whole line.
+std::vector<std::vector<std::string>> JournalRecords(const std::string& folder) {
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    const std::string text = ReadAll(folder + "/" + JournalFormat::FileName(now));
+    std::vector<std::vector<std::string>> records;
+    if (text.empty()) {
+        return records;
+    }
+    EXPECT_EQ(text.back(), '\n') << "half record at the end";
+    std::istringstream lines(text);
+    std::string line;
+    EXPECT_TRUE(std::getline(lines, line) &&
+                line ==
+                    JournalFormat::HeaderLine().substr(0, JournalFormat::HeaderLine().size() - 1));
+    while (std::getline(lines, line)) {
+        records.push_back(CsvFields(line));
+        EXPECT_EQ(records.back().size(), size_t{JournalFormat::kFieldCount}) << line;
+    }
+    return records;
+}
+
+enum Journal { kNoRecord, kOneRecord };
+
+struct CliCase {
+    const char* name;
+    const char* device;  // nullptr: no simulator
+    std::vector<std::string> simArgs;
+    std::vector<std::string> args;  // "@" stands for the simulator's COM name
+    const char* password;           // ZAV7305_PASSWORD; nullptr: unset
+    uint32_t step;
+    int exitCode;
+    const char* printed;  // on stdout, or on stderr when it starts with '!'
+    Lines received;       // what the device got; checked for the simulator rows
+    Journal journal;
+};
+
+void PrintTo(const CliCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+const std::vector<std::string> kAdminSix = {
+    "--admin", "--id", "5", "--chf", "12", "--oft", "100", "--p0", "7", "--prt", "3", "--typ", "A"};
+
+std::vector<std::string> Send(std::vector<std::string> extra) {
+    std::vector<std::string> args = {"send", "--port", "@"};
+    args.insert(args.end(), extra.begin(), extra.end());
+    return args;
+}
+
+const Lines kAdminFrame = {"u00501207A003100", "u"};
+
+CliCase Differs(const char* field, const char* printed) {
+    return {field,
+            "repeater",
+            {"--report-change", field},
+            Send(kAdminSix),
+            "2846",
+            kQuickStep,
+            5,
+            printed,
+            kAdminFrame,
+            kOneRecord};
+}
+
+const Lines kClientFrame = {"u005255603000100", "u"};
+const std::vector<std::string> kModemP0 = {"modem", "--port", "@", "--param", "P0", "--value", "7"};
+const Lines kModemP0Sent = {"p 007", "v"};
+
+// clang-format off
+const CliCase kCases[] = {
+    {"client_send_takes_the_dialog_values", "repeater", {}, Send({"--id", "5"}), nullptr,
+     kQuickStep, 0, "Verdict : Configuration vérifiée\n", kClientFrame, kOneRecord},
+    {"admin_sends_all_six", "repeater", {}, Send(kAdminSix), "2846", kQuickStep, 0,
+     "ID = 005\nCHF= 012\nOFT= 100\nP0 = 007\nPRT= 003\nTYP= A00\nVerdict : Configuration vérifiée",
+     kAdminFrame, kOneRecord},
+    Differs("id", "Verdict : ID envoyé 005, lu 006\n"),
+    Differs("chf", "Verdict : CHF envoyé 012, lu 013\n"),
+    Differs("oft", "Verdict : OFT envoyé 100, lu 101\n"),
+    Differs("p0", "Verdict : P0 envoyé 007, lu 008\n"),
+    Differs("prt", "Verdict : PRT envoyé 003, lu 004\n"),
+    Differs("typ", "Verdict : TYP envoyé A, lu B\n"),
+    {"json_send", "sensor", {}, Send({"--id", "9", "--json"}), nullptr, kQuickStep, 0,
+     "\"verdict\":\"Configuration vérifiée\",\"messages\":[],\"exit\":0}",
+     {"u009255603000100", "u"}, kOneRecord},
+    {"read_alone_has_no_verdict", "sensor", {}, {"read", "--port", "@"}, nullptr, kQuickStep, 0,
+     "LC7305rx\n01/02/03\nVER= V14\nID = 000\nCHF= 255\nOFT= 100\nP0 = 060\nPRT= 000\nTYP= 300\n",
+     {"u"}, kOneRecord},
+    {"silent_device", "repeater", {"--silent"}, Send({"--id", "5"}), nullptr, kDeadlineStep, 4,
+     "!Echec de lecture de la configuration.", kClientFrame, kOneRecord},
+    {"hang_up_mid_reply", "repeater", {"--hangup-mid"}, Send({"--id", "5"}), nullptr, kQuickStep,
+     4, "Verdict : CHF envoyé 255, lu 2", kClientFrame, kOneRecord},
+    {"modem_client_p0", "modem", {}, kModemP0, nullptr, kQuickStep, 0,
+     "Verdict : Configuration vérifiée", kModemP0Sent, kOneRecord},
+    {"modem_admin_type", "modem", {}, {"modem", "--port", "@", "--admin", "--param", "type",
+     "--value", "255"}, "2846", kQuickStep, 0, "TYP= 255\n", {"t 255", "v"}, kOneRecord},
+    {"modem_compares_only_the_parameter_sent", "modem", {"--report-change", "chf"}, kModemP0,
+     nullptr, kQuickStep, 0, "Verdict : Configuration vérifiée", kModemP0Sent, kOneRecord},
+    {"modem_differs", "modem", {"--report-change", "p0"}, kModemP0, nullptr, kQuickStep, 5,
+     "Verdict : P0 envoyé 007, lu 008", kModemP0Sent, kOneRecord},
+    {"silent_modem", "modem", {"--silent"}, kModemP0, nullptr, kDeadlineStep, 4,
+     "!Configuration non reçue!", kModemP0Sent, kOneRecord},
+    {"port_by_number_that_nobody_announced", nullptr, {}, {"send", "--port", "998"}, nullptr,
+     kQuickStep, 3, "!le port COM998 n'existe pas.", {}, kNoRecord},
+    // Refused before the port is opened: the device sees nothing.
+    {"client_gives_a_locked_value", "repeater", {}, Send({"--id", "5", "--chf", "12"}), nullptr,
+     kQuickStep, 2, "!--chf : en client", {}, kNoRecord},
+    {"id_out_of_range", "repeater", {}, Send({"--id", "256"}), nullptr, kQuickStep, 2,
+     "!--id : Tapez un nombre entier compris entre 0 et 255.", {}, kNoRecord},
+    {"negative_value", "repeater", {}, Send({"--admin", "--prt=-1"}), "2846", kQuickStep, 2,
+     "!--prt : Tapez un nombre entier compris entre 0 et 255.", {}, kNoRecord},
+    {"not_a_number", "repeater", {}, Send({"--id", "5x"}), nullptr, kQuickStep, 2,
+     "!--id : Tapez un nombre entier.", {}, kNoRecord},
+    {"typ_of_two_characters", "repeater", {}, Send({"--admin", "--typ", "AB"}), "2846",
+     kQuickStep, 2, "!--typ : un seul caractère", {}, kNoRecord},
+    {"wrong_password", "repeater", {}, Send(kAdminSix), "1234", kQuickStep, 2,
+     "!Mot de passe incorrect.", {}, kNoRecord},
+    {"modem_client_other_than_p0", "modem", {}, {"modem", "--port", "@", "--param", "CHF",
+     "--value", "7"}, nullptr, kQuickStep, 2, "!--param : en client", {}, kNoRecord},
+    {"modem_type_neither_0_nor_255", "modem", {}, {"modem", "--port", "@", "--admin", "--param",
+     "TYP", "--value", "7"}, "2846", kQuickStep, 2,
+     "!Le type d'un modem doit être égal à 0 ou 255.", {}, kNoRecord},
+    {"read_takes_no_values", "repeater", {}, {"read", "--port", "@", "--id", "5"}, nullptr,
+     kQuickStep, 2, "!option --id inconnue", {}, kNoRecord},
+    {"send_without_port", nullptr, {}, {"send", "--id", "5"}, nullptr, kQuickStep, 2,
+     "!--port est attendu", {}, kNoRecord},
+    {"unknown_command", nullptr, {}, {"program"}, nullptr, kQuickStep, 2,
+     "!commande inconnue : program", {}, kNoRecord},
+    {"version", nullptr, {}, {"--version"}, nullptr, kQuickStep, 0, "zav7305-cli 1.4.0.0\n", {},
+     kNoRecord},
+    {"help", nullptr, {}, {"send", "--help"}, nullptr, kQuickStep, 0, "Codes de sortie", {},
+     kNoRecord},
+};
+// clang-format on
+
+class CliTest : public ::testing::TestWithParam<CliCase> {
+protected:
+    std::string RuntimeFolder() const { return runtime / "zav7305"; }
+
+    bool StartSim(const char* device, const std::vector<std::string>& extra) {
+        CSimProcess::Options options;
+        options.device = device;
+        options.extraArgs = extra;
+        options.runtimeDir = RuntimeFolder();
+        return sim.Start(options);
+    }
+
+    using Ask = std::function<std::optional<std::string>()>;
+
+    int Run(
+        std::vector<std::string> args, const char* password, uint32_t step,
+        Ask ask = [] { return std::optional<std::string>(); }) {
+        for (std::string& arg : args) {
+            if (arg == "@") {
+                arg = "COM" + std::to_string(sim.PortNumber());
+            }
+        }
+        CPortDirectory::Roots roots;
+        roots.runtime = RuntimeFolder();
+        const CPortDirectory ports(roots);
+        CFakeClock clock(0, step);
+        CliEnvironment environment{
+            clock,
+            ports,
+            data.Path(),
+            password != nullptr ? std::optional<std::string>(password) : std::nullopt,
+            std::move(ask),
+            out,
+            err};
+        return CCliRunner(environment).Run(args);
+    }
+
+    TempDir runtime;
+    TempDir data;
+    CSimProcess sim;
+    std::ostringstream out;
+    std::ostringstream err;
+};
+
+TEST_P(CliTest, ExitCodeOutputDeviceAndJournal) {
+    const CliCase& c = GetParam();
+    if (c.device != nullptr) {
+        ASSERT_TRUE(StartSim(c.device, c.simArgs));
+    }
+    EXPECT_EQ(Run(c.args, c.password, c.step), c.exitCode) << out.str() << err.str();
+    const std::string printed = c.printed[0] == '!' ? err.str() : out.str();
+    const std::string expected = c.printed[0] == '!' ? c.printed + 1 : c.printed;
+    EXPECT_NE(printed.find(expected), std::string::npos) << printed;
+    if (c.device != nullptr) {
+        EXPECT_EQ(sim.ReceivedLines(), c.received);
+    }
+    const auto records = JournalRecords(data.Path());
+    ASSERT_EQ(records.size(), c.journal == kOneRecord ? size_t{1} : size_t{0});
+    if (c.journal == kOneRecord) {
+        EXPECT_EQ(records[0][2], "ligne de commande");
+        EXPECT_EQ(records[0][3], "COM" + std::to_string(sim.PortNumber()));
+        EXPECT_EQ(records[0][1], c.password != nullptr ? "Administateur" : "Client");
+        // The journal keeps the verdict that was printed, and none when none was.
+        const std::string verdict = records[0][14];
+        const std::string text = out.str();
+        const auto at = text.find("Verdict : ");
+        if (at != std::string::npos) {
+            EXPECT_EQ(verdict, text.substr(at + 10, text.find('\n', at) - at - 10));
+        } else if (text.find("\"verdict\":\"") != std::string::npos) {
+            EXPECT_NE(text.find("\"verdict\":\"" + verdict + "\""), std::string::npos);
+        } else {
+            EXPECT_EQ(verdict, "");
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Commands, CliTest, ::testing::ValuesIn(kCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+class CliProcessTest : public CliTest {};
+
+// The program reads its folders and the password from the environment; the ports listing
+// shows the simulator under the setup dialog's name.
+TEST_F(CliProcessTest, ProgramTakesItsEnvironment) {
+    ASSERT_TRUE(StartSim("repeater", {}));
+    const std::string env = "XDG_RUNTIME_DIR=" + runtime.Path() + " XDG_DATA_HOME=" + data.Path() +
+                            " ZAV7305_PASSWORD=2846 ";
+    const std::string port = "COM" + std::to_string(sim.PortNumber());
+    FILE* pipe = popen((env + ZAV_CLI_PATH + " ports && " + env + ZAV_CLI_PATH + " send --port " +
+                        port + " --admin --chf 12 </dev/null")
+                           .c_str(),
+                       "r");
+    ASSERT_NE(pipe, nullptr);
+    std::string output;
+    char chunk[256];
+    while (size_t n = fread(chunk, 1, sizeof chunk, pipe)) {
+        output.append(chunk, n);
+    }
+    const int status = pclose(pipe);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << output;
+    EXPECT_NE(output.find(port + " "), std::string::npos) << output;
+    EXPECT_NE(output.find("Verdict : Configuration vérifiée"), std::string::npos) << output;
+    EXPECT_EQ(sim.ReceivedLines(), Lines({"u001012603000100", "u"}));
+    EXPECT_EQ(JournalRecords(data.Path() + "/zav7305").size(), 1u);
+}
+
+// What the user types for the password goes to the program, never back to the screen.
+TEST_F(CliProcessTest, AdminPasswordIsAskedOnTheTerminalWithoutEcho) {
+    ASSERT_TRUE(StartSim("repeater", {}));
+    PtyPair terminal;
+    ASSERT_TRUE(terminal.Valid());
+    const std::string port = "COM" + std::to_string(sim.PortNumber());
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        // A session of its own whose controlling terminal is the slave, set up as a shell's.
+        setsid();
+        const int tty = open(terminal.SlavePath().c_str(), O_RDWR);
+        termios cooked{};
+        if (tty < 0 || tcgetattr(tty, &cooked) != 0) {
+            _exit(99);
+        }
+        cooked.c_lflag |= ECHO | ICANON;
+        cooked.c_iflag |= ICRNL;
+        tcsetattr(tty, TCSANOW, &cooked);
+        _exit(Run({"send", "--port", port, "--admin", "--chf", "12"}, nullptr, kQuickStep,
+                  [] { return AskPasswordOnTerminal("Mot de passe : "); }));
+    }
+    const std::string prompt = terminal.ReadMaster(15, 5000);
+    EXPECT_EQ(prompt, "Mot de passe : ");
+    ASSERT_TRUE(terminal.WriteMaster("2846\n"));
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_EQ(terminal.DrainMaster().find("2846"), std::string::npos);
+    EXPECT_EQ(sim.ReceivedLines(), Lines({"u001012603000100", "u"}));
+}
+
+size_t Count(const Lines& lines, const std::string& line) {
+    return static_cast<size_t>(std::count(lines.begin(), lines.end(), line));
+}
+
+size_t LinesIn(const std::string& path) {
+    const std::string text = ReadAll(path);
+    return static_cast<size_t>(std::count(text.begin(), text.end(), '\n'));
+}
+
+// A walk of sends is killed while the device delays a reply: every exchange that had ended
+// is in the journal, whole and in order, and nothing of the killed one is.
+TEST_F(CliProcessTest, KilledMidWalkLosesNoCompletedExchange) {
+    ASSERT_TRUE(StartSim("repeater", {"--delay", "150"}));
+    const std::string port = "COM" + std::to_string(sim.PortNumber());
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        for (int id = 1; id <= 100; ++id) {
+            Run({"send", "--port", port, "--id", std::to_string(id)}, nullptr, kQuickStep);
+        }
+        _exit(0);
+    }
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    const std::string journal = data / JournalFormat::FileName(now);
+    const auto giveUp = std::chrono::steady_clock::now() + 30s;
+    bool waiting = false;
+    while (!waiting && std::chrono::steady_clock::now() < giveUp) {
+        const size_t records = LinesIn(journal) > 0 ? LinesIn(journal) - 1 : 0;
+        waiting = records >= 3 && Count(sim.ReceivedLines(), "u") == records + 1;
+        if (!waiting) {
+            std::this_thread::sleep_for(5ms);
+        }
+    }
+    kill(child, SIGKILL);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(waiting) << "the walk never reached a wait for a reply: " << LinesIn(journal)
+                         << " journal lines, " << Count(sim.ReceivedLines(), "u") << " requests";
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
+
+    const auto records = JournalRecords(data.Path());
+    const size_t started = Count(sim.ReceivedLines(), "u");
+    ASSERT_GE(records.size(), 3u);
+    // The reply may have come between the look and the kill; then that exchange ended too.
+    EXPECT_TRUE(records.size() == started - 1 || records.size() == started) << records.size();
+    for (size_t i = 0; i < records.size(); ++i) {
+        char frame[64];
+        std::snprintf(frame, sizeof frame, "u%03zu255603000100\\nu\\n", i + 1);
+        EXPECT_EQ(records[i][6], frame);
+        EXPECT_EQ(records[i][14], "Configuration vérifiée");
+    }
+}
+
+}  // namespace

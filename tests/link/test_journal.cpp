@@ -1,0 +1,150 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <ctime>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "CJournal.h"
+#include "JournalFormat.h"
+#include "TempDir.h"
+
+namespace {
+
+const JournalContext kContext{"Client", "Répéteur", "COM900"};
+
+std::string ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+ExchangeRecord SentRecord(int32_t id) {
+    ExchangeRecord record;
+    record.kind = ExchangeKind::SendConfig;
+    record.portNumber = 900;
+    record.devicePath = "/dev/pts/7";
+    record.sentConfig = ParameterSet{id, 12, 7, "A", 3, 100};
+    record.bytesSent = "u00501207A003100\nu\n";
+    record.report = "TM010203V14005012100007003A00\r\n";
+    return record;
+}
+
+// Device bytes are kept exactly, yet every record stays on one line a spreadsheet reads.
+struct EscapeRow {
+    std::string bytes;
+    std::string field;
+};
+
+class JournalEscape : public ::testing::TestWithParam<EscapeRow> {};
+
+TEST_P(JournalEscape, BytesSentBecomeOneQuotedField) {
+    ExchangeRecord record = SentRecord(5);
+    record.bytesSent = GetParam().bytes;
+    const std::string line = JournalFormat::RecordLine(kContext, record, timespec{0, 0});
+    EXPECT_EQ(line.find('\n'), line.size() - 1);
+    EXPECT_NE(line.find(",\"émission\"," + JournalFormat::Quote(GetParam().field) + ","),
+              std::string::npos)
+        << line;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, JournalEscape,
+    ::testing::Values(EscapeRow{"u00501207A003100\nu\n", "u00501207A003100\\nu\\n"},
+                      EscapeRow{"TM\r\n", "TM\\r\\n"}, EscapeRow{"a\\b", "a\\\\b"},
+                      EscapeRow{"say \"u\"", "say \"u\""},
+                      EscapeRow{std::string("u\xe9\x01\x7f", 4), "ué\\x01\\x7F"}));
+
+TEST(JournalFormatTest, TimeCarriesItsOffsetAndNamesTheLocalDay) {
+    const char* saved = std::getenv("TZ");
+    const std::string keep = saved != nullptr ? saved : "";
+    setenv("TZ", "XYZ-1:30", 1);
+    tzset();
+    const timespec lateUtc{23 * 3600 + 5, 42000000};  // 1970-01-01 23:00:05.042 UTC
+    EXPECT_EQ(JournalFormat::Timestamp(lateUtc), "1970-01-02T00:30:05.042+01:30");
+    EXPECT_EQ(JournalFormat::FileName(lateUtc), "1970-01-02.csv");
+    if (saved != nullptr) {
+        setenv("TZ", keep.c_str(), 1);
+    } else {
+        unsetenv("TZ");
+    }
+    tzset();
+}
+
+TEST(JournalTest, HeaderOnceThenOneLinePerRecordWithTheVerdict) {
+    TempDir dir;
+    CJournal journal(dir / "deep/zav7305");
+    const timespec when{1000, 0};
+    ASSERT_EQ(journal.Append(kContext, SentRecord(5), when), JOURNAL_OK);
+    ExchangeRecord differs = SentRecord(6);
+    ASSERT_EQ(journal.Append(kContext, differs, when), JOURNAL_OK);
+    const std::string text = ReadAll(journal.PathFor(when));
+    std::istringstream lines(text);
+    std::string header, first, second, extra;
+    ASSERT_TRUE(std::getline(lines, header) && std::getline(lines, first) &&
+                std::getline(lines, second));
+    EXPECT_FALSE(std::getline(lines, extra));
+    EXPECT_EQ(header + "\n", JournalFormat::HeaderLine());
+    EXPECT_NE(first.find("\"Configuration vérifiée\""), std::string::npos) << first;
+    EXPECT_NE(second.find("\"ID envoyé 006, lu 005\""), std::string::npos) << second;
+    EXPECT_NE(first.find("\"005\",\"012\",\"100\",\"007\",\"003\",\"A00\""), std::string::npos);
+}
+
+// A writer killed inside its write leaves a line without its end: the next writer cuts it
+// away under the lock instead of gluing its own record to it.
+TEST(JournalTest, TornLastRecordIsCutAway) {
+    TempDir dir;
+    CJournal journal(dir.Path());
+    const timespec when{1000, 0};
+    const std::string whole =
+        JournalFormat::HeaderLine() + JournalFormat::RecordLine(kContext, SentRecord(1), when);
+    for (const std::string& torn : {std::string("\"1970-01-01T00:16"), std::string("\"ha\"lf")}) {
+        ASSERT_TRUE(dir.WriteFile(JournalFormat::FileName(when), whole + torn));
+        ASSERT_EQ(journal.Append(kContext, SentRecord(2), when), JOURNAL_OK);
+        EXPECT_EQ(ReadAll(journal.PathFor(when)),
+                  whole + JournalFormat::RecordLine(kContext, SentRecord(2), when));
+    }
+    ASSERT_TRUE(dir.WriteFile(JournalFormat::FileName(when), "\"only a torn header"));
+    ASSERT_EQ(journal.Append(kContext, SentRecord(3), when), JOURNAL_OK);
+    EXPECT_EQ(
+        ReadAll(journal.PathFor(when)),
+        JournalFormat::HeaderLine() + JournalFormat::RecordLine(kContext, SentRecord(3), when));
+}
+
+// Neither a folder that cannot be made nor a day's file that cannot be opened stops the
+// caller; each says why, and the journal writes again once the obstacle is gone.
+TEST(JournalTest, FailuresAreReportedAndRetried) {
+    TempDir dir;
+    const timespec when{1000, 0};
+    ASSERT_TRUE(dir.WriteFile("blocked", "a file where the folder should be"));
+    CJournal blockedFolder(dir / "blocked/zav7305");
+    EXPECT_EQ(blockedFolder.Append(kContext, SentRecord(1), when), JOURNAL_NO_FOLDER);
+    EXPECT_EQ(blockedFolder.LastError(), ENOTDIR);
+
+    CJournal blockedFile(dir.Path());
+    ASSERT_TRUE(dir.MakeDir(JournalFormat::FileName(when)));
+    EXPECT_EQ(blockedFile.Append(kContext, SentRecord(1), when), JOURNAL_OPEN_FAILED);
+    EXPECT_EQ(blockedFile.LastError(), EISDIR);
+    ASSERT_EQ(rmdir(blockedFile.PathFor(when).c_str()), 0);
+    EXPECT_EQ(blockedFile.Append(kContext, SentRecord(1), when), JOURNAL_OK);
+}
+
+TEST(JournalTest, DefaultFolderFollowsXdgDataHome) {
+    const char* savedData = std::getenv("XDG_DATA_HOME");
+    const std::string keep = savedData != nullptr ? savedData : "";
+    setenv("XDG_DATA_HOME", "/srv/data", 1);
+    EXPECT_EQ(CJournal::DefaultFolder(), "/srv/data/zav7305");
+    setenv("XDG_DATA_HOME", "relative/data", 1);
+    EXPECT_EQ(CJournal::DefaultFolder(),
+              std::string(std::getenv("HOME")) + "/.local/share/zav7305");
+    if (savedData != nullptr) {
+        setenv("XDG_DATA_HOME", keep.c_str(), 1);
+    } else {
+        unsetenv("XDG_DATA_HOME");
+    }
+}
+
+}  // namespace
