@@ -2,10 +2,10 @@
 
 #include <QLabel>
 
-#include "CEditorJournal.h"
 #include "CExchange.h"
 #include "CSystemClock.h"
 #include "EditorTexts.h"
+#include "ExchangeFeedback.h"
 #include "MessageBoxes.h"
 #include "ParameterFields.h"
 #include "StringTable.h"
@@ -102,15 +102,14 @@ void CCustomConfigDlg::ShowMessage(const std::string& text) {
 
 void CCustomConfigDlg::ShowPortFailure(const std::string& text, const std::string& cause,
                                        const std::string& systemError) {
-    AfxPortFailureBox(QString::fromStdString(text), QString::fromStdString(cause),
-                      QString::fromStdString(systemError));
+    ExchangeFeedback::ShowPortFailure(text, cause, systemError);
 }
 
 void CCustomConfigDlg::ExchangeStarted(ExchangeKind /*kind*/) {
-    VerdictDisplay::Clear(Item<QLabel>(VerdictDisplay::kIdVerdict));
+    ExchangeFeedback::Started(Item<QLabel>(VerdictDisplay::kIdVerdict));
 }
 
 void CCustomConfigDlg::ExchangeEnded(const ExchangeRecord& record) {
-    VerdictDisplay::Show(Item<QLabel>(VerdictDisplay::kIdVerdict), JudgeReadBack(record));
-    CEditorJournal::Instance().Record(kJournalEditorName, isClient == 1, record);
+    ExchangeFeedback::Ended(Item<QLabel>(VerdictDisplay::kIdVerdict), kJournalEditorName,
+                            isClient == 1, record);
 }

@@ -3,9 +3,9 @@
 #include <QKeyEvent>
 #include <QLabel>
 
-#include "CEditorJournal.h"
 #include "CMyPropSheet.h"
 #include "EditorTexts.h"
+#include "ExchangeFeedback.h"
 #include "MessageBoxes.h"
 #include "VerdictDisplay.h"
 
@@ -93,16 +93,14 @@ void CSheetPage::ShowMessage(const std::string& text) {
 
 void CSheetPage::ShowPortFailure(const std::string& text, const std::string& cause,
                                  const std::string& systemError) {
-    AfxPortFailureBox(QString::fromStdString(text), QString::fromStdString(cause),
-                      QString::fromStdString(systemError));
+    ExchangeFeedback::ShowPortFailure(text, cause, systemError);
 }
 
 void CSheetPage::ExchangeStarted(ExchangeKind /*kind*/) {
-    VerdictDisplay::Clear(Item<QLabel>(VerdictDisplay::kIdVerdict));
+    ExchangeFeedback::Started(Item<QLabel>(VerdictDisplay::kIdVerdict));
 }
 
 void CSheetPage::ExchangeEnded(const ExchangeRecord& record) {
-    VerdictDisplay::Show(Item<QLabel>(VerdictDisplay::kIdVerdict), JudgeReadBack(record));
-    CEditorJournal::Instance().Record(Caption().trimmed().toStdString(), IsClientLoggedIn(),
-                                      record);
+    ExchangeFeedback::Ended(Item<QLabel>(VerdictDisplay::kIdVerdict),
+                            Caption().trimmed().toStdString(), IsClientLoggedIn(), record);
 }
