@@ -30,6 +30,7 @@ struct SimOptions {
     bool spaced = false;
     bool stream = false;
     bool help = false;
+    bool version = false;
     FaultOptions faults;
 };
 
