@@ -9,7 +9,7 @@
 #   scripts/demo.sh --xvfb --screenshot FILE
 #                                       the same, saving a picture of the screen to FILE
 #
-# ZAV_BUILD_DIR chooses another build folder than build/.
+# The build is optimised, in build-release/ (ZAV_BUILD_DIR chooses another folder).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -35,9 +35,9 @@ if [[ -n "$screenshot" && $use_xvfb -eq 0 ]]; then
     exit 2
 fi
 
-build=${ZAV_BUILD_DIR:-build}
+build=${ZAV_BUILD_DIR:-build-release}
 scripts/install-deps.sh
-cmake -S . -B "$build" -G Ninja >/dev/null
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
 cmake --build "$build" --target Zav7305 zav7305-sim
 
 workdir=$(mktemp -d)

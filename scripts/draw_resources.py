@@ -348,6 +348,50 @@ def ico_bytes(canvases):
     return directory + entries + b"".join(images)
 
 
+def resampled_rgba(canvas, size, samples=4):
+    """The drawing at size x size: each pixel averages samples^2 points of the drawing, so
+    whole-number enlargements stay crisp and others are smoothed. Rows of RGBA tuples."""
+    rows = []
+    step = canvas.width / size
+    for y in range(size):
+        row = []
+        for x in range(size):
+            r = g = b = a = 0
+            for j in range(samples):
+                for i in range(samples):
+                    sx = int((x + (i + 0.5) / samples) * step)
+                    sy = int((y + (j + 0.5) / samples) * step)
+                    colour = canvas.get(sx, sy)
+                    if colour is CLEAR:
+                        continue
+                    pr, pg, pb = PALETTE[colour]
+                    r, g, b, a = r + pr, g + pg, b + pb, a + 1
+            if a == 0:
+                row.append((0, 0, 0, 0))
+            else:
+                row.append((round(r / a), round(g / a), round(b / a),
+                            round(255 * a / samples ** 2)))
+        rows.append(row)
+    return rows
+
+
+def png_from_rgba(rows):
+    height, width = len(rows), len(rows[0])
+    raw = b"".join(b"\x00" + b"".join(bytes(p) for p in row) for row in rows)
+
+    def chunk(kind, data):
+        body = kind + data
+        return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body))
+
+    ihdr = struct.pack(">IIBBBBB", width, height, 8, 6, 0, 0, 0)
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", ihdr) + chunk(b"IDAT", zlib.compress(raw))
+            + chunk(b"IEND", b""))
+
+
+# The icon theme's sizes; 16 px has its own drawing, the others come from the 32 px one.
+THEME_SIZES = [16, 32, 48, 64, 128, 256]
+
+
 def png_bytes(canvas, scale=1, clear=None):
     """PNG with alpha; clear pixels become fully transparent unless a clear colour is given."""
     rows = b""
@@ -388,10 +432,13 @@ def main():
     for name, canvas in bitmaps.items():
         (args.res / "bitmaps" / f"{name}.bmp").write_bytes(bmp_bytes(canvas))
     # The desktop entry's icon, for the icon theme, which does not read .ico files.
-    for canvas in icons["128"]:
-        folder = args.res / "icons" / "hicolor" / f"{canvas.width}x{canvas.width}" / "apps"
+    mast_32, mast_16 = icons["128"]
+    for size in THEME_SIZES:
+        folder = args.res / "icons" / "hicolor" / f"{size}x{size}" / "apps"
         folder.mkdir(parents=True, exist_ok=True)
-        (folder / "org.zav7305.Zav7305.png").write_bytes(png_bytes(canvas))
+        drawing = mast_16 if size == 16 else mast_32
+        (folder / "org.zav7305.Zav7305.png").write_bytes(
+            png_from_rgba(resampled_rgba(drawing, size)))
 
     if args.preview:
         args.preview.mkdir(parents=True, exist_ok=True)

@@ -6,8 +6,11 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev
+    qt6-translations-l10n
     libgtest-dev libgmock-dev
-    xvfb xauth
+    desktop-file-utils appstream
+    dpkg-dev file
+    xvfb xauth x11-utils x11-apps
 )
 if [[ "${1:-}" == "--fuzz" ]]; then
     packages+=(clang-14 libclang-rt-14-dev)

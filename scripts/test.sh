@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds and runs every test: first the normal build, then the
-# AddressSanitizer/UndefinedBehaviorSanitizer build. `--fast` skips the sanitizer pass.
+# AddressSanitizer/UndefinedBehaviorSanitizer build, both with warnings as errors. `--fast`
+# skips the sanitizer pass.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -14,8 +15,8 @@ run_suite() {
     (cd "$dir" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$jobs")
 }
 
-run_suite build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+run_suite build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZAV_WERROR=ON
 if [[ "${1:-}" != "--fast" ]]; then
     ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
-        run_suite build-sanitize -DCMAKE_BUILD_TYPE=Debug -DZAV_SANITIZE=ON
+        run_suite build-sanitize -DCMAKE_BUILD_TYPE=Debug -DZAV_SANITIZE=ON -DZAV_WERROR=ON
 fi

@@ -18,6 +18,7 @@ enum OptionId : int {
     kSpaced,
     kStream,
     kHelp,
+    kVersion,
     kSilent,
     kDelay,
     kDrip,
@@ -41,6 +42,7 @@ const option kLongOptions[] = {
     {"spaced", no_argument, nullptr, kSpaced},
     {"stream", no_argument, nullptr, kStream},
     {"help", no_argument, nullptr, kHelp},
+    {"version", no_argument, nullptr, kVersion},
     {"silent", no_argument, nullptr, kSilent},
     {"delay", required_argument, nullptr, kDelay},
     {"drip", required_argument, nullptr, kDrip},
@@ -92,6 +94,8 @@ bool* FlagFor(SimOptions& options, int id) {
             return &options.stream;
         case kHelp:
             return &options.help;
+        case kVersion:
+            return &options.version;
         case kSilent:
             return &f.silent;
         case kEcho:
@@ -223,6 +227,7 @@ std::string SimUsage(const char* programName) {
            "  --spaced        report in the spaced form\n"
            "  --stream        plug in a fresh device after each write and read-back\n"
            "  --help          show this text\n"
+           "  --version       show the version\n"
            "\n"
            "Faults:\n"
            "  --silent        never answer\n"

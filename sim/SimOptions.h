@@ -34,6 +34,7 @@ struct SimOptions {
     bool spaced = false;
     bool stream = false;
     bool help = false;
+    bool version = false;
     FaultOptions faults;
 };
 

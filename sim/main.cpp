@@ -7,6 +7,7 @@
 #include "CTrace.h"
 #include "CVirtualPort.h"
 #include "SimOptions.h"
+#include "version.h"
 
 int main(int argc, char** argv) {
     std::string error;
@@ -17,6 +18,10 @@ int main(int argc, char** argv) {
     }
     if (options->help) {
         std::fputs(SimUsage(argv[0]).c_str(), stdout);
+        return 0;
+    }
+    if (options->version) {
+        std::printf("zav7305-sim %s\n", ZAV_VERSION);
         return 0;
     }
     // Installed before the link exists, so that no stop signal can leave the link behind.

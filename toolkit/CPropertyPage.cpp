@@ -85,7 +85,8 @@ void CPropertyPage::DoDataExchange(CDataExchange& dx) {
 
 void CPropertyPage::OnCommand(int id) {
     if (id == kHelpCommandId) {
-        RunHelpCommand(Window());
+        const DialogTemplate* t = Template();
+        RunHelpCommand(Window(), t ? t->helpTopic : QString());
     }
 }
 

@@ -275,7 +275,7 @@ void CPropertySheet::OnCommand(int id) {
             Apply();
             break;
         case kIdHelp:
-            RunHelpCommand(this);
+            RunHelpCommand(this, ActiveHelpTopic());
             break;
         default:
             break;
@@ -286,9 +286,19 @@ void CPropertySheet::reject() {
     OnCommand(kIdCancel);
 }
 
+QString CPropertySheet::ActiveHelpTopic() const {
+    const CPropertyPage* page = GetPage(GetActiveIndex());
+    const DialogTemplate* t = page ? page->Template() : nullptr;
+    return t ? t->helpTopic : QString();
+}
+
 bool CPropertySheet::HandleSheetKey(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape) {
         OnCommand(kIdCancel);
+        return true;
+    }
+    if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
+        OnCommand(kIdHelp);
         return true;
     }
     if (!IsEnter(event)) {

@@ -73,6 +73,8 @@ private:
     void InstallPageFilters(QWidget* window);
     CPropertyPage* PageOfWidget(QObject* object) const;
     bool HandleSheetKey(QKeyEvent* event);
+    // The shown page's help topic.
+    QString ActiveHelpTopic() const;
     // A page object destroyed while the sheet still shows it.
     void ForgetPage(CPropertyPage* page);
 

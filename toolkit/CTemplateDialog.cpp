@@ -1,6 +1,8 @@
 #include "CTemplateDialog.h"
 
+#include <qdrawutil.h>
 #include <QKeyEvent>
+#include <QPainter>
 #include <QTextEdit>
 
 #include "HelpCommand.h"
@@ -112,7 +114,7 @@ void CTemplateDialog::OnCommand(int id) {
             OnCancel();
             break;
         case kHelpCommandId:
-            RunHelpCommand(this);
+            RunHelpCommand(this, form->Template().helpTopic);
             break;
         default:
             break;
@@ -121,6 +123,14 @@ void CTemplateDialog::OnCommand(int id) {
 
 void CTemplateDialog::OnEditChange(int id) {
     Q_UNUSED(id);
+}
+
+void CTemplateDialog::paintEvent(QPaintEvent* event) {
+    QDialog::paintEvent(event);
+    if (form->HasOwnModalFrame()) {
+        QPainter painter(this);
+        qDrawWinPanel(&painter, rect(), palette(), false);
+    }
 }
 
 void CTemplateDialog::reject() {
@@ -144,6 +154,10 @@ bool CTemplateDialog::HandleKey(QKeyEvent* event) {
     }
     if (event->key() == Qt::Key_Escape) {
         OnCommand(kIdCancel);
+        return true;
+    }
+    if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
+        OnCommand(kHelpCommandId);
         return true;
     }
     return false;

@@ -10,6 +10,7 @@
 #include "ITemplateClient.h"
 
 class QKeyEvent;
+class QPaintEvent;
 
 // A modal dialog built from a template. End codes: 1 OK, 2 cancel (Escape and the close box
 // reach OnCancel through command 2), anything an editor passes to EndDialog.
@@ -56,6 +57,7 @@ protected:
 
     void setVisible(bool visible) override;
 
+    void paintEvent(QPaintEvent* event) override;
     void reject() override;  // Escape and the close box: command 2
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;

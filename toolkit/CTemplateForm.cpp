@@ -252,12 +252,20 @@ QWidget* CTemplateForm::CreateImage(const ControlTemplate& ctl) {
     return label;
 }
 
+bool CTemplateForm::HasOwnModalFrame() const {
+    return window && window->isWindow() && tmpl.Has("modalframe") && !tmpl.Has("caption");
+}
+
 void CTemplateForm::ConfigureWindow() {
     if (!window->isWindow()) {
         window->setFixedSize(PixelSize());
         return;
     }
-    Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint;
+    // A window with its own task-bar button must not be a transient dialog: desktops leave
+    // those out of the task bar. Without a caption bar the window manager would draw no
+    // frame at all, so the window draws its modal frame itself (HasOwnModalFrame).
+    Qt::WindowFlags flags = tmpl.Has("appwindow") ? Qt::Window : Qt::Dialog;
+    flags |= Qt::CustomizeWindowHint;
     flags |= tmpl.Has("caption") ? Qt::WindowTitleHint : Qt::FramelessWindowHint;
     if (tmpl.Has("sysmenu")) {
         flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;

@@ -28,6 +28,9 @@ public:
     }
     // Window size in pixels for the template's size in dialog units.
     QSize PixelSize() const;
+    // A top-level window with a modal frame but no caption bar: no window manager draws a
+    // frame for it, so the window paints one along its edges.
+    bool HasOwnModalFrame() const;
 
     // Runs the client's DoDataExchange; false when a field was refused.
     bool UpdateData(bool saveAndValidate);

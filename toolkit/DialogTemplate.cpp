@@ -109,6 +109,7 @@ std::optional<DialogTemplate> DialogTemplate::FromJson(const QByteArray& json) {
     tmpl.fontName = object.value("font").toString(tmpl.fontName);
     tmpl.fontPoints = object.value("points").toInt(tmpl.fontPoints);
     tmpl.styles = *styles;
+    tmpl.helpTopic = object.value("help").toString();
     if (tmpl.size.width() < 0 || tmpl.size.height() < 0 || tmpl.fontPoints <= 0) {
         return std::nullopt;
     }

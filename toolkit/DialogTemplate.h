@@ -38,6 +38,7 @@ struct DialogTemplate {
     QString fontName = "MS Sans Serif";
     int fontPoints = 8;
     QStringList styles;  // "caption", "sysmenu", "modalframe", "3dlook", ...
+    QString helpTopic;   // the help guide's page for this dialog; empty: the guide's start
     std::vector<ControlTemplate> controls;
 
     bool Has(const QString& style) const { return styles.contains(style); }

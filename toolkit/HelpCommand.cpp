@@ -2,8 +2,8 @@
 
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileInfo>
-#include <QUrl>
 
 #include "MessageBoxes.h"
 
@@ -12,16 +12,63 @@ namespace {
 const char* const kHelpFileMissing = "Le fichier d'aide %1 est introuvable.";
 const char* const kNoHelpViewer = "Aucune visionneuse d'aide n'est installée pour ouvrir %1.";
 
-}  // namespace
-
-QString HelpFilePath() {
-    return QCoreApplication::applicationDirPath() + QLatin1Char('/') +
-           QCoreApplication::applicationName() + QStringLiteral(".HLP");
+QString& GuideFolderOverride() {
+    static QString folder;
+    return folder;
 }
 
-void RunHelpCommand(QWidget* parent) {
+bool RunsFromBuildTree() {
+#ifdef ZAV_BUILD_DIR
+    const QString build = QDir::cleanPath(QStringLiteral(ZAV_BUILD_DIR));
+    const QString exe = QDir::cleanPath(QCoreApplication::applicationDirPath());
+    return exe == build || exe.startsWith(build + QLatin1Char('/'));
+#else
+    return false;
+#endif
+}
+
+// Beside the program first, so that a tree installed under another prefix, or moved, still
+// finds its own guide.
+QString InstalledGuideFolder() {
+#ifdef ZAV_HELP_FROM_BIN
+    const QString beside = QDir::cleanPath(QCoreApplication::applicationDirPath() +
+                                           QStringLiteral("/" ZAV_HELP_FROM_BIN));
+    if (QFileInfo(beside).isDir()) {
+        return beside;
+    }
+#endif
+    return QString::fromUtf8(ZAV_HELP_INSTALL_DIR);
+}
+
+}  // namespace
+
+QString HelpGuideFolder() {
+    if (!GuideFolderOverride().isEmpty()) {
+        return GuideFolderOverride();
+    }
+#if defined(ZAV_HELP_SOURCE_DIR) && defined(ZAV_HELP_INSTALL_DIR)
+    return RunsFromBuildTree() ? QString::fromUtf8(ZAV_HELP_SOURCE_DIR) : InstalledGuideFolder();
+#else
+    return QCoreApplication::applicationDirPath();
+#endif
+}
+
+void SetHelpGuideFolder(const QString& folder) {
+    GuideFolderOverride() = folder;
+}
+
+QString HelpFilePath(const QString& topic) {
+    const QString page = topic.isEmpty() ? QCoreApplication::applicationName() : topic;
+    return HelpGuideFolder() + QLatin1Char('/') + page + QStringLiteral(".html");
+}
+
+QUrl HelpTopicUrl(const QString& topic) {
+    return QUrl::fromLocalFile(HelpFilePath(topic));
+}
+
+void RunHelpCommand(QWidget* parent, const QString& topic) {
     Q_UNUSED(parent);
-    const QString path = HelpFilePath();
+    const QString path = HelpFilePath(topic);
     if (!QFileInfo(path).isFile()) {
         AfxMessageBox(QString::fromUtf8(kHelpFileMissing).arg(path));
         return;

@@ -1,13 +1,24 @@
 #pragma once
 
 #include <QString>
+#include <QUrl>
 
 class QWidget;
 
-// Command 57670: opens <executable's folder>/<executable's base name>.HLP with the
-// desktop's viewer. When the file is missing or nothing can open it, the user is told so in
-// an application message box instead.
+// Command 57670: opens the French guide in the desktop's browser at the page of the dialog
+// that asked for it. The guide's entry page is named after the executable
+// (<folder>/Zav7305.html); each dialog's page lies beside it. When the page is missing or
+// nothing can open it, the user is told so in an application message box instead.
 constexpr int kHelpCommandId = 57670;
 
-QString HelpFilePath();
-void RunHelpCommand(QWidget* parent);
+// The installed data folder, or the source tree's docs/help when the program runs from its
+// build tree.
+QString HelpGuideFolder();
+// Points the guide elsewhere (tests); an empty folder goes back to the default.
+void SetHelpGuideFolder(const QString& folder);
+
+// The file for a topic (a page name without ".html"); an empty topic is the entry page.
+QString HelpFilePath(const QString& topic = QString());
+QUrl HelpTopicUrl(const QString& topic);
+
+void RunHelpCommand(QWidget* parent, const QString& topic);

@@ -1,5 +1,6 @@
 #include "MessageBoxes.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
 #include <QWidget>
@@ -7,6 +8,10 @@
 namespace {
 
 unsigned beepCount = 0;
+
+// Qt's own button texts are English unless its French translation is installed.
+const char* const kYesText = "&Oui";
+const char* const kNoText = "&Non";
 
 QWidget* ActiveOwner() {
     if (QWidget* modal = QApplication::activeModalWidget()) {
@@ -31,6 +36,8 @@ int AfxMessageBox(const QString& text) {
 bool AskYesNo(QWidget* owner, const QString& caption, const QString& text) {
     QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Yes | QMessageBox::No, owner);
     box.setDefaultButton(QMessageBox::Yes);
+    box.button(QMessageBox::Yes)->setText(QString::fromUtf8(kYesText));
+    box.button(QMessageBox::No)->setText(QString::fromUtf8(kNoText));
     if (owner != nullptr) {
         box.setWindowModality(Qt::WindowModal);
     }

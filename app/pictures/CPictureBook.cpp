@@ -1,9 +1,12 @@
 #include "CPictureBook.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QPixmap>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QWindow>
 #include <cstdio>
 #include <string>
 
@@ -29,7 +32,8 @@ const char* const kTabNames[] = {"sheet-repeater", "sheet-sensor", "sheet-modem"
 
 }  // namespace
 
-CPictureBook::CPictureBook(const QString& outputFolder) : folder(outputFolder) {}
+CPictureBook::CPictureBook(const QString& outputFolder, bool withFrames)
+    : folder(outputFolder), withFrames(withFrames) {}
 
 bool CPictureBook::RenderAll() {
     const bool made = Login() && Setup() && About() && CustomDialog() && Sheet();
@@ -55,10 +59,27 @@ void CPictureBook::WhileShown(const std::function<int()>& modal,
 
 bool CPictureBook::Save(QWidget* window, const QString& name) {
     const QString path = folder.filePath(name + QStringLiteral(".png"));
-    const bool saved = window->grab().save(path);
+    const bool saved = (withFrames ? GrabWithFrame(window) : window->grab()).save(path);
     std::fprintf(stderr, "%s %s\n", saved ? "wrote" : "could not write", qPrintable(path));
     allSaved = allSaved && saved;
     return saved;
+}
+
+// The window manager frames a window some time after it is shown; a window it does not
+// frame is taken as it stands once that time has passed.
+QPixmap CPictureBook::GrabWithFrame(QWidget* window) {
+    constexpr int kFrameWaitMs = 1500;
+    QElapsedTimer waited;
+    waited.start();
+    while (waited.elapsed() < kFrameWaitMs &&
+           (window->frameGeometry() == window->geometry() || !window->windowHandle() ||
+            !window->windowHandle()->isExposed())) {
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
+    }
+    window->repaint();
+    QApplication::processEvents();
+    const QRect frame = window->frameGeometry();
+    return window->screen()->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height());
 }
 
 bool CPictureBook::Login() {

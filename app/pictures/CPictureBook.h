@@ -4,13 +4,15 @@
 #include <QString>
 #include <functional>
 
+class QPixmap;
 class QWidget;
 
-// Renders every window of the tool to PNG files, offscreen: each one is run as the tool
-// runs it and grabbed once it is shown.
+// Renders every window of the tool to PNG files: each one is run as the tool runs it and
+// grabbed once it is shown. Offscreen the picture is the window's own drawing; on a screen
+// with a window manager it is the screen under the window with the manager's frame.
 class CPictureBook {
 public:
-    explicit CPictureBook(const QString& outputFolder);
+    CPictureBook(const QString& outputFolder, bool withFrames);
 
     // Every picture; false when one could not be made.
     bool RenderAll();
@@ -27,7 +29,9 @@ private:
     static void WhileShown(const std::function<int()>& modal,
                            const std::function<void(QWidget*)>& inside);
     bool Save(QWidget* window, const QString& name);
+    static QPixmap GrabWithFrame(QWidget* window);
 
     QDir folder;
+    bool withFrames;
     bool allSaved = true;
 };

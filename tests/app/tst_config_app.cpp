@@ -1,4 +1,8 @@
+#include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
 #include <QRadioButton>
 
 #include "CAboutDlg.h"
@@ -8,7 +12,10 @@
 #include "CLoginDlg.h"
 #include "CModalDriver.h"
 #include "CSetupDlg.h"
+#include "CUrlCatcher.h"
 #include "EditorTestSupport.h"
+#include "HelpCommand.h"
+#include "QtFrenchTexts.h"
 #include "ShellTestSupport.h"
 
 namespace {
@@ -63,6 +70,8 @@ private slots:
     void loginGivesSetupItsRole();
     void editorQuitterEndsProgram();
     void aboutBoxFromSetup();
+    void helpOpensTheShownDialogsPage();
+    void qtOwnTextsInFrench();
 };
 
 void TstConfigApp::firstLoginNotAccepted_data() {
@@ -188,6 +197,67 @@ void TstConfigApp::aboutBoxFromSetup() {
     }
     RunApp(driver);
     QVERIFY(driver.AllDone());
+}
+
+// Every dialog's help, by its button or F1, hands the desktop the guide's page for it.
+void TstConfigApp::helpOpensTheShownDialogsPage() {
+    CUrlCatcher browser;
+    const auto help = [] { PressKey(QApplication::focusWidget(), Qt::Key_F1); };
+    CModalDriver driver;
+    driver
+        .On<CLoginDlg>([&](CLoginDlg* login) {
+            help();
+            SubmitLogin(login, CLoginDlg::kIndexClient);
+        })
+        .On<CSetupDlg>([&](CSetupDlg* setup) {
+            help();
+            Click(setup->GetDlgItem(CSetupDlg::kIdAbout));
+            Click(setup->Item<QRadioButton>(CSetupDlg::kIdDefault));
+            Click(setup->GetDlgItem(CSetupDlg::kIdOk));
+            Click(setup->Item<QRadioButton>(CSetupDlg::kIdCustom));
+            Click(setup->GetDlgItem(CSetupDlg::kIdOk));
+        })
+        .On<CAboutDlg>([&](CAboutDlg* about) {
+            help();
+            Click(about->GetDlgItem(1));
+        })
+        .On<CMyPropSheet>([&](CMyPropSheet* sheet) {
+            for (int tab = 0; tab < 3; ++tab) {
+                QVERIFY(sheet->SetActivePage(tab));
+                sheet->GetButton(CPropertySheet::kIdHelp)->click();
+            }
+            help();
+            sheet->EndDialog(CMyPropSheet::kRetourCode);
+        })
+        .On<CCustomConfigDlg>([&](CCustomConfigDlg* editor) {
+            Click(editor->GetDlgItem(kHelpCommandId));
+            PressKey(editor->GetDlgItem(1005), Qt::Key_F1);
+            Click(editor->GetDlgItem(kCustomQuitter));
+        });
+    RunApp(driver);
+    QVERIFY(driver.AllDone());
+    QVERIFY(driver.Boxes().empty());
+    QCOMPARE(browser.Pages(),
+             QStringList({"connexion", "reglages", "Zav7305", "repeteurs", "capteurs", "modem",
+                          "modem", "personnalisee", "personnalisee"}));
+    for (const QUrl& url : browser.Urls()) {
+        QVERIFY2(QFileInfo(url.toLocalFile()).isFile(), qPrintable(url.toString()));
+        QCOMPARE(QFileInfo(url.toLocalFile()).absolutePath(), HelpGuideFolder());
+    }
+}
+
+void TstConfigApp::qtOwnTextsInFrench() {
+    if (!InstallQtFrenchTexts(*qApp)) {
+        QSKIP("Qt's French translation (qt6-translations-l10n) is not installed");
+    }
+    QLineEdit field;
+    std::unique_ptr<QMenu> menu(field.createStandardContextMenu());
+    QStringList texts;
+    for (QAction* action : menu->actions()) {
+        texts << action->text().section(u'\t', 0, 0);  // without the shortcut
+    }
+    QVERIFY2(texts.contains(QStringLiteral("&Annuler")), qPrintable(texts.join(u'|')));
+    QVERIFY2(texts.contains(QStringLiteral("Tout sélectionner")), qPrintable(texts.join(u'|')));
 }
 
 ZAV_SHELL_TEST_MAIN(TstConfigApp)

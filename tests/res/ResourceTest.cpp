@@ -427,6 +427,21 @@ void ResourceTest::desktopIconMatchesProgramIcon() {
         QCOMPARE(fromIco.size(), QSize(size, size));
         QCOMPARE(fromPng, fromIco);
     }
+    // The larger theme sizes enlarge the 32 px drawing: whole multiples pixel for pixel, and
+    // 48 px smoothed, so it is only checked for its size.
+    QVERIFY(reader.jumpToImage(0));
+    const QImage drawing = reader.read().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    for (int size : {48, 64, 128, 256}) {
+        const QImage fromPng =
+            QImage(QString(ZAV_RES_SOURCE_DIR "/icons/hicolor/%1x%1/apps/org.zav7305.Zav7305.png")
+                       .arg(size))
+                .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        QCOMPARE(fromPng.size(), QSize(size, size));
+        if (size % 32 == 0) {
+            QCOMPARE(fromPng.scaled(32, 32, Qt::IgnoreAspectRatio, Qt::FastTransformation),
+                     drawing);
+        }
+    }
 }
 
 QTEST_MAIN(ResourceTest)

@@ -3,6 +3,7 @@
 
 #include <csignal>
 #include <filesystem>
+#include <utility>
 
 #include "CPortDirectory.h"
 #include "SimFixture.h"
@@ -133,12 +134,16 @@ TEST_F(Announce, BadCommandLineEndsBeforeAnnouncing) {
         EXPECT_FALSE(bad.Start(options)) << extra.front();
         EXPECT_EQ(bad.ExitCode(), 2) << extra.front();
     }
-    CSimProcess help;
-    CSimProcess::Options options = OptionsIn(runtime);
-    options.extraArgs = {"--help"};
-    EXPECT_FALSE(help.Start(options));
-    EXPECT_EQ(help.ExitCode(), 0);
-    EXPECT_NE(help.Output().find("--hangup-mid"), std::string::npos);
+    const std::pair<const char*, const char*> answers[] = {{"--help", "--hangup-mid"},
+                                                           {"--version", "zav7305-sim 1.4.0.0\n"}};
+    for (const auto& [option, shown] : answers) {
+        CSimProcess answer;
+        CSimProcess::Options options = OptionsIn(runtime);
+        options.extraArgs = {option};
+        EXPECT_FALSE(answer.Start(options)) << option;
+        EXPECT_EQ(answer.ExitCode(), 0) << option;
+        EXPECT_NE(answer.Output().find(shown), std::string::npos) << option;
+    }
     EXPECT_TRUE(fs::is_empty(runtime));
 }
 

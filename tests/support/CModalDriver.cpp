@@ -20,6 +20,11 @@ SeenBox DescribeBox(QMessageBox* box) {
     seen.detailed = box->detailedText();
     seen.icon = box->icon();
     seen.buttons = box->standardButtons();
+    for (int bit = QMessageBox::FirstButton; bit <= QMessageBox::LastButton; bit <<= 1) {
+        if (QAbstractButton* button = box->button(QMessageBox::StandardButton(bit))) {
+            seen.buttonTexts << button->text();
+        }
+    }
     if (QPushButton* button = box->defaultButton()) {
         seen.defaultButton = box->standardButton(button);
     }

@@ -1,10 +1,13 @@
+#include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTextEdit>
 
 #include "CModalDriver.h"
 #include "CRecordingDialog.h"
+#include "CUrlCatcher.h"
 #include "HelpCommand.h"
 #include "MessageBoxes.h"
 #include "TestMain.h"
@@ -77,7 +80,7 @@ private slots:
     void keysReachPreTranslateKeyOnceAndFirst();
     void enterInAnEditableMultiLineEditBreaksTheLine();
     void okWithARefusedFieldKeepsTheDialogOpen();
-    void helpCommandSaysWhenTheHelpFileIsMissing();
+    void helpCommandOpensTheGuideOrSaysItIsMissing();
     void missingTemplateCannotRun();
     void messageBoxesHaveTheirCaptionsIconsAndButtons();
     void beepIsCounted();
@@ -208,25 +211,49 @@ void TemplateDialogTest::okWithARefusedFieldKeepsTheDialogOpen() {
     QCOMPARE(value, 8);
 }
 
-void TemplateDialogTest::helpCommandSaysWhenTheHelpFileIsMissing() {
-    const QString path = QCoreApplication::applicationDirPath() + QStringLiteral("/Zav7305.HLP");
+// The help button and F1 both issue the help command; without a guide it names the page it
+// looked for, and with one it hands that page to the desktop.
+void TemplateDialogTest::helpCommandOpensTheGuideOrSaysItIsMissing() {
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    SetHelpGuideFolder(folder.path());
+    const QString path = folder.path() + QStringLiteral("/Zav7305.html");
     QCOMPARE(HelpFilePath(), path);
-    QVERIFY2(!QFileInfo::exists(path), "a help file lies next to the test");
-    CRecordingDialog dialog(9001);
-    CModalDriver driver;
-    driver
-        .On<CRecordingDialog>([](CRecordingDialog* d) {
-            QTest::mouseClick(d->GetDlgItem(kHelpCommandId), Qt::LeftButton);
-            d->EndDialog(2);
-        })
-        .AnswerBox(QMessageBox::Ok);
-    QCOMPARE(dialog.DoModal(), 2);
-    QVERIFY(driver.AllDone());
-    QCOMPARE(dialog.commands, std::vector<int>{kHelpCommandId});
-    const SeenBox& box = driver.Boxes().at(0);
-    QCOMPARE(box.caption, QStringLiteral("Zav7305"));
-    QCOMPARE(box.icon, QMessageBox::Warning);
-    QCOMPARE(box.text, QStringLiteral("Le fichier d'aide %1 est introuvable.").arg(path));
+    CUrlCatcher browser;
+    const auto pressHelpTwice = [](CRecordingDialog* d) {
+        QTest::mouseClick(d->GetDlgItem(kHelpCommandId), Qt::LeftButton);
+        QTest::keyClick(d->GetDlgItem(1005), Qt::Key_F1);
+        d->EndDialog(2);
+    };
+    {
+        CRecordingDialog dialog(9001);
+        CModalDriver driver;
+        driver.On<CRecordingDialog>(pressHelpTwice)
+            .AnswerBox(QMessageBox::Ok)
+            .AnswerBox(QMessageBox::Ok);
+        QCOMPARE(dialog.DoModal(), 2);
+        QVERIFY(driver.AllDone());
+        QCOMPARE(dialog.commands, std::vector<int>({kHelpCommandId, kHelpCommandId}));
+        for (const SeenBox& box : driver.Boxes()) {
+            QCOMPARE(box.caption, QStringLiteral("Zav7305"));
+            QCOMPARE(box.icon, QMessageBox::Warning);
+            QCOMPARE(box.text, QStringLiteral("Le fichier d'aide %1 est introuvable.").arg(path));
+        }
+        QVERIFY(browser.Urls().isEmpty());
+    }
+    QFile page(path);
+    QVERIFY(page.open(QIODevice::WriteOnly));
+    page.close();
+    {
+        CRecordingDialog dialog(9001);
+        CModalDriver driver;
+        driver.On<CRecordingDialog>(pressHelpTwice);
+        QCOMPARE(dialog.DoModal(), 2);
+        QVERIFY(driver.AllDone());
+        QVERIFY(driver.Boxes().empty());
+        QCOMPARE(browser.Urls(), QList<QUrl>(2, QUrl::fromLocalFile(path)));
+    }
+    SetHelpGuideFolder(QString());
 }
 
 void TemplateDialogTest::missingTemplateCannotRun() {
@@ -263,6 +290,8 @@ void TemplateDialogTest::messageBoxesHaveTheirCaptionsIconsAndButtons() {
         QCOMPARE(boxes[i].icon, QMessageBox::NoIcon);
         QCOMPARE(boxes[i].buttons, QMessageBox::Yes | QMessageBox::No);
         QCOMPARE(boxes[i].defaultButton, QMessageBox::Yes);
+        // French without Qt's translation, which this test does not load.
+        QCOMPARE(boxes[i].buttonTexts, QStringList({"&Oui", "&Non"}));
     }
     QCOMPARE(boxes[3].caption, QStringLiteral("DevOv7305"));
     QCOMPARE(boxes[3].icon, QMessageBox::NoIcon);

@@ -194,6 +194,19 @@ void TemplateFormTest::windowFollowsTheTemplateStyles() {
     CRecordingDialog bare(9002);
     QVERIFY(bare.windowFlags() & Qt::FramelessWindowHint);
     QVERIFY(!(bare.windowFlags() & Qt::WindowCloseButtonHint));
+
+    // Only the frameless one draws its modal frame: its edges stand out from its face.
+    for (CRecordingDialog* dialog : {&captioned, &bare}) {
+        QCOMPARE(dialog->windowType(), Qt::Dialog);
+        const QImage image = dialog->grab().toImage();
+        const QColor face = image.pixelColor(image.width() / 2, 1);
+        const QColor edges[] = {image.pixelColor(0, image.height() / 2),
+                                image.pixelColor(image.width() - 1, image.height() / 2),
+                                image.pixelColor(image.width() / 2, image.height() - 1)};
+        for (const QColor& edge : edges) {
+            QCOMPARE(edge != face, dialog == &bare);
+        }
+    }
 }
 
 void TemplateFormTest::createsTheWidgetForEachKind_data() {
