@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QPixmap>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -21,13 +22,14 @@
 #include "CSimProcess.h"
 #include "CpageModem.h"
 #include "Frames.h"
+#include "VerdictDisplay.h"
 
 namespace {
 
 constexpr int kRetour = 255;
 constexpr int kCancel = 2;
 // A repeater's report as the device sends it.
-constexpr char kSampleReport[] = "TM010203V14001255100060004100\n";
+constexpr char kSampleReport[] = "TM010203V14001255100060004300\n";
 const char* const kTabNames[] = {"sheet-repeater", "sheet-sensor", "sheet-modem"};
 
 }  // namespace
@@ -132,9 +134,19 @@ bool CPictureBook::CustomDialog() {
     dialog.isClient = 0;
     WhileShown([&] { return dialog.DoModal(); },
                [&](QWidget*) {
+                   // The read-back of a send that the device took as it was sent.
+                   dialog.PRT = 4;
                    dialog.StatusText =
                        QString::fromStdString(DeviceToUtf8(DecodeReport(kSampleReport)));
                    dialog.UpdateData(false);
+                   ExchangeRecord sent;
+                   sent.kind = ExchangeKind::SendConfig;
+                   sent.sentConfig = ParameterSet{dialog.ID,  dialog.CHF,
+                                                  dialog.P0,  dialog.TYP.toLatin1().toStdString(),
+                                                  dialog.PRT, dialog.OFT};
+                   sent.report = kSampleReport;
+                   VerdictDisplay::Show(dialog.Item<QLabel>(VerdictDisplay::kIdVerdict),
+                                        JudgeReadBack(sent));
                    Save(&dialog, QStringLiteral("custom"));
                    dialog.EndDialog(kRetour);
                });
