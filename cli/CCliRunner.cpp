@@ -5,7 +5,7 @@
 #include "CJournal.h"
 #include "CPortDirectory.h"
 #include "CSerialPort.h"
-#include "CustomDefaults.h"
+#include "Roles.h"
 #include "Frames.h"
 #include "JsonText.h"
 #include "Verdict.h"
@@ -119,8 +119,8 @@ bool CCliRunner::Authenticate(std::string& error) {
         error = "--admin : pas de terminal pour le mot de passe ; donnez ZAV7305_PASSWORD.";
         return false;
     }
-    if (*password != CustomDefaults::kAdministratorPassword) {
-        error = CustomDefaults::kPasswordRefused;
+    if (*password != Roles::kAdministratorPassword) {
+        error = Roles::kPasswordRefused;
         return false;
     }
     return true;
@@ -153,7 +153,7 @@ int CCliRunner::RunExchange(const CliRequest& request, const CliPlan& plan) {
     port.SetPortDirectory(&env.ports);
     CJournal journal(env.journalFolder);
     CCliHost host(journal,
-                  request.admin ? CustomDefaults::kRoleAdministrator : CustomDefaults::kRoleClient,
+                  request.admin ? Roles::kAdministrator : Roles::kClient,
                   portName);
     CExchange exchange(port, host, env.clock);
     switch (request.command) {
@@ -198,8 +198,8 @@ void CCliRunner::PrintJson(const CliRequest& request, const std::string& portNam
     const Verdict verdict = JudgeReadBack(record);
     std::string out =
         "{\"command\":" + JsonString(CommandName(request.command)) + ",\"role\":" +
-        JsonString(request.admin ? CustomDefaults::kRoleAdministrator
-                                 : CustomDefaults::kRoleClient) +
+        JsonString(request.admin ? Roles::kAdministrator
+                                 : Roles::kClient) +
         ",\"port\":" + JsonString(portName) + ",\"device\":" + JsonString(record.devicePath) +
         ",\"sent\":" + JsonString(DeviceToUtf8(record.bytesSent)) + ",\"report\":" +
         JsonOrNull(record.report ? std::optional(DeviceToUtf8(*record.report)) : std::nullopt) +

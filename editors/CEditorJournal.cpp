@@ -3,7 +3,7 @@
 #include <QString>
 #include <cstring>
 
-#include "CustomDefaults.h"
+#include "Roles.h"
 #include "MessageBoxes.h"
 
 namespace {
@@ -32,7 +32,7 @@ CJournal& CEditorJournal::Journal() {
 void CEditorJournal::Record(const std::string& editor, bool isClient,
                             const ExchangeRecord& record) {
     const JournalContext context{
-        isClient ? CustomDefaults::kRoleClient : CustomDefaults::kRoleAdministrator, editor,
+        isClient ? Roles::kClient : Roles::kAdministrator, editor,
         "COM" + std::to_string(record.portNumber)};
     CJournal& target = Journal();
     if (target.Append(context, record) != JOURNAL_OK) {

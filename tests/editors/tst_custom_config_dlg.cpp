@@ -24,6 +24,7 @@
 #include "CUrlCatcher.h"
 #include "EditorTestSupport.h"
 #include "MessageBoxes.h"
+#include "PortFailureTexts.h"
 #include "ProtocolTexts.h"
 #include "VerdictDisplay.h"
 

@@ -22,6 +22,7 @@
 #include "CRecordingHost.h"
 #include "CSerialPort.h"
 #include "Frames.h"
+#include "PortFailureTexts.h"
 #include "ProtocolTexts.h"
 #include "PtyPair.h"
 #include "TempDir.h"

@@ -6,6 +6,7 @@
 
 #include "CPortHolders.h"
 #include "PortFailureCause.h"
+#include "PortFailureTexts.h"
 #include "ProtocolTexts.h"
 #include "TempDir.h"
 

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string_view>
 
-#include "ProtocolTexts.h"
+#include "PortFailureTexts.h"
 
 namespace {
 

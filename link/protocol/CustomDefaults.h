@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
-// What the single-device editor starts from and accepts, and the administrator's password:
-// the desktop tool and the command line apply the same ones.
+// What the single-device editor starts from and accepts: the desktop tool and the command
+// line apply the same ones.
 namespace CustomDefaults {
 
 inline constexpr int32_t kID = 1;
@@ -19,10 +19,5 @@ inline constexpr int32_t kMaxValue = 255;
 // A modem's type: the only values the modem page sends on "Emettre".
 inline constexpr int32_t kModemTypeLow = 0;
 inline constexpr int32_t kModemTypeHigh = 255;
-
-inline constexpr char kRoleClient[] = "Client";
-inline constexpr char kRoleAdministrator[] = "Administateur";
-inline constexpr char kAdministratorPassword[] = "2846";
-inline constexpr char kPasswordRefused[] = "Mot de passe incorrect.";
 
 }  // namespace CustomDefaults
