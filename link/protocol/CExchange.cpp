@@ -1,16 +1,14 @@
 #include "CExchange.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "CPortHolders.h"
 #include "Frames.h"
-#include "PortFailureCause.h"
+#include "PortFailure.h"
 #include "ProtocolTexts.h"
 
 const ConfigVariant kCustomVariant{kTextConfigNotReceived, kTextReadFailure, kTextSendFailure};
@@ -95,10 +93,9 @@ void CExchange::Tell(const char* message) {
         host.ShowMessage(message);
         return;
     }
-    const bool busy = err == EBUSY || err == EWOULDBLOCK;
-    record.systemError = SystemErrorText(err);
-    record.cause = PortFailureCause(
-        err, busy ? CPortHolders().Describe(port.LastErrorDevice()) : std::string());
+    const DescribedFailure failure = DescribePortFailure(err, port.LastErrorDevice());
+    record.cause = failure.cause;
+    record.systemError = failure.systemError;
     host.ShowPortFailure(message, record.cause, record.systemError);
 }
 

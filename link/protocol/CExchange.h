@@ -29,11 +29,10 @@ public:
     void SendModemParam(int32_t selectedParam, int32_t value, int32_t portNumber);
     void ReadModem(int32_t portNumber);
 
+private:
     // The waits; the port must already be open.
     void ReadBackConfig(const ConfigVariant& variant);
     void ReadModemReport();
-
-private:
     void Begin(ExchangeKind kind, int32_t portNumber);
     void OpenPort(int32_t portNumber);
     int SendLine(const std::string& text);

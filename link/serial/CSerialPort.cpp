@@ -15,7 +15,7 @@
 #include "CLineSettings.h"
 #include "CPortDirectory.h"
 #include "CTtyHandle.h"
-#include "PosixError.h"
+#include "PortFailure.h"
 
 namespace {
 

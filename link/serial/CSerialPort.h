@@ -4,22 +4,16 @@
 #include <cstdint>
 #include <string>
 
-class CPortDirectory;
+#include "PortStatus.h"
 
-enum PortStatus : int {
-    PORT_OK = 0,
-    PORT_NOT_OPEN = 3,
-    PORT_INCOMPLETE = 4,
-    PORT_FAILED = 5,
-    PORT_BAD_HANDSHAKE = 6,
-};
+class CPortDirectory;
 
 // One serial line, opened by port number, written a line at a time and read a line at a
 // time with a per-byte time-out. Every operation blocks and answers with a PortStatus.
 class CSerialPort {
 public:
     CSerialPort();
-    virtual ~CSerialPort();
+    ~CSerialPort();
     CSerialPort(const CSerialPort&) = delete;
     CSerialPort& operator=(const CSerialPort&) = delete;
 

@@ -2,11 +2,13 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 #include <string>
 
 #include "CPortHolders.h"
-#include "PortFailureCause.h"
+#include "PortFailure.h"
 #include "PortFailureTexts.h"
+#include "PortStatus.h"
 #include "ProtocolTexts.h"
 #include "TempDir.h"
 
@@ -83,6 +85,15 @@ TEST(PortHolders, FindsEveryOtherProcessWithTheDeviceOpen) {
     EXPECT_EQ(holders.Describe("/dev/ttyUSB0"), "");
     EXPECT_EQ(holders.Describe(""), "");
     EXPECT_EQ(CPortHolders(proc / "missing").Describe("/dev/ttyACM0"), "");
+
+    // A busy port names its holders beside the system's own text.
+    const DescribedFailure busy = DescribePortFailure(EBUSY, "/dev/ttyACM0", holders);
+    EXPECT_EQ(busy.status, PORT_FAILED);
+    EXPECT_NE(busy.cause.find("(ModemManager, processus 812 ; minicom, processus 2001)"),
+              std::string::npos)
+        << busy.cause;
+    EXPECT_EQ(busy.systemError, std::strerror(EBUSY));
+    EXPECT_EQ(DescribePortFailure(0, "/dev/ttyACM0", holders).status, PORT_OK);
 }
 
 }  // namespace

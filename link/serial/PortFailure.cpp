@@ -1,10 +1,11 @@
-#include "PortFailureCause.h"
+#include "PortFailure.h"
 
 #include <cerrno>
 #include <cstring>
 #include <string_view>
 
 #include "PortFailureTexts.h"
+#include "PortStatus.h"
 
 namespace {
 
@@ -23,7 +24,20 @@ constexpr CauseRow kCauses[] = {
 
 constexpr std::string_view kHolderMark = "%1";
 
+// Another channel's exclusive open (EBUSY) or its lock (EWOULDBLOCK).
+bool IsBusy(int err) {
+    return err == EBUSY || err == EWOULDBLOCK;
+}
+
 }  // namespace
+
+int PortStatusFromErrno(int err) {
+    return err == 0 ? PORT_OK : PORT_FAILED;
+}
+
+bool IsPortFailure(int err) {
+    return err != 0 && err != ETIMEDOUT;
+}
 
 std::string PortFailureCause(int err, const std::string& holders) {
     for (const CauseRow& row : kCauses) {
@@ -40,10 +54,12 @@ std::string PortFailureCause(int err, const std::string& holders) {
     return {};
 }
 
-bool IsPortFailure(int err) {
-    return err != 0 && err != ETIMEDOUT;
-}
-
 std::string SystemErrorText(int err) {
     return err == 0 ? std::string() : std::string(std::strerror(err));
+}
+
+DescribedFailure DescribePortFailure(int err, const std::string& device,
+                                     const CPortHolders& holders) {
+    const std::string holding = IsBusy(err) ? holders.Describe(device) : std::string();
+    return {PortStatusFromErrno(err), PortFailureCause(err, holding), SystemErrorText(err)};
 }
