@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdio>
+#include <functional>
 #include <vector>
 
 #include "Frames.h"
@@ -10,25 +11,6 @@
 namespace JournalFormat {
 
 namespace {
-
-const std::array<const char*, kFieldCount> kHeader = {"horodatage",
-                                                      "rôle",
-                                                      "éditeur",
-                                                      "port",
-                                                      "périphérique",
-                                                      "échange",
-                                                      "octets envoyés",
-                                                      "rapport reçu",
-                                                      "ID",
-                                                      "CHF",
-                                                      "OFT",
-                                                      "P0",
-                                                      "PRT",
-                                                      "TYP",
-                                                      "verdict",
-                                                      "message",
-                                                      "cause",
-                                                      "erreur système"};
 
 const char* KindName(ExchangeKind kind) {
     switch (kind) {
@@ -83,10 +65,55 @@ bool LocalTime(const timespec& when, tm& local) {
     return localtime_r(&seconds, &local) != nullptr;
 }
 
-}  // namespace
+// What one record's fields are written from.
+struct RecordInput {
+    const JournalContext& context;
+    const ExchangeRecord& record;
+    const timespec& when;
+    const ReportValues& values;
+};
 
-template <class Fields>
-std::string Join(const Fields& fields) {
+// A column of the journal: its name in the header and how a record fills it.
+struct Column {
+    std::string header;
+    std::function<std::string(const RecordInput&)> write;
+};
+
+std::vector<Column> MakeColumns() {
+    std::vector<Column> columns = {
+        {"horodatage", [](const RecordInput& in) { return Timestamp(in.when); }},
+        {"rôle", [](const RecordInput& in) { return EscapeText(in.context.role); }},
+        {"éditeur", [](const RecordInput& in) { return EscapeText(in.context.editor); }},
+        {"port", [](const RecordInput& in) { return EscapeText(in.context.portName); }},
+        {"périphérique", [](const RecordInput& in) { return EscapeText(in.record.devicePath); }},
+        {"échange", [](const RecordInput& in) { return std::string(KindName(in.record.kind)); }},
+        {"octets envoyés",
+         [](const RecordInput& in) { return EscapeDeviceBytes(in.record.bytesSent); }},
+        {"rapport reçu",
+         [](const RecordInput& in) { return EscapeDeviceBytes(in.record.report.value_or("")); }},
+    };
+    for (const ParameterInfo& info : kParameters) {
+        columns.push_back({info.name, [param = info.param](const RecordInput& in) {
+                               return EscapeDeviceBytes(in.values[param]);
+                           }});
+    }
+    const std::vector<Column> closing = {
+        {"verdict",
+         [](const RecordInput& in) { return EscapeText(VerdictText(JudgeReadBack(in.record))); }},
+        {"message", [](const RecordInput& in) { return EscapeText(in.record.message); }},
+        {"cause", [](const RecordInput& in) { return EscapeText(in.record.cause); }},
+        {"erreur système", [](const RecordInput& in) { return EscapeText(in.record.systemError); }},
+    };
+    columns.insert(columns.end(), closing.begin(), closing.end());
+    return columns;
+}
+
+const std::vector<Column>& Columns() {
+    static const std::vector<Column> columns = MakeColumns();
+    return columns;
+}
+
+std::string Join(const std::vector<std::string>& fields) {
     std::string line;
     line.reserve(512);
     for (size_t i = 0; i < fields.size(); ++i) {
@@ -97,6 +124,8 @@ std::string Join(const Fields& fields) {
     }
     return line + "\n";
 }
+
+}  // namespace
 
 std::string EscapeDeviceBytes(std::string_view bytes) {
     return Escape(bytes, [](std::string& text, char c) { text += DeviceToUtf8({&c, 1}); });
@@ -143,34 +172,26 @@ std::string FileName(const timespec& when) {
     return name.data();
 }
 
+size_t FieldCount() {
+    return Columns().size();
+}
+
 std::string HeaderLine() {
-    return Join(kHeader);
+    std::vector<std::string> names;
+    for (const Column& column : Columns()) {
+        names.push_back(column.header);
+    }
+    return Join(names);
 }
 
 std::string RecordLine(const JournalContext& context, const ExchangeRecord& record,
                        const timespec& when) {
     const ReportValues values = record.report ? CutReportValues(*record.report) : ReportValues{};
-    const std::string report = record.report ? *record.report : std::string();
-    const std::array<std::string, kFieldCount> fields = {
-        Timestamp(when),
-        EscapeText(context.role),
-        EscapeText(context.editor),
-        EscapeText(context.portName),
-        EscapeText(record.devicePath),
-        KindName(record.kind),
-        EscapeDeviceBytes(record.bytesSent),
-        EscapeDeviceBytes(report),
-        EscapeDeviceBytes(values.ID),
-        EscapeDeviceBytes(values.CHF),
-        EscapeDeviceBytes(values.OFT),
-        EscapeDeviceBytes(values.P0),
-        EscapeDeviceBytes(values.PRT),
-        EscapeDeviceBytes(values.TYP),
-        EscapeText(VerdictText(JudgeReadBack(record))),
-        EscapeText(record.message),
-        EscapeText(record.cause),
-        EscapeText(record.systemError),
-    };
+    const RecordInput input{context, record, when, values};
+    std::vector<std::string> fields;
+    for (const Column& column : Columns()) {
+        fields.push_back(column.write(input));
+    }
     return Join(fields);
 }
 

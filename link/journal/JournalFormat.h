@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <ctime>
 #include <string>
 #include <string_view>
@@ -18,8 +19,8 @@ struct JournalContext {
 // record never spans lines and the exact bytes can be read back.
 namespace JournalFormat {
 
-inline constexpr int kFieldCount = 18;
-
+// How many fields the header and every record hold.
+size_t FieldCount();
 std::string HeaderLine();
 std::string RecordLine(const JournalContext& context, const ExchangeRecord& record,
                        const timespec& when);

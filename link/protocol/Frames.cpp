@@ -1,15 +1,10 @@
 #include "Frames.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 
 namespace {
-
-constexpr int32_t kMaxFieldValue = 255;
-
-bool InByteRange(int32_t value) {
-    return value >= 0 && value <= kMaxFieldValue;
-}
 
 std::string Format(const char* format, auto... values) {
     std::array<char, 64> text{};
@@ -28,21 +23,10 @@ struct Piece {
     size_t length;
 };
 
-enum PieceIndex : size_t {
-    kPrefix,
-    kShort1,
-    kShort2,
-    kShort3,
-    kVer,
-    kId,
-    kChf,
-    kOft,
-    kP0,
-    kPrt,
-    kTyp
-};
+// The six parameters follow the version, in the order the table lists them.
+enum PieceIndex : size_t { kPrefix, kShort1, kShort2, kShort3, kVer, kFirstParameter };
 
-constexpr std::array<Piece, 11> kLayout{{
+constexpr std::array<Piece, kFirstParameter + kParamCount> kLayout{{
     {0, 0, 2},
     {2, 3, 2},
     {4, 6, 2},
@@ -56,22 +40,10 @@ constexpr std::array<Piece, 11> kLayout{{
     {26, 43, 3},
 }};
 
-struct KeyedLine {
-    const char* label;
-    PieceIndex piece;
-};
-
-constexpr std::array<KeyedLine, 7> kKeyedLines{{
-    {"VER= ", kVer},
-    {"ID = ", kId},
-    {"CHF= ", kChf},
-    {"OFT= ", kOft},
-    {"P0 = ", kP0},
-    {"PRT= ", kPrt},
-    {"TYP= ", kTyp},
-}};
-
 constexpr char kLineEnd[] = "\r\n";
+// Names are padded so that the values of the status text stand in one column.
+constexpr size_t kKeyWidth = 3;
+constexpr char kKeyVersion[] = "VER";
 
 std::string_view Cut(std::string_view line, size_t at, size_t length) {
     if (at >= line.size()) {
@@ -80,18 +52,28 @@ std::string_view Cut(std::string_view line, size_t at, size_t length) {
     return line.substr(at, length);
 }
 
-std::string_view PieceOf(std::string_view line, PieceIndex index) {
+std::string_view PieceOf(std::string_view line, size_t index) {
     const bool spaced = line.size() > 2 && line[2] == ' ';
     const Piece& p = kLayout[index];
     return Cut(line, spaced ? p.spacedAt : p.compactAt, p.length);
 }
 
+constexpr size_t PieceOfParameter(Param param) {
+    return kFirstParameter + static_cast<size_t>(param);
+}
+
+void AppendKeyedLine(std::string& text, std::string_view key, std::string_view value) {
+    text.append(key).append(kKeyWidth - std::min(key.size(), kKeyWidth), ' ');
+    text.append("= ").append(value).append(kLineEnd);
+}
+
 }  // namespace
 
 std::optional<std::string> BuildConfigFrame(const ParameterSet& params) {
-    const bool valuesFit = InByteRange(params.ID) && InByteRange(params.CHF) &&
-                           InByteRange(params.P0) && InByteRange(params.PRT) &&
-                           InByteRange(params.OFT);
+    const bool valuesFit =
+        std::all_of(kParameters.begin(), kParameters.end(), [&](const ParameterInfo& info) {
+            return info.member == nullptr || kByteRange.Contains(params.*info.member);
+        });
     // A zero first byte would end the frame at the TYP position, exactly like an empty text;
     // a line feed would end the device's line there and leave PRT and OFT to a line of their own.
     if (!valuesFit || params.TYP.empty() || params.TYP.front() == '\0' ||
@@ -103,12 +85,11 @@ std::optional<std::string> BuildConfigFrame(const ParameterSet& params) {
 }
 
 std::optional<std::string> BuildModemCommand(int32_t selectedParam, int32_t value) {
-    static constexpr std::array<const char*, 6> kFormats{"i %3.3d", "c %3.3d", "p %3.3d",
-                                                         "r %3.3d", "t %3.3d", "o %3.3d"};
-    if (selectedParam < 1 || selectedParam > static_cast<int32_t>(kFormats.size())) {
+    const ParameterInfo* info = ParameterOfModemNumber(selectedParam);
+    if (info == nullptr) {
         return std::nullopt;
     }
-    return Format(kFormats[static_cast<size_t>(selectedParam - 1)], value);
+    return Format("%c %3.3d", info->modemLetter, value);
 }
 
 bool IsConfigReport(std::string_view line) {
@@ -120,7 +101,7 @@ bool IsModemReport(std::string_view line) {
 }
 
 std::string DecodeReport(std::string_view line) {
-    auto piece = [&](PieceIndex index) { return PieceOf(line, index); };
+    auto piece = [&](size_t index) { return PieceOf(line, index); };
 
     std::string text;
     text.reserve(128);
@@ -131,20 +112,26 @@ std::string DecodeReport(std::string_view line) {
         .append("/")
         .append(piece(kShort3))
         .append(kLineEnd);
-    for (const KeyedLine& keyed : kKeyedLines) {
-        text.append(keyed.label).append(piece(keyed.piece)).append(kLineEnd);
+    AppendKeyedLine(text, kKeyVersion, piece(kVer));
+    for (const ParameterInfo& info : kParameters) {
+        AppendKeyedLine(text, info.name, piece(PieceOfParameter(info.param)));
     }
     return text;
 }
 
 ReportValues CutReportValues(std::string_view line) {
-    auto piece = [&](PieceIndex index) { return std::string(PieceOf(line, index)); };
-    return {piece(kId), piece(kChf), piece(kOft), piece(kP0), piece(kPrt), piece(kTyp)};
+    ReportValues values;
+    for (const ParameterInfo& info : kParameters) {
+        values.pieces[static_cast<size_t>(info.param)] =
+            PieceOf(line, PieceOfParameter(info.param));
+    }
+    return values;
 }
 
 bool IsWholeReport(std::string_view line) {
-    const std::string_view typ = PieceOf(line, kTyp);
-    return typ.size() == kLayout[kTyp].length &&
+    const size_t last = PieceOfParameter(Param::TYP);
+    const std::string_view typ = PieceOf(line, last);
+    return typ.size() == kLayout[last].length &&
            typ.find_first_of("\r\n") == std::string_view::npos;
 }
 

@@ -1,11 +1,13 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "ParameterSet.h"
+#include "Parameters.h"
 
 // Command frames, reply acceptance and report decoding. Pure functions over device bytes.
 
@@ -25,12 +27,9 @@ std::string DecodeReport(std::string_view line);
 // The six values of a report, cut as DecodeReport cuts them: device bytes, not trimmed, each
 // empty or short when the line is.
 struct ReportValues {
-    std::string ID;
-    std::string CHF;
-    std::string OFT;
-    std::string P0;
-    std::string PRT;
-    std::string TYP;
+    std::array<std::string, kParamCount> pieces;
+
+    const std::string& operator[](Param param) const { return pieces[static_cast<size_t>(param)]; }
 };
 ReportValues CutReportValues(std::string_view line);
 

@@ -36,30 +36,27 @@ std::string FirstCharacter(const std::string& text) {
     return text.substr(0, 1);
 }
 
+// TYP, a text, is the one parameter without a number in a ParameterSet.
+Compared CompareConfig(const ParameterInfo& info, const ParameterSet& sent,
+                       const ReportValues& read) {
+    const std::string& piece = read[info.param];
+    if (info.member == nullptr) {
+        return {info.name, FirstCharacter(sent.TYP), FirstCharacter(piece)};
+    }
+    return {info.name, ThreeDigits(sent.*info.member), piece};
+}
+
 Verdict JudgeConfig(const ParameterSet& sent, const ReportValues& read) {
     Verdict verdict;
-    Compare(verdict, {"ID", ThreeDigits(sent.ID), read.ID});
-    Compare(verdict, {"CHF", ThreeDigits(sent.CHF), read.CHF});
-    Compare(verdict, {"OFT", ThreeDigits(sent.OFT), read.OFT});
-    Compare(verdict, {"P0", ThreeDigits(sent.P0), read.P0});
-    Compare(verdict, {"PRT", ThreeDigits(sent.PRT), read.PRT});
-    Compare(verdict, {"TYP", FirstCharacter(sent.TYP), FirstCharacter(read.TYP)});
+    for (const ParameterInfo& info : kParameters) {
+        Compare(verdict, CompareConfig(info, sent, read));
+    }
     return verdict;
 }
 
-Verdict JudgeModem(int32_t param, int32_t value, const ReportValues& read) {
-    // In the order of the modem commands: i c p r t o.
-    const std::array<std::pair<const char*, const std::string*>, 6> kByParam = {{
-        {"ID", &read.ID},
-        {"CHF", &read.CHF},
-        {"P0", &read.P0},
-        {"PRT", &read.PRT},
-        {"TYP", &read.TYP},
-        {"OFT", &read.OFT},
-    }};
+Verdict JudgeModem(const ParameterInfo& info, int32_t value, const ReportValues& read) {
     Verdict verdict;
-    const auto& [field, piece] = kByParam[static_cast<size_t>(param - 1)];
-    Compare(verdict, {field, ThreeDigits(value), *piece});
+    Compare(verdict, {info.name, ThreeDigits(value), read[info.param]});
     return verdict;
 }
 
@@ -73,9 +70,9 @@ Verdict JudgeReadBack(const ExchangeRecord& record) {
     Verdict verdict;
     if (record.kind == ExchangeKind::SendConfig && record.sentConfig) {
         verdict = JudgeConfig(*record.sentConfig, read);
-    } else if (record.kind == ExchangeKind::SendModemParam && record.modemParam >= 1 &&
-               record.modemParam <= 6) {
-        verdict = JudgeModem(record.modemParam, record.modemValue, read);
+    } else if (const ParameterInfo* info = ParameterOfModemNumber(record.modemParam);
+               record.kind == ExchangeKind::SendModemParam && info != nullptr) {
+        verdict = JudgeModem(*info, record.modemValue, read);
     } else {
         return {};
     }

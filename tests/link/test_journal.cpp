@@ -88,6 +88,10 @@ TEST(JournalTest, HeaderOnceThenOneLinePerRecordWithTheVerdict) {
                 std::getline(lines, second));
     EXPECT_FALSE(std::getline(lines, extra));
     EXPECT_EQ(header + "\n", JournalFormat::HeaderLine());
+    EXPECT_EQ(header,
+              "\"horodatage\",\"rôle\",\"éditeur\",\"port\",\"périphérique\",\"échange\","
+              "\"octets envoyés\",\"rapport reçu\",\"ID\",\"CHF\",\"OFT\",\"P0\",\"PRT\",\"TYP\","
+              "\"verdict\",\"message\",\"cause\",\"erreur système\"");
     EXPECT_NE(first.find("\"Configuration vérifiée\""), std::string::npos) << first;
     EXPECT_NE(second.find("\"ID envoyé 006, lu 005\""), std::string::npos) << second;
     EXPECT_NE(first.find("\"005\",\"012\",\"100\",\"007\",\"003\",\"A00\""), std::string::npos);
