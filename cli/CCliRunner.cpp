@@ -5,9 +5,10 @@
 #include "CJournal.h"
 #include "CPortDirectory.h"
 #include "CSerialPort.h"
-#include "Roles.h"
 #include "Frames.h"
 #include "JsonText.h"
+#include "PortName.h"
+#include "Roles.h"
 #include "Verdict.h"
 #include "version.h"
 
@@ -68,6 +69,16 @@ int Outcome(const ExchangeRecord& record, const Verdict& verdict) {
 
 std::string JsonOrNull(const std::optional<std::string>& text) {
     return text ? JsonString(*text) : "null";
+}
+
+// {"ID":"005",...} in the report's order.
+std::string JsonValues(const ReportValues& values) {
+    std::string json;
+    for (const ParameterInfo& info : kParameters) {
+        json += (json.empty() ? "{" : ",") + JsonString(info.name) + ":" +
+                JsonString(DeviceToUtf8(values[info.param]));
+    }
+    return json + "}";
 }
 
 }  // namespace
@@ -145,16 +156,14 @@ int CCliRunner::ListPorts(bool json) {
 }
 
 int CCliRunner::RunExchange(const CliRequest& request, const CliPlan& plan) {
-    const std::string portName = "COM" + std::to_string(plan.portNumber);
+    const std::string portName = PortName::Of(plan.portNumber);
     if (!env.ports.PathFor(plan.portNumber)) {
         return Refuse(kExitPortFailure, "le port " + portName + " n'existe pas.", request.json);
     }
     CSerialPort port;
     port.SetPortDirectory(&env.ports);
     CJournal journal(env.journalFolder);
-    CCliHost host(journal,
-                  request.admin ? Roles::kAdministrator : Roles::kClient,
-                  portName);
+    CCliHost host(journal, request.admin ? Roles::kAdministrator : Roles::kClient, portName);
     CExchange exchange(port, host, env.clock);
     switch (request.command) {
         case CliCommand::kSend:
@@ -197,21 +206,14 @@ void CCliRunner::PrintJson(const CliRequest& request, const std::string& portNam
                            const std::vector<std::string>& messages, int code) {
     const Verdict verdict = JudgeReadBack(record);
     std::string out =
-        "{\"command\":" + JsonString(CommandName(request.command)) + ",\"role\":" +
-        JsonString(request.admin ? Roles::kAdministrator
-                                 : Roles::kClient) +
+        "{\"command\":" + JsonString(CommandName(request.command)) +
+        ",\"role\":" + JsonString(request.admin ? Roles::kAdministrator : Roles::kClient) +
         ",\"port\":" + JsonString(portName) + ",\"device\":" + JsonString(record.devicePath) +
         ",\"sent\":" + JsonString(DeviceToUtf8(record.bytesSent)) + ",\"report\":" +
         JsonOrNull(record.report ? std::optional(DeviceToUtf8(*record.report)) : std::nullopt) +
         ",\"status\":" + JsonString(status);
     if (record.report) {
-        const ReportValues v = CutReportValues(*record.report);
-        out += ",\"values\":{\"ID\":" + JsonString(DeviceToUtf8(v.ID)) +
-               ",\"CHF\":" + JsonString(DeviceToUtf8(v.CHF)) +
-               ",\"OFT\":" + JsonString(DeviceToUtf8(v.OFT)) +
-               ",\"P0\":" + JsonString(DeviceToUtf8(v.P0)) +
-               ",\"PRT\":" + JsonString(DeviceToUtf8(v.PRT)) +
-               ",\"TYP\":" + JsonString(DeviceToUtf8(v.TYP)) + "}";
+        out += ",\"values\":" + JsonValues(CutReportValues(*record.report));
     } else {
         out += ",\"values\":null";
     }

@@ -4,20 +4,43 @@
 #include <array>
 #include <cctype>
 #include <charconv>
+#include <limits>
+#include <string_view>
 
-#include "CustomDefaults.h"
+#include "Parameters.h"
+#include "PortName.h"
 
 namespace {
 
-using namespace CustomDefaults;
+// What the modem page labels TYP, accepted beside its name.
+constexpr char kModemTypeLabel[] = "TYPE";
 
-constexpr std::array<const char*, 6> kValueOptions = {"--id", "--chf", "--oft",
-                                                      "--p0", "--prt", "--typ"};
+std::string Uppercase(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    return text;
+}
 
-// The modem commands' numbering: i c p r t o.
-constexpr std::array<const char*, 6> kModemParams = {"ID", "CHF", "P0", "PRT", "TYP", "OFT"};
-constexpr int32_t kModemParamP0 = 3;
-constexpr int32_t kModemParamTyp = 5;
+// "--id" for ID: the parameter's name in lower case.
+std::string OptionOf(const ParameterInfo& info) {
+    std::string option = std::string("--") + info.name;
+    std::transform(option.begin(), option.end(), option.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return option;
+}
+
+std::string UnknownOption(const std::string& option) {
+    return "option " + option + " inconnue pour cette commande.";
+}
+
+const ParameterInfo* ParameterOfOption(const std::string& option) {
+    for (const ParameterInfo& info : kParameters) {
+        if (option == OptionOf(info)) {
+            return &info;
+        }
+    }
+    return nullptr;
+}
 
 std::optional<CliCommand> CommandNamed(const std::string& word) {
     static const std::array<std::pair<const char*, CliCommand>, 6> kCommands = {{
@@ -36,10 +59,6 @@ std::optional<CliCommand> CommandNamed(const std::string& word) {
     return std::nullopt;
 }
 
-bool IsValueOption(const std::string& name) {
-    return std::find(kValueOptions.begin(), kValueOptions.end(), name) != kValueOptions.end();
-}
-
 std::optional<int64_t> ParseInteger(const std::string& text) {
     int64_t value = 0;
     const char* end = text.data() + text.size();
@@ -50,25 +69,20 @@ std::optional<int64_t> ParseInteger(const std::string& text) {
     return value;
 }
 
-// The editors' own validation sentences, with the option in front.
-std::string NotInteger(const std::string& option) {
-    return option + " : Tapez un nombre entier.";
+// The editors' own refusals, with the option in front.
+std::string Refusal(const std::string& option, const std::string& text) {
+    return option + " : " + text;
 }
 
-std::string OutOfRange(const std::string& option) {
-    return option + " : Tapez un nombre entier compris entre " + std::to_string(kMinValue) +
-           " et " + std::to_string(kMaxValue) + ".";
-}
-
-bool RangedValue(const std::string& option, const std::string& text, int32_t& value,
-                 std::string& error) {
+bool RangedValue(const std::string& option, const std::string& text, const ValueRange& range,
+                 int32_t& value, std::string& error) {
     const auto number = ParseInteger(text);
     if (!number) {
-        error = NotInteger(option);
+        error = Refusal(option, RefusalTexts::kNotInteger);
         return false;
     }
-    if (*number < kMinValue || *number > kMaxValue) {
-        error = OutOfRange(option);
+    if (!range.Contains(*number)) {
+        error = Refusal(option, RefusalTexts::OutOfRange(range));
         return false;
     }
     value = static_cast<int32_t>(*number);
@@ -88,9 +102,9 @@ std::optional<std::string> TypCharacter(const std::string& text) {
     return std::nullopt;
 }
 
-bool ApplyValue(ParameterSet& config, const std::string& option, const std::string& text,
-                std::string& error) {
-    if (option == "--typ") {
+bool ApplyValue(ParameterSet& config, const ParameterInfo& info, const std::string& option,
+                const std::string& text, std::string& error) {
+    if (info.member == nullptr) {
         const auto typ = TypCharacter(text);
         if (!typ) {
             error = "--typ : un seul caractère (Latin-1), autre qu'un saut de ligne.";
@@ -99,33 +113,27 @@ bool ApplyValue(ParameterSet& config, const std::string& option, const std::stri
         config.TYP = *typ;
         return true;
     }
-    int32_t* const targets[] = {&config.ID, &config.CHF, &config.OFT, &config.P0, &config.PRT};
-    const auto at = std::find(kValueOptions.begin(), kValueOptions.end(), option);
-    return RangedValue(option, text, *targets[at - kValueOptions.begin()], error);
+    return RangedValue(option, text, info.custom, config.*info.member, error);
 }
 
-std::optional<int32_t> ModemParamNamed(std::string name) {
-    std::transform(name.begin(), name.end(), name.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    if (name == "TYPE") {
-        return kModemParamTyp;
-    }
-    for (size_t i = 0; i < kModemParams.size(); ++i) {
-        if (name == kModemParams[i]) {
-            return static_cast<int32_t>(i + 1);
-        }
-    }
-    return std::nullopt;
+const ParameterInfo* ModemParamNamed(const std::string& name) {
+    const std::string upper = Uppercase(name);
+    return ParameterNamed(upper == kModemTypeLabel ? InfoOf(Param::TYP).name : upper);
 }
 
 bool CheckConfig(const CliRequest& request, CliPlan& plan, std::string& error) {
-    plan.config = ParameterSet{kID, kCHF, kP0, kTYP, kPRT, kOFT};
+    plan.config = CustomInitialSet();
     for (const auto& [option, text] : request.values) {
-        if (!request.admin && option != "--id") {
+        const ParameterInfo* info = ParameterOfOption(option);
+        if (info == nullptr) {
+            error = UnknownOption(option);
+            return false;
+        }
+        if (!request.admin && !info->clientConfig) {
             error = option + " : en client, seul l'ID peut être donné (--admin pour les six).";
             return false;
         }
-        if (!ApplyValue(plan.config, option, text, error)) {
+        if (!ApplyValue(plan.config, *info, option, text, error)) {
             return false;
         }
     }
@@ -137,26 +145,28 @@ bool CheckModem(const CliRequest& request, CliPlan& plan, std::string& error) {
         error = "modem demande --param et --value.";
         return false;
     }
-    const auto param = ModemParamNamed(*request.param);
-    if (!param) {
+    const ParameterInfo* param = ModemParamNamed(*request.param);
+    if (param == nullptr) {
         error = "--param : ID, CHF, OFT, P0, PRT ou TYP.";
         return false;
     }
-    if (!request.admin && *param != kModemParamP0) {
+    if (!request.admin && !param->clientModem) {
         error = "--param : en client, seul P0 peut être envoyé au modem (--admin pour les six).";
         return false;
     }
-    plan.modemParam = *param;
-    if (*param != kModemParamTyp) {
-        return RangedValue("--value", *request.value, plan.modemValue, error);
+    plan.modemParam = param->modemNumber;
+    if (param->modem) {
+        return RangedValue("--value", *request.value, *param->modem, plan.modemValue, error);
     }
     const auto type = ParseInteger(*request.value);
     if (!type) {
-        error = NotInteger("--value");
+        error = Refusal("--value", RefusalTexts::kNotInteger);
         return false;
     }
-    if (*type != kModemTypeLow && *type != kModemTypeHigh) {
-        error = "--value : Le type d'un modem doit être égal à 0 ou 255.";
+    const bool fits = *type >= std::numeric_limits<int32_t>::min() &&
+                      *type <= std::numeric_limits<int32_t>::max();
+    if (!fits || !IsModemTypeAllowed(static_cast<int32_t>(*type))) {
+        error = Refusal("--value", RefusalTexts::kModemType);
         return false;
     }
     plan.modemValue = static_cast<int32_t>(*type);
@@ -169,7 +179,7 @@ bool Allowed(CliCommand command, const std::string& option) {
         case CliCommand::kPorts:
             return false;
         case CliCommand::kSend:
-            return option == "--port" || IsValueOption(option);
+            return option == "--port" || ParameterOfOption(option) != nullptr;
         case CliCommand::kRead:
             return option == "--port";
         case CliCommand::kModem:
@@ -182,7 +192,7 @@ bool Allowed(CliCommand command, const std::string& option) {
 bool TakeOption(CliRequest& request, const std::string& option, const std::string& value,
                 std::string& error) {
     if (!Allowed(request.command, option)) {
-        error = "option " + option + " inconnue pour cette commande.";
+        error = UnknownOption(option);
         return false;
     }
     if (option == "--port") {
@@ -203,19 +213,21 @@ bool TakeOption(CliRequest& request, const std::string& option, const std::strin
 }  // namespace
 
 std::optional<int32_t> ParsePortName(const std::string& text) {
-    std::string digits = text;
-    if (text.size() > 3 && (text.compare(0, 3, "COM") == 0 || text.compare(0, 3, "com") == 0)) {
-        digits = text.substr(3);
+    constexpr std::string_view kLowerPrefix = "com";
+    const size_t prefixSize = PortName::kPrefix.size();
+    std::string_view digits = text;
+    const std::string_view head = digits.substr(0, prefixSize);
+    if (digits.size() > prefixSize && (head == PortName::kPrefix || head == kLowerPrefix)) {
+        digits.remove_prefix(prefixSize);
     }
-    if (digits.empty() || !std::all_of(digits.begin(), digits.end(),
-                                       [](unsigned char c) { return std::isdigit(c) != 0; })) {
+    // Unlike the port list's names, a number typed here may carry leading zeros.
+    digits.remove_prefix(
+        std::min(digits.find_first_not_of('0'), digits.empty() ? 0 : digits.size() - 1));
+    const auto number = PortName::Parse(std::string(PortName::kPrefix) + std::string(digits));
+    if (!number || *number < 1) {
         return std::nullopt;
     }
-    const auto number = ParseInteger(digits);
-    if (!number || *number < 1 || *number > INT32_MAX) {
-        return std::nullopt;
-    }
-    return static_cast<int32_t>(*number);
+    return number;
 }
 
 std::optional<CliRequest> ParseCliArguments(const std::vector<std::string>& args,

@@ -81,7 +81,7 @@ std::vector<std::vector<std::string>> JournalRecords(const std::string& folder) 
                     JournalFormat::HeaderLine().substr(0, JournalFormat::HeaderLine().size() - 1));
     while (std::getline(lines, line)) {
         records.push_back(CsvFields(line));
-        EXPECT_EQ(records.back().size(), size_t{JournalFormat::kFieldCount}) << line;
+        EXPECT_EQ(records.back().size(), JournalFormat::FieldCount()) << line;
     }
     return records;
 }
