@@ -25,7 +25,9 @@
 #include "CSerialPort.h"
 #include "CSystemClock.h"
 #include "Frames.h"
+#include "PortName.h"
 #include "PtyPair.h"
+#include "Roles.h"
 
 namespace {
 
@@ -52,7 +54,7 @@ public:
             return;
         }
         const auto start = Clock::now();
-        if (journal->Append({"Administateur", "banc", "COM990"}, record) != JOURNAL_OK) {
+        if (journal->Append(context, record) != JOURNAL_OK) {
             ++journalFailures;
         }
         appendMs.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
@@ -65,6 +67,7 @@ public:
 
 private:
     CJournal* journal;
+    const JournalContext context{Roles::kAdministrator, "banc", PortName::Of(kPortNumber)};
 };
 
 struct Figures {
@@ -126,8 +129,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     std::error_code ec;
-    fs::create_symlink(pty.SlavePath(), fs::path(folder) / ("COM" + std::to_string(kPortNumber)),
-                       ec);
+    fs::create_symlink(pty.SlavePath(), fs::path(folder) / PortName::Of(kPortNumber), ec);
     if (ec) {
         std::fprintf(stderr, "cannot announce the port: %s\n", ec.message().c_str());
         fs::remove_all(folder, ec);

@@ -14,8 +14,10 @@
 #include <fstream>
 #include <iterator>
 #include <sstream>
+#include <string_view>
 
 #include "CPortDirectory.h"
+#include "PortName.h"
 
 extern char** environ;
 
@@ -23,6 +25,12 @@ namespace {
 
 constexpr int kReadyTimeoutMs = 5000;
 constexpr int kExitTimeoutMs = 5000;
+// The simulator's first line: "READY COM<n> <pty>".
+constexpr char kReady[] = "READY ";
+
+std::string ReadyMark() {
+    return kReady + std::string(PortName::kPrefix);
+}
 
 using Clock = std::chrono::steady_clock;
 
@@ -147,15 +155,16 @@ bool CSimProcess::WaitForReady(int timeoutMs) {
             }
         }
     }
-    const std::string marker = "READY COM";
-    const size_t at = output.find(marker) + marker.size();
+    const size_t at = output.find(ReadyMark()) + std::string_view(kReady).size();
     std::istringstream line(output.substr(at, output.find('\n', at) - at));
-    line >> portNumber >> ptyPath;
+    std::string name;
+    line >> name >> ptyPath;
+    portNumber = PortName::Parse(name).value_or(0);
     return portNumber > 0 && !ptyPath.empty();
 }
 
 bool CSimProcess::HasReadyLine() const {
-    const size_t at = output.find("READY COM");
+    const size_t at = output.find(ReadyMark());
     return at != std::string::npos && output.find('\n', at) != std::string::npos;
 }
 
@@ -278,7 +287,7 @@ void CSimProcess::Reap(bool force) {
 std::string CSimProcess::LinkPath() const {
     const std::string folder =
         runtimeDir.empty() ? CPortDirectory::DefaultRuntimeFolder() : runtimeDir;
-    return folder + "/COM" + std::to_string(portNumber);
+    return folder + "/" + PortName::Of(portNumber);
 }
 
 bool CSimProcess::LinkGone() const {

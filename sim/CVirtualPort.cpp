@@ -11,6 +11,7 @@
 #include <cstring>
 
 #include "CPortDirectory.h"
+#include "PortName.h"
 
 namespace {
 
@@ -114,7 +115,7 @@ bool CVirtualPort::Announce(const std::string& folder, int32_t wanted, std::stri
             return true;
         }
         if (error.empty()) {
-            error = "COM" + std::to_string(wanted) + " is already announced in " + folder;
+            error = PortName::Of(wanted) + " is already announced in " + folder;
         }
         return false;
     }
@@ -132,7 +133,7 @@ bool CVirtualPort::Announce(const std::string& folder, int32_t wanted, std::stri
 
 // False with an empty error when the number is taken.
 bool CVirtualPort::TryLink(const std::string& folder, int32_t candidate, std::string& error) {
-    const std::string link = folder + "/COM" + std::to_string(candidate);
+    const std::string link = folder + "/" + PortName::Of(candidate);
     for (int attempt = 0; attempt < 2; ++attempt) {
         if (::symlink(slavePath.c_str(), link.c_str()) == 0) {
             linkPath = link;

@@ -6,6 +6,7 @@
 #include "CSimulator.h"
 #include "CTrace.h"
 #include "CVirtualPort.h"
+#include "PortName.h"
 #include "SimOptions.h"
 #include "version.h"
 
@@ -42,7 +43,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s: %s\n", argv[0], error.c_str());
         return 1;
     }
-    trace.Plain("READY COM" + std::to_string(port.Number()) + " " + port.SlavePath());
+    trace.Plain("READY " + PortName::Of(port.Number()) + " " + port.SlavePath());
     CSimulator simulator(*options, port, signals, trace);
     return simulator.Run();
 }

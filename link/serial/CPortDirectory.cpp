@@ -11,6 +11,8 @@
 #include <string_view>
 #include <system_error>
 
+#include "PortName.h"
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -38,7 +40,6 @@ bool IsLegacySerial(int32_t number) {
     const TtyFamily& ttyS = kFamilies[0];
     return number >= ttyS.firstNumber && number < ttyS.firstNumber + kPortsPerFamily;
 }
-constexpr std::string_view kComPrefix = "COM";
 constexpr size_t kAttributeBytes = 256;
 constexpr size_t kDescriptionBytes = 64;
 // tty device -> usb-serial port -> interface -> USB device is the longest road in sysfs.
@@ -61,10 +62,7 @@ std::optional<int32_t> ParseIndex(std::string_view digits) {
 }
 
 std::optional<int32_t> VirtualNumber(std::string_view name) {
-    if (name.substr(0, kComPrefix.size()) != kComPrefix) {
-        return std::nullopt;
-    }
-    const std::optional<int32_t> n = ParseIndex(name.substr(kComPrefix.size()));
+    const std::optional<int32_t> n = PortName::Parse(name);
     if (!n || *n < CPortDirectory::kFirstVirtual || *n > CPortDirectory::kLastVirtual) {
         return std::nullopt;
     }
@@ -162,7 +160,7 @@ std::optional<std::string> VirtualTarget(const std::string& folder, int32_t numb
     if (!IsPrivateFolder(folder)) {
         return std::nullopt;
     }
-    const fs::path link = fs::path(folder) / (std::string(kComPrefix) + std::to_string(number));
+    const fs::path link = fs::path(folder) / PortName::Of(number);
     std::error_code ec;
     if (!fs::is_symlink(fs::symlink_status(link, ec))) {
         return std::nullopt;
@@ -172,10 +170,6 @@ std::optional<std::string> VirtualTarget(const std::string& folder, int32_t numb
         return std::nullopt;
     }
     return target.string();
-}
-
-std::string ComName(int32_t number) {
-    return std::string(kComPrefix) + std::to_string(number);
 }
 
 }  // namespace
@@ -247,7 +241,7 @@ std::vector<PortEntry> CPortDirectory::List() const {
         }
         const std::string description = UsbDescription(it->path());
         const std::string shown = description.empty() ? name : name + ": " + description;
-        real.push_back({ComName(*number) + " (" + shown + ")", *number, path});
+        real.push_back({PortName::Of(*number) + " (" + shown + ")", *number, path});
     }
     std::sort(real.begin(), real.end(),
               [](const PortEntry& a, const PortEntry& b) { return a.number < b.number; });
@@ -265,7 +259,8 @@ std::vector<PortEntry> CPortDirectory::List() const {
             continue;
         }
         virtualPorts.push_back(
-            {ComName(*number) + " (" + DeviceLabel(*target) + ": port virtuel)", *number, *target});
+            {PortName::Of(*number) + " (" + DeviceLabel(*target) + ": port virtuel)", *number,
+             *target});
     }
     std::sort(virtualPorts.begin(), virtualPorts.end(),
               [](const PortEntry& a, const PortEntry& b) { return a.number < b.number; });
