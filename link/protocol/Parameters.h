@@ -20,6 +20,7 @@ struct ValueRange {
     int32_t max;
 
     constexpr bool Contains(int64_t value) const { return value >= min && value <= max; }
+    friend constexpr bool operator==(const ValueRange&, const ValueRange&) = default;
 };
 
 // The editors a parameter is edited in.

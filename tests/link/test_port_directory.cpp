@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
@@ -8,6 +9,7 @@
 #include <vector>
 
 #include "CPortDirectory.h"
+#include "PortName.h"
 #include "PtyPair.h"
 #include "TempDir.h"
 
@@ -265,6 +267,40 @@ const NumberCase kNumbers[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, NumberForDeviceTable, testing::ValuesIn(kNumbers));
+
+class PortNameTable : public testing::TestWithParam<NumberCase> {};
+
+// Each number has the one name it is built as.
+TEST_P(PortNameTable, ParsesOnlyTheNameItBuilds) {
+    const NumberCase& c = GetParam();
+    EXPECT_EQ(PortName::Parse(c.tty), c.number) << c.tty;
+    if (c.number) {
+        EXPECT_EQ(PortName::Of(*c.number), c.tty);
+    }
+}
+
+const NumberCase kPortNames[] = {
+    {"COM0", 0},
+    {"COM3", 3},
+    {"COM950", 950},
+    {"COM2147483647", INT32_MAX},
+    {"COM2147483648", {}},
+    {"COM99999999999", {}},
+    {"COM09", {}},
+    {"COM00", {}},
+    {"com3", {}},
+    {"Com3", {}},
+    {"COM", {}},
+    {"", {}},
+    {"3", {}},
+    {"COM-1", {}},
+    {"COM+1", {}},
+    {" COM3", {}},
+    {"COM3 ", {}},
+    {"COM3x", {}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Cases, PortNameTable, testing::ValuesIn(kPortNames));
 
 class RuntimeFolder : public testing::Test {
 protected:
