@@ -41,7 +41,7 @@ bool CCustomConfigDlg::OnInitDialog() {
 }
 
 void CCustomConfigDlg::DoDataExchange(CDataExchange& dx) {
-    ExchangeParameters(dx, 0, 255, ID, CHF, P0, TYP, PRT, OFT);
+    ExchangeParameters(dx, ParamEditor::kCustom, ID, CHF, P0, TYP, PRT, OFT);
     dx.Text(kIdStatus, StatusText, 255);
 }
 

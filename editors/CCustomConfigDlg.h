@@ -7,9 +7,9 @@
 
 #include "CSerialPort.h"
 #include "CTemplateDialog.h"
-#include "CustomDefaults.h"
 #include "IClock.h"
 #include "IExchangeHost.h"
+#include "Parameters.h"
 
 // The single-device editor: six parameters, "Emettre" sends them as one configuration,
 // "Lire" reads the device's report. Ends with 255 ("Retour") or 2 ("Quitter").
@@ -32,12 +32,12 @@ public:
     int32_t portNumber = 0;
     uint8_t isClient = 0;
 
-    int32_t ID = CustomDefaults::kID;
-    int32_t CHF = CustomDefaults::kCHF;
-    int32_t P0 = CustomDefaults::kP0;
-    QString TYP = QString::fromUtf8(CustomDefaults::kTYP);
-    int32_t PRT = CustomDefaults::kPRT;
-    int32_t OFT = CustomDefaults::kOFT;
+    int32_t ID = kCustomInitial.ID;
+    int32_t CHF = kCustomInitial.CHF;
+    int32_t P0 = kCustomInitial.P0;
+    QString TYP = QString::fromUtf8(kCustomInitial.TYP);
+    int32_t PRT = kCustomInitial.PRT;
+    int32_t OFT = kCustomInitial.OFT;
     QString StatusText;
 
 protected:

@@ -1,7 +1,7 @@
 #pragma once
 
 // The editors' own texts, each once. Exchange texts (progress of a read, failures) belong
-// to the link layer.
+// to the link layer, and so do the sentences that refuse a value.
 namespace EditorTexts {
 
 inline constexpr const char* kNoConfigCapital = "Pas de Configuration";
@@ -24,7 +24,6 @@ inline constexpr const char* kIdAlreadyAssigned =
     "ID déjà attribué.\nVoulez-vous le reprogrammer ?";
 inline constexpr const char* kCannotSendTwice = "Impossible emettre 2 fois";
 inline constexpr const char* kNoParamChosen = "Erreur de choix des paramètres à configurer";
-inline constexpr const char* kModemTypeRange = "Le type d'un modem doit être égal à 0 ou 255.";
 
 inline constexpr const char* kEmettre = "Emettre";
 inline constexpr const char* kQuitter = "Quitter";
