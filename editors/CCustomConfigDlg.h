@@ -5,15 +5,15 @@
 #include <cstdint>
 #include <string>
 
+#include "CEditorHost.h"
 #include "CSerialPort.h"
 #include "CTemplateDialog.h"
 #include "IClock.h"
-#include "IExchangeHost.h"
 #include "Parameters.h"
 
 // The single-device editor: six parameters, "Emettre" sends them as one configuration,
 // "Lire" reads the device's report. Ends with 255 ("Retour") or 2 ("Quitter").
-class CCustomConfigDlg : public CTemplateDialog, private IExchangeHost {
+class CCustomConfigDlg : public CTemplateDialog {
     Q_OBJECT
 public:
     static constexpr int kTemplateId = 102;
@@ -23,7 +23,8 @@ public:
     static constexpr int kIdRetour = 1019;
     static constexpr int kIdLire = 1020;
 
-    explicit CCustomConfigDlg(QWidget* parent = nullptr);
+    // Every exchange is recorded in `journal`, which outlives the dialog.
+    explicit CCustomConfigDlg(CEditorJournal& journal, QWidget* parent = nullptr);
     ~CCustomConfigDlg() override;
 
     // Exchanges take time from here; the system clock unless a test gives another.
@@ -50,16 +51,8 @@ private:
     void OnEmettre();
     void OnLire();
 
-    void SetStatusText(const std::string& text) override;
-    void Refresh() override;
-    void RepaintStatus() override;
-    void ShowMessage(const std::string& text) override;
-    void ShowPortFailure(const std::string& text, const std::string& cause,
-                         const std::string& systemError) override;
-    void ExchangeStarted(ExchangeKind kind) override;
-    void ExchangeEnded(const ExchangeRecord& record) override;
-
     CSerialPort serialPort;
+    CEditorHost host;
     IClock* clock;
     QIcon icon;
 };

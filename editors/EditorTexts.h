@@ -13,6 +13,7 @@ inline constexpr const char* kSendingModem = "\r\n Emission en cours...";
 inline constexpr const char* kQuickSendingRepeater = "\r\n Emettre au cours ...";
 inline constexpr const char* kQuickSendingSensor = "\r\n Emission au cours ...";
 
+inline constexpr const char* kSheetCaption = "Zav7305 : Configuration par défaut";
 inline constexpr const char* kPageQuestionCaption = "ZU7305";
 inline constexpr const char* kModemCaption = "DevOv7305";
 

@@ -234,7 +234,7 @@ void TestPropSheet::statusIsOnScreenBeforeTheExchangeBlocks() {
     CEditorDriver driver;
     driver.Act<CMyPropSheet>([&](CMyPropSheet* s) {
         QVERIFY(s->SetActivePage(tab));
-        CPropertyPage* pages[] = {&bench.repe, &bench.capteur, bench.modem.get()};
+        CPropertyPage* pages[] = {&bench.repe, &bench.capteur, bench.modem};
         watch.Watch(pages[tab]->GetDlgItem(CSheetPage::kIdStatus));
         if (byEnter) {
             // The ID field, or on the modem page the P0 field, the client's only one.
