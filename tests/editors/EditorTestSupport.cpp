@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QTextEdit>
 #include <QTimer>
+#include <ctime>
 
 bool PrepareEditorsTest() {
     QCoreApplication::setApplicationName(QStringLiteral("Zav7305"));
@@ -26,6 +27,16 @@ bool PrepareEditorsTest() {
 CEditorJournal& TestJournal() {
     static CEditorJournal journal(CJournal::DefaultFolder());
     return journal;
+}
+
+QString LastJournalLine() {
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    QFile file(QString::fromStdString(CJournal(CJournal::DefaultFolder()).PathFor(now)));
+    if (!file.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    return QString::fromUtf8(file.readAll().trimmed().split('\n').last());
 }
 
 bool StartSim(CSimProcess& sim, const std::string& device,

@@ -48,8 +48,10 @@ public:
     }
 };
 
-// The journal of this test run, in the test's own data folder.
+// The journal of this test run, in the test's own data folder, and the last line it wrote
+// today.
 CEditorJournal& TestJournal();
+QString LastJournalLine();
 
 // A simulated device on a virtual port in this test's runtime folder.
 bool StartSim(CSimProcess& sim, const std::string& device,

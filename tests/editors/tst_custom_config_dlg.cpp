@@ -305,6 +305,9 @@ void TestCustomConfigDlg::clientMayChangeOnlyTheId() {
     QCOMPARE(RunDialog(driver, dlg), 255);
     QVERIFY(driver.AllDone());
     QCOMPARE(sim.ReceivedLines(), std::vector<std::string>({"u042255603000100", "u"}));
+    QVERIFY(LastJournalLine().contains(
+        QString::fromUtf8("\"Client\",\"Configuration personnalisée\",\"COM%1\"")
+            .arg(sim.PortNumber())));
 }
 
 void TestCustomConfigDlg::emettreSendsTheFrameAndShowsTheReport_data() {

@@ -249,6 +249,12 @@ void TestPropSheet::statusIsOnScreenBeforeTheExchangeBlocks() {
     QVERIFY2(watch.PaintedBeforeBlocking().contains(progress.replace("\r\n", "\n")),
              qPrintable(watch.PaintedBeforeBlocking().join(QStringLiteral(" | "))));
     QCOMPARE(sim.ReceivedLines().size(), size_t{2});
+    // Each page journals under its tab's name, with the role the user logged in with.
+    const char* const names[] = {"Répéteur", "Capteur", "Modem"};
+    QVERIFY2(LastJournalLine().contains(QString::fromUtf8("\"Client\",\"%1\",\"COM%2\"")
+                                            .arg(QString::fromUtf8(names[tab]))
+                                            .arg(sim.PortNumber())),
+             qPrintable(LastJournalLine()));
 }
 
 void TestPropSheet::endCodes_data() {
