@@ -8,17 +8,15 @@
 #include <string>
 
 #include "CCustomConfigDlg.h"
+#include "CDefaultSheet.h"
 #include "CDropDownCombo.h"
 #include "CLoginDlg.h"
-#include "CMyPropSheet.h"
 #include "CPortDirectory.h"
 #include "CSystemClock.h"
-#include "CpageModem.h"
 #include "MessageBoxes.h"
 #include "SortedCombo.h"
 
 const QString CSetupDlg::kWindowText = QStringLiteral("Zav7305");
-const QString CSetupDlg::kSheetCaption = QStringLiteral("Zav7305 : Configuration par défaut");
 const QString CSetupDlg::kModeError = QStringLiteral("Erreur TYPE");
 const QString CSetupDlg::kNoPortSelected = QStringLiteral("Aucun port série n'est sélectionné.");
 
@@ -64,7 +62,9 @@ int32_t CSetupDlg::NumberFromName(const std::string& name) {
 }
 
 CSetupDlg::CSetupDlg(QWidget* parent)
-    : CTemplateDialog(kTemplateId, parent), clock(&CSystemClock::Instance()) {}
+    : CTemplateDialog(kTemplateId, parent),
+      clock(&CSystemClock::Instance()),
+      journal(CJournal::DefaultFolder()) {}
 
 CSetupDlg::~CSetupDlg() = default;
 
@@ -245,7 +245,7 @@ void CSetupDlg::OpenEditor() {
 }
 
 int CSetupDlg::RunCustomDialog() {
-    CCustomConfigDlg dialog;
+    CCustomConfigDlg dialog(journal);
     dialog.portNumber = portNumber;
     dialog.isClient = isClient;
     dialog.SetClock(clock);
@@ -253,19 +253,10 @@ int CSetupDlg::RunCustomDialog() {
 }
 
 int CSetupDlg::RunSheet() {
-    CpageModem modemPage;
-    CMyPropSheet sheet(kSheetCaption);
     // The sheet opens either way: a refused count keeps its last valid value.
     UpdateData(true);
-    sheet.isClient = isClient;
-    sheet.portNumber = portNumber;
-    sheet.clock = clock;
-    repeaterPage.Attach(repeaterCount, &sheet);
-    sensorPage.Attach(repeaterCount, &sheet);
-    modemPage.Attach(repeaterCount, &sheet);
-    sheet.AddPage(&repeaterPage);
-    sheet.AddPage(&sensorPage);
-    sheet.AddPage(&modemPage);
+    CDefaultSheet sheet(repeaterPage, sensorPage,
+                        {portNumber, isClient, repeaterCount, *clock, journal});
     return RunHidden([&sheet] { return sheet.DoModal(); });
 }
 

@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+#include "CEditorJournal.h"
 #include "CPageCapteur.h"
 #include "CPageRepe.h"
 #include "CTemplateDialog.h"
@@ -38,7 +39,6 @@ public:
     static constexpr int kMaxPorts = 256;
 
     static const QString kWindowText;
-    static const QString kSheetCaption;
     static const QString kModeError;
     static const QString kNoPortSelected;
 
@@ -95,4 +95,6 @@ private:
     IClock* clock;
     const CPortDirectory* portDirectory = nullptr;
     std::function<void(QWidget*)> aboutOpener;
+    // One for the whole run, so that a journal that cannot be written is told once.
+    CEditorJournal journal;
 };

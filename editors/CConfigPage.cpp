@@ -15,7 +15,7 @@ CConfigPage::CConfigPage(int templateId, int tabIndex, const InitialValues& valu
       OFT(values.OFT) {}
 
 void CConfigPage::DoDataExchange(CDataExchange& dx) {
-    ExchangeParameters(dx, 1, 240, ID, CHF, P0, TYP, PRT, OFT);
+    ExchangeParameters(dx, ParamEditor::kPage, ID, CHF, P0, TYP, PRT, OFT);
     dx.Text(kIdStatus, StatusText, 255);
 }
 

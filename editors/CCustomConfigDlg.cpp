@@ -5,10 +5,8 @@
 #include "CExchange.h"
 #include "CSystemClock.h"
 #include "EditorTexts.h"
-#include "ExchangeFeedback.h"
 #include "MessageBoxes.h"
 #include "ParameterFields.h"
-#include "StringTable.h"
 #include "VerdictDisplay.h"
 
 using namespace ParameterFields;
@@ -17,9 +15,17 @@ namespace {
 constexpr char kJournalEditorName[] = "Configuration personnalisée";
 }  // namespace
 
-CCustomConfigDlg::CCustomConfigDlg(QWidget* parent)
+CCustomConfigDlg::CCustomConfigDlg(CEditorJournal& journal, QWidget* parent)
     : CTemplateDialog(kTemplateId, parent),
       StatusText(QString::fromUtf8(EditorTexts::kNoConfigCapital)),
+      host({StatusText,
+            [this] { UpdateData(false); },
+            [this] { RepaintItem(kIdStatus); },
+            [this] { return Item<QLabel>(VerdictDisplay::kIdVerdict); },
+            [] { return std::string(kJournalEditorName); },
+            [this] { return isClient == 1; },
+            {}},
+           &journal),
       clock(&CSystemClock::Instance()),
       icon(QString::fromUtf8(EditorTexts::kWindowIcon)) {}
 
@@ -30,18 +36,16 @@ void CCustomConfigDlg::SetClock(IClock* newClock) {
 }
 
 bool CCustomConfigDlg::OnInitDialog() {
+    // The string table's About entry stays unused: this desktop gives a dialog no window
+    // menu to put it in.
     const bool result = CTemplateDialog::OnInitDialog();
-    if (!LoadString(IDS_ABOUTBOX).isEmpty()) {
-        // A separator would go into the window menu here; this desktop gives a dialog no
-        // window menu to append to, and no item ever followed the separator anyway.
-    }
     setWindowIcon(icon);
     PrepareParameterFields(Form(), isClient == 1);
     return result;
 }
 
 void CCustomConfigDlg::DoDataExchange(CDataExchange& dx) {
-    ExchangeParameters(dx, 0, 255, ID, CHF, P0, TYP, PRT, OFT);
+    ExchangeParameters(dx, ParamEditor::kCustom, ID, CHF, P0, TYP, PRT, OFT);
     dx.Text(kIdStatus, StatusText, 255);
 }
 
@@ -74,42 +78,12 @@ void CCustomConfigDlg::OnEditChange(int id) {
 void CCustomConfigDlg::OnEmettre() {
     StatusText = QString::fromUtf8(EditorTexts::kSending);
     UpdateData(false);
-    RepaintStatus();
+    RepaintItem(kIdStatus);
     MessageBeep();
-    CExchange(serialPort, *this, *clock)
+    CExchange(serialPort, host, *clock)
         .SendConfig(ToParameterSet(ID, CHF, P0, TYP, PRT, OFT), portNumber, kCustomVariant);
 }
 
 void CCustomConfigDlg::OnLire() {
-    CExchange(serialPort, *this, *clock).ReadConfig(portNumber);
-}
-
-void CCustomConfigDlg::SetStatusText(const std::string& text) {
-    StatusText = QString::fromStdString(text);
-}
-
-void CCustomConfigDlg::Refresh() {
-    UpdateData(false);
-}
-
-void CCustomConfigDlg::RepaintStatus() {
-    RepaintItem(kIdStatus);
-}
-
-void CCustomConfigDlg::ShowMessage(const std::string& text) {
-    AfxMessageBox(QString::fromStdString(text));
-}
-
-void CCustomConfigDlg::ShowPortFailure(const std::string& text, const std::string& cause,
-                                       const std::string& systemError) {
-    ExchangeFeedback::ShowPortFailure(text, cause, systemError);
-}
-
-void CCustomConfigDlg::ExchangeStarted(ExchangeKind /*kind*/) {
-    ExchangeFeedback::Started(Item<QLabel>(VerdictDisplay::kIdVerdict));
-}
-
-void CCustomConfigDlg::ExchangeEnded(const ExchangeRecord& record) {
-    ExchangeFeedback::Ended(Item<QLabel>(VerdictDisplay::kIdVerdict), kJournalEditorName,
-                            isClient == 1, record);
+    CExchange(serialPort, host, *clock).ReadConfig(portNumber);
 }

@@ -5,15 +5,15 @@
 #include <cstdint>
 #include <string>
 
+#include "CEditorHost.h"
 #include "CSerialPort.h"
 #include "CTemplateDialog.h"
-#include "CustomDefaults.h"
 #include "IClock.h"
-#include "IExchangeHost.h"
+#include "Parameters.h"
 
 // The single-device editor: six parameters, "Emettre" sends them as one configuration,
 // "Lire" reads the device's report. Ends with 255 ("Retour") or 2 ("Quitter").
-class CCustomConfigDlg : public CTemplateDialog, private IExchangeHost {
+class CCustomConfigDlg : public CTemplateDialog {
     Q_OBJECT
 public:
     static constexpr int kTemplateId = 102;
@@ -23,7 +23,8 @@ public:
     static constexpr int kIdRetour = 1019;
     static constexpr int kIdLire = 1020;
 
-    explicit CCustomConfigDlg(QWidget* parent = nullptr);
+    // Every exchange is recorded in `journal`, which outlives the dialog.
+    explicit CCustomConfigDlg(CEditorJournal& journal, QWidget* parent = nullptr);
     ~CCustomConfigDlg() override;
 
     // Exchanges take time from here; the system clock unless a test gives another.
@@ -32,12 +33,12 @@ public:
     int32_t portNumber = 0;
     uint8_t isClient = 0;
 
-    int32_t ID = CustomDefaults::kID;
-    int32_t CHF = CustomDefaults::kCHF;
-    int32_t P0 = CustomDefaults::kP0;
-    QString TYP = QString::fromUtf8(CustomDefaults::kTYP);
-    int32_t PRT = CustomDefaults::kPRT;
-    int32_t OFT = CustomDefaults::kOFT;
+    int32_t ID = kCustomInitial.ID;
+    int32_t CHF = kCustomInitial.CHF;
+    int32_t P0 = kCustomInitial.P0;
+    QString TYP = QString::fromUtf8(kCustomInitial.TYP);
+    int32_t PRT = kCustomInitial.PRT;
+    int32_t OFT = kCustomInitial.OFT;
     QString StatusText;
 
 protected:
@@ -50,16 +51,8 @@ private:
     void OnEmettre();
     void OnLire();
 
-    void SetStatusText(const std::string& text) override;
-    void Refresh() override;
-    void RepaintStatus() override;
-    void ShowMessage(const std::string& text) override;
-    void ShowPortFailure(const std::string& text, const std::string& cause,
-                         const std::string& systemError) override;
-    void ExchangeStarted(ExchangeKind kind) override;
-    void ExchangeEnded(const ExchangeRecord& record) override;
-
     CSerialPort serialPort;
+    CEditorHost host;
     IClock* clock;
     QIcon icon;
 };

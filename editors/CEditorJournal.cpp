@@ -2,9 +2,11 @@
 
 #include <QString>
 #include <cstring>
+#include <utility>
 
-#include "Roles.h"
 #include "MessageBoxes.h"
+#include "PortName.h"
+#include "Roles.h"
 
 namespace {
 
@@ -14,39 +16,23 @@ constexpr char kCannotWrite[] =
 
 }  // namespace
 
-CEditorJournal& CEditorJournal::Instance() {
-    static CEditorJournal instance;
-    return instance;
-}
-
-// The folder is looked up again for every record, so that a session whose data folder
-// changes (a test, a desktop that sets it late) writes where it now points.
-CJournal& CEditorJournal::Journal() {
-    const std::string folder = CJournal::DefaultFolder();
-    if (!journal || journal->Folder() != folder) {
-        journal = std::make_unique<CJournal>(folder);
-    }
-    return *journal;
-}
+CEditorJournal::CEditorJournal(std::string folder) : journal(std::move(folder)) {}
 
 void CEditorJournal::Record(const std::string& editor, bool isClient,
                             const ExchangeRecord& record) {
-    const JournalContext context{
-        isClient ? Roles::kClient : Roles::kAdministrator, editor,
-        "COM" + std::to_string(record.portNumber)};
-    CJournal& target = Journal();
-    if (target.Append(context, record) != JOURNAL_OK) {
-        WarnOnce(target);
+    const JournalContext context{Roles::NameOf(isClient), editor, PortName::Of(record.portNumber)};
+    if (journal.Append(context, record) != JOURNAL_OK) {
+        WarnOnce();
     }
 }
 
-void CEditorJournal::WarnOnce(const CJournal& target) {
+void CEditorJournal::WarnOnce() {
     if (warned) {
         return;
     }
     warned = true;
     const QString folder =
-        target.Folder().empty() ? QStringLiteral("?") : QString::fromStdString(target.Folder());
+        journal.Folder().empty() ? QStringLiteral("?") : QString::fromStdString(journal.Folder());
     AfxMessageBox(QString::fromUtf8(kCannotWrite)
-                      .arg(folder, QString::fromLocal8Bit(std::strerror(target.LastError()))));
+                      .arg(folder, QString::fromLocal8Bit(std::strerror(journal.LastError()))));
 }

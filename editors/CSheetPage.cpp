@@ -5,18 +5,25 @@
 
 #include "CMyPropSheet.h"
 #include "EditorTexts.h"
-#include "ExchangeFeedback.h"
 #include "MessageBoxes.h"
 #include "VerdictDisplay.h"
 
 CSheetPage::CSheetPage(int templateId, int tabIndex, const QString& initialStatus)
-    : CPropertyPage(templateId), StatusText(initialStatus), tabIndex(tabIndex) {}
+    : CPropertyPage(templateId),
+      StatusText(initialStatus),
+      tabIndex(tabIndex),
+      host({StatusText, [this] { UpdateData(false); }, [this] { RepaintItem(kIdStatus); },
+            [this] { return Item<QLabel>(VerdictDisplay::kIdVerdict); },
+            [this] { return Caption().trimmed().toStdString(); },
+            [this] { return IsClientLoggedIn(); }, [this](int32_t id) { AfterConfigSent(id); }},
+           nullptr) {}
 
 CSheetPage::~CSheetPage() = default;
 
-void CSheetPage::Attach(int32_t count, CMyPropSheet* sheet) {
+void CSheetPage::Attach(int32_t count, CMyPropSheet* sheet, CEditorJournal& journal) {
     repeaterCount = count;
     sheetLink = sheet;
+    host.SetJournal(&journal);
 }
 
 bool CSheetPage::OnSetActive() {
@@ -53,13 +60,13 @@ int32_t CSheetPage::PortNumber() const {
 }
 
 CExchange CSheetPage::Exchange() {
-    return CExchange(serialPort, *this, *sheetLink->clock);
+    return CExchange(serialPort, host, *sheetLink->clock);
 }
 
 void CSheetPage::ShowProgress(const char* text) {
     StatusText = QString::fromUtf8(text);
     UpdateData(false);
-    RepaintStatus();
+    RepaintItem(kIdStatus);
 }
 
 void CSheetPage::RefuseSend() {
@@ -73,34 +80,4 @@ bool CSheetPage::Ask(const char* caption, const char* question) {
 
 bool CSheetPage::ConfirmReprogram(int32_t id, const char* caption) {
     return !sheetLink->IsIdAssigned(id) || Ask(caption, EditorTexts::kIdAlreadyAssigned);
-}
-
-void CSheetPage::SetStatusText(const std::string& text) {
-    StatusText = QString::fromStdString(text);
-}
-
-void CSheetPage::Refresh() {
-    UpdateData(false);
-}
-
-void CSheetPage::RepaintStatus() {
-    RepaintItem(kIdStatus);
-}
-
-void CSheetPage::ShowMessage(const std::string& text) {
-    AfxMessageBox(QString::fromStdString(text));
-}
-
-void CSheetPage::ShowPortFailure(const std::string& text, const std::string& cause,
-                                 const std::string& systemError) {
-    ExchangeFeedback::ShowPortFailure(text, cause, systemError);
-}
-
-void CSheetPage::ExchangeStarted(ExchangeKind /*kind*/) {
-    ExchangeFeedback::Started(Item<QLabel>(VerdictDisplay::kIdVerdict));
-}
-
-void CSheetPage::ExchangeEnded(const ExchangeRecord& record) {
-    ExchangeFeedback::Ended(Item<QLabel>(VerdictDisplay::kIdVerdict),
-                            Caption().trimmed().toStdString(), IsClientLoggedIn(), record);
 }

@@ -4,23 +4,24 @@
 #include <cstdint>
 #include <string>
 
+#include "CEditorHost.h"
 #include "CExchange.h"
 #include "CPropertyPage.h"
 #include "CSerialPort.h"
-#include "IExchangeHost.h"
 
+class CEditorJournal;
 class CMyPropSheet;
 
 // What the three pages of the default-configuration sheet share: the link to the sheet,
 // their own serial port, the exchange host, activation and the keys taken inside a page.
-class CSheetPage : public CPropertyPage, protected IExchangeHost {
+class CSheetPage : public CPropertyPage {
 public:
     static constexpr int kIdStatus = 1016;
 
     ~CSheetPage() override;
 
-    // Before each opening of the sheet.
-    void Attach(int32_t repeaterCount, CMyPropSheet* sheet);
+    // Before each opening of the sheet; its exchanges are recorded in `journal`.
+    void Attach(int32_t repeaterCount, CMyPropSheet* sheet, CEditorJournal& journal);
 
     int32_t repeaterCount = 0;
     QString StatusText;
@@ -47,17 +48,12 @@ protected:
     // True when `id` was not programmed during this opening, or the user wants it again.
     bool ConfirmReprogram(int32_t id, const char* caption);
 
-    void SetStatusText(const std::string& text) override;
-    void Refresh() override;
-    void RepaintStatus() override;
-    void ShowMessage(const std::string& text) override;
-    void ShowPortFailure(const std::string& text, const std::string& cause,
-                         const std::string& systemError) override;
-    void ExchangeStarted(ExchangeKind kind) override;
-    void ExchangeEnded(const ExchangeRecord& record) override;
+    // Runs after a configuration frame was written, whatever the read-back gave.
+    virtual void AfterConfigSent(int32_t /*id*/) {}
 
 private:
     int tabIndex;
     CMyPropSheet* sheetLink = nullptr;
     CSerialPort serialPort;
+    CEditorHost host;
 };

@@ -6,6 +6,7 @@
 #include "CMyPropSheet.h"
 #include "EditorTexts.h"
 #include "MessageBoxes.h"
+#include "Parameters.h"
 
 namespace {
 
@@ -16,24 +17,24 @@ constexpr int kIdModemPrt = 1013;
 constexpr int kIdModemTyp = 1014;
 constexpr int kIdModemOft = 1015;
 
-constexpr int32_t kParamId = 1;
-constexpr int32_t kParamP0 = 3;
-constexpr int32_t kParamTyp = 5;
-
 struct Choice {
     int radio;
     int field;
-    int32_t param;
+    Param param;
     int32_t CpageModem::*value;
 };
-constexpr std::array<Choice, 6> kChoices = {{
-    {1003, kIdModemId, kParamId, &CpageModem::ID},
-    {1004, kIdModemChf, 2, &CpageModem::CHF},
-    {1005, kIdModemP0, kParamP0, &CpageModem::P0},
-    {1006, kIdModemPrt, 4, &CpageModem::PRT},
-    {1007, kIdModemTyp, kParamTyp, &CpageModem::TYP},
-    {1008, kIdModemOft, 6, &CpageModem::OFT},
+constexpr std::array<Choice, kParamCount> kChoices = {{
+    {1003, kIdModemId, Param::ID, &CpageModem::ID},
+    {1004, kIdModemChf, Param::CHF, &CpageModem::CHF},
+    {1005, kIdModemP0, Param::P0, &CpageModem::P0},
+    {1006, kIdModemPrt, Param::PRT, &CpageModem::PRT},
+    {1007, kIdModemTyp, Param::TYP, &CpageModem::TYP},
+    {1008, kIdModemOft, Param::OFT, &CpageModem::OFT},
 }};
+
+int32_t NumberOf(Param param) {
+    return InfoOf(param).modemNumber;
+}
 
 const Choice* FindChoice(int radioId) {
     for (const Choice& choice : kChoices) {
@@ -44,8 +45,13 @@ const Choice* FindChoice(int radioId) {
     return nullptr;
 }
 
-bool IsModemTypeAllowed(int32_t type) {
-    return type == 0 || type == 255;
+// A parameter without a modem range (TYP) is checked when it is sent instead.
+void ExchangeInt(CDataExchange& dx, int field, int32_t& value, Param param) {
+    if (const std::optional<ValueRange>& range = InfoOf(param).modem) {
+        dx.Int(field, value, range->min, range->max);
+    } else {
+        dx.Int(field, value);
+    }
 }
 
 }  // namespace
@@ -54,13 +60,13 @@ CpageModem::CpageModem()
     : CSheetPage(kTemplateId, kTabIndex, QString::fromUtf8(EditorTexts::kNoConfig)) {}
 
 void CpageModem::DoDataExchange(CDataExchange& dx) {
-    dx.Int(kIdModemId, ID, 0, 255);
-    dx.Int(kIdModemChf, CHF, 0, 255);
-    dx.Int(kIdModemP0, P0, 0, 255);
-    dx.Int(kIdModemPrt, PRT, 0, 255);
-    dx.Int(kIdModemTyp, TYP);
+    ExchangeInt(dx, kIdModemId, ID, Param::ID);
+    ExchangeInt(dx, kIdModemChf, CHF, Param::CHF);
+    ExchangeInt(dx, kIdModemP0, P0, Param::P0);
+    ExchangeInt(dx, kIdModemPrt, PRT, Param::PRT);
+    ExchangeInt(dx, kIdModemTyp, TYP, Param::TYP);
     dx.Text(kIdStatus, StatusText, 255);
-    dx.Int(kIdModemOft, OFT, 0, 255);
+    ExchangeInt(dx, kIdModemOft, OFT, Param::OFT);
 }
 
 bool CpageModem::OnInitDialog() {
@@ -68,9 +74,11 @@ bool CpageModem::OnInitDialog() {
     if (IsClientLoggedIn()) {
         for (const Choice& choice : kChoices) {
             Form()->EnableItem(choice.radio, false);
+            if (InfoOf(choice.param).clientModem) {
+                Form()->EnableItem(choice.field, true);
+                selectedParam = NumberOf(choice.param);
+            }
         }
-        Form()->EnableItem(kIdModemP0, true);
-        selectedParam = kParamP0;
     }
     return true;
 }
@@ -84,13 +92,13 @@ bool CpageModem::OnApply() {
         return true;
     }
     MessageBeep();
-    if (selectedParam == kParamTyp && !IsModemTypeAllowed(TYP)) {
+    if (selectedParam == NumberOf(Param::TYP) && !IsModemTypeAllowed(TYP)) {
         ShowOwnedMessage(Window(), QString::fromUtf8(EditorTexts::kModemCaption),
-                         QString::fromUtf8(EditorTexts::kModemTypeRange));
+                         QString::fromUtf8(RefusalTexts::kModemType));
         RefuseSend();
         return true;
     }
-    if (selectedParam == kParamId && !ConfirmReprogram(ID, EditorTexts::kModemCaption)) {
+    if (selectedParam == NumberOf(Param::ID) && !ConfirmReprogram(ID, EditorTexts::kModemCaption)) {
         RefuseSend();
         return true;
     }
@@ -136,7 +144,7 @@ void CpageModem::ChooseParam(int radioId) {
             radio->setChecked(chosen);
         }
         if (chosen) {
-            selectedParam = choice.param;
+            selectedParam = NumberOf(choice.param);
         }
     }
 }
@@ -147,7 +155,7 @@ void CpageModem::SendSelected() {
 
 int32_t CpageModem::SelectedValue() const {
     for (const Choice& choice : kChoices) {
-        if (choice.param == selectedParam) {
+        if (NumberOf(choice.param) == selectedParam) {
             return this->*choice.value;
         }
     }

@@ -1,7 +1,7 @@
 #pragma once
 
 // The editors' own texts, each once. Exchange texts (progress of a read, failures) belong
-// to the link layer.
+// to the link layer, and so do the sentences that refuse a value.
 namespace EditorTexts {
 
 inline constexpr const char* kNoConfigCapital = "Pas de Configuration";
@@ -13,6 +13,7 @@ inline constexpr const char* kSendingModem = "\r\n Emission en cours...";
 inline constexpr const char* kQuickSendingRepeater = "\r\n Emettre au cours ...";
 inline constexpr const char* kQuickSendingSensor = "\r\n Emission au cours ...";
 
+inline constexpr const char* kSheetCaption = "Zav7305 : Configuration par défaut";
 inline constexpr const char* kPageQuestionCaption = "ZU7305";
 inline constexpr const char* kModemCaption = "DevOv7305";
 
@@ -24,7 +25,6 @@ inline constexpr const char* kIdAlreadyAssigned =
     "ID déjà attribué.\nVoulez-vous le reprogrammer ?";
 inline constexpr const char* kCannotSendTwice = "Impossible emettre 2 fois";
 inline constexpr const char* kNoParamChosen = "Erreur de choix des paramètres à configurer";
-inline constexpr const char* kModemTypeRange = "Le type d'un modem doit être égal à 0 ou 255.";
 
 inline constexpr const char* kEmettre = "Emettre";
 inline constexpr const char* kQuitter = "Quitter";

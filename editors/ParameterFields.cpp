@@ -8,25 +8,35 @@
 
 namespace ParameterFields {
 
-bool IsParameterField(int id) {
-    return id == kId || std::find(kLockedForClient.begin(), kLockedForClient.end(), id) !=
-                            kLockedForClient.end();
+namespace {
+
+void ExchangeInt(CDataExchange& dx, ParamEditor editor, Param param, int id, int32_t& value) {
+    const ParameterInfo& info = InfoOf(param);
+    const ValueRange& range = editor == ParamEditor::kCustom ? info.custom : info.page;
+    dx.Int(id, value, range.min, range.max);
 }
 
-void ExchangeParameters(CDataExchange& dx, int32_t idMin, int32_t idMax, int32_t& ID, int32_t& CHF,
+}  // namespace
+
+bool IsParameterField(int id) {
+    return std::any_of(kFields.begin(), kFields.end(),
+                       [id](const Field& field) { return field.id == id; });
+}
+
+void ExchangeParameters(CDataExchange& dx, ParamEditor editor, int32_t& ID, int32_t& CHF,
                         int32_t& P0, QString& TYP, int32_t& PRT, int32_t& OFT) {
-    dx.Int(kId, ID, idMin, idMax);
-    dx.Int(kChf, CHF, 0, 255);
-    dx.Int(kP0, P0, 0, 255);
+    ExchangeInt(dx, editor, Param::ID, kId, ID);
+    ExchangeInt(dx, editor, Param::CHF, kChf, CHF);
+    ExchangeInt(dx, editor, Param::P0, kP0, P0);
     dx.Text(kTyp, TYP);
-    dx.Int(kPrt, PRT, 0, 255);
-    dx.Int(kOft, OFT, 0, 255);
+    ExchangeInt(dx, editor, Param::PRT, kPrt, PRT);
+    ExchangeInt(dx, editor, Param::OFT, kOft, OFT);
 }
 
 void PrepareParameterFields(CTemplateForm& form, bool client) {
-    if (client) {
-        for (int id : kLockedForClient) {
-            form.EnableItem(id, false);
+    for (const Field& field : kFields) {
+        if (client && !InfoOf(field.param).clientConfig) {
+            form.EnableItem(field.id, false);
         }
     }
     form.LimitText(kTyp, 1);

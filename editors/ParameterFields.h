@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "ParameterSet.h"
+#include "Parameters.h"
 
 class CDataExchange;
 class CTemplateForm;
@@ -20,16 +21,26 @@ inline constexpr int kTyp = 1011;
 inline constexpr int kPrt = 1012;
 inline constexpr int kOft = 1013;
 
-// A client may change the ID only.
-inline constexpr std::array<int, 5> kLockedForClient = {kChf, kOft, kTyp, kPrt, kP0};
+struct Field {
+    Param param;
+    int id;
+};
+inline constexpr std::array<Field, kParamCount> kFields = {{
+    {Param::ID, kId},
+    {Param::CHF, kChf},
+    {Param::OFT, kOft},
+    {Param::P0, kP0},
+    {Param::PRT, kPrt},
+    {Param::TYP, kTyp},
+}};
 
 bool IsParameterField(int id);
 
-// The six fields in their exchange order; only the ID's range differs between editors.
-void ExchangeParameters(CDataExchange& dx, int32_t idMin, int32_t idMax, int32_t& ID, int32_t& CHF,
+// The six fields in their exchange order, each in the range `editor` gives it.
+void ExchangeParameters(CDataExchange& dx, ParamEditor editor, int32_t& ID, int32_t& CHF,
                         int32_t& P0, QString& TYP, int32_t& PRT, int32_t& OFT);
 
-// Locks all but the ID for a client; TYP holds one character.
+// Locks what a client may not change; TYP holds one character.
 void PrepareParameterFields(CTemplateForm& form, bool client);
 
 // TYP goes to the device as Latin-1 bytes; a character outside Latin-1 becomes '?'.

@@ -13,14 +13,14 @@
 
 #include "CAboutDlg.h"
 #include "CCustomConfigDlg.h"
+#include "CDefaultSheet.h"
 #include "CLoginDlg.h"
-#include "CMyPropSheet.h"
 #include "CPageCapteur.h"
 #include "CPageRepe.h"
 #include "CPortDirectory.h"
 #include "CSetupDlg.h"
 #include "CSimProcess.h"
-#include "CpageModem.h"
+#include "CSystemClock.h"
 #include "Frames.h"
 #include "VerdictDisplay.h"
 
@@ -35,7 +35,7 @@ const char* const kTabNames[] = {"sheet-repeater", "sheet-sensor", "sheet-modem"
 }  // namespace
 
 CPictureBook::CPictureBook(const QString& outputFolder, bool withFrames)
-    : folder(outputFolder), withFrames(withFrames) {}
+    : folder(outputFolder), withFrames(withFrames), journal(CJournal::DefaultFolder()) {}
 
 bool CPictureBook::RenderAll() {
     const bool made = Login() && Setup() && About() && CustomDialog() && Sheet();
@@ -130,7 +130,7 @@ bool CPictureBook::About() {
 }
 
 bool CPictureBook::CustomDialog() {
-    CCustomConfigDlg dialog;
+    CCustomConfigDlg dialog(journal);
     dialog.isClient = 0;
     WhileShown([&] { return dialog.DoModal(); },
                [&](QWidget*) {
@@ -156,15 +156,10 @@ bool CPictureBook::CustomDialog() {
 bool CPictureBook::Sheet() {
     CPageRepe repeaterPage;
     CPageCapteur sensorPage;
-    CpageModem modemPage;
-    CMyPropSheet sheet(CSetupDlg::kSheetCaption);
     const int32_t repeaterCount = 3;
-    repeaterPage.Attach(repeaterCount, &sheet);
-    sensorPage.Attach(repeaterCount, &sheet);
-    modemPage.Attach(repeaterCount, &sheet);
-    sheet.AddPage(&repeaterPage);
-    sheet.AddPage(&sensorPage);
-    sheet.AddPage(&modemPage);
+    CDefaultSheet opening(repeaterPage, sensorPage,
+                          {0, 0, repeaterCount, CSystemClock::Instance(), journal});
+    CMyPropSheet& sheet = opening.Sheet();
     WhileShown([&] { return sheet.DoModal(); },
                [&](QWidget*) {
                    for (int tab = 0; tab < 3; ++tab) {

@@ -4,6 +4,8 @@
 #include <QString>
 #include <functional>
 
+#include "CEditorJournal.h"
+
 class QPixmap;
 class QWidget;
 
@@ -34,4 +36,6 @@ private:
     QDir folder;
     bool withFrames;
     bool allSaved = true;
+    // The pictures run no exchange; the editors want a journal all the same.
+    CEditorJournal journal;
 };

@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QTextEdit>
 #include <QTimer>
+#include <ctime>
 
 bool PrepareEditorsTest() {
     QCoreApplication::setApplicationName(QStringLiteral("Zav7305"));
@@ -21,6 +22,21 @@ bool PrepareEditorsTest() {
     // Owner-only, as a desktop session's runtime folder is.
     return !runtime.isEmpty() && QDir().mkpath(runtime) &&
            QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+CEditorJournal& TestJournal() {
+    static CEditorJournal journal(CJournal::DefaultFolder());
+    return journal;
+}
+
+QString LastJournalLine() {
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    QFile file(QString::fromStdString(CJournal(CJournal::DefaultFolder()).PathFor(now)));
+    if (!file.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    return QString::fromUtf8(file.readAll().trimmed().split('\n').last());
 }
 
 bool StartSim(CSimProcess& sim, const std::string& device,
@@ -110,17 +126,11 @@ CSheetBench::~CSheetBench() {
 
 CMyPropSheet& CSheetBench::Open(int32_t repeaterCount, int32_t portNumber, uint8_t isClient) {
     Close();
-    modem = std::make_unique<CpageModem>();
-    sheet = std::make_unique<CMyPropSheet>(QString::fromUtf8("Zav7305 : Configuration par défaut"));
-    sheet->isClient = isClient;
-    sheet->portNumber = portNumber;
-    sheet->clock = &clock;
-    repe.Attach(repeaterCount, sheet.get());
-    capteur.Attach(repeaterCount, sheet.get());
-    modem->Attach(repeaterCount, sheet.get());
-    sheet->AddPage(&repe);
-    sheet->AddPage(&capteur);
-    sheet->AddPage(modem.get());
+    opening = std::make_unique<CDefaultSheet>(
+        repe, capteur,
+        CDefaultSheet::Opening{portNumber, isClient, repeaterCount, clock, TestJournal()});
+    modem = &opening->ModemPage();
+    sheet = &opening->Sheet();
     return *sheet;
 }
 
@@ -129,8 +139,9 @@ int CSheetBench::Run(CModalDriver& driver) {
 }
 
 void CSheetBench::Close() {
-    sheet.reset();
-    modem.reset();
+    sheet = nullptr;
+    modem = nullptr;
+    opening.reset();
 }
 
 void ClickSheetButton(CMyPropSheet* sheet, int id) {

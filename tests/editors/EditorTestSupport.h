@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "CDefaultSheet.h"
+#include "CEditorJournal.h"
 #include "CFakeClock.h"
 #include "CModalDriver.h"
 #include "CMyPropSheet.h"
@@ -46,6 +48,11 @@ public:
     }
 };
 
+// The journal of this test run, in the test's own data folder, and the last line it wrote
+// today.
+CEditorJournal& TestJournal();
+QString LastJournalLine();
+
 // A simulated device on a virtual port in this test's runtime folder.
 bool StartSim(CSimProcess& sim, const std::string& device,
               const std::vector<std::string>& extraArgs = {});
@@ -78,8 +85,12 @@ public:
     CFakeClock clock{0, 1000};
     CPageRepe repe;
     CPageCapteur capteur;
-    std::unique_ptr<CpageModem> modem;
-    std::unique_ptr<CMyPropSheet> sheet;
+    // Null while no sheet is open.
+    CpageModem* modem = nullptr;
+    CMyPropSheet* sheet = nullptr;
+
+private:
+    std::unique_ptr<CDefaultSheet> opening;
 };
 
 // What a sheet test does most: a button of the sheet's row.

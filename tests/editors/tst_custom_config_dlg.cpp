@@ -98,7 +98,7 @@ private:
 
 // Emettre on the port, answering the one box that comes; the box as the driver saw it.
 SeenBox SendOnce(int32_t portNumber) {
-    CCustomConfigDlg dlg;
+    CCustomConfigDlg dlg(TestJournal());
     dlg.portNumber = portNumber;
     CEditorDriver driver;
     driver
@@ -150,7 +150,7 @@ private slots:
 void TestCustomConfigDlg::opensWithInitialValuesAndFocusOnHelp() {
     // Whatever an earlier opening typed, a new dialog starts from the initial values.
     {
-        CCustomConfigDlg earlier;
+        CCustomConfigDlg earlier(TestJournal());
         CEditorDriver driver;
         driver.Act<CCustomConfigDlg>([](CCustomConfigDlg* dlg) {
             TypeInto(Edit(dlg, kId), "77");
@@ -158,7 +158,7 @@ void TestCustomConfigDlg::opensWithInitialValuesAndFocusOnHelp() {
         });
         QCOMPARE(RunDialog(driver, earlier), 255);
     }
-    CCustomConfigDlg dlg;
+    CCustomConfigDlg dlg(TestJournal());
     CEditorDriver driver;
     driver.Act<CCustomConfigDlg>([](CCustomConfigDlg* d) {
         const QStringList shown = {TextOf(d->GetDlgItem(kId)),  TextOf(d->GetDlgItem(kChf)),
@@ -190,7 +190,7 @@ void TestCustomConfigDlg::endCodes_data() {
 void TestCustomConfigDlg::endCodes() {
     QFETCH(int, how);
     QFETCH(int, code);
-    CCustomConfigDlg dlg;
+    CCustomConfigDlg dlg(TestJournal());
     CEditorDriver driver;
     driver.Act<CCustomConfigDlg>([how](CCustomConfigDlg* d) {
         switch (how) {
@@ -229,7 +229,7 @@ void TestCustomConfigDlg::keystrokeValidation() {
     QFETCH(QString, keys);
     QFETCH(QString, message);
     QFETCH(int, member);
-    CCustomConfigDlg dlg;
+    CCustomConfigDlg dlg(TestJournal());
     CEditorDriver driver;
     driver.Act<CCustomConfigDlg>([&](CCustomConfigDlg* d) {
         TypeInto(Edit(d, field), keys);
@@ -260,7 +260,7 @@ void TestCustomConfigDlg::keystrokeValidation() {
 }
 
 void TestCustomConfigDlg::firstFailureStopsTheExchange() {
-    CCustomConfigDlg dlg;
+    CCustomConfigDlg dlg(TestJournal());
     CEditorDriver driver;
     driver
         .Act<CCustomConfigDlg>([](CCustomConfigDlg* d) {
@@ -283,7 +283,7 @@ void TestCustomConfigDlg::firstFailureStopsTheExchange() {
 void TestCustomConfigDlg::clientMayChangeOnlyTheId() {
     CSimProcess sim;
     QVERIFY(StartSim(sim, "repeater"));
-    CCustomConfigDlg dlg;
+    CCustomConfigDlg dlg(TestJournal());
     dlg.isClient = 1;
     dlg.portNumber = sim.PortNumber();
     CFakeClock clock(0, 1000);
@@ -305,6 +305,9 @@ void TestCustomConfigDlg::clientMayChangeOnlyTheId() {
     QCOMPARE(RunDialog(driver, dlg), 255);
     QVERIFY(driver.AllDone());
     QCOMPARE(sim.ReceivedLines(), std::vector<std::string>({"u042255603000100", "u"}));
+    QVERIFY(LastJournalLine().contains(
+        QString::fromUtf8("\"Client\",\"Configuration personnalisée\",\"COM%1\"")
+            .arg(sim.PortNumber())));
 }
 
 void TestCustomConfigDlg::emettreSendsTheFrameAndShowsTheReport_data() {
@@ -317,7 +320,7 @@ void TestCustomConfigDlg::emettreSendsTheFrameAndShowsTheReport() {
     QFETCH(bool, byEnter);
     CSimProcess sim;
     QVERIFY(StartSim(sim, "repeater"));
-    CCustomConfigDlg dlg;
+    CCustomConfigDlg dlg(TestJournal());
     dlg.portNumber = sim.PortNumber();
     CFakeClock clock(0, 1000);
     dlg.SetClock(&clock);
@@ -350,7 +353,7 @@ void TestCustomConfigDlg::emettreSendsTheFrameAndShowsTheReport() {
 }
 
 void TestCustomConfigDlg::emettreWithoutPortKeepsTheProgressText() {
-    CCustomConfigDlg dlg;
+    CCustomConfigDlg dlg(TestJournal());
     dlg.portNumber = 999;  // nothing is announced in this test's runtime folder
     CEditorDriver driver;
     driver
@@ -373,7 +376,7 @@ void TestCustomConfigDlg::emettreWithoutPortKeepsTheProgressText() {
 void TestCustomConfigDlg::emptyTypeSendsNothingTruncated() {
     CSimProcess sim;
     QVERIFY(StartSim(sim, "repeater"));
-    CCustomConfigDlg dlg;
+    CCustomConfigDlg dlg(TestJournal());
     dlg.portNumber = sim.PortNumber();
     CFakeClock clock(0, 1000);
     dlg.SetClock(&clock);
@@ -400,7 +403,7 @@ void TestCustomConfigDlg::emptyTypeSendsNothingTruncated() {
 void TestCustomConfigDlg::lireShowsTheReportAndLeavesTheFields() {
     CSimProcess sim;
     QVERIFY(StartSim(sim, "sensor"));
-    CCustomConfigDlg dlg;
+    CCustomConfigDlg dlg(TestJournal());
     dlg.portNumber = sim.PortNumber();
     CFakeClock clock(0, 1000);
     dlg.SetClock(&clock);
@@ -425,7 +428,7 @@ void TestCustomConfigDlg::lireShowsTheReportAndLeavesTheFields() {
 void TestCustomConfigDlg::lireOnASilentDeviceFailsAtTheDeadline() {
     CSimProcess sim;
     QVERIFY(StartSim(sim, "repeater", {"--silent"}));
-    CCustomConfigDlg dlg;
+    CCustomConfigDlg dlg(TestJournal());
     dlg.portNumber = sim.PortNumber();
     CFakeClock clock(0, 16000);  // the deadline passes after the first attempt
     dlg.SetClock(&clock);
@@ -445,7 +448,7 @@ void TestCustomConfigDlg::lireOnASilentDeviceFailsAtTheDeadline() {
 void TestCustomConfigDlg::helpButtonIssuesTheHelpCommand() {
     // From the build tree the guide is the source tree's; the dialog's page is opened.
     CUrlCatcher browser;
-    CCustomConfigDlg dlg;
+    CCustomConfigDlg dlg(TestJournal());
     CEditorDriver driver;
     driver.Act<CCustomConfigDlg>([](CCustomConfigDlg* d) { Click(d, kHelp); })
         .Act<CCustomConfigDlg>([](CCustomConfigDlg* d) { Click(d, CCustomConfigDlg::kIdRetour); });
@@ -536,7 +539,7 @@ void TestCustomConfigDlg::unplugMidReplyIsToldAndTheToolGoesOn() {
     CSimProcess sim;
     QVERIFY(StartSim(sim, "repeater", {"--hangup-mid"}));
     const int32_t port = sim.PortNumber();
-    CCustomConfigDlg dlg;
+    CCustomConfigDlg dlg(TestJournal());
     dlg.portNumber = port;
     CFakeClock clock(0, 1000);
     dlg.SetClock(&clock);
@@ -619,7 +622,7 @@ void TestCustomConfigDlg::verdictBesideTheStatus() {
     }
     CSimProcess sim;
     QVERIFY(StartSim(sim, "repeater", args));
-    CCustomConfigDlg dlg;
+    CCustomConfigDlg dlg(TestJournal());
     dlg.portNumber = sim.PortNumber();
     CFakeClock clock(0, boxes > 0 ? 16000 : 1000);
     dlg.SetClock(&clock);
@@ -653,12 +656,11 @@ void TestCustomConfigDlg::journalThatCannotBeWrittenIsToldOnce() {
                               QDate::currentDate().addDays(days).toString("yyyy-MM-dd") + ".csv"));
     }
     QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
-    const QByteArray saved = qgetenv("XDG_DATA_HOME");
-    qputenv("XDG_DATA_HOME", data.path().toUtf8());
 
     CSimProcess sim;
     QVERIFY(StartSim(sim, "repeater"));
-    CCustomConfigDlg dlg;
+    CEditorJournal journal(folder.toStdString());
+    CCustomConfigDlg dlg(journal);
     dlg.portNumber = sim.PortNumber();
     CFakeClock clock(0, 1000);
     dlg.SetClock(&clock);
@@ -674,7 +676,6 @@ void TestCustomConfigDlg::journalThatCannotBeWrittenIsToldOnce() {
             Click(d, CCustomConfigDlg::kIdRetour);
         });
     const int code = RunDialog(driver, dlg);
-    qputenv("XDG_DATA_HOME", saved);
     QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     QCOMPARE(code, 255);
     QVERIFY(driver.AllDone());

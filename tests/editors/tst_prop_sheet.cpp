@@ -234,7 +234,7 @@ void TestPropSheet::statusIsOnScreenBeforeTheExchangeBlocks() {
     CEditorDriver driver;
     driver.Act<CMyPropSheet>([&](CMyPropSheet* s) {
         QVERIFY(s->SetActivePage(tab));
-        CPropertyPage* pages[] = {&bench.repe, &bench.capteur, bench.modem.get()};
+        CPropertyPage* pages[] = {&bench.repe, &bench.capteur, bench.modem};
         watch.Watch(pages[tab]->GetDlgItem(CSheetPage::kIdStatus));
         if (byEnter) {
             // The ID field, or on the modem page the P0 field, the client's only one.
@@ -249,6 +249,12 @@ void TestPropSheet::statusIsOnScreenBeforeTheExchangeBlocks() {
     QVERIFY2(watch.PaintedBeforeBlocking().contains(progress.replace("\r\n", "\n")),
              qPrintable(watch.PaintedBeforeBlocking().join(QStringLiteral(" | "))));
     QCOMPARE(sim.ReceivedLines().size(), size_t{2});
+    // Each page journals under its tab's name, with the role the user logged in with.
+    const char* const names[] = {"Répéteur", "Capteur", "Modem"};
+    QVERIFY2(LastJournalLine().contains(QString::fromUtf8("\"Client\",\"%1\",\"COM%2\"")
+                                            .arg(QString::fromUtf8(names[tab]))
+                                            .arg(sim.PortNumber())),
+             qPrintable(LastJournalLine()));
 }
 
 void TestPropSheet::endCodes_data() {

@@ -11,6 +11,7 @@
 #include <QtTest>
 #include <algorithm>
 
+#include "Parameters.h"
 #include "version.h"
 
 namespace {
@@ -68,6 +69,8 @@ private slots:
     void templateKeyTexts();
     void stringTable_data();
     void stringTable();
+    void stringTableRefusesAsTheParametersDo_data();
+    void stringTableRefusesAsTheParametersDo();
     void versionRecordAgrees();
     void bitmaps_data();
     void bitmaps();
@@ -275,6 +278,21 @@ void ResourceTest::stringTable() {
     const QJsonObject table = ReadObject(":/strings.json");
     QCOMPARE(table.size(), 4);
     QCOMPARE(table[key].toString(), text);
+}
+
+// The form's validation and the command line refuse a value in the same words.
+void ResourceTest::stringTableRefusesAsTheParametersDo_data() {
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("not an integer") << "61704" << QString::fromUtf8(RefusalTexts::kNotInteger);
+    QTest::newRow("out of range") << "61705" << QString::fromUtf8(RefusalTexts::kOutOfRange);
+    QTest::newRow("too long") << "61708" << QString::fromUtf8(RefusalTexts::kTooLong);
+}
+
+void ResourceTest::stringTableRefusesAsTheParametersDo() {
+    QFETCH(QString, key);
+    QFETCH(QString, text);
+    QCOMPARE(ReadObject(":/strings.json")[key].toString(), text);
 }
 
 // The desktop record and the header are written by hand; a release bumped in one and not the

@@ -1,0 +1,20 @@
+#include "CDefaultSheet.h"
+
+#include <QString>
+
+#include "CPageCapteur.h"
+#include "CPageRepe.h"
+#include "EditorTexts.h"
+
+CDefaultSheet::CDefaultSheet(CPageRepe& repeaterPage, CPageCapteur& sensorPage,
+                             const Opening& opening)
+    : sheet(QString::fromUtf8(EditorTexts::kSheetCaption)) {
+    sheet.isClient = opening.isClient;
+    sheet.portNumber = opening.portNumber;
+    sheet.clock = &opening.clock;
+    CSheetPage* const pages[] = {&repeaterPage, &sensorPage, &modemPage};
+    for (CSheetPage* page : pages) {
+        page->Attach(opening.repeaterCount, &sheet, opening.journal);
+        sheet.AddPage(page);
+    }
+}

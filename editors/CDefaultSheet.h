@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstdint>
+
+#include "CMyPropSheet.h"
+#include "CpageModem.h"
+
+class CEditorJournal;
+class CPageCapteur;
+class CPageRepe;
+class IClock;
+
+// One opening of the default-configuration sheet: a new sheet and modem page around the
+// repeater and sensor pages, which keep what was typed from one opening to the next.
+class CDefaultSheet {
+public:
+    struct Opening {
+        int32_t portNumber;
+        uint8_t isClient;
+        int32_t repeaterCount;
+        IClock& clock;
+        CEditorJournal& journal;
+    };
+
+    CDefaultSheet(CPageRepe& repeaterPage, CPageCapteur& sensorPage, const Opening& opening);
+
+    CMyPropSheet& Sheet() { return sheet; }
+    CpageModem& ModemPage() { return modemPage; }
+    int DoModal() { return sheet.DoModal(); }
+
+private:
+    // Declared first: the sheet goes before the page it holds.
+    CpageModem modemPage;
+    CMyPropSheet sheet;
+};
