@@ -70,8 +70,11 @@ QWidget* CControlFactory::CreateWidget(const ControlTemplate& ctl) const {
             return CreateComboBox(ctl);
         case Kind::RadioButton:
             return new CAutoRadioButton(ctl.text, window);
-        case Kind::GroupBox:
-            return CreateGroupBox(ctl);
+        case Kind::GroupBox: {
+            auto* box = new QGroupBox(ctl.text, window);
+            box->setAlignment(Qt::AlignHCenter);
+            return box;
+        }
         case Kind::Picture:
         case Kind::Icon:
             return CreateImage(ctl);
@@ -153,12 +156,6 @@ QWidget* CControlFactory::CreateComboBox(const ControlTemplate& ctl) const {
     combo->setEditable(!ctl.Has("dropdownlist"));
     combo->setInsertPolicy(QComboBox::NoInsert);
     return combo;
-}
-
-QWidget* CControlFactory::CreateGroupBox(const ControlTemplate& ctl) const {
-    auto* box = new QGroupBox(ctl.text, window);
-    box->setAlignment(Qt::AlignHCenter);
-    return box;
 }
 
 QWidget* CControlFactory::CreateImage(const ControlTemplate& ctl) const {

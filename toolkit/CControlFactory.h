@@ -24,7 +24,6 @@ private:
     QWidget* CreateEdit(const ControlTemplate& ctl) const;
     QWidget* CreateMultiLineEdit(const ControlTemplate& ctl) const;
     QWidget* CreateComboBox(const ControlTemplate& ctl) const;
-    QWidget* CreateGroupBox(const ControlTemplate& ctl) const;
     QWidget* CreateImage(const ControlTemplate& ctl) const;
     void Place(QWidget* widget, const ControlTemplate& ctl) const;
 

@@ -8,10 +8,7 @@
 
 namespace {
 
-std::function<void()>& BeepHook() {
-    static std::function<void()> hook;
-    return hook;
-}
+std::function<void()> beepHook;
 
 // Qt's own button texts are English unless its French translation is installed.
 const char* const kYesText = "&Oui";
@@ -58,15 +55,15 @@ void ShowOwnedMessage(QWidget* owner, const QString& caption, const QString& tex
 }
 
 void MessageBeep() {
-    if (BeepHook()) {
-        BeepHook()();
+    if (beepHook) {
+        beepHook();
         return;
     }
     QApplication::beep();
 }
 
 void SetBeepHook(std::function<void()> hook) {
-    BeepHook() = std::move(hook);
+    beepHook = std::move(hook);
 }
 
 int AfxPortFailureBox(const QString& text, const QString& cause, const QString& systemError) {
