@@ -22,8 +22,7 @@ class CSetupDlg : public CTemplateDialog {
     Q_OBJECT
 public:
     static constexpr int kTemplateId = 129;
-    static constexpr int kIdOk = 1;
-    static constexpr int kIdQuitter = 2;
+    static constexpr int kIdQuitter = kIdCancel;
     static constexpr int kIdPort = 1000;
     static constexpr int kIdCustom = 1003;
     static constexpr int kIdDefault = 1004;

@@ -86,7 +86,7 @@ void CPropertyPage::DoDataExchange(CDataExchange& dx) {
 void CPropertyPage::OnCommand(int id) {
     if (id == kHelpCommandId) {
         const DialogTemplate* t = Template();
-        RunHelpCommand(Window(), t ? t->helpTopic : QString());
+        RunHelpCommand(t ? t->helpTopic : QString());
     }
 }
 

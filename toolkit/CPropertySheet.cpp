@@ -19,14 +19,10 @@ const char* const kCancelText = "Annuler";
 const char* const kApplyText = "&Appliquer";
 const char* const kHelpText = "Aide";
 
-bool IsEnter(const QKeyEvent* event) {
-    return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-}
-
 }  // namespace
 
 CPropertySheet::CPropertySheet(const QString& caption, QWidget* parent, int selectPage)
-    : QDialog(parent), selectPage(selectPage) {
+    : CModalDialog(kIdHelp, parent), selectPage(selectPage) {
     setWindowTitle(caption);
     BuildWindow();
 }
@@ -129,23 +125,13 @@ int CPropertySheet::GetActiveIndex() const {
     return activeIndex >= 0 ? activeIndex : selectPage;
 }
 
-int CPropertySheet::DoModal() {
-    ended = false;
+bool CPropertySheet::PrepareRun() {
     activeIndex = -1;
     OnInitDialog();
     if (CPropertyPage* page = GetPage(activeIndex); page && page->Form()) {
         page->Form()->FocusFirstTabStop();
     }
-    if (ended) {
-        return endCode;
-    }
-    return exec();
-}
-
-void CPropertySheet::EndDialog(int code) {
-    ended = true;
-    endCode = code;
-    done(code);
+    return true;
 }
 
 bool CPropertySheet::OnInitDialog() {
@@ -275,15 +261,11 @@ void CPropertySheet::OnCommand(int id) {
             Apply();
             break;
         case kIdHelp:
-            RunHelpCommand(this, ActiveHelpTopic());
+            RunHelpCommand(ActiveHelpTopic());
             break;
         default:
             break;
     }
-}
-
-void CPropertySheet::reject() {
-    OnCommand(kIdCancel);
 }
 
 QString CPropertySheet::ActiveHelpTopic() const {
@@ -292,18 +274,7 @@ QString CPropertySheet::ActiveHelpTopic() const {
     return t ? t->helpTopic : QString();
 }
 
-bool CPropertySheet::HandleSheetKey(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape) {
-        OnCommand(kIdCancel);
-        return true;
-    }
-    if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
-        OnCommand(kIdHelp);
-        return true;
-    }
-    if (!IsEnter(event)) {
-        return false;
-    }
+bool CPropertySheet::OnEnterKey() {
     if (auto* focused = qobject_cast<QPushButton*>(focusWidget());
         focused != nullptr && focused->isEnabled() && focused->isVisible()) {
         focused->click();
@@ -317,11 +288,7 @@ bool CPropertySheet::HandleSheetKey(QKeyEvent* event) {
 }
 
 void CPropertySheet::keyPressEvent(QKeyEvent* event) {
-    if (HandleSheetKey(event)) {
-        event->accept();
-        return;
-    }
-    event->ignore();
+    event->setAccepted(HandleRunKey(event));
 }
 
 bool CPropertySheet::eventFilter(QObject* watched, QEvent* event) {
@@ -344,7 +311,7 @@ bool CPropertySheet::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
     }
-    return QDialog::eventFilter(watched, event);
+    return CModalDialog::eventFilter(watched, event);
 }
 
 void CPropertySheet::ForgetPage(CPropertyPage* page) {

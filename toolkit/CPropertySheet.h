@@ -1,11 +1,11 @@
 #pragma once
 
-#include <QDialog>
 #include <QHash>
 #include <QPointer>
 #include <vector>
 
 #include "CKeyDelivery.h"
+#include "CModalDialog.h"
 
 class CPropertyPage;
 class QPushButton;
@@ -17,11 +17,9 @@ class QHBoxLayout;
 // validation may refuse), then delivers OnApply to every created page in tab order. Apply
 // stays enabled after an apply, so the next device can be sent at once. Key presses inside
 // a page go to that page's PreTranslateKey before the sheet sees them.
-class CPropertySheet : public QDialog {
+class CPropertySheet : public CModalDialog {
     Q_OBJECT
 public:
-    static constexpr int kIdOk = 1;
-    static constexpr int kIdCancel = 2;
     static constexpr int kIdHelp = 9;
     static constexpr int kIdApply = 12321;
 
@@ -29,8 +27,6 @@ public:
     ~CPropertySheet() override;
 
     void AddPage(CPropertyPage* page);  // not owned
-    int DoModal();
-    void EndDialog(int code);
 
     int GetActiveIndex() const;
     int GetPageCount() const { return static_cast<int>(pages.size()); }
@@ -55,15 +51,17 @@ protected:
     // Base: creates and shows the first page; true.
     virtual bool OnInitDialog();
     // Base: 1 apply then end 1, 2 end 2, 12321 Apply, 9 help.
-    virtual void OnCommand(int id);
+    void OnCommand(int id) override;
 
-    void reject() override;  // Escape on the sheet's own controls, close box: command 2
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     friend class CPropertyPage;
     void BuildWindow();
+    bool PrepareRun() override;
+    // The focused push button, else Apply when it is the default; taken either way.
+    bool OnEnterKey() override;
     QPushButton* MakeButton(int id, const QString& text);
     bool ActivatePage(int index);
     void EnsurePageWindow(int index);
@@ -72,7 +70,6 @@ private:
     void ShowTab(int index);
     void InstallPageFilters(QWidget* window);
     CPropertyPage* PageOfWidget(QObject* object) const;
-    bool HandleSheetKey(QKeyEvent* event);
     // The shown page's help topic.
     QString ActiveHelpTopic() const;
     // A page object destroyed while the sheet still shows it.
@@ -87,7 +84,5 @@ private:
     bool built = false;
     std::vector<int> buttonOrder;  // ids in the order their buttons were made or added
     bool switchingTabs = false;
-    bool ended = false;
-    int endCode = 0;
     CKeyDelivery keys;
 };

@@ -9,13 +9,6 @@
 
 namespace {
 
-constexpr int kIdOk = 1;
-constexpr int kIdCancel = 2;
-
-bool IsEnter(const QKeyEvent* event) {
-    return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-}
-
 // An editable multi-line edit keeps Enter for a line break.
 bool WantsEnter(QWidget* focus) {
     for (QWidget* widget = focus; widget != nullptr; widget = widget->parentWidget()) {
@@ -29,7 +22,7 @@ bool WantsEnter(QWidget* focus) {
 }  // namespace
 
 CTemplateDialog::CTemplateDialog(int templateId, QWidget* parent)
-    : QDialog(parent), templateId(templateId) {
+    : CModalDialog(kHelpCommandId, parent), templateId(templateId) {
     CreateWindowOnce();
 }
 
@@ -52,25 +45,15 @@ void CTemplateDialog::InstallKeyFilters() {
     }
 }
 
-int CTemplateDialog::DoModal() {
+bool CTemplateDialog::PrepareRun() {
     if (!templateLoaded) {
-        return -1;
+        return false;
     }
-    ended = false;
     if (OnInitDialog()) {
         form->FocusFirstTabStop();
     }
     InstallKeyFilters();
-    if (ended) {
-        return endCode;
-    }
-    return exec();
-}
-
-void CTemplateDialog::EndDialog(int code) {
-    ended = true;
-    endCode = code;
-    done(code);
+    return true;
 }
 
 QWidget* CTemplateDialog::GetDlgItem(int id) const {
@@ -114,7 +97,7 @@ void CTemplateDialog::OnCommand(int id) {
             OnCancel();
             break;
         case kHelpCommandId:
-            RunHelpCommand(this, form->Template().helpTopic);
+            RunHelpCommand(form->Template().helpTopic);
             break;
         default:
             break;
@@ -126,49 +109,31 @@ void CTemplateDialog::OnEditChange(int id) {
 }
 
 void CTemplateDialog::paintEvent(QPaintEvent* event) {
-    QDialog::paintEvent(event);
+    CModalDialog::paintEvent(event);
     if (form->HasOwnModalFrame()) {
         QPainter painter(this);
         qDrawWinPanel(&painter, rect(), palette(), false);
     }
 }
 
-void CTemplateDialog::reject() {
-    OnCommand(kIdCancel);
+bool CTemplateDialog::OnEnterKey() {
+    if (WantsEnter(focusWidget())) {
+        return false;
+    }
+    const int id = form->EnterCommandId();
+    // A disabled default button takes no Enter; a missing one still gets its command.
+    if (QWidget* button = form->Item(id); button == nullptr || button->isEnabled()) {
+        OnCommand(id);
+    }
+    return true;
 }
 
 bool CTemplateDialog::HandleKey(QKeyEvent* event) {
-    if (PreTranslateKey(event)) {
-        return true;
-    }
-    if (IsEnter(event)) {
-        if (WantsEnter(focusWidget())) {
-            return false;
-        }
-        const int id = form->EnterCommandId();
-        // A disabled default button takes no Enter; a missing one still gets its command.
-        if (QWidget* button = form->Item(id); button == nullptr || button->isEnabled()) {
-            OnCommand(id);
-        }
-        return true;
-    }
-    if (event->key() == Qt::Key_Escape) {
-        OnCommand(kIdCancel);
-        return true;
-    }
-    if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
-        OnCommand(kHelpCommandId);
-        return true;
-    }
-    return false;
+    return PreTranslateKey(event) || HandleRunKey(event);
 }
 
 void CTemplateDialog::keyPressEvent(QKeyEvent* event) {
-    if (keys.IsFirst(this, event) && HandleKey(event)) {
-        event->accept();
-        return;
-    }
-    event->ignore();
+    event->setAccepted(keys.IsFirst(this, event) && HandleKey(event));
 }
 
 bool CTemplateDialog::eventFilter(QObject* watched, QEvent* event) {
@@ -177,25 +142,5 @@ bool CTemplateDialog::eventFilter(QObject* watched, QEvent* event) {
         keys.IsFirst(watched, event)) {
         return HandleKey(static_cast<QKeyEvent*>(event));
     }
-    return QDialog::eventFilter(watched, event);
-}
-
-int CTemplateDialog::RunHidden(const std::function<int()>& run) {
-    hidingWhileRunning = true;
-    hide();
-    hidingWhileRunning = false;
-    const int code = run();
-    // Shown again before any EndDialog: a dialog that is hidden cannot end its modal run.
-    show();
-    return code;
-}
-
-// QDialog leaves its modal loop when it is hidden; a dialog that waits behind another must
-// keep running, so it hides as a plain widget then.
-void CTemplateDialog::setVisible(bool visible) {
-    if (!visible && hidingWhileRunning) {
-        QWidget::setVisible(false);
-        return;
-    }
-    QDialog::setVisible(visible);
+    return CModalDialog::eventFilter(watched, event);
 }

@@ -1,11 +1,10 @@
 #pragma once
 
-#include <QDialog>
-#include <functional>
 #include <memory>
 
 #include "CDataExchange.h"
 #include "CKeyDelivery.h"
+#include "CModalDialog.h"
 #include "CTemplateForm.h"
 #include "ITemplateClient.h"
 
@@ -14,15 +13,11 @@ class QPaintEvent;
 
 // A modal dialog built from a template. End codes: 1 OK, 2 cancel (Escape and the close box
 // reach OnCancel through command 2), anything an editor passes to EndDialog.
-class CTemplateDialog : public QDialog, protected ITemplateClient {
+class CTemplateDialog : public CModalDialog, protected ITemplateClient {
     Q_OBJECT
 public:
     explicit CTemplateDialog(int templateId, QWidget* parent = nullptr);
     ~CTemplateDialog() override;
-
-    // Creates the window on first use, runs OnInitDialog, then the modal loop.
-    int DoModal();
-    void EndDialog(int code);
 
     QWidget* GetDlgItem(int id) const;
     template <class T>
@@ -51,28 +46,21 @@ protected:
     void OnEditChange(int id) override;
 
     void RepaintItem(int id) { form->RepaintItem(id); }
-    // Runs another modal window while this one stays in its own modal run, hidden, and
-    // shows this one again before returning the other's result.
-    int RunHidden(const std::function<int()>& run);
-
-    void setVisible(bool visible) override;
 
     void paintEvent(QPaintEvent* event) override;
-    void reject() override;  // Escape and the close box: command 2
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void CreateWindowOnce();
     void InstallKeyFilters();
-    // PreTranslateKey, then Enter and Escape as the dialog manager routes them.
+    bool PrepareRun() override;
+    bool OnEnterKey() override;
+    // PreTranslateKey, then Enter, Escape and F1 as the dialog manager routes them.
     bool HandleKey(QKeyEvent* event);
 
     int templateId;
     std::unique_ptr<CTemplateForm> form;
     bool templateLoaded = false;
-    bool ended = false;
-    int endCode = 0;
-    bool hidingWhileRunning = false;
     CKeyDelivery keys;
 };

@@ -1,52 +1,22 @@
 #include "CTemplateForm.h"
 
-#include <QComboBox>
 #include <QGroupBox>
-#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTextEdit>
 
-#include "CAutoRadioButton.h"
+#include "CControlFactory.h"
 #include "CDataExchange.h"
 #include "CDialogUnits.h"
-#include "CDropDownCombo.h"
 
 namespace {
-
-constexpr int kIconSize = 32;
-constexpr int kMaxEditChars = 32767;
 
 bool CanTakeFocus(ControlTemplate::Kind kind) {
     using Kind = ControlTemplate::Kind;
     return kind != Kind::Static && kind != Kind::GroupBox && kind != Kind::Picture &&
            kind != Kind::Icon;
-}
-
-Qt::Alignment HorizontalAlignment(const ControlTemplate& ctl) {
-    if (ctl.Has("center")) {
-        return Qt::AlignHCenter;
-    }
-    return ctl.Has("right") ? Qt::AlignRight : Qt::AlignLeft;
-}
-
-void ApplyStaticFrame(QFrame* frame, const ControlTemplate& ctl) {
-    if (ctl.Has("border")) {
-        frame->setFrameStyle(QFrame::Box | QFrame::Plain);
-    }
-    if (ctl.Has("sunken") || ctl.Has("staticedge")) {
-        frame->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    }
-    if (ctl.Has("clientedge")) {
-        frame->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        frame->setLineWidth(2);
-    }
-    if (ctl.Has("raised")) {
-        frame->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    }
 }
 
 // Text without mnemonic markers, for statics that have nothing to hand the focus to.
@@ -59,12 +29,6 @@ QString StripMnemonics(const QString& text) {
         plain += text[i];
     }
     return plain;
-}
-
-void UseWindowBackground(QWidget* widget) {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Base, palette.color(QPalette::Window));
-    widget->setPalette(palette);
 }
 
 }  // namespace
@@ -89,15 +53,13 @@ QWidget* CTemplateForm::Item(int id) const {
 }
 
 void CTemplateForm::CreateControls() {
-    const CDialogUnits units(TemplateFont());
+    const CControlFactory factory(window, CDialogUnits(TemplateFont()));
     for (const ControlTemplate& ctl : tmpl.controls) {
-        QWidget* widget = CreateControl(ctl, units);
+        QWidget* widget = factory.Create(ctl);
+        Connect(widget, ctl.id);
         controls << widget;
         if (ctl.id != -1 && !items.contains(ctl.id)) {
             items.insert(ctl.id, widget);
-        }
-        if (ctl.Has("disabled")) {
-            widget->setEnabled(false);
         }
     }
     GroupRadios();
@@ -110,122 +72,17 @@ void CTemplateForm::CreateControls() {
     }
 }
 
-QWidget* CTemplateForm::CreateControl(const ControlTemplate& ctl, const CDialogUnits& units) {
-    using Kind = ControlTemplate::Kind;
-    QWidget* widget = nullptr;
-    switch (ctl.kind) {
-        case Kind::PushButton:
-        case Kind::DefPushButton:
-            widget = CreateButton(ctl);
-            break;
-        case Kind::Static:
-            widget = CreateStatic(ctl);
-            break;
-        case Kind::Edit:
-            widget = CreateEdit(ctl);
-            break;
-        case Kind::ComboBox:
-            widget = CreateComboBox(ctl);
-            break;
-        case Kind::RadioButton:
-            widget = CreateRadio(ctl);
-            break;
-        case Kind::GroupBox: {
-            auto* box = new QGroupBox(ctl.text, window);
-            box->setAlignment(Qt::AlignHCenter);
-            widget = box;
-            break;
-        }
-        case Kind::Picture:
-        case Kind::Icon:
-            widget = CreateImage(ctl);
-            break;
-    }
-    QRect rect = units.ToPixels(ctl.rect);
-    if (ctl.kind == Kind::ComboBox) {
-        // The template gives the height with the list dropped down.
-        rect.setHeight(qMin(rect.height(), widget->sizeHint().height()));
-    } else if (ctl.kind == Kind::Icon) {
-        rect.setSize(QSize(kIconSize, kIconSize));
-    }
-    widget->setGeometry(rect);
-    return widget;
-}
-
-QWidget* CTemplateForm::CreateButton(const ControlTemplate& ctl) {
-    auto* button = new QPushButton(ctl.text, window);
-    button->setAutoDefault(false);
-    if (ctl.kind == ControlTemplate::Kind::DefPushButton) {
-        button->setDefault(true);
-    }
-    const int id = ctl.id;
-    if (id != -1) {
+void CTemplateForm::Connect(QWidget* widget, int id) {
+    if (auto* radio = qobject_cast<QRadioButton*>(widget)) {
+        connect(radio, &QRadioButton::clicked, this,
+                [this, radio, id] { RadioClicked(radio, id); });
+    } else if (auto* button = qobject_cast<QPushButton*>(widget); button && id != -1) {
         connect(button, &QPushButton::clicked, this, [this, id] { client.OnCommand(id); });
+    } else if (auto* line = qobject_cast<QLineEdit*>(widget)) {
+        connect(line, &QLineEdit::textChanged, this, [this, id] { EditChanged(id); });
+    } else if (auto* text = qobject_cast<QTextEdit*>(widget)) {
+        connect(text, &QTextEdit::textChanged, this, [this, id] { EditChanged(id); });
     }
-    return button;
-}
-
-QWidget* CTemplateForm::CreateStatic(const ControlTemplate& ctl) {
-    auto* label = new QLabel(ctl.text, window);
-    label->setTextFormat(Qt::PlainText);
-    const bool vcenter = ctl.Has("vcenter");
-    label->setAlignment(HorizontalAlignment(ctl) | (vcenter ? Qt::AlignVCenter : Qt::AlignTop));
-    label->setWordWrap(!vcenter);
-    ApplyStaticFrame(label, ctl);
-    return label;
-}
-
-QWidget* CTemplateForm::CreateEdit(const ControlTemplate& ctl) {
-    const int id = ctl.id;
-    if (ctl.Has("multiline")) {
-        auto* edit = new QTextEdit(window);
-        edit->setAcceptRichText(false);
-        edit->setTabChangesFocus(true);
-        edit->setReadOnly(ctl.Has("readonly"));
-        QTextOption option = edit->document()->defaultTextOption();
-        option.setAlignment(HorizontalAlignment(ctl));
-        edit->document()->setDefaultTextOption(option);
-        edit->setLineWrapMode(ctl.Has("autohscroll") ? QTextEdit::NoWrap : QTextEdit::WidgetWidth);
-        edit->setVerticalScrollBarPolicy(ctl.Has("vscroll") ? Qt::ScrollBarAsNeeded
-                                                            : Qt::ScrollBarAlwaysOff);
-        edit->setHorizontalScrollBarPolicy(ctl.Has("hscroll") ? Qt::ScrollBarAsNeeded
-                                                              : Qt::ScrollBarAlwaysOff);
-        if (ctl.Has("noborder")) {
-            edit->setFrameShape(QFrame::NoFrame);
-        }
-        if (ctl.Has("readonly") || ctl.Has("transparent")) {
-            UseWindowBackground(edit);
-        }
-        connect(edit, &QTextEdit::textChanged, this, [this, id] { EditChanged(id); });
-        return edit;
-    }
-    auto* edit = new QLineEdit(ctl.text, window);
-    edit->setAlignment(HorizontalAlignment(ctl) | Qt::AlignVCenter);
-    edit->setReadOnly(ctl.Has("readonly"));
-    edit->setFrame(!ctl.Has("noborder"));
-    edit->setMaxLength(kMaxEditChars);
-    if (ctl.Has("password")) {
-        edit->setEchoMode(QLineEdit::Password);
-    }
-    if (ctl.Has("readonly")) {
-        UseWindowBackground(edit);
-    }
-    connect(edit, &QLineEdit::textChanged, this, [this, id] { EditChanged(id); });
-    return edit;
-}
-
-QWidget* CTemplateForm::CreateComboBox(const ControlTemplate& ctl) {
-    auto* combo = new CDropDownCombo(window);
-    combo->setEditable(!ctl.Has("dropdownlist"));
-    combo->setInsertPolicy(QComboBox::NoInsert);
-    return combo;
-}
-
-QWidget* CTemplateForm::CreateRadio(const ControlTemplate& ctl) {
-    auto* radio = new CAutoRadioButton(ctl.text, window);
-    const int id = ctl.id;
-    connect(radio, &QRadioButton::clicked, this, [this, radio, id] { RadioClicked(radio, id); });
-    return radio;
 }
 
 void CTemplateForm::RadioClicked(QRadioButton* radio, int id) {
@@ -237,19 +94,6 @@ void CTemplateForm::RadioClicked(QRadioButton* radio, int id) {
     if (id != -1) {
         client.OnCommand(id);
     }
-}
-
-QWidget* CTemplateForm::CreateImage(const ControlTemplate& ctl) {
-    auto* label = new QLabel(window);
-    if (ctl.kind == ControlTemplate::Kind::Icon) {
-        const QIcon icon(QStringLiteral(":/icons/%1.ico").arg(ctl.text));
-        label->setPixmap(icon.pixmap(kIconSize, kIconSize));
-    } else {
-        label->setPixmap(QPixmap(QStringLiteral(":/bitmaps/%1.bmp").arg(ctl.text)));
-    }
-    label->setAlignment(ctl.Has("center") ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignTop);
-    ApplyStaticFrame(label, ctl);
-    return label;
 }
 
 bool CTemplateForm::HasOwnModalFrame() const {
@@ -387,7 +231,7 @@ void CTemplateForm::RepaintItem(int id) {
 
 void CTemplateForm::LimitText(int id, int maxChars) {
     if (auto* edit = ItemAs<QLineEdit>(id)) {
-        edit->setMaxLength(maxChars > 0 ? maxChars : kMaxEditChars);
+        edit->setMaxLength(maxChars > 0 ? maxChars : CControlFactory::kMaxEditChars);
     }
 }
 

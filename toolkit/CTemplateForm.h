@@ -8,7 +8,6 @@
 #include "DialogTemplate.h"
 #include "ITemplateClient.h"
 
-class CDialogUnits;
 class QRadioButton;
 
 // The controls of one template, created on a window: reachable by identifier, in template
@@ -55,13 +54,8 @@ public:
 
 private:
     void CreateControls();
-    QWidget* CreateControl(const ControlTemplate& ctl, const CDialogUnits& units);
-    QWidget* CreateButton(const ControlTemplate& ctl);
-    QWidget* CreateStatic(const ControlTemplate& ctl);
-    QWidget* CreateEdit(const ControlTemplate& ctl);
-    QWidget* CreateComboBox(const ControlTemplate& ctl);
-    QWidget* CreateRadio(const ControlTemplate& ctl);
-    QWidget* CreateImage(const ControlTemplate& ctl);
+    // Forwards what the control reports to the client.
+    void Connect(QWidget* widget, int id);
     void ConfigureWindow();
     void GroupRadios();
     void SetBuddies();

@@ -4,6 +4,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
+#include <QUrl>
 
 #include "MessageBoxes.h"
 
@@ -62,12 +63,7 @@ QString HelpFilePath(const QString& topic) {
     return HelpGuideFolder() + QLatin1Char('/') + page + QStringLiteral(".html");
 }
 
-QUrl HelpTopicUrl(const QString& topic) {
-    return QUrl::fromLocalFile(HelpFilePath(topic));
-}
-
-void RunHelpCommand(QWidget* parent, const QString& topic) {
-    Q_UNUSED(parent);
+void RunHelpCommand(const QString& topic) {
     const QString path = HelpFilePath(topic);
     if (!QFileInfo(path).isFile()) {
         AfxMessageBox(QString::fromUtf8(kHelpFileMissing).arg(path));

@@ -1,9 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <QUrl>
-
-class QWidget;
 
 // Command 57670: opens the French guide in the desktop's browser at the page of the dialog
 // that asked for it. The guide's entry page is named after the executable
@@ -19,6 +16,5 @@ void SetHelpGuideFolder(const QString& folder);
 
 // The file for a topic (a page name without ".html"); an empty topic is the entry page.
 QString HelpFilePath(const QString& topic = QString());
-QUrl HelpTopicUrl(const QString& topic);
 
-void RunHelpCommand(QWidget* parent, const QString& topic);
+void RunHelpCommand(const QString& topic);

@@ -4,10 +4,11 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QWidget>
+#include <utility>
 
 namespace {
 
-unsigned beepCount = 0;
+std::function<void()> beepHook;
 
 // Qt's own button texts are English unless its French translation is installed.
 const char* const kYesText = "&Oui";
@@ -54,12 +55,15 @@ void ShowOwnedMessage(QWidget* owner, const QString& caption, const QString& tex
 }
 
 void MessageBeep() {
+    if (beepHook) {
+        beepHook();
+        return;
+    }
     QApplication::beep();
-    ++beepCount;
 }
 
-unsigned BeepCount() {
-    return beepCount;
+void SetBeepHook(std::function<void()> hook) {
+    beepHook = std::move(hook);
 }
 
 int AfxPortFailureBox(const QString& text, const QString& cause, const QString& systemError) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
 class QWidget;
 
@@ -16,9 +17,10 @@ bool AskYesNo(QWidget* owner, const QString& caption, const QString& text);
 // A message owned by a dialog or page: its own caption, OK, no icon.
 void ShowOwnedMessage(QWidget* owner, const QString& caption, const QString& text);
 
-// The desktop's default beep. Counted, so that tests can tell it happened.
+// The desktop's default beep, or the hook put in its place (how tests hear it).
 void MessageBeep();
-unsigned BeepCount();
+// An empty hook gives the desktop's beep back.
+void SetBeepHook(std::function<void()> hook);
 
 // The application message box for a port that failed: the unchanged `text` first, then why
 // and what to do (`cause`) as informative text and the system's own error as detailed text,

@@ -20,10 +20,10 @@
 #include <cerrno>
 #include <cstring>
 
+#include "CBeepCounter.h"
 #include "CCustomConfigDlg.h"
 #include "CUrlCatcher.h"
 #include "EditorTestSupport.h"
-#include "MessageBoxes.h"
 #include "PortFailureTexts.h"
 #include "ProtocolTexts.h"
 #include "VerdictDisplay.h"
@@ -324,7 +324,7 @@ void TestCustomConfigDlg::emettreSendsTheFrameAndShowsTheReport() {
     dlg.portNumber = sim.PortNumber();
     CFakeClock clock(0, 1000);
     dlg.SetClock(&clock);
-    const unsigned beeps = BeepCount();
+    CBeepCounter beeps;
     CEditorDriver driver;
     driver.Act<CCustomConfigDlg>([byEnter](CCustomConfigDlg* d) {
         TypeInto(Edit(d, kId), "5");
@@ -346,7 +346,7 @@ void TestCustomConfigDlg::emettreSendsTheFrameAndShowsTheReport() {
     QCOMPARE(sim.ReceivedLines(), std::vector<std::string>({"u00501207\xe9"
                                                             "003100",
                                                             "u"}));
-    QCOMPARE(BeepCount(), beeps + 1);
+    QCOMPARE(beeps.Count(), 1u);
     QVERIFY(dlg.StatusText.startsWith("TM7305rx\r\n"));
     QVERIFY(dlg.StatusText.endsWith(QString::fromUtf8(
         "ID = 005\r\nCHF= 012\r\nOFT= 100\r\nP0 = 007\r\nPRT= 003\r\nTYP= é00\r\n")));
@@ -407,7 +407,7 @@ void TestCustomConfigDlg::lireShowsTheReportAndLeavesTheFields() {
     dlg.portNumber = sim.PortNumber();
     CFakeClock clock(0, 1000);
     dlg.SetClock(&clock);
-    const unsigned beeps = BeepCount();
+    CBeepCounter beeps;
     CEditorDriver driver;
     driver.Act<CCustomConfigDlg>([](CCustomConfigDlg* d) {
         TypeInto(Edit(d, kId), "9");
@@ -419,7 +419,7 @@ void TestCustomConfigDlg::lireShowsTheReportAndLeavesTheFields() {
     QCOMPARE(RunDialog(driver, dlg), 255);
     QVERIFY(driver.AllDone());
     QCOMPARE(sim.ReceivedLines(), std::vector<std::string>({"u"}));
-    QCOMPARE(BeepCount(), beeps);
+    QCOMPARE(beeps.Count(), 0u);
     QVERIFY(dlg.StatusText.startsWith("LC7305rx\r\n"));
     QCOMPARE(dlg.StatusText.count("\r\n"), 9);
     QCOMPARE(dlg.ID, 9);

@@ -1,8 +1,8 @@
 #include <QtTest>
 #include <algorithm>
 
+#include "CBeepCounter.h"
 #include "EditorTestSupport.h"
-#include "MessageBoxes.h"
 
 namespace {
 
@@ -99,7 +99,7 @@ void TestPageCapteur::questionsBeforeSending() {
     QVERIFY(StartSim(sim, "sensor"));
     CSheetBench bench;
     bench.Open(5, sim.PortNumber());
-    const unsigned beeps = BeepCount();
+    CBeepCounter beeps;
     CEditorDriver driver;
     driver.Act<CMyPropSheet>([&](CMyPropSheet* s) {
         QVERIFY(s->SetActivePage(kSensorTab));
@@ -122,7 +122,7 @@ void TestPageCapteur::questionsBeforeSending() {
         QCOMPARE(box.icon, QMessageBox::NoIcon);
     }
     QCOMPARE(asked, questions);
-    QCOMPARE(BeepCount(), beeps);
+    QCOMPARE(beeps.Count(), 0u);
     QCOMPARE(sim.ReceivedLines(), sent ? Lines({DefaultFrame(id), "u"}) : Lines());
     QCOMPARE(bench.capteur.ID, idAfter);
     QCOMPARE(bench.capteur.StatusText.startsWith("LC7305rx"), sent);

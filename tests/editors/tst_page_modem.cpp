@@ -2,8 +2,8 @@
 #include <QRadioButton>
 #include <QtTest>
 
+#include "CBeepCounter.h"
 #include "EditorTestSupport.h"
-#include "MessageBoxes.h"
 
 namespace {
 
@@ -87,7 +87,7 @@ void TestPageModem::clientSendsP0AtOnce() {
     QVERIFY(StartSim(sim, "modem"));
     CSheetBench bench;
     bench.Open(3, sim.PortNumber(), 1);
-    const unsigned beeps = BeepCount();
+    CBeepCounter beeps;
     CEditorDriver driver;
     driver.Act<CMyPropSheet>([](CMyPropSheet* s) {
         QVERIFY(s->SetActivePage(kModemTab));
@@ -99,7 +99,7 @@ void TestPageModem::clientSendsP0AtOnce() {
     QVERIFY(driver.Boxes().empty());
     QCOMPARE(sim.ReceivedLines(), Lines({"p 015", "v"}));
     QVERIFY(bench.clock.Slept() >= 4000);
-    QCOMPARE(BeepCount(), beeps + 1);
+    QCOMPARE(beeps.Count(), 1u);
     QVERIFY(bench.modem->StatusText.startsWith("US7305rx\r\n"));
     QVERIFY(bench.modem->StatusText.contains("P0 = 015\r\n"));
 }
@@ -141,7 +141,7 @@ void TestPageModem::nothingChosen() {
     QVERIFY(StartSim(sim, "modem"));
     CSheetBench bench;
     bench.Open(3, sim.PortNumber());
-    const unsigned beeps = BeepCount();
+    CBeepCounter beeps;
     CEditorDriver driver;
     driver
         .Act<CMyPropSheet>([&](CMyPropSheet* s) {
@@ -158,7 +158,7 @@ void TestPageModem::nothingChosen() {
     QVERIFY(driver.AllDone());
     QCOMPARE(BoxText(driver, 0), kNoChoice);
     QCOMPARE(driver.Boxes()[0].caption, QStringLiteral("Zav7305"));
-    QCOMPARE(BeepCount(), beeps);
+    QCOMPARE(beeps.Count(), 0u);
     QCOMPARE(bench.modem->StatusText, QStringLiteral("Pas de configuration"));
     QVERIFY(sim.ReceivedLines().empty());
 }
@@ -283,7 +283,7 @@ void TestPageModem::progressTextOnWriteFailure() {
     QFETCH(QString, progress);
     CSheetBench bench;
     bench.Open(3, 999);
-    const unsigned beeps = BeepCount();
+    CBeepCounter beeps;
     CEditorDriver driver;
     driver
         .Act<CMyPropSheet>([&](CMyPropSheet* s) {
@@ -301,7 +301,7 @@ void TestPageModem::progressTextOnWriteFailure() {
     QVERIFY(driver.AllDone());
     QCOMPARE(BoxText(driver, 0), QString::fromUtf8("Echec d'émission de la configuration"));
     QCOMPARE(bench.modem->StatusText, progress);
-    QCOMPARE(BeepCount(), beeps + 1);
+    QCOMPARE(beeps.Count(), 1u);
     QCOMPARE(bench.clock.Slept(), uint64_t{0});
 }
 

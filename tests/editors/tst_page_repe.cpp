@@ -1,7 +1,7 @@
 #include <QtTest>
 
+#include "CBeepCounter.h"
 #include "EditorTestSupport.h"
-#include "MessageBoxes.h"
 
 namespace {
 
@@ -83,7 +83,7 @@ void TestPageRepe::emettreWalksTheRepeaterIds() {
     QVERIFY(StartSim(sim, "repeater"));
     CSheetBench bench;
     bench.Open(3, sim.PortNumber());
-    const unsigned beeps = BeepCount();
+    CBeepCounter beeps;
     QStringList fieldAfter;
     CEditorDriver driver;
     driver
@@ -104,7 +104,7 @@ void TestPageRepe::emettreWalksTheRepeaterIds() {
     QCOMPARE(fieldAfter, QStringList({"2", "3", "3"}));
     QCOMPARE(sim.ReceivedLines(),
              Lines({DefaultFrame(1), "u", DefaultFrame(2), "u", DefaultFrame(3), "u"}));
-    QCOMPARE(BeepCount(), beeps + 4);
+    QCOMPARE(beeps.Count(), 4u);
     QCOMPARE(driver.Boxes().size(), size_t{1});
     const SeenBox& box = driver.Boxes()[0];
     QCOMPARE(box.text, kAlready);
@@ -224,7 +224,7 @@ void TestPageRepe::enterSendsBeyondTheCountWithoutAsking() {
     QVERIFY(StartSim(sim, "repeater"));
     CSheetBench bench;
     bench.Open(3, sim.PortNumber());
-    const unsigned beeps = BeepCount();
+    CBeepCounter beeps;
     CEditorDriver driver;
     driver.Act<CMyPropSheet>([&](CMyPropSheet* s) {
         TypeInto(Field(bench.repe, kId), "5");
@@ -237,7 +237,7 @@ void TestPageRepe::enterSendsBeyondTheCountWithoutAsking() {
     QCOMPARE(bench.Run(driver), 255);
     QVERIFY(driver.AllDone());
     QVERIFY(driver.Boxes().empty());
-    QCOMPARE(BeepCount(), beeps);
+    QCOMPARE(beeps.Count(), 0u);
     QCOMPARE(sim.ReceivedLines(), Lines({DefaultFrame(5), "u"}));
     QCOMPARE(bench.repe.ID, 5);
 }

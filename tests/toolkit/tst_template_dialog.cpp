@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 #include <QTextEdit>
 
+#include "CBeepCounter.h"
 #include "CModalDriver.h"
 #include "CRecordingDialog.h"
 #include "CUrlCatcher.h"
@@ -299,10 +300,10 @@ void TemplateDialogTest::messageBoxesHaveTheirCaptionsIconsAndButtons() {
 }
 
 void TemplateDialogTest::beepIsCounted() {
-    const unsigned before = BeepCount();
+    CBeepCounter beeps;
     MessageBeep();
     MessageBeep();
-    QCOMPARE(BeepCount(), before + 2);
+    QCOMPARE(beeps.Count(), 2u);
 }
 
 ZAV_TOOLKIT_TEST_MAIN(TemplateDialogTest)

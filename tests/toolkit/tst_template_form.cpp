@@ -7,6 +7,7 @@
 #include <QRadioButton>
 #include <QTextEdit>
 
+#include "CControlFactory.h"
 #include "CDialogUnits.h"
 #include "CRecordingDialog.h"
 #include "DialogTemplate.h"
@@ -27,6 +28,8 @@ private slots:
     void windowFollowsTheTemplateStyles();
     void createsTheWidgetForEachKind_data();
     void createsTheWidgetForEachKind();
+    void factoryMapsKindsAndStyles_data();
+    void factoryMapsKindsAndStyles();
     void appliesControlStyles();
     void tabOrderFollowsTheTemplateAmongTabStops();
     void mnemonicLabelsHandTheFocusOn();
@@ -228,6 +231,74 @@ void TemplateFormTest::createsTheWidgetForEachKind() {
     QVERIFY(item);
     QVERIFY2(item->inherits(qPrintable(className)), item->metaObject()->className());
     QCOMPARE(item->parentWidget(), &dialog);
+}
+
+void TemplateFormTest::factoryMapsKindsAndStyles_data() {
+    using Kind = ControlTemplate::Kind;
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QStringList>("styles");
+    QTest::addColumn<QString>("className");
+    QTest::addColumn<QByteArray>("property");
+    QTest::addColumn<QVariant>("expected");
+    const auto row = [](const char* name, Kind kind, const QStringList& styles,
+                        const char* className, const char* property, const QVariant& expected) {
+        QTest::newRow(name) << int(kind) << styles << className << QByteArray(property) << expected;
+    };
+    const auto align = [](Qt::Alignment a) { return QVariant::fromValue(a); };
+    row("button", Kind::PushButton, {}, "QPushButton", "default", false);
+    row("default button", Kind::DefPushButton, {}, "QPushButton", "default", true);
+    row("static", Kind::Static, {}, "QLabel", "alignment", align(Qt::AlignLeft | Qt::AlignTop));
+    row("static wraps", Kind::Static, {}, "QLabel", "wordWrap", true);
+    row("static plain text", Kind::Static, {}, "QLabel", "textFormat",
+        QVariant::fromValue(Qt::PlainText));
+    row("static right", Kind::Static, {"right"}, "QLabel", "alignment",
+        align(Qt::AlignRight | Qt::AlignTop));
+    row("static vcenter", Kind::Static, {"center", "vcenter"}, "QLabel", "alignment",
+        align(Qt::AlignHCenter | Qt::AlignVCenter));
+    row("static vcenter one line", Kind::Static, {"vcenter"}, "QLabel", "wordWrap", false);
+    row("static border", Kind::Static, {"border"}, "QLabel", "frameShape",
+        QVariant::fromValue(QFrame::Box));
+    row("static raised", Kind::Static, {"raised"}, "QLabel", "frameShadow",
+        QVariant::fromValue(QFrame::Raised));
+    row("static client edge", Kind::Static, {"clientedge"}, "QLabel", "lineWidth", 2);
+    row("edit", Kind::Edit, {}, "QLineEdit", "maxLength", 32767);
+    row("edit without border", Kind::Edit, {"noborder"}, "QLineEdit", "frame", false);
+    row("edit right", Kind::Edit, {"right"}, "QLineEdit", "alignment",
+        align(Qt::AlignRight | Qt::AlignVCenter));
+    row("multi-line wraps", Kind::Edit, {"multiline"}, "QTextEdit", "lineWrapMode",
+        QVariant::fromValue(QTextEdit::WidgetWidth));
+    row("multi-line autohscroll", Kind::Edit, {"multiline", "autohscroll"}, "QTextEdit",
+        "lineWrapMode", QVariant::fromValue(QTextEdit::NoWrap));
+    row("multi-line tab leaves", Kind::Edit, {"multiline"}, "QTextEdit", "tabChangesFocus", true);
+    row("multi-line no scroll bar", Kind::Edit, {"multiline"}, "QTextEdit",
+        "verticalScrollBarPolicy", QVariant::fromValue(Qt::ScrollBarAlwaysOff));
+    row("multi-line vscroll", Kind::Edit, {"multiline", "vscroll"}, "QTextEdit",
+        "verticalScrollBarPolicy", QVariant::fromValue(Qt::ScrollBarAsNeeded));
+    row("multi-line hscroll", Kind::Edit, {"multiline", "hscroll"}, "QTextEdit",
+        "horizontalScrollBarPolicy", QVariant::fromValue(Qt::ScrollBarAsNeeded));
+    row("drop-down list", Kind::ComboBox, {"dropdownlist"}, "CDropDownCombo", "editable", false);
+    row("radio", Kind::RadioButton, {}, "QRadioButton", "autoExclusive", false);
+    row("group box", Kind::GroupBox, {}, "QGroupBox", "alignment", align(Qt::AlignHCenter));
+    row("picture", Kind::Picture, {}, "QLabel", "alignment", align(Qt::AlignLeft | Qt::AlignTop));
+    row("icon", Kind::Icon, {}, "QLabel", "size", QSize(32, 32));
+}
+
+void TemplateFormTest::factoryMapsKindsAndStyles() {
+    QFETCH(int, kind);
+    QFETCH(QStringList, styles);
+    QFETCH(QString, className);
+    QFETCH(QByteArray, property);
+    QFETCH(QVariant, expected);
+    QWidget window;
+    const CControlFactory factory(&window, CDialogUnits(8, 16));
+    ControlTemplate ctl;
+    ctl.kind = ControlTemplate::Kind(kind);
+    ctl.rect = QRect(4, 8, 40, 16);
+    ctl.styles = styles;
+    QWidget* widget = factory.Create(ctl);
+    QCOMPARE(widget->parentWidget(), &window);
+    QVERIFY2(widget->inherits(qPrintable(className)), widget->metaObject()->className());
+    QCOMPARE(widget->property(property.constData()), expected);
 }
 
 void TemplateFormTest::appliesControlStyles() {
