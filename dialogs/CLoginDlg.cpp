@@ -3,14 +3,13 @@
 #include <QComboBox>
 #include <QLineEdit>
 
-#include "Roles.h"
 #include "MessageBoxes.h"
+#include "Roles.h"
 #include "SortedCombo.h"
 
 const QString CLoginDlg::kClient = QString::fromUtf8(Roles::kClient);
 const QString CLoginDlg::kAdministrator = QString::fromUtf8(Roles::kAdministrator);
-const QString CLoginDlg::kAdministratorPassword =
-    QString::fromUtf8(Roles::kAdministratorPassword);
+const QString CLoginDlg::kAdministratorPassword = QString::fromUtf8(Roles::kAdministratorPassword);
 const QString CLoginDlg::kPasswordRefused = QString::fromUtf8(Roles::kPasswordRefused);
 
 CLoginDlg::CLoginDlg(QWidget* parent) : CTemplateDialog(kTemplateId, parent) {}

@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds and runs every test: first the normal build, then the
 # AddressSanitizer/UndefinedBehaviorSanitizer build, both with warnings as errors. `--fast`
-# skips the sanitizer pass.
+# skips the sanitizer pass. The sources must be formatted as .clang-format says.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh
+scripts/check-format.sh
 
 jobs=$(nproc)
 run_suite() {
