@@ -3,8 +3,8 @@
 #include "EditorTexts.h"
 
 CPageCapteur::CPageCapteur()
-    : CConfigPage(kTemplateId, kTabIndex,
-                  {2, 255, 60, "3", 0, 100, EditorTexts::kNoConfigCapital}) {}
+    : CConfigPage(kTemplateId, kTabIndex, {2, 255, 60, "3", 0, 100},
+                  EditorTexts::kNoConfigCapital) {}
 
 bool CPageCapteur::OnInitDialog() {
     CConfigPage::OnInitDialog();

@@ -10,7 +10,7 @@ constexpr size_t kLastSentEntry = 255;
 }  // namespace
 
 CPageRepe::CPageRepe()
-    : CConfigPage(kTemplateId, kTabIndex, {1, 255, 60, "1", 4, 100, EditorTexts::kNoConfig}) {}
+    : CConfigPage(kTemplateId, kTabIndex, {1, 255, 60, "1", 4, 100}, EditorTexts::kNoConfig) {}
 
 bool CPageRepe::OnInitDialog() {
     CConfigPage::OnInitDialog();
