@@ -34,6 +34,10 @@ void CConfigPage::SendConfig(const ConfigVariant& variant) {
     Exchange().SendConfig(ToParameterSet(ID, CHF, P0, TYP, PRT, OFT), PortNumber(), variant);
 }
 
+bool CConfigPage::RefuseTyp() const {
+    return RefuseUnprintableTyp(TYP);
+}
+
 void CConfigPage::AfterConfigSent(int32_t id) {
     SheetLink().MarkIdAssigned(id);
 }

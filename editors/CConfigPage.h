@@ -27,5 +27,7 @@ protected:
     // Client lock and the one-character TYP field.
     void PrepareFields();
     void SendConfig(const ConfigVariant& variant);
+    // Says so and returns true when TYP cannot be sent.
+    bool RefuseTyp() const;
     void AfterConfigSent(int32_t id) override;
 };

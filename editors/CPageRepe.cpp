@@ -20,7 +20,7 @@ bool CPageRepe::OnInitDialog() {
 }
 
 bool CPageRepe::OnApply() {
-    if (!IsActiveTab()) {
+    if (!IsActiveTab() || RefuseTyp()) {
         return true;
     }
     MessageBeep();
@@ -38,6 +38,9 @@ bool CPageRepe::OnApply() {
 }
 
 void CPageRepe::OnQuickSend() {
+    if (RefuseTyp()) {
+        return;
+    }
     ShowProgress(EditorTexts::kQuickSendingRepeater);
     if (ID == SheetLink().IdTable[kLastSentEntry]) {
         AfxMessageBox(QString::fromUtf8(EditorTexts::kCannotSendTwice));

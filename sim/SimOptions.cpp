@@ -31,6 +31,7 @@ constexpr Flag kFlags[] = {
     {"crlf", nullptr, &FaultOptions::crlf},
     {"long", nullptr, &FaultOptions::longLine},
     {"zero-bytes", nullptr, &FaultOptions::zeroBytes},
+    {"terminal-codes", nullptr, &FaultOptions::terminalCodes},
     {"answer-frame", nullptr, &FaultOptions::answerFrame},
     {"hangup-mid", nullptr, &FaultOptions::hangupMid},
 };
@@ -205,6 +206,7 @@ std::string SimUsage(const char* programName) {
            "  --crlf          end lines with CR LF\n"
            "  --long          over-long report line (more than 128 bytes)\n"
            "  --zero-bytes    zero bytes inside the report\n"
+           "  --terminal-codes  terminal control sequences (retitle, clear) in the report\n"
            "  --answer-frame  answer a configuration frame with a report\n"
            "  --hangup-mid    hang up in the middle of a reply, then exit\n"
            "  --report-change id|chf|oft|p0|prt|typ\n"

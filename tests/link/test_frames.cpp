@@ -7,6 +7,7 @@
 #include <string>
 
 #include "Frames.h"
+#include "Verdict.h"
 
 namespace {
 
@@ -56,6 +57,14 @@ INSTANTIATE_TEST_SUITE_P(
         ConfigFrameRow{"EmptyTypRefused", {1, 2, 3, "", 4, 5}, std::nullopt},
         ConfigFrameRow{"ZeroByteTypRefused", {1, 2, 3, "\0A"s, 4, 5}, std::nullopt},
         ConfigFrameRow{"LineFeedTypRefused", {1, 2, 3, "\n", 4, 5}, std::nullopt},
+        ConfigFrameRow{"CarriageReturnTypRefused", {1, 2, 3, "\r", 4, 5}, std::nullopt},
+        ConfigFrameRow{"EscapeTypRefused", {1, 2, 3, "\x1b", 4, 5}, std::nullopt},
+        ConfigFrameRow{"DeleteTypRefused", {1, 2, 3, "\x7f", 4, 5}, std::nullopt},
+        ConfigFrameRow{"NextLineTypRefused", {1, 2, 3, "\x85", 4, 5}, std::nullopt},
+        ConfigFrameRow{"NoBreakSpaceTypSent",
+                       {1, 2, 3, "\xa0", 4, 5},
+                       "u00100203\xa0"
+                       "004005"},
         ConfigFrameRow{"Id256Refused", {256, 2, 3, "A", 4, 5}, std::nullopt},
         ConfigFrameRow{"NegativeChfRefused", {1, -1, 3, "A", 4, 5}, std::nullopt},
         ConfigFrameRow{"P0Of256Refused", {1, 2, 256, "A", 4, 5}, std::nullopt},
@@ -236,5 +245,31 @@ TEST(Frames, EveryByteConvertsLikeIconvLatin1) {
 
     EXPECT_EQ(DeviceToUtf8(all), expected);
 }
+
+// A read-back that agrees as far as it goes, but was cut before its end, verifies nothing.
+struct VerdictRow {
+    const char* name;
+    std::string report;
+    std::string verdict;
+};
+
+class ReadBackVerdict : public testing::TestWithParam<VerdictRow> {};
+
+TEST_P(ReadBackVerdict, OnlyAWholeReportIsVerified) {
+    ExchangeRecord record;
+    record.kind = ExchangeKind::SendConfig;
+    record.sentConfig = ParameterSet{5, 12, 7, "A", 3, 100};
+    record.report = GetParam().report;
+    EXPECT_EQ(VerdictText(JudgeReadBack(record)), GetParam().verdict);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Frames, ReadBackVerdict,
+    testing::Values(VerdictRow{"Whole", "TM010203V14005012100007003A00", "Configuration vérifiée"},
+                    VerdictRow{"TypCutShort", "TM010203V14005012100007003A", ""},
+                    VerdictRow{"CarriageReturnInTyp", "TM010203V14005012100007003A\r\n", ""},
+                    VerdictRow{"CutAndDiffering", "TM010203V14005013100007003A",
+                               "CHF envoyé 012, lu 013"}),
+    RowName<VerdictRow>);
 
 }  // namespace
