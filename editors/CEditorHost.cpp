@@ -1,5 +1,7 @@
 #include "CEditorHost.h"
 
+#include <QCoreApplication>
+#include <QEventLoop>
 #include <utility>
 
 #include "CEditorJournal.h"
@@ -26,11 +28,14 @@ void CEditorHost::RepaintStatus() {
 }
 
 void CEditorHost::ShowMessage(const std::string& text) {
+    // The wait is over; its countdown must not stand beside the box.
+    VerdictDisplay::Clear(editor.verdict());
     AfxMessageBox(QString::fromStdString(text));
 }
 
 void CEditorHost::ShowPortFailure(const std::string& text, const std::string& cause,
                                   const std::string& systemError) {
+    VerdictDisplay::Clear(editor.verdict());
     AfxPortFailureBox(QString::fromStdString(text), QString::fromStdString(cause),
                       QString::fromStdString(systemError));
 }
@@ -50,4 +55,17 @@ void CEditorHost::ExchangeEnded(const ExchangeRecord& record) {
     if (journal != nullptr) {
         journal->Record(editor.journalName(), editor.isClient(), record);
     }
+}
+
+void CEditorHost::ServeWhileWaiting(WaitKind kind, uint32_t msLeft) {
+    // Nothing served here may wait on the link, but a wait inside a serve must not serve
+    // again: the events it would serve are the outer serve's.
+    if (serving) {
+        return;
+    }
+    serving = true;
+    VerdictDisplay::ShowCountdown(editor.verdict(), kind, msLeft);
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents |
+                                    QEventLoop::X11ExcludeTimers);
+    serving = false;
 }

@@ -42,8 +42,12 @@ public:
     void AfterConfigSent(int32_t id) override;
     void ExchangeStarted(ExchangeKind kind) override;
     void ExchangeEnded(const ExchangeRecord& record) override;
+    // Window-system events only: input, close requests and timers wait for the end of the
+    // exchange, as they would have behind a blocked window.
+    void ServeWhileWaiting(WaitKind kind, uint32_t msLeft) override;
 
 private:
     Editor editor;
     CEditorJournal* journal;
+    bool serving = false;
 };

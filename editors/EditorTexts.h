@@ -30,6 +30,10 @@ inline constexpr const char* kEmettre = "Emettre";
 inline constexpr const char* kQuitter = "Quitter";
 inline constexpr const char* kRetour = "Retour";
 
+// Beside the status box while an exchange waits; %1 is the whole seconds left.
+inline constexpr const char* kCountdownReport = "Réponse attendue : %1 s";
+inline constexpr const char* kCountdownPause = "Pause avant lecture : %1 s";
+
 inline constexpr const char* kWindowIcon = ":/icons/143.ico";
 
 }  // namespace EditorTexts

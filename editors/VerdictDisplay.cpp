@@ -3,6 +3,8 @@
 #include <QLabel>
 #include <QString>
 
+#include "EditorTexts.h"
+
 namespace VerdictDisplay {
 
 namespace {
@@ -37,6 +39,21 @@ void Show(QLabel* label, const Verdict& verdict) {
     label->setText(QString::fromUtf8(verified ? kVerifiedMark : kDiffersMark) + text);
     label->setToolTip(text);
     label->setStyleSheet(QString::fromUtf8(verified ? kVerifiedStyle : kDiffersStyle));
+}
+
+void ShowCountdown(QLabel* label, WaitKind kind, uint32_t msLeft) {
+    if (label == nullptr) {
+        return;
+    }
+    const char* text =
+        kind == WaitKind::kPause ? EditorTexts::kCountdownPause : EditorTexts::kCountdownReport;
+    const QString shown = QString::fromUtf8(text).arg((msLeft + 999) / 1000);
+    if (label->text() == shown) {
+        return;
+    }
+    label->setStyleSheet(QString());
+    label->setToolTip(QString());
+    label->setText(shown);
 }
 
 }  // namespace VerdictDisplay

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstdint>
+
+#include "IExchangeHost.h"
 #include "Verdict.h"
 
 class QLabel;
@@ -13,5 +16,7 @@ inline constexpr int kIdVerdict = 1030;
 // Empties the control and repaints it at once: an exchange is about to block the screen.
 void Clear(QLabel* label);
 void Show(QLabel* label, const Verdict& verdict);
+// The time left of the wait under way, in whole seconds rounded up; plain, without a mark.
+void ShowCountdown(QLabel* label, WaitKind kind, uint32_t msLeft);
 
 }  // namespace VerdictDisplay

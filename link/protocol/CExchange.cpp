@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "CExchangeWait.h"
 #include "Frames.h"
 #include "PortFailure.h"
 #include "ProtocolTexts.h"
@@ -23,37 +24,54 @@ constexpr uint32_t kBaudRate = 19200;
 constexpr uint16_t kByteTimeoutSeconds = 1;
 constexpr uint32_t kAttemptMs = 1000;
 
+// How long an attempt that began before the deadline may go on receiving after it: one
+// byte's time-out, so that a silent device is given exactly the attempts it always had, while
+// a report begun just in time (16 ms of line for 30 bytes) still comes in whole.
+constexpr uint32_t kLateReportGraceMs = 1000;
+
 using Acceptance = bool (*)(std::string_view);
 
+struct ReportWait {
+    uint32_t start;
+    uint32_t deadlineMs;
+    size_t capacity;
+    Acceptance accepted;
+};
+
 // Reads lines until one is accepted or the deadline has passed after an attempt that found
-// none. An attempt that fails at once (channel closed or hung up) is followed by a pause for
-// the rest of its second, so that such a wait ends at its deadline without spinning.
-// `cut` tells that the accepted line ended because the line was lost, not with its line feed.
-std::optional<std::string> AwaitReport(CSerialPort& port, IClock& clock, uint32_t start,
-                                       uint32_t deadlineMs, size_t capacity, Acceptance accepted,
-                                       bool& cut) {
-    std::vector<char> buffer(capacity);
-    uint32_t attemptStart = start;
+// none. No attempt reads past the deadline and its grace, whatever the device keeps sending.
+// An attempt that fails at once (channel closed or hung up) is followed by a pause for the
+// rest of its second, so that such a wait ends at its deadline without spinning. `cut` tells
+// that the accepted line ended because the line was lost, not with its line feed.
+std::optional<std::string> AwaitReport(CSerialPort& port, IClock& clock, IExchangeHost& host,
+                                       const ReportWait& wait, bool& cut) {
+    CExchangeWait served(host, WaitKind::kReport, wait.deadlineMs);
+    std::vector<char> buffer(wait.capacity);
+    uint32_t attemptStart = wait.start;
+    uint32_t elapsed = 0;
     for (;;) {
         std::fill(buffer.begin(), buffer.end(), '\0');
-        const int status = port.ReadLine(buffer.data(), capacity, kByteTimeoutSeconds);
-        const std::string_view line(buffer.data(), strnlen(buffer.data(), capacity));
-        if (accepted(line)) {
+        const int64_t budget = static_cast<int64_t>(wait.deadlineMs) + kLateReportGraceMs - elapsed;
+        const int status =
+            port.ReadLine(buffer.data(), wait.capacity, kByteTimeoutSeconds, budget, &served);
+        const std::string_view line(buffer.data(), strnlen(buffer.data(), wait.capacity));
+        if (wait.accepted(line)) {
             cut = status != PORT_OK && IsPortFailure(port.LastError());
             return std::string(line);
         }
         const uint32_t now = clock.TickMs();
-        const uint32_t elapsed = now - start;
-        if (elapsed > deadlineMs) {
+        elapsed = now - wait.start;
+        if (elapsed > wait.deadlineMs) {
             return std::nullopt;
         }
         uint32_t pause = 0;
         const uint32_t attemptMs = now - attemptStart;
         if (status != PORT_OK && attemptMs < kAttemptMs) {
-            pause = std::min(kAttemptMs - attemptMs, deadlineMs - elapsed + 1);
-            clock.Sleep(pause);
+            pause = std::min(kAttemptMs - attemptMs, wait.deadlineMs - elapsed + 1);
+            clock.PauseServing(pause, served);
         }
         attemptStart = now + pause;
+        elapsed += pause;
     }
 }
 
@@ -114,8 +132,8 @@ void CExchange::ReadBackConfig(const ConfigVariant& variant) {
     const uint32_t start = clock.TickMs();
     SendLine("u");
     host.SetStatusText(variant.presetText);
-    const auto line = AwaitReport(port, clock, start, kConfigDeadlineMs, kConfigLineBuffer,
-                                  IsConfigReport, replyCut);
+    const auto line = AwaitReport(
+        port, clock, host, {start, kConfigDeadlineMs, kConfigLineBuffer, IsConfigReport}, replyCut);
     if (line) {
         record.report = *line;
         host.SetStatusText(DeviceToUtf8(DecodeReport(*line)));
@@ -130,8 +148,8 @@ void CExchange::ReadModemReport() {
     host.Refresh();
     host.RepaintStatus();
     SendLine("v");
-    const auto line = AwaitReport(port, clock, start, kModemDeadlineMs, kModemLineBuffer,
-                                  IsModemReport, replyCut);
+    const auto line = AwaitReport(
+        port, clock, host, {start, kModemDeadlineMs, kModemLineBuffer, IsModemReport}, replyCut);
     if (line) {
         record.report = *line;
         host.SetStatusText(DeviceToUtf8(DecodeReport(*line)));
@@ -191,7 +209,8 @@ void CExchange::SendModemParam(int32_t selectedParam, int32_t value, int32_t por
     } else {
         record.modemParam = selectedParam;
         record.modemValue = value;
-        clock.Sleep(kModemPauseMs);
+        CExchangeWait pause(host, WaitKind::kPause, kModemPauseMs);
+        clock.PauseServing(kModemPauseMs, pause);
         ReadModemReport();
         host.Refresh();
     }

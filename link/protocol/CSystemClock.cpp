@@ -2,7 +2,10 @@
 
 #include <time.h>
 
+#include <algorithm>
 #include <cerrno>
+
+#include "CDeadline.h"
 
 namespace {
 
@@ -33,6 +36,16 @@ void CSystemClock::Sleep(uint32_t ms) {
     }
     // An absolute deadline: a signal restarts the sleep without lengthening it.
     while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &until, nullptr) == EINTR) {
+    }
+}
+
+void CSystemClock::PauseServing(uint32_t ms, IWaitService& service) {
+    const CDeadline end(ms);
+    while (!end.Expired()) {
+        Sleep(static_cast<uint32_t>(std::min(end.RemainingMs(), IWaitService::kServeIntervalMs)));
+        if (!end.Expired()) {
+            service.ServeWait();
+        }
     }
 }
 

@@ -5,6 +5,9 @@
 
 #include "ExchangeRecord.h"
 
+// What a sequence is waiting for while it serves its host.
+enum class WaitKind { kReport, kPause };
+
 // What an exchange sequence needs of the editor that runs it. All texts are UTF-8.
 class IExchangeHost {
 public:
@@ -28,4 +31,8 @@ public:
     virtual void ExchangeStarted(ExchangeKind /*kind*/) {}
     // Runs once at the very end of every sequence, after the port was closed.
     virtual void ExchangeEnded(const ExchangeRecord& /*record*/) {}
+    // Called at least every 100 ms of every wait, with the time left until the wait's
+    // deadline (0 once it has passed): the host's chance to keep its own window alive. It
+    // must not start another exchange nor run what the user asked for meanwhile.
+    virtual void ServeWhileWaiting(WaitKind /*kind*/, uint32_t /*msLeft*/) {}
 };

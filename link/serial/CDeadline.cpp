@@ -7,6 +7,14 @@ constexpr int64_t kNsPerSecond = 1000000000;
 
 CDeadline::CDeadline(int64_t fromNowMs) : atNs(NowNs() + fromNowMs * kNsPerMs) {}
 
+CDeadline CDeadline::AtNs(int64_t ns) {
+    return CDeadline(Absolute{}, ns);
+}
+
+CDeadline CDeadline::Earlier(const CDeadline& a, const CDeadline& b) {
+    return a.atNs <= b.atNs ? a : b;
+}
+
 int64_t CDeadline::NowNs() {
     timespec now{};
     clock_gettime(CLOCK_MONOTONIC, &now);

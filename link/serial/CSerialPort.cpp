@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <optional>
 #include <utility>
 
 #include "CDeadline.h"
@@ -15,6 +16,7 @@
 #include "CLineSettings.h"
 #include "CPortDirectory.h"
 #include "CTtyHandle.h"
+#include "CWaitPacer.h"
 #include "PortFailure.h"
 
 namespace {
@@ -24,11 +26,12 @@ constexpr int64_t kDrainPollMs = 5;
 enum class Wait { Ready, TimedOut, HungUp, Failed };
 
 // Waits until fd is ready for `events` or the deadline passes. Signals only shorten the
-// individual waits; the deadline stays where it was set.
-Wait WaitFor(int fd, short events, const CDeadline& deadline) {
+// individual waits; the deadline stays where it was set. A pacer cuts the wait into slices
+// and serves between them, which changes neither when it ends nor what it reads.
+Wait WaitFor(int fd, short events, const CDeadline& deadline, CWaitPacer* pacer = nullptr) {
     for (;;) {
         pollfd p{fd, events, 0};
-        const timespec left = deadline.Remaining();
+        const timespec left = pacer ? pacer->SliceEnd(deadline).Remaining() : deadline.Remaining();
         const int ready = ppoll(&p, 1, &left, nullptr);
         if (ready < 0 && errno == EINTR) {
             continue;
@@ -37,7 +40,11 @@ Wait WaitFor(int fd, short events, const CDeadline& deadline) {
             return Wait::Failed;
         }
         if (ready == 0) {
-            return Wait::TimedOut;
+            if (pacer == nullptr || deadline.Expired()) {
+                return Wait::TimedOut;
+            }
+            pacer->ServeIfDue();
+            continue;
         }
         // Readable data is taken even at a hang-up; read() tells when none is left.
         if ((events & POLLIN) != 0 && (p.revents & POLLIN) != 0) {
@@ -51,10 +58,9 @@ Wait WaitFor(int fd, short events, const CDeadline& deadline) {
 }
 
 // A hang-up has no errno of its own; it is told as EIO, what a write on that line answers.
-int ReadByte(int fd, char& byte, int64_t timeoutMs, int& err) {
-    const CDeadline deadline(timeoutMs);
+int ReadByte(int fd, char& byte, const CDeadline& deadline, CWaitPacer& pacer, int& err) {
     for (;;) {
-        switch (WaitFor(fd, POLLIN, deadline)) {
+        switch (WaitFor(fd, POLLIN, deadline, &pacer)) {
             case Wait::Ready:
                 break;
             case Wait::TimedOut:
@@ -267,6 +273,11 @@ int CSerialPort::Send(const std::string& text) {
 }
 
 int CSerialPort::ReadLine(char* buffer, size_t capacity, uint16_t seconds) {
+    return ReadLine(buffer, capacity, seconds, kNoLineBudget, nullptr);
+}
+
+int CSerialPort::ReadLine(char* buffer, size_t capacity, uint16_t seconds, int64_t lineBudgetMs,
+                          IWaitService* service) {
     if (!IsOpen()) {
         return PORT_NOT_OPEN;
     }
@@ -274,16 +285,29 @@ int CSerialPort::ReadLine(char* buffer, size_t capacity, uint16_t seconds) {
         return PORT_FAILED;
     }
     CLineBuffer line(buffer, capacity);
+    CWaitPacer pacer(service);
     const int64_t byteTimeoutMs = static_cast<int64_t>(seconds) * 1000;
+    const std::optional<CDeadline> lineEnd =
+        lineBudgetMs >= 0 ? std::optional<CDeadline>(lineBudgetMs) : std::nullopt;
     for (;;) {
+        const CDeadline byteEnd(byteTimeoutMs);
         char byte = 0;
         int err = 0;
-        if (const int status = ReadByte(portHandle, byte, byteTimeoutMs, err); status != PORT_OK) {
+        const int status =
+            ReadByte(portHandle, byte, lineEnd ? CDeadline::Earlier(byteEnd, *lineEnd) : byteEnd,
+                     pacer, err);
+        if (status != PORT_OK) {
             return Fail(status, err, deviceName);
         }
         if (line.Put(byte)) {
             return PORT_OK;
         }
+        // Bytes that never make a line (zero bytes, a drip of noise) end the read at its
+        // budget as silence would.
+        if (lineEnd && lineEnd->Expired()) {
+            return Fail(PORT_FAILED, ETIMEDOUT, deviceName);
+        }
+        pacer.ServeIfDue();
     }
 }
 

@@ -7,6 +7,7 @@
 #include "PortStatus.h"
 
 class CPortDirectory;
+class IWaitService;
 
 // One serial line, opened by port number, written a line at a time and read a line at a
 // time with a per-byte time-out. Every operation blocks and answers with a PortStatus.
@@ -25,6 +26,12 @@ public:
     // Leaves a zero-terminated text in buffer (capacity >= 1) unless it returns
     // PORT_NOT_OPEN or fails while setting its time-out.
     int ReadLine(char* buffer, size_t capacity, uint16_t seconds);
+    // The same read, bounded as a whole as well: no byte is waited for, and no byte that
+    // does not end the line is taken, once `lineBudgetMs` have passed since the call
+    // (kNoLineBudget: no bound). `service`, when given, is served all along the wait.
+    int ReadLine(char* buffer, size_t capacity, uint16_t seconds, int64_t lineBudgetMs,
+                 IWaitService* service);
+    static constexpr int64_t kNoLineBudget = -1;
 
     uint16_t TimeoutMs() const { return timeoutMs; }
     const std::string& LastLine() const { return lastLine; }

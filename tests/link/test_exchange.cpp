@@ -21,6 +21,7 @@
 #include "CPortDirectory.h"
 #include "CRecordingHost.h"
 #include "CSerialPort.h"
+#include "CSystemClock.h"
 #include "Frames.h"
 #include "PortFailureTexts.h"
 #include "ProtocolTexts.h"
@@ -53,6 +54,11 @@ struct Step {
     std::string expect;
     std::string reply;
     bool hangUpAfter = false;
+    // A device that takes its time: the reply starts after `delayMs` and goes out one byte
+    // every `paceMs`, again and again while `endless`, until the test ends.
+    int delayMs = 0;
+    int paceMs = 0;
+    bool endless = false;
 };
 
 // The device on the master side of the pseudo-terminal: records every byte it receives
@@ -107,6 +113,10 @@ private:
             }
             if (next < script.size() && line == script[next].expect) {
                 const Step& step = script[next++];
+                if (step.delayMs > 0 || step.paceMs > 0) {
+                    Play(step);
+                    return;
+                }
                 pty.WriteMaster(step.reply);
                 if (step.hangUpAfter) {
                     // Unplugged once the reply is out: the bytes sent so far were delivered.
@@ -117,6 +127,26 @@ private:
             }
             line.clear();
         }
+    }
+
+    // False once the test has ended the peer.
+    bool Idle(int ms) {
+        pollfd stop{stopPipe[0], POLLIN, 0};
+        return poll(&stop, 1, ms) == 0;
+    }
+    void Play(const Step& step) {
+        if (!Idle(step.delayMs)) {
+            return;
+        }
+        do {
+            for (const char byte : step.reply) {
+                pollfd out[2] = {{pty.Master(), POLLOUT, 0}, {stopPipe[0], POLLIN, 0}};
+                if (poll(out, 2, -1) < 0 || out[1].revents != 0 ||
+                    write(pty.Master(), &byte, 1) != 1 || !Idle(step.paceMs)) {
+                    return;
+                }
+            }
+        } while (step.endless);
     }
 
     PtyPair& pty;
@@ -430,6 +460,70 @@ TEST_F(ExchangeTest, ChattyDeviceIsReadWithoutPauses) {
     EXPECT_EQ(host.StatusText(), "\r\n Configuration non reçue");
     EXPECT_EQ(clock.fake.Sleeps(), 0u);
 }
+
+// Whatever the device sends, a wait ends by its deadline and a grace of one second; a
+// report begun before the deadline still comes in whole. Timed on the system's own clock.
+struct HoldRow {
+    std::string name;
+    bool modem;
+    Step step;
+    std::string status;  // the whole status, or its first line when it ends in "..."
+    uint32_t atLeastMs;
+};
+
+void PrintTo(const HoldRow& row, std::ostream* os) {
+    *os << row.name;
+}
+
+class DeviceThatKeepsSending : public ExchangeTest, public testing::WithParamInterface<HoldRow> {};
+
+TEST_P(DeviceThatKeepsSending, CannotHoldTheWaitPastItsGrace) {
+    const HoldRow& row = GetParam();
+    DevicePeer device(pty, {row.step});
+    const auto start = std::chrono::steady_clock::now();
+    if (row.modem) {
+        Exchange(CSystemClock::Instance()).ReadModem(kAnnouncedPort);
+    } else {
+        Exchange(CSystemClock::Instance()).ReadConfig(kAnnouncedPort);
+    }
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+
+    const uint32_t deadlineMs = row.modem ? kModemDeadlineMs : kConfigDeadlineMs;
+    EXPECT_LE(elapsed, std::chrono::milliseconds(deadlineMs + 2000));
+    EXPECT_GE(elapsed, std::chrono::milliseconds(row.atLeastMs));
+    const std::string& status = host.StatusText();
+    if (row.status.ends_with("...")) {
+        EXPECT_EQ(status.substr(0, row.status.size() - 3),
+                  row.status.substr(0, row.status.size() - 3));
+    } else {
+        EXPECT_EQ(status, row.status);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Exchange, DeviceThatKeepsSending,
+                         testing::Values(HoldRow{"ZeroStream",
+                                                 false,
+                                                 {"u\n", std::string(1, '\0'), false, 0, 2, true},
+                                                 "\r\n Configuration non reçue",
+                                                 15000},
+                                         HoldRow{"NoiseDrippedFasterThanTheByteTimeOut",
+                                                 true,
+                                                 {"v\n", "x", false, 0, 900, true},
+                                                 "\r\n Configuration non reçue!",
+                                                 6000},
+                                         HoldRow{"ReportDrippedTooSlowly",
+                                                 true,
+                                                 {"v\n", kModemReport, false, 0, 900},
+                                                 "US7305rx\r\n...",
+                                                 6000},
+                                         HoldRow{"ReportBegunJustBeforeTheDeadline",
+                                                 false,
+                                                 {"u\n", kReport, false, 14500, 30},
+                                                 kStatus,
+                                                 15000}),
+                         [](const testing::TestParamInfo<HoldRow>& info) {
+                             return info.param.name;
+                         });
 
 // ---- modem -------------------------------------------------------------------------------
 

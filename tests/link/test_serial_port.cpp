@@ -3,15 +3,18 @@
 #include <signal.h>
 #include <termios.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "CPortDirectory.h"
 #include "CSerialPort.h"
+#include "IWaitService.h"
 #include "PtyPair.h"
 #include "TempDir.h"
 
@@ -373,6 +376,71 @@ const ReadCase kReads[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, ReadLines, testing::ValuesIn(kReads),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// ---- Reading within a budget, serving along the way ---------------------------------------
+
+// Notes when it was served; the longest time the wait went without serving is what counts.
+class ServeClock final : public IWaitService {
+public:
+    void ServeWait() override { served.push_back(Clock::now()); }
+    milliseconds LongestGap(Clock::time_point start, Clock::time_point end) const {
+        milliseconds longest{0};
+        Clock::time_point last = start;
+        for (const Clock::time_point t : served) {
+            longest = std::max(longest, std::chrono::duration_cast<milliseconds>(t - last));
+            last = t;
+        }
+        return std::max(longest, std::chrono::duration_cast<milliseconds>(end - last));
+    }
+    std::vector<Clock::time_point> served;
+};
+
+struct BudgetCase {
+    const char* name;
+    std::string byte;  // sent again and again, `paceMs` apart; empty: a silent line
+    int paceMs;
+    int64_t budgetMs;
+    int expected;
+    milliseconds ends;  // when the read should end
+};
+
+class BudgetedReads : public SerialPortTest, public testing::WithParamInterface<BudgetCase> {};
+
+TEST_P(BudgetedReads, EndByTheBudgetAndServeEveryTenthOfASecond) {
+    const BudgetCase& c = GetParam();
+    ASSERT_EQ(OpenDefault(port), PORT_OK);
+    std::atomic<bool> stop{false};
+    std::thread device([&] {
+        while (!c.byte.empty() && !stop && pty.WriteMaster(c.byte)) {
+            std::this_thread::sleep_for(milliseconds(c.paceMs));
+        }
+    });
+    ServeClock service;
+    char buffer[64] = {};
+    const auto start = Clock::now();
+    const int status = port.ReadLine(buffer, sizeof buffer, 1, c.budgetMs, &service);
+    const auto end = Clock::now();
+    stop = true;
+    device.join();
+
+    EXPECT_EQ(status, c.expected);
+    EXPECT_GE(end - start, c.ends - milliseconds(20));
+    EXPECT_LT(end - start, c.ends + milliseconds(500));
+    EXPECT_LT(service.LongestGap(start, end), milliseconds(400));
+    if (c.expected != PORT_OK) {
+        EXPECT_EQ(port.LastError(), ETIMEDOUT);
+    }
+}
+
+const BudgetCase kBudgets[] = {
+    {"ZeroStreamEndsAtTheBudget", std::string(1, '\0'), 2, 2000, PORT_FAILED, milliseconds(2000)},
+    {"NoiseDripEndsAtTheBudget", "x", 300, 2000, PORT_FAILED, milliseconds(2000)},
+    {"SilenceStillEndsAtTheByteTimeOut", "", 0, 3000, PORT_FAILED, milliseconds(1000)},
+    {"ShortBudgetCutsTheByteTimeOut", "", 0, 400, PORT_FAILED, milliseconds(400)},
+};
+
+INSTANTIATE_TEST_SUITE_P(Cases, BudgetedReads, testing::ValuesIn(kBudgets),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(SerialPortTest, CapacityZeroIsRefusedAndNothingWritten) {

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <xcb/xcb.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <thread>
+#include <vector>
+
+// What a desktop does to a window while the window's program is busy, on an X connection of
+// its own: a window manager's ping every 200 ms (the answer is timed), an expose of the
+// whole window with each ping (is the watched area drawn again by the next one?), and, once
+// asked, one click or one close request.
+class CDesktopProbe {
+public:
+    enum class Action { kNone, kClick, kClose };
+
+    CDesktopProbe();
+    ~CDesktopProbe();
+
+    bool Connected() const { return conn != nullptr; }
+    // Starts pinging `window`; `action` goes out `afterMs` later, at (x, y) in the window.
+    void Start(uint32_t window, Action action, int afterMs, int x, int y);
+    // The area whose pixels must come back after each expose, in window coordinates.
+    void Watch(int16_t x, int16_t y, uint16_t width, uint16_t height);
+    void Stop();
+
+    int Pings() const { return pings; }
+    // The slowest answer, or the time waited for one that never came.
+    std::chrono::milliseconds SlowestAnswer() const { return slowest; }
+    // Exposes after which the watched area showed again what it showed before the first.
+    int Redrawn() const { return redrawn; }
+    // False when the watched area was one flat colour: nothing to tell a redraw by.
+    bool WatchedHasContent() const { return watchedHasContent; }
+
+private:
+    void Run();
+    bool Ping(uint32_t serial);
+    void Act();
+    uint32_t Atom(const char* name);
+    std::vector<uint8_t> Grab();
+
+    xcb_connection_t* conn = nullptr;
+    uint32_t root = 0;
+    uint32_t window = 0;
+    uint32_t protocols = 0;
+    uint32_t ping = 0;
+    uint32_t deleteWindow = 0;
+    Action action = Action::kNone;
+    int afterMs = 0;
+    int x = 0;
+    int y = 0;
+    std::atomic<bool> stop{false};
+    std::atomic<int> pings{0};
+    std::atomic<int> redrawn{0};
+    bool watchedHasContent = false;
+    int16_t areaX = 0;
+    int16_t areaY = 0;
+    uint16_t areaWidth = 1;
+    uint16_t areaHeight = 1;
+    std::chrono::milliseconds slowest{0};
+    std::thread worker;
+};
