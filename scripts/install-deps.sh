@@ -10,7 +10,7 @@ packages=(
     libgtest-dev libgmock-dev
     desktop-file-utils appstream
     dpkg-dev file
-    xvfb xauth x11-utils x11-apps
+    xvfb xauth x11-utils x11-apps libxcb1-dev qt6-qpa-plugins
 )
 if [[ "${1:-}" == "--fuzz" ]]; then
     packages+=(clang-14 libclang-rt-14-dev)
