@@ -91,7 +91,8 @@ TEST(JournalTest, HeaderOnceThenOneLinePerRecordWithTheVerdict) {
     EXPECT_EQ(header,
               "\"horodatage\",\"rôle\",\"éditeur\",\"port\",\"périphérique\",\"échange\","
               "\"octets envoyés\",\"rapport reçu\",\"ID\",\"CHF\",\"OFT\",\"P0\",\"PRT\",\"TYP\","
-              "\"verdict\",\"message\",\"cause\",\"erreur système\"");
+              "\"verdict\",\"message\",\"cause\",\"erreur système\",\"commande\",\"réseau\","
+              "\"répéteurs\"");
     EXPECT_NE(first.find("\"Configuration vérifiée\""), std::string::npos) << first;
     EXPECT_NE(second.find("\"ID envoyé 006, lu 005\""), std::string::npos) << second;
     EXPECT_NE(first.find("\"005\",\"012\",\"100\",\"007\",\"003\",\"A00\""), std::string::npos);
