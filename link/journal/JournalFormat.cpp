@@ -179,6 +179,14 @@ std::string FileName(const timespec& when) {
     return name.data();
 }
 
+std::string FileName(const timespec& when, int part) {
+    std::string name = FileName(when);
+    if (part > 1) {
+        name.insert(name.size() - std::string_view(".csv").size(), "." + std::to_string(part));
+    }
+    return name;
+}
+
 size_t FieldCount() {
     return Columns().size();
 }

@@ -45,6 +45,8 @@ std::string RecordLine(const JournalContext& context, const ExchangeRecord& reco
 std::string Timestamp(const timespec& when);
 // The day's file name in local time, e.g. "2026-12-09.csv".
 std::string FileName(const timespec& when);
+// The day's `part`-th file: "2026-12-09.csv" for 1, "2026-12-09.2.csv" for 2.
+std::string FileName(const timespec& when, int part);
 
 // "émission", "lecture", "émission modem", "lecture modem".
 const char* KindName(ExchangeKind kind);
