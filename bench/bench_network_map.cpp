@@ -91,9 +91,10 @@ int main(int argc, char** argv) {
     map.CountSkipped(follower.SkippedLines());
     const auto built = Clock::now();
     std::printf(
-        "map from %d files, %d records: %.1f ms (%zu entries of the network, %zu lines "
-        "skipped)\n",
-        kDays, kRecords, Ms(built - start), map.EntryCount(), map.SkippedLines());
+        "map from %d files, %d records: %.1f ms (%.1f ms of processor; %zu entries of the "
+        "network, %zu lines skipped)\n",
+        kDays, kRecords, Ms(built - start), CpuMs() - cpuStart, map.EntryCount(),
+        map.SkippedLines());
 
     CJournal journal(folder);
     const JournalContext context{"Client", "Répéteur", "COM3", "Station Nord", 20};

@@ -251,10 +251,15 @@ bool Allowed(CliCommand command, const std::string& option) {
     }
 }
 
+// Each --journal adds a folder to read.
+bool IsRepeatable(const std::string& option) {
+    return option == "--journal";
+}
+
 // Given twice, an option would leave a script unsure which value was sent.
 bool GivenBefore(const std::vector<std::string>& given, const std::string& option,
                  std::string& error) {
-    if (std::find(given.begin(), given.end(), option) == given.end()) {
+    if (IsRepeatable(option) || std::find(given.begin(), given.end(), option) == given.end()) {
         return false;
     }
     error = "option " + option + " donnée deux fois.";
