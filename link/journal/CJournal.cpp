@@ -9,6 +9,7 @@
 #include <array>
 #include <cerrno>
 #include <cstdlib>
+#include <string_view>
 #include <utility>
 
 namespace {
@@ -17,6 +18,8 @@ constexpr char kSubfolder[] = "zav7305";
 // The journal names customers' networks: its folder is the user's alone.
 constexpr mode_t kFolderMode = 0700;
 constexpr mode_t kFileMode = 0644;
+// A day never needs more files than journal layouts have been: this only bounds the search.
+constexpr int kMaxPartsPerDay = 16;
 
 bool IsAbsolute(const char* path) {
     return path != nullptr && path[0] == '/';
@@ -118,6 +121,21 @@ bool StartsWithHeader(int fd, off_t size) {
            (wanted == header.size() || static_cast<off_t>(wanted) == size);
 }
 
+// True when the file begins with a whole header line of the journal that is not today's: a
+// journal written before its columns changed.
+bool StartsWithOlderHeader(int fd) {
+    constexpr char kFirstColumn[] = "\"horodatage\",";
+    std::array<char, 4096> start{};
+    const ssize_t n = ::pread(fd, start.data(), start.size(), 0);
+    if (n <= 0) {
+        return false;
+    }
+    const std::string_view text(start.data(), static_cast<size_t>(n));
+    const size_t end = text.find('\n');
+    return end != std::string_view::npos && text.starts_with(kFirstColumn) &&
+           text.substr(0, end + 1) != JournalFormat::HeaderLine();
+}
+
 }  // namespace
 
 CJournal::CJournal(std::string folder) : folder(std::move(folder)) {}
@@ -138,6 +156,10 @@ std::string CJournal::PathFor(const timespec& when) const {
     return folder + "/" + JournalFormat::FileName(when);
 }
 
+std::string CJournal::PathFor(const timespec& when, int part) const {
+    return folder + "/" + JournalFormat::FileName(when, part);
+}
+
 int CJournal::Append(const JournalContext& context, const ExchangeRecord& record) {
     timespec now{};
     ::clock_gettime(CLOCK_REALTIME, &now);
@@ -150,14 +172,31 @@ int CJournal::Append(const JournalContext& context, const ExchangeRecord& record
         lastError = ENOENT;
         return JOURNAL_NO_FOLDER;
     }
-    const std::string path = PathFor(when);
+    const std::string line = JournalFormat::RecordLine(context, record, when);
+    const std::string day = JournalFormat::FileName(when);
+    if (day != openDay) {
+        openDay = day;
+        openPart = 1;
+    }
+    int status = JOURNAL_WRITE_FAILED;
+    for (; openPart <= kMaxPartsPerDay; ++openPart) {
+        status = AppendTo(PathFor(when, openPart), line);
+        if (status != JOURNAL_WRITE_FAILED || lastError != JOURNAL_REFUSED_OLDER_LAYOUT) {
+            return status;
+        }
+    }
+    openPart = kMaxPartsPerDay;
+    return status;
+}
+
+int CJournal::AppendTo(const std::string& path, const std::string& line) {
     if (path != openPath || !file.IsValid()) {
         const int status = OpenFile(path);
         if (status != JOURNAL_OK) {
             return status;
         }
     }
-    return Write(JournalFormat::RecordLine(context, record, when));
+    return Write(line);
 }
 
 int CJournal::OpenFile(const std::string& path) {
@@ -195,7 +234,8 @@ int CJournal::PrepareTail(std::string& prefix) {
     }
     // Checked under the lock: another writer may have just created the file.
     if (!StartsWithHeader(file.Get(), info.st_size)) {
-        return JOURNAL_REFUSED_NO_HEADER;
+        return StartsWithOlderHeader(file.Get()) ? JOURNAL_REFUSED_OLDER_LAYOUT
+                                                 : JOURNAL_REFUSED_NO_HEADER;
     }
     char last = '\n';
     if (::pread(file.Get(), &last, 1, info.st_size - 1) != 1) {

@@ -27,6 +27,7 @@ constexpr ReasonRow kReasons[] = {
     {JOURNAL_REFUSED_NOT_OWN, "le fichier du jour appartient à un autre utilisateur"},
     {JOURNAL_REFUSED_LINKED, "le fichier du jour porte un autre nom ailleurs (lien physique)"},
     {JOURNAL_REFUSED_NO_HEADER, "le fichier du jour n'est pas un journal de mise en service"},
+    {JOURNAL_REFUSED_OLDER_LAYOUT, "les fichiers du jour suivent tous une autre disposition"},
 };
 
 }  // namespace

@@ -94,7 +94,8 @@ TEST(JournalTest, HeaderOnceThenOneLinePerRecordWithTheVerdict) {
     EXPECT_EQ(header,
               "\"horodatage\",\"rôle\",\"éditeur\",\"port\",\"périphérique\",\"échange\","
               "\"octets envoyés\",\"rapport reçu\",\"ID\",\"CHF\",\"OFT\",\"P0\",\"PRT\",\"TYP\","
-              "\"verdict\",\"message\",\"cause\",\"erreur système\"");
+              "\"verdict\",\"message\",\"cause\",\"erreur système\",\"commande\",\"réseau\","
+              "\"répéteurs\"");
     EXPECT_NE(first.find("\"Configuration vérifiée\""), std::string::npos) << first;
     EXPECT_NE(second.find("\"ID envoyé 006, lu 005\""), std::string::npos) << second;
     EXPECT_NE(first.find("\"005\",\"012\",\"100\",\"007\",\"003\",\"A00\""), std::string::npos);
@@ -212,6 +213,25 @@ INSTANTIATE_TEST_SUITE_P(
                       HostileRow{"without_header", std::string(4980, 'x'), MoveTo, true,
                                  JOURNAL_REFUSED_NO_HEADER}),
     [](const ::testing::TestParamInfo<HostileRow>& info) { return std::string(info.param.name); });
+
+// A day's file from before the columns changed keeps its one layout; the day goes on in its
+// next file.
+TEST(JournalTest, OlderLayoutOfTheDayIsLeftAsItIs) {
+    TempDir dir;
+    CJournal journal(dir.Path());
+    const timespec when{1000, 0};
+    const std::string older = "\"horodatage\",\"rôle\"\n\"1970-01-01T00:16:40.000+00:00\",\"x\"\n";
+    ASSERT_TRUE(dir.WriteFile(JournalFormat::FileName(when), older));
+    ASSERT_EQ(journal.Append(kContext, SentRecord(1), when), JOURNAL_OK);
+    ASSERT_EQ(journal.Append(kContext, SentRecord(2), when), JOURNAL_OK);
+    EXPECT_EQ(ReadAll(journal.PathFor(when)), older);
+    EXPECT_EQ(journal.PathFor(when, 2),
+              dir / (JournalFormat::FileName(when).substr(0, 10) + ".2.csv"));
+    EXPECT_EQ(ReadAll(journal.PathFor(when, 2)),
+              JournalFormat::HeaderLine() +
+                  JournalFormat::RecordLine(kContext, SentRecord(1), when) +
+                  JournalFormat::RecordLine(kContext, SentRecord(2), when));
+}
 
 TEST(JournalTest, DefaultFolderFollowsXdgDataHome) {
     const char* savedData = std::getenv("XDG_DATA_HOME");
