@@ -17,6 +17,8 @@ public:
     int32_t PRT;
     int32_t OFT;
 
+    int32_t NextDeviceId() const override { return ID; }
+
 protected:
     struct InitialValues {
         int32_t ID;

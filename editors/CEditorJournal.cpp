@@ -26,6 +26,11 @@ void CEditorJournal::Record(const std::string& editor, bool isClient,
     }
 }
 
+void CEditorJournal::SetNetwork(std::string name, int32_t count) {
+    network = std::move(name);
+    repeaterCount = count;
+}
+
 void CEditorJournal::WarnOnce() {
     if (warned) {
         return;

@@ -14,6 +14,7 @@
 #include "CAboutDlg.h"
 #include "CCustomConfigDlg.h"
 #include "CDefaultSheet.h"
+#include "CLastNetworkName.h"
 #include "CLoginDlg.h"
 #include "CPageCapteur.h"
 #include "CPageRepe.h"
@@ -157,8 +158,10 @@ bool CPictureBook::Sheet() {
     CPageRepe repeaterPage;
     CPageCapteur sensorPage;
     const int32_t repeaterCount = 3;
+    QTemporaryDir state;
+    const CLastNetworkName lastNetwork(state.filePath(QStringLiteral("reseau")));
     CDefaultSheet opening(repeaterPage, sensorPage,
-                          {0, 0, repeaterCount, CSystemClock::Instance(), journal});
+                          {0, 0, repeaterCount, CSystemClock::Instance(), journal, lastNetwork});
     CMyPropSheet& sheet = opening.Sheet();
     WhileShown([&] { return sheet.DoModal(); },
                [&](QWidget*) {
