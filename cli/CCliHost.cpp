@@ -1,9 +1,9 @@
 #include "CCliHost.h"
 
-#include <cstring>
 #include <utility>
 
 #include "CJournal.h"
+#include "JournalFailure.h"
 
 namespace {
 constexpr char kEditorName[] = "ligne de commande";
@@ -12,11 +12,19 @@ constexpr char kEditorName[] = "ligne de commande";
 CCliHost::CCliHost(CJournal& journal, std::string role, std::string portName)
     : journal(journal), role(std::move(role)), portName(std::move(portName)) {}
 
+void CCliHost::ShowPortFailure(const std::string& text, const std::string& failureCause,
+                               const std::string& failureSystemError) {
+    messages.push_back(text);
+    cause = failureCause;
+    systemError = failureSystemError;
+}
+
 void CCliHost::ExchangeEnded(const ExchangeRecord& ended) {
     record = ended;
     if (journal.Append({role, kEditorName, portName}, ended) != JOURNAL_OK) {
-        journalFailure = "le journal ne peut pas être écrit dans " +
-                         (journal.Folder().empty() ? std::string("?") : journal.Folder()) + " (" +
-                         std::strerror(journal.LastError()) + ")";
+        journalReason = JournalFailureReason(journal.LastError());
+        journalFailure = "le journal ne peut pas être écrit" +
+                         (journal.Folder().empty() ? std::string() : " dans " + journal.Folder()) +
+                         " (" + journalReason + ")";
     }
 }

@@ -18,13 +18,19 @@ public:
     void Refresh() override {}
     void RepaintStatus() override {}
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
+    void ShowPortFailure(const std::string& text, const std::string& cause,
+                         const std::string& systemError) override;
     void ExchangeEnded(const ExchangeRecord& ended) override;
 
     const std::string& StatusText() const { return statusText; }
     const std::vector<std::string>& Messages() const { return messages; }
     const std::optional<ExchangeRecord>& Record() const { return record; }
-    // Why the journal could not be written; empty when it was.
+    // What the tool shows under a port failure's message; empty when none was told.
+    const std::string& Cause() const { return cause; }
+    const std::string& SystemError() const { return systemError; }
+    // Why the journal could not be written (a sentence, and its reason alone); empty when it was.
     const std::string& JournalFailure() const { return journalFailure; }
+    const std::string& JournalReason() const { return journalReason; }
 
 private:
     CJournal& journal;
@@ -33,5 +39,8 @@ private:
     std::string statusText;
     std::vector<std::string> messages;
     std::optional<ExchangeRecord> record;
+    std::string cause;
+    std::string systemError;
     std::string journalFailure;
+    std::string journalReason;
 };

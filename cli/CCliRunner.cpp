@@ -1,11 +1,16 @@
 #include "CCliRunner.h"
 
+#include <array>
+#include <cstdio>
+#include <string_view>
+
 #include "CCliHost.h"
 #include "CExchange.h"
 #include "CJournal.h"
 #include "CPortDirectory.h"
 #include "CSerialPort.h"
 #include "Frames.h"
+#include "JournalFormat.h"
 #include "JsonText.h"
 #include "PortName.h"
 #include "Roles.h"
@@ -29,19 +34,38 @@ const char* CommandName(CliCommand command) {
     }
 }
 
+// One line of device text that cannot drive the terminal: control characters, C1 ones too
+// (U+0080 to U+009F, which some terminals obey), are written as the journal writes them.
+std::string TerminalSafe(std::string_view line) {
+    std::string text;
+    for (size_t i = 0; i < line.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(line[i]);
+        const auto next = static_cast<unsigned char>(i + 1 < line.size() ? line[i + 1] : 0);
+        if (byte == 0xC2 && next >= 0x80 && next <= 0x9F) {
+            std::array<char, 8> hex{};
+            std::snprintf(hex.data(), hex.size(), "\\x%02X", next);
+            text += hex.data();
+            ++i;
+        } else {
+            text += JournalFormat::EscapeText(line.substr(i, 1));
+        }
+    }
+    return text;
+}
+
 // The status box's text as terminal lines: CR LF become LF, the opening line break goes.
 std::string AsLines(const std::string& status) {
     std::string text;
-    for (const char c : status) {
-        if (c != '\r') {
-            text += c;
-        }
+    size_t start = 0;
+    while (start < status.size()) {
+        size_t end = status.find('\n', start);
+        end = end == std::string::npos ? status.size() : end;
+        const size_t cut = end > start && status[end - 1] == '\r' ? end - 1 : end;
+        text += TerminalSafe(std::string_view(status).substr(start, cut - start)) + '\n';
+        start = end + 1;
     }
     while (!text.empty() && (text.front() == '\n' || text.front() == ' ')) {
         text.erase(0, 1);
-    }
-    if (!text.empty() && text.back() != '\n') {
-        text += '\n';
     }
     return text;
 }
@@ -65,6 +89,21 @@ int Outcome(const ExchangeRecord& record, const Verdict& verdict) {
         return kExitNoReport;
     }
     return verdict.kind == VerdictKind::kDiffers ? kExitVerdictDiffers : kExitConfirmed;
+}
+
+// A confirmation the journal does not hold is told apart, so that a script can write it down.
+int JournaledOutcome(int code, const CCliHost& host) {
+    return code == kExitConfirmed && !host.JournalFailure().empty() ? kExitNotJournaled : code;
+}
+
+std::string JsonOrNullIfEmpty(const std::string& text) {
+    return text.empty() ? "null" : JsonString(text);
+}
+
+std::string JsonJournal(const CCliHost& host, const std::string& folder) {
+    return "{\"written\":" + std::string(host.JournalFailure().empty() ? "true" : "false") +
+           ",\"folder\":" + JsonOrNullIfEmpty(folder) +
+           ",\"reason\":" + JsonOrNullIfEmpty(host.JournalReason()) + "}";
 }
 
 std::string JsonOrNull(const std::optional<std::string>& text) {
@@ -178,32 +217,43 @@ int CCliRunner::RunExchange(const CliRequest& request, const CliPlan& plan) {
     }
     const ExchangeRecord record = host.Record().value_or(ExchangeRecord{});
     const Verdict verdict = JudgeReadBack(record);
-    const int code = Outcome(record, verdict);
+    const int code = JournaledOutcome(Outcome(record, verdict), host);
     if (!host.JournalFailure().empty()) {
         env.err << kProgram << " : attention : " << host.JournalFailure() << "\n";
     }
     if (request.json) {
-        PrintJson(request, portName, record, host.StatusText(), host.Messages(), code);
+        PrintJson(request, portName, record, host, code);
     } else {
-        PrintText(host.StatusText(), host.Messages(), VerdictText(verdict));
+        PrintText(host, VerdictText(verdict));
     }
     return code;
 }
 
-void CCliRunner::PrintText(const std::string& status, const std::vector<std::string>& messages,
-                           const std::string& verdict) {
-    for (const std::string& message : messages) {
+void CCliRunner::PrintText(const CCliHost& host, const std::string& verdict) {
+    for (const std::string& message : host.Messages()) {
         env.err << kProgram << " : " << message << "\n";
     }
-    env.out << AsLines(status);
+    PrintPortFailure(host);
+    env.out << AsLines(host.StatusText());
     if (!verdict.empty()) {
         env.out << "Verdict : " << verdict << "\n";
     }
 }
 
+// The French cause and the system's own text, as the tool shows them under the message.
+void CCliRunner::PrintPortFailure(const CCliHost& host) {
+    if (!host.Cause().empty()) {
+        env.err << kProgram << " : " << host.Cause() << "\n";
+    }
+    if (!host.SystemError().empty()) {
+        env.err << kProgram << " : erreur système : " << host.SystemError() << "\n";
+    }
+}
+
 void CCliRunner::PrintJson(const CliRequest& request, const std::string& portName,
-                           const ExchangeRecord& record, const std::string& status,
-                           const std::vector<std::string>& messages, int code) {
+                           const ExchangeRecord& record, const CCliHost& host, int code) {
+    const std::string& status = host.StatusText();
+    const std::vector<std::string>& messages = host.Messages();
     const Verdict verdict = JudgeReadBack(record);
     std::string out =
         "{\"command\":" + JsonString(CommandName(request.command)) +
@@ -217,6 +267,9 @@ void CCliRunner::PrintJson(const CliRequest& request, const std::string& portNam
     } else {
         out += ",\"values\":null";
     }
+    out += ",\"cause\":" + JsonOrNullIfEmpty(host.Cause()) +
+           ",\"systemError\":" + JsonOrNullIfEmpty(host.SystemError()) +
+           ",\"journal\":" + JsonJournal(host, env.journalFolder);
     out +=
         ",\"verdict\":" + (verdict.kind == VerdictKind::kNone ? std::string("null")
                                                               : JsonString(VerdictText(verdict)));

@@ -8,6 +8,7 @@
 
 #include "CliRequest.h"
 
+class CCliHost;
 class CPortDirectory;
 class IClock;
 struct ExchangeRecord;
@@ -36,11 +37,10 @@ private:
     int RunExchange(const CliRequest& request, const CliPlan& plan);
     bool Authenticate(std::string& error);
     int Refuse(int code, const std::string& error, bool json);
-    void PrintText(const std::string& status, const std::vector<std::string>& messages,
-                   const std::string& verdict);
+    void PrintText(const CCliHost& host, const std::string& verdict);
+    void PrintPortFailure(const CCliHost& host);
     void PrintJson(const CliRequest& request, const std::string& portName,
-                   const ExchangeRecord& record, const std::string& status,
-                   const std::vector<std::string>& messages, int code);
+                   const ExchangeRecord& record, const CCliHost& host, int code);
 
     CliEnvironment& env;
 };

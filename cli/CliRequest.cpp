@@ -7,6 +7,7 @@
 #include <limits>
 #include <string_view>
 
+#include "Frames.h"
 #include "Parameters.h"
 #include "PortName.h"
 
@@ -59,14 +60,20 @@ std::optional<CliCommand> CommandNamed(const std::string& word) {
     return std::nullopt;
 }
 
+// A whole number beyond 64 bits is still a number, only out of every range: it comes back as
+// the nearest 64-bit bound so that the range sentence tells it.
 std::optional<int64_t> ParseInteger(const std::string& text) {
     int64_t value = 0;
     const char* end = text.data() + text.size();
     const auto [rest, ec] = std::from_chars(text.data(), end, value);
-    if (ec != std::errc() || rest != end || text.empty()) {
+    if (text.empty() || rest != end) {
         return std::nullopt;
     }
-    return value;
+    if (ec == std::errc::result_out_of_range) {
+        return text.front() == '-' ? std::numeric_limits<int64_t>::min()
+                                   : std::numeric_limits<int64_t>::max();
+    }
+    return ec == std::errc() ? std::optional(value) : std::nullopt;
 }
 
 // The editors' own refusals, with the option in front.
@@ -91,7 +98,7 @@ bool RangedValue(const std::string& option, const std::string& text, const Value
 
 // One character: ASCII, or a Latin-1 one written in UTF-8, sent as its Latin-1 byte.
 std::optional<std::string> TypCharacter(const std::string& text) {
-    if (text.size() == 1 && text[0] != '\n' && text[0] != '\0') {
+    if (text.size() == 1) {
         return text;
     }
     const auto lead = static_cast<unsigned char>(text.size() == 2 ? text[0] : 0);
@@ -108,6 +115,10 @@ bool ApplyValue(ParameterSet& config, const ParameterInfo& info, const std::stri
         const auto typ = TypCharacter(text);
         if (!typ) {
             error = "--typ : un seul caractère (Latin-1), autre qu'un saut de ligne.";
+            return false;
+        }
+        if (!IsPrintableTyp(typ->front())) {
+            error = Refusal(option, RefusalTexts::kTypNotPrintable);
             return false;
         }
         config.TYP = *typ;
@@ -189,6 +200,16 @@ bool Allowed(CliCommand command, const std::string& option) {
     }
 }
 
+// Given twice, an option would leave a script unsure which value was sent.
+bool GivenBefore(const std::vector<std::string>& given, const std::string& option,
+                 std::string& error) {
+    if (std::find(given.begin(), given.end(), option) == given.end()) {
+        return false;
+    }
+    error = "option " + option + " donnée deux fois.";
+    return true;
+}
+
 bool TakeOption(CliRequest& request, const std::string& option, const std::string& value,
                 std::string& error) {
     if (!Allowed(request.command, option)) {
@@ -202,9 +223,6 @@ bool TakeOption(CliRequest& request, const std::string& option, const std::strin
     } else if (option == "--value") {
         request.value = value;
     } else {
-        request.values.erase(std::remove_if(request.values.begin(), request.values.end(),
-                                            [&](const auto& v) { return v.first == option; }),
-                             request.values.end());
         request.values.emplace_back(option, value);
     }
     return true;
@@ -243,6 +261,7 @@ std::optional<CliRequest> ParseCliArguments(const std::vector<std::string>& args
         return std::nullopt;
     }
     request.command = *command;
+    std::vector<std::string> given;
     for (size_t i = 1; i < args.size(); ++i) {
         std::string option = args[i];
         if (option == "--help") {
@@ -253,6 +272,11 @@ std::optional<CliRequest> ParseCliArguments(const std::vector<std::string>& args
             error = "argument en trop : " + option;
             return std::nullopt;
         }
+        const std::string name = option.substr(0, option.find('='));
+        if (GivenBefore(given, name, error)) {
+            return std::nullopt;
+        }
+        given.push_back(name);
         if (option == "--json" || option == "--admin") {
             (option == "--json" ? request.json : request.admin) = true;
             continue;
@@ -327,5 +351,6 @@ std::string CliUsage() {
            "  --help      ce texte ;  --version  la version\n"
            "\n"
            "Codes de sortie : 0 confirmé par l'appareil, 2 arguments refusés, 3 échec du port,\n"
-           "4 pas de rapport (ou rapport coupé), 5 configuration lue différente de l'envoyée.\n";
+           "4 pas de rapport (ou rapport coupé), 5 configuration lue différente de l'envoyée,\n"
+           "6 confirmé par l'appareil mais absent du journal (qui n'a pas pu être écrit).\n";
 }

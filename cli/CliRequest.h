@@ -9,11 +9,12 @@
 
 // Exit codes, each its own so that a script can tell what went wrong.
 enum CliExit : int {
-    kExitConfirmed = 0,      // the device confirmed: report whole and, after a send, verified
-    kExitBadArguments = 2,   // refused before any port was opened (the password included)
-    kExitPortFailure = 3,    // no such port, or it could not be opened or written
-    kExitNoReport = 4,       // no report in time, or one cut short
-    kExitVerdictDiffers = 5  // a whole report that differs from what was sent
+    kExitConfirmed = 0,       // the device confirmed: report whole and, after a send, verified
+    kExitBadArguments = 2,    // refused before any port was opened (the password included)
+    kExitPortFailure = 3,     // no such port, or it could not be opened or written
+    kExitNoReport = 4,        // no report in time, or one cut short
+    kExitVerdictDiffers = 5,  // a whole report that differs from what was sent
+    kExitNotJournaled = 6     // the device confirmed, but the journal could not be written
 };
 
 enum class CliCommand { kNone, kHelp, kVersion, kPorts, kSend, kRead, kModem };

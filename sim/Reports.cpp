@@ -46,6 +46,10 @@ std::string ShapeReportLine(const std::string& formatted, const FaultOptions& fa
         line.insert(line.size() - 3, 1, '\0');
         line.insert(2, 1, '\0');
     }
+    if (faults.terminalCodes && line.size() >= 2) {
+        // Right after the prefix, so that they come out in the decoded status text.
+        line.insert(2, kTerminalCodes);
+    }
     if (!faults.noLf) {
         line += LineEnd(faults);
     }

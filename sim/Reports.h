@@ -29,3 +29,5 @@ std::string ShapeReportLine(const std::string& formatted, const FaultOptions& fa
 std::string NoiseLine(const FaultOptions& faults);
 
 inline constexpr size_t kLongLineLength = 160;
+// Retitles a terminal, then clears it.
+inline constexpr char kTerminalCodes[] = "\x1b]0;pwned\x07\x1b[2J";

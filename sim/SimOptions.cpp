@@ -29,6 +29,7 @@ enum OptionId : int {
     kCrlf,
     kLong,
     kZeroBytes,
+    kTerminalCodes,
     kAnswerFrame,
     kHangupMid,
     kReportChange,
@@ -53,6 +54,7 @@ const option kLongOptions[] = {
     {"crlf", no_argument, nullptr, kCrlf},
     {"long", no_argument, nullptr, kLong},
     {"zero-bytes", no_argument, nullptr, kZeroBytes},
+    {"terminal-codes", no_argument, nullptr, kTerminalCodes},
     {"answer-frame", no_argument, nullptr, kAnswerFrame},
     {"hangup-mid", no_argument, nullptr, kHangupMid},
     {"report-change", required_argument, nullptr, kReportChange},
@@ -112,6 +114,8 @@ bool* FlagFor(SimOptions& options, int id) {
             return &f.longLine;
         case kZeroBytes:
             return &f.zeroBytes;
+        case kTerminalCodes:
+            return &f.terminalCodes;
         case kAnswerFrame:
             return &f.answerFrame;
         case kHangupMid:
@@ -240,6 +244,7 @@ std::string SimUsage(const char* programName) {
            "  --crlf          end lines with CR LF\n"
            "  --long          over-long report line (more than 128 bytes)\n"
            "  --zero-bytes    zero bytes inside the report\n"
+           "  --terminal-codes  terminal control sequences (retitle, clear) in the report\n"
            "  --answer-frame  answer a configuration frame with a report\n"
            "  --hangup-mid    hang up in the middle of a reply, then exit\n"
            "  --report-change id|chf|oft|p0|prt|typ\n"

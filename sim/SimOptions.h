@@ -21,6 +21,7 @@ struct FaultOptions {
     bool crlf = false;
     bool longLine = false;
     bool zeroBytes = false;
+    bool terminalCodes = false;
     bool answerFrame = false;
     bool hangupMid = false;
     ReportedField changed = ReportedField::kNone;

@@ -5,16 +5,21 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstdlib>
+#include <string_view>
 #include <utility>
 
 namespace {
 
 constexpr char kSubfolder[] = "zav7305";
-constexpr mode_t kFolderMode = 0755;
+// The journal names customers' networks: its folder is the user's alone.
+constexpr mode_t kFolderMode = 0700;
 constexpr mode_t kFileMode = 0644;
+// A day never needs more files than journal layouts have been: this only bounds the search.
+constexpr int kMaxPartsPerDay = 16;
 
 bool IsAbsolute(const char* path) {
     return path != nullptr && path[0] == '/';
@@ -62,6 +67,10 @@ private:
     bool locked = false;
 };
 
+int ErrnoOr(int fallback) {
+    return errno != 0 ? errno : fallback;
+}
+
 // Offset just after the last line feed at or before `size`, 0 when there is none.
 off_t EndOfLastLine(int fd, off_t size) {
     std::array<char, 4096> chunk{};
@@ -81,6 +90,50 @@ off_t EndOfLastLine(int fd, off_t size) {
         end = start;
     }
     return 0;
+}
+
+// Why the open file is not one the journal may write into, 0 when it is: only a regular file
+// of the user's own that no other name shares, so that no record lands in someone else's file.
+int RefusalOf(int fd) {
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) {
+        return errno;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        return JOURNAL_REFUSED_NOT_REGULAR;
+    }
+    if (info.st_uid != ::geteuid()) {
+        return JOURNAL_REFUSED_NOT_OWN;
+    }
+    return info.st_nlink == 1 ? 0 : JOURNAL_REFUSED_LINKED;
+}
+
+// True when the file of `size` bytes starts with the header line, or holds no more than the
+// beginning of a header cut short by a writer killed inside its first write.
+bool StartsWithHeader(int fd, off_t size) {
+    const std::string header = JournalFormat::HeaderLine();
+    const size_t wanted = std::min(static_cast<size_t>(size), header.size());
+    std::string start(wanted, '\0');
+    if (::pread(fd, start.data(), wanted, 0) != static_cast<ssize_t>(wanted)) {
+        return false;
+    }
+    return start == header.substr(0, wanted) &&
+           (wanted == header.size() || static_cast<off_t>(wanted) == size);
+}
+
+// True when the file begins with a whole header line of the journal that is not today's: a
+// journal written before its columns changed.
+bool StartsWithOlderHeader(int fd) {
+    constexpr char kFirstColumn[] = "\"horodatage\",";
+    std::array<char, 4096> start{};
+    const ssize_t n = ::pread(fd, start.data(), start.size(), 0);
+    if (n <= 0) {
+        return false;
+    }
+    const std::string_view text(start.data(), static_cast<size_t>(n));
+    const size_t end = text.find('\n');
+    return end != std::string_view::npos && text.starts_with(kFirstColumn) &&
+           text.substr(0, end + 1) != JournalFormat::HeaderLine();
 }
 
 }  // namespace
@@ -103,6 +156,10 @@ std::string CJournal::PathFor(const timespec& when) const {
     return folder + "/" + JournalFormat::FileName(when);
 }
 
+std::string CJournal::PathFor(const timespec& when, int part) const {
+    return folder + "/" + JournalFormat::FileName(when, part);
+}
+
 int CJournal::Append(const JournalContext& context, const ExchangeRecord& record) {
     timespec now{};
     ::clock_gettime(CLOCK_REALTIME, &now);
@@ -115,14 +172,31 @@ int CJournal::Append(const JournalContext& context, const ExchangeRecord& record
         lastError = ENOENT;
         return JOURNAL_NO_FOLDER;
     }
-    const std::string path = PathFor(when);
+    const std::string line = JournalFormat::RecordLine(context, record, when);
+    const std::string day = JournalFormat::FileName(when);
+    if (day != openDay) {
+        openDay = day;
+        openPart = 1;
+    }
+    int status = JOURNAL_WRITE_FAILED;
+    for (; openPart <= kMaxPartsPerDay; ++openPart) {
+        status = AppendTo(PathFor(when, openPart), line);
+        if (status != JOURNAL_WRITE_FAILED || lastError != JOURNAL_REFUSED_OLDER_LAYOUT) {
+            return status;
+        }
+    }
+    openPart = kMaxPartsPerDay;
+    return status;
+}
+
+int CJournal::AppendTo(const std::string& path, const std::string& line) {
     if (path != openPath || !file.IsValid()) {
         const int status = OpenFile(path);
         if (status != JOURNAL_OK) {
             return status;
         }
     }
-    return Write(JournalFormat::RecordLine(context, record, when));
+    return Write(line);
 }
 
 int CJournal::OpenFile(const std::string& path) {
@@ -132,70 +206,82 @@ int CJournal::OpenFile(const std::string& path) {
         lastError = err;
         return JOURNAL_NO_FOLDER;
     }
-    const int fd = ::open(path.c_str(), O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC, kFileMode);
+    // No link is followed, and a FIFO planted in the file's place cannot hold the open.
+    const int fd = ::open(
+        path.c_str(), O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, kFileMode);
     if (fd < 0) {
         lastError = errno;
         return JOURNAL_OPEN_FAILED;
     }
     file.Reset(fd);
+    if (const int err = RefusalOf(file.Get()); err != 0) {
+        file.Reset();
+        lastError = err;
+        return JOURNAL_OPEN_FAILED;
+    }
     openPath = path;
     return JOURNAL_OK;
 }
 
-bool CJournal::PrepareTail(std::string& prefix) {
+int CJournal::PrepareTail(std::string& prefix) {
     struct stat info {};
     if (::fstat(file.Get(), &info) != 0) {
-        return false;
+        return errno;
     }
     if (info.st_size == 0) {
         prefix = JournalFormat::HeaderLine();
-        return true;
+        return 0;
+    }
+    // Checked under the lock: another writer may have just created the file.
+    if (!StartsWithHeader(file.Get(), info.st_size)) {
+        return StartsWithOlderHeader(file.Get()) ? JOURNAL_REFUSED_OLDER_LAYOUT
+                                                 : JOURNAL_REFUSED_NO_HEADER;
     }
     char last = '\n';
     if (::pread(file.Get(), &last, 1, info.st_size - 1) != 1) {
-        return false;
+        return ErrnoOr(EIO);
     }
     if (last == '\n') {
-        return true;
+        return 0;
     }
     const off_t keep = EndOfLastLine(file.Get(), info.st_size);
     if (keep < 0 || ::ftruncate(file.Get(), keep) != 0) {
-        return false;
+        return ErrnoOr(EIO);
     }
     if (keep == 0) {
         prefix = JournalFormat::HeaderLine();
     }
-    return true;
+    return 0;
 }
 
 int CJournal::Write(const std::string& line) {
-    if (!WriteLocked(line)) {
-        return Fail(JOURNAL_WRITE_FAILED);
+    if (const int err = WriteLocked(line); err != 0) {
+        return Fail(JOURNAL_WRITE_FAILED, err);
     }
     lastError = 0;
     return JOURNAL_OK;
 }
 
-bool CJournal::WriteLocked(const std::string& line) {
+int CJournal::WriteLocked(const std::string& line) {
     const FileLock lock(file.Get());
+    if (!lock.Locked()) {
+        return ErrnoOr(EIO);
+    }
     std::string prefix;
-    if (!lock.Locked() || !PrepareTail(prefix)) {
-        return false;
+    if (const int err = PrepareTail(prefix); err != 0) {
+        return err;
     }
     // One write for the whole record: O_APPEND puts it at the end in one piece.
     const std::string bytes = prefix + line;
     const ssize_t n = ::write(file.Get(), bytes.data(), bytes.size());
     if (n != static_cast<ssize_t>(bytes.size())) {
-        if (n >= 0) {
-            errno = ENOSPC;
-        }
-        return false;
+        return n >= 0 ? ENOSPC : ErrnoOr(EIO);
     }
-    return ::fdatasync(file.Get()) == 0;
+    return ::fdatasync(file.Get()) == 0 ? 0 : ErrnoOr(EIO);
 }
 
-int CJournal::Fail(int status) {
-    lastError = errno != 0 ? errno : EIO;
+int CJournal::Fail(int status, int err) {
+    lastError = err;
     // The next record opens the file afresh: the folder may have been fixed meanwhile.
     file.Reset();
     openPath.clear();

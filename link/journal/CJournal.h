@@ -14,11 +14,24 @@ enum JournalStatus : int {
     JOURNAL_WRITE_FAILED = 3,  // the record could not be written or flushed
 };
 
+// What LastError holds, besides an errno, when the day's file is there but is not one the
+// journal writes into (a symbolic link is refused by the system: ELOOP).
+enum JournalRefusal : int {
+    JOURNAL_REFUSED_NOT_REGULAR = -1,   // a FIFO, a device, a socket
+    JOURNAL_REFUSED_NOT_OWN = -2,       // another user's file
+    JOURNAL_REFUSED_LINKED = -3,        // a file with another name (a hard link)
+    JOURNAL_REFUSED_NO_HEADER = -4,     // a file whose first line is not the journal's header
+    JOURNAL_REFUSED_OLDER_LAYOUT = -5,  // a journal of the day with other columns
+};
+
 // The commissioning journal: one CSV file per local day in a folder, one line per exchange.
 // Each record is appended in one write under an exclusive lock and flushed to disk before
 // Append returns, so tools writing side by side never interleave and a killed writer loses
 // no record it had returned from. A record left half-written by a writer killed inside its
-// write is cut away by the next writer, under the same lock.
+// write is cut away by the next writer, under the same lock. A day's file written with other
+// columns is left as it is: the records go on in the day's next file ("2026-12-09.2.csv"). Only a
+// regular file of the user's own, with one name and the journal's header, is ever written or cut;
+// no link is followed.
 class CJournal {
 public:
     explicit CJournal(std::string folder);
@@ -32,19 +45,25 @@ public:
 
     const std::string& Folder() const { return folder; }
     std::string PathFor(const timespec& when) const;
-    // errno of the last failure, 0 after a success.
+    // The day's `part`-th file: 1 is the day's own name.
+    std::string PathFor(const timespec& when, int part) const;
+    // errno or JournalRefusal of the last failure, 0 after a success.
     int LastError() const { return lastError; }
 
 private:
+    int AppendTo(const std::string& path, const std::string& line);
     int OpenFile(const std::string& path);
     int Write(const std::string& line);
-    bool WriteLocked(const std::string& line);
+    // These return 0 or the error for LastError.
+    int WriteLocked(const std::string& line);
     // Under the lock: a header for a new file; a torn last line cut away.
-    bool PrepareTail(std::string& prefix);
-    int Fail(int status);
+    int PrepareTail(std::string& prefix);
+    int Fail(int status, int err);
 
     std::string folder;
     std::string openPath;
+    std::string openDay;  // the day whose later file is open
+    int openPart = 1;
     CFileDescriptor file;
     int lastError = 0;
 };

@@ -10,8 +10,6 @@
 
 namespace JournalFormat {
 
-namespace {
-
 const char* KindName(ExchangeKind kind) {
     switch (kind) {
         case ExchangeKind::SendConfig:
@@ -24,6 +22,12 @@ const char* KindName(ExchangeKind kind) {
             return "lecture modem";
     }
     return "";
+}
+
+namespace {
+
+std::string CountText(int32_t count) {
+    return count < 0 ? std::string() : std::to_string(count);
 }
 
 // Control bytes become escapes; the rest goes through `plain`.
@@ -103,6 +107,9 @@ std::vector<Column> MakeColumns() {
         {"message", [](const RecordInput& in) { return EscapeText(in.record.message); }},
         {"cause", [](const RecordInput& in) { return EscapeText(in.record.cause); }},
         {"erreur système", [](const RecordInput& in) { return EscapeText(in.record.systemError); }},
+        {"commande", [](const RecordInput& in) { return EscapeDeviceBytes(in.record.command); }},
+        {"réseau", [](const RecordInput& in) { return EscapeText(in.context.network); }},
+        {"répéteurs", [](const RecordInput& in) { return CountText(in.context.repeaterCount); }},
     };
     columns.insert(columns.end(), closing.begin(), closing.end());
     return columns;
@@ -172,16 +179,31 @@ std::string FileName(const timespec& when) {
     return name.data();
 }
 
+std::string FileName(const timespec& when, int part) {
+    std::string name = FileName(when);
+    if (part > 1) {
+        name.insert(name.size() - std::string_view(".csv").size(), "." + std::to_string(part));
+    }
+    return name;
+}
+
 size_t FieldCount() {
     return Columns().size();
 }
 
+const std::vector<std::string>& ColumnNames() {
+    static const std::vector<std::string> names = [] {
+        std::vector<std::string> all;
+        for (const Column& column : Columns()) {
+            all.push_back(column.header);
+        }
+        return all;
+    }();
+    return names;
+}
+
 std::string HeaderLine() {
-    std::vector<std::string> names;
-    for (const Column& column : Columns()) {
-        names.push_back(column.header);
-    }
-    return Join(names);
+    return Join(ColumnNames());
 }
 
 std::string RecordLine(const JournalContext& context, const ExchangeRecord& record,

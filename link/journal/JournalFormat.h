@@ -1,17 +1,31 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <ctime>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "ExchangeRecord.h"
 
 // Who ran an exchange and where, as the journal names them (UTF-8).
 struct JournalContext {
+    JournalContext() = default;
+    JournalContext(std::string role, std::string editor, std::string portName,
+                   std::string network = {}, int32_t repeaterCount = -1)
+        : role(std::move(role)),
+          editor(std::move(editor)),
+          portName(std::move(portName)),
+          network(std::move(network)),
+          repeaterCount(repeaterCount) {}
+
     std::string role;      // "Client" or "Administateur"
     std::string editor;    // e.g. "Répéteur", "ligne de commande"
     std::string portName;  // e.g. "COM900"
+    std::string network;   // the site being commissioned, e.g. "Station Nord"; empty when unnamed
+    int32_t repeaterCount = -1;  // the setup dialog's count; -1 when not known
 };
 
 // One journal record per line: CSV (RFC 4180), every field quoted, UTF-8. Device bytes are
@@ -22,6 +36,8 @@ namespace JournalFormat {
 // How many fields the header and every record hold.
 size_t FieldCount();
 std::string HeaderLine();
+// The column names in header order.
+const std::vector<std::string>& ColumnNames();
 std::string RecordLine(const JournalContext& context, const ExchangeRecord& record,
                        const timespec& when);
 
@@ -29,6 +45,11 @@ std::string RecordLine(const JournalContext& context, const ExchangeRecord& reco
 std::string Timestamp(const timespec& when);
 // The day's file name in local time, e.g. "2026-12-09.csv".
 std::string FileName(const timespec& when);
+// The day's `part`-th file: "2026-12-09.csv" for 1, "2026-12-09.2.csv" for 2.
+std::string FileName(const timespec& when, int part);
+
+// "émission", "lecture", "émission modem", "lecture modem".
+const char* KindName(ExchangeKind kind);
 
 std::string EscapeDeviceBytes(std::string_view bytes);
 std::string EscapeText(std::string_view utf8);

@@ -152,6 +152,7 @@ void CExchange::SendConfig(const ParameterSet& params, int32_t portNumber,
         End();
         return;
     }
+    record.command = *frame;
     OpenPort(portNumber);
     if (SendLine(*frame) != PORT_OK) {
         Tell(variant.sendFailure);
@@ -185,6 +186,7 @@ void CExchange::SendModemParam(int32_t selectedParam, int32_t value, int32_t por
         End();
         return;
     }
+    record.command = *command;
     OpenPort(portNumber);
     if (SendLine(*command) != PORT_OK) {
         Tell(kTextSendFailure);

@@ -16,6 +16,9 @@ struct ExchangeRecord {
     int32_t portNumber = 0;
     std::string devicePath;  // the device the port opened; empty when it did not open
     std::string bytesSent;   // every line written, each with its line feed, in order
+    // The frame or modem command the sequence set out to write, written or not: it names the
+    // device or parameter even when the port failed.
+    std::string command;
     std::optional<ParameterSet> sentConfig;  // a full configuration that went out
     int32_t modemParam = 0;                  // 1..6 when a modem command went out
     int32_t modemValue = 0;

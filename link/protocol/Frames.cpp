@@ -69,15 +69,17 @@ void AppendKeyedLine(std::string& text, std::string_view key, std::string_view v
 
 }  // namespace
 
+bool IsPrintableTyp(char byte) {
+    const auto value = static_cast<unsigned char>(byte);
+    return (value >= 0x20 && value < 0x7F) || value >= 0xA0;
+}
+
 std::optional<std::string> BuildConfigFrame(const ParameterSet& params) {
     const bool valuesFit =
         std::all_of(kParameters.begin(), kParameters.end(), [&](const ParameterInfo& info) {
             return info.member == nullptr || kByteRange.Contains(params.*info.member);
         });
-    // A zero first byte would end the frame at the TYP position, exactly like an empty text;
-    // a line feed would end the device's line there and leave PRT and OFT to a line of their own.
-    if (!valuesFit || params.TYP.empty() || params.TYP.front() == '\0' ||
-        params.TYP.front() == '\n') {
+    if (!valuesFit || params.TYP.empty() || !IsPrintableTyp(params.TYP.front())) {
         return std::nullopt;
     }
     return Format("u%03d%03d%02d%c%03d%03d", params.ID, params.CHF, params.P0, params.TYP.front(),

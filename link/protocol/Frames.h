@@ -11,8 +11,14 @@
 
 // Command frames, reply acceptance and report decoding. Pure functions over device bytes.
 
+// A TYP byte that may go inside a frame: a printable Latin-1 character. A zero byte would end
+// the frame there, a line feed or carriage return the device's line, and any other control
+// byte (ESC, 0x01, NEL 0x85) reaches whatever reads the line.
+bool IsPrintableTyp(char byte);
+
 // "u%03d%03d%02d%c%03d%03d" with ID, CHF, P0, first byte of TYP, PRT, OFT. Nothing when a
-// value lies outside 0..255 or TYP is empty: such a frame would shift or drop fields.
+// value lies outside 0..255 or TYP is empty or not printable: such a frame would shift or
+// drop fields.
 std::optional<std::string> BuildConfigFrame(const ParameterSet& params);
 
 // "i %3.3d", "c ...", "p ...", "r ...", "t ...", "o ..." for selectedParam 1..6.

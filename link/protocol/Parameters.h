@@ -91,6 +91,7 @@ inline constexpr char kNotInteger[] = "Tapez un nombre entier.";
 inline constexpr char kOutOfRange[] = "Tapez un nombre entier compris entre %1 et %2.";
 inline constexpr char kTooLong[] = "Tapez %1 caractères au maximum.";
 inline constexpr char kModemType[] = "Le type d'un modem doit être égal à 0 ou 255.";
+inline constexpr char kTypNotPrintable[] = "Le TYP doit être un caractère imprimable.";
 
 // kOutOfRange with the range's bounds filled in.
 std::string OutOfRange(const ValueRange& range);

@@ -76,6 +76,10 @@ Verdict JudgeReadBack(const ExchangeRecord& record) {
     } else {
         return {};
     }
+    if (verdict.differences.empty() && !IsWholeReport(*record.report)) {
+        // What was read agrees, but the rest of the report never came: nothing was verified.
+        return {};
+    }
     verdict.kind = verdict.differences.empty() ? VerdictKind::kVerified : VerdictKind::kDiffers;
     return verdict;
 }

@@ -1,5 +1,6 @@
 #include "CPortDirectory.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -11,6 +12,7 @@
 #include <string_view>
 #include <system_error>
 
+#include "CFileDescriptor.h"
 #include "PortName.h"
 
 namespace fs = std::filesystem;
@@ -156,6 +158,17 @@ std::string DeviceLabel(const std::string& target) {
     return target;
 }
 
+// Only a terminal can be a virtual port: a link to a file, a folder, /dev/null or a FIFO is
+// not listed. Nothing but a character device is opened to ask, and never as a controlling tty.
+bool IsTerminal(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0 || !S_ISCHR(info.st_mode)) {
+        return false;
+    }
+    const CFileDescriptor fd(::open(path.c_str(), O_RDONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
+    return fd.IsValid() && ::isatty(fd.Get()) == 1;
+}
+
 std::optional<std::string> VirtualTarget(const std::string& folder, int32_t number) {
     if (!IsPrivateFolder(folder)) {
         return std::nullopt;
@@ -255,7 +268,7 @@ std::vector<PortEntry> CPortDirectory::List() const {
             continue;
         }
         const std::optional<std::string> target = VirtualTarget(folder, *number);
-        if (!target) {
+        if (!target || !IsTerminal(*target)) {
             continue;
         }
         virtualPorts.push_back(

@@ -99,6 +99,9 @@ struct CliCase {
     const char* printed;  // on stdout, or on stderr when it starts with '!'
     Lines received;       // what the device got; checked for the simulator rows
     Journal journal;
+    // Plants what the row needs in the runtime and journal folders before the run.
+    std::function<bool(const std::string& runtime, const std::string& journal)> prepare = {};
+    const char* absent = nullptr;  // on neither stdout nor stderr
 };
 
 void PrintTo(const CliCase& c, std::ostream* os) {
@@ -132,6 +135,32 @@ CliCase Differs(const char* field, const char* printed) {
 const Lines kClientFrame = {"u005255603000100", "u"};
 const std::vector<std::string> kModemP0 = {"modem", "--port", "@", "--param", "P0", "--value", "7"};
 const Lines kModemP0Sent = {"p 007", "v"};
+
+bool LinkTo(const std::string& link, const std::string& target) {
+    return symlink(target.c_str(), link.c_str()) == 0;
+}
+
+// Virtual port links to what is no terminal, beside the simulator's own.
+bool PlantNonTerminals(const std::string& runtime, const std::string&) {
+    return LinkTo(runtime + "/COM990", runtime + "/../a-file") &&
+           std::ofstream(runtime + "/../a-file").good() && LinkTo(runtime + "/COM991", runtime) &&
+           LinkTo(runtime + "/COM992", "/dev/null") &&
+           mkfifo((runtime + "/../fifo").c_str(), 0600) == 0 &&
+           LinkTo(runtime + "/COM993", runtime + "/../fifo");
+}
+
+bool PlantDevNullPort(const std::string& runtime, const std::string&) {
+    return mkdir(runtime.c_str(), 0700) == 0 && LinkTo(runtime + "/COM990", "/dev/null");
+}
+
+// The day's file leads elsewhere: the journal must refuse it.
+bool PlantLinkedJournal(const std::string&, const std::string& journal) {
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    return LinkTo(journal + "/" + JournalFormat::FileName(now), journal + "/../elsewhere.csv");
+}
+
+const std::vector<std::string> kSendToDevNull = {"send", "--port", "COM990", "--id", "5"};
 
 // clang-format off
 const CliCase kCases[] = {
@@ -212,6 +241,42 @@ const CliCase kCases[] = {
      kNoRecord},
     {"help", nullptr, {}, {"send", "--help"}, nullptr, kQuickStep, 0, "Codes de sortie", {},
      kNoRecord},
+    {"typ_carriage_return", "repeater", {}, Send({"--admin", "--typ", "\r"}), "2846", kQuickStep,
+     2, "!--typ : Le TYP doit être un caractère imprimable.", {}, kNoRecord},
+    {"typ_escape", "repeater", {}, Send({"--admin", "--typ", "\x1b"}), "2846", kQuickStep, 2,
+     "!--typ : Le TYP doit être un caractère imprimable.", {}, kNoRecord},
+    {"typ_start_of_heading", "repeater", {}, Send({"--admin", "--typ", "\x01"}), "2846",
+     kQuickStep, 2, "!--typ : Le TYP doit être un caractère imprimable.", {}, kNoRecord},
+    {"typ_next_line", "repeater", {}, Send({"--admin", "--typ", "\xc2\x85"}), "2846", kQuickStep,
+     2, "!--typ : Le TYP doit être un caractère imprimable.", {}, kNoRecord},
+    {"number_beyond_64_bits", "repeater", {}, Send({"--id", "99999999999999999999"}), nullptr,
+     kQuickStep, 2, "!--id : Tapez un nombre entier compris entre 0 et 255.", {}, kNoRecord},
+    {"negative_beyond_64_bits", "modem", {}, {"modem", "--port", "@", "--admin", "--param", "TYP",
+     "--value", "-99999999999999999999"}, "2846", kQuickStep, 2,
+     "!Le type d'un modem doit être égal à 0 ou 255.", {}, kNoRecord},
+    {"option_given_twice", "repeater", {}, Send({"--id", "5", "--id=6"}), nullptr, kQuickStep, 2,
+     "!option --id donnée deux fois.", {}, kNoRecord},
+    {"flag_given_twice", "repeater", {}, Send({"--json", "--id", "5", "--json"}), nullptr,
+     kQuickStep, 2, "!option --json donnée deux fois.", {}, kNoRecord},
+    {"device_bytes_cannot_drive_the_terminal", "repeater", {"--terminal-codes"},
+     {"read", "--port", "@"}, nullptr, kQuickStep, 0, "ID = \\x07\\x1B[\n", {"u"}, kOneRecord, nullptr,
+     "\x1b"},
+    {"ports_lists_terminals_only", "repeater", {}, {"ports"}, nullptr, kQuickStep, 0,
+     ": port virtuel)", {}, kNoRecord, PlantNonTerminals, "COM99"},
+    {"port_failure_tells_its_cause", nullptr, {}, kSendToDevNull, nullptr, kQuickStep, 3,
+     "!Ce périphérique n'est pas un port série. Choisissez un autre port.\n"
+     "zav7305-cli : erreur système : ", {}, kOneRecord, PlantDevNullPort},
+    {"json_port_failure_tells_its_cause", nullptr, {}, {"send", "--port", "COM990", "--json"},
+     nullptr, kQuickStep, 3, "\"cause\":\"Ce périphérique n'est pas un port série. Choisissez "
+     "un autre port.\",\"systemError\":\"", {}, kOneRecord, PlantDevNullPort},
+    {"confirmed_but_not_journaled", "repeater", {}, Send({"--id", "5"}), nullptr, kQuickStep, 6,
+     "!le fichier du jour est un lien symbolique)", kClientFrame, kNoRecord, PlantLinkedJournal},
+    {"json_confirmed_but_not_journaled", "repeater", {}, Send({"--id", "5", "--json"}), nullptr,
+     kQuickStep, 6, "\"journal\":{\"written\":false,\"folder\":\"/tmp/zav-link-test-",
+     kClientFrame, kNoRecord, PlantLinkedJournal},
+    {"json_journal_written", "repeater", {}, Send({"--id", "5", "--json"}), nullptr, kQuickStep,
+     0, "\"journal\":{\"written\":true,\"folder\":\"/tmp/zav-link-test-", kClientFrame,
+     kOneRecord},
 };
 // clang-format on
 
@@ -232,9 +297,12 @@ protected:
     int Run(
         std::vector<std::string> args, const char* password, uint32_t step,
         Ask ask = [] { return std::optional<std::string>(); }) {
-        for (std::string& arg : args) {
-            if (arg == "@") {
-                arg = "COM" + std::to_string(sim.PortNumber());
+        for (size_t i = 0; i < args.size(); ++i) {
+            if (args[i] == "@") {
+                args[i] = "COM" + std::to_string(sim.PortNumber());
+            }
+            if (args[i] == "--port" && i + 1 < args.size()) {
+                port = args[i + 1] == "@" ? "COM" + std::to_string(sim.PortNumber()) : args[i + 1];
             }
         }
         CPortDirectory::Roots roots;
@@ -254,6 +322,7 @@ protected:
 
     TempDir runtime;
     TempDir data;
+    std::string port;  // as the last run was given it
     CSimProcess sim;
     std::ostringstream out;
     std::ostringstream err;
@@ -264,7 +333,14 @@ TEST_P(CliTest, ExitCodeOutputDeviceAndJournal) {
     if (c.device != nullptr) {
         ASSERT_TRUE(StartSim(c.device, c.simArgs));
     }
+    if (c.prepare) {
+        ASSERT_TRUE(c.prepare(RuntimeFolder(), data.Path()));
+    }
     EXPECT_EQ(Run(c.args, c.password, c.step), c.exitCode) << out.str() << err.str();
+    if (c.absent != nullptr) {
+        EXPECT_EQ((out.str() + err.str()).find(c.absent), std::string::npos)
+            << out.str() << err.str();
+    }
     const std::string printed = c.printed[0] == '!' ? err.str() : out.str();
     const std::string expected = c.printed[0] == '!' ? c.printed + 1 : c.printed;
     EXPECT_NE(printed.find(expected), std::string::npos) << printed;
@@ -275,7 +351,7 @@ TEST_P(CliTest, ExitCodeOutputDeviceAndJournal) {
     ASSERT_EQ(records.size(), c.journal == kOneRecord ? size_t{1} : size_t{0});
     if (c.journal == kOneRecord) {
         EXPECT_EQ(records[0][2], "ligne de commande");
-        EXPECT_EQ(records[0][3], "COM" + std::to_string(sim.PortNumber()));
+        EXPECT_EQ(records[0][3], port);
         EXPECT_EQ(records[0][1], c.password != nullptr ? "Administateur" : "Client");
         // The journal keeps the verdict that was printed, and none when none was.
         const std::string verdict = records[0][14];

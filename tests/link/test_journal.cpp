@@ -1,13 +1,16 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <ctime>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 
 #include "CJournal.h"
+#include "JournalFailure.h"
 #include "JournalFormat.h"
 #include "TempDir.h"
 
@@ -91,10 +94,14 @@ TEST(JournalTest, HeaderOnceThenOneLinePerRecordWithTheVerdict) {
     EXPECT_EQ(header,
               "\"horodatage\",\"rôle\",\"éditeur\",\"port\",\"périphérique\",\"échange\","
               "\"octets envoyés\",\"rapport reçu\",\"ID\",\"CHF\",\"OFT\",\"P0\",\"PRT\",\"TYP\","
-              "\"verdict\",\"message\",\"cause\",\"erreur système\"");
+              "\"verdict\",\"message\",\"cause\",\"erreur système\",\"commande\",\"réseau\","
+              "\"répéteurs\"");
     EXPECT_NE(first.find("\"Configuration vérifiée\""), std::string::npos) << first;
     EXPECT_NE(second.find("\"ID envoyé 006, lu 005\""), std::string::npos) << second;
     EXPECT_NE(first.find("\"005\",\"012\",\"100\",\"007\",\"003\",\"A00\""), std::string::npos);
+    struct stat folder {};
+    ASSERT_EQ(::stat((dir / "deep").c_str(), &folder), 0);
+    EXPECT_EQ(folder.st_mode & 0777, 0700u);
 }
 
 // A writer killed inside its write leaves a line without its end: the next writer cuts it
@@ -111,7 +118,8 @@ TEST(JournalTest, TornLastRecordIsCutAway) {
         EXPECT_EQ(ReadAll(journal.PathFor(when)),
                   whole + JournalFormat::RecordLine(kContext, SentRecord(2), when));
     }
-    ASSERT_TRUE(dir.WriteFile(JournalFormat::FileName(when), "\"only a torn header"));
+    ASSERT_TRUE(
+        dir.WriteFile(JournalFormat::FileName(when), JournalFormat::HeaderLine().substr(0, 20)));
     ASSERT_EQ(journal.Append(kContext, SentRecord(3), when), JOURNAL_OK);
     EXPECT_EQ(
         ReadAll(journal.PathFor(when)),
@@ -134,6 +142,95 @@ TEST(JournalTest, FailuresAreReportedAndRetried) {
     EXPECT_EQ(blockedFile.LastError(), EISDIR);
     ASSERT_EQ(rmdir(blockedFile.PathFor(when).c_str()), 0);
     EXPECT_EQ(blockedFile.Append(kContext, SentRecord(1), when), JOURNAL_OK);
+}
+
+// A day's file the journal did not make as its own is left as it is, and so is whatever it
+// leads to; the caller is told why in French, and its next record is refused the same way.
+struct HostileRow {
+    const char* name;
+    std::string victim;  // what the file in danger holds
+    // Puts something in the day's file's place; the file in danger is `other` until then.
+    std::function<bool(const std::string& day, const std::string& other)> plant;
+    bool dayInDanger;  // the plant moved the file in danger to the day's name
+    int error;
+};
+
+void PrintTo(const HostileRow& row, std::ostream* out) {
+    *out << row.name;
+}
+
+const std::string kTornJournal = JournalFormat::HeaderLine() + "\"a record cut sh";
+
+bool MoveTo(const std::string& day, const std::string& other) {
+    return ::rename(other.c_str(), day.c_str()) == 0;
+}
+
+class JournalHostileFile : public ::testing::TestWithParam<HostileRow> {};
+
+TEST_P(JournalHostileFile, FileInDangerUntouchedAndFailureTold) {
+    const HostileRow& row = GetParam();
+    if (row.error == JOURNAL_REFUSED_NOT_OWN && ::geteuid() != 0) {
+        GTEST_SKIP() << "only root can give a file to another user";
+    }
+    TempDir dir;
+    const timespec when{1000, 0};
+    ASSERT_TRUE(dir.WriteFile("other.csv", row.victim));
+    ASSERT_TRUE(dir.MakeDir("journal"));
+    CJournal journal(dir / "journal");
+    const std::string day = journal.PathFor(when);
+    ASSERT_TRUE(row.plant(day, dir / "other.csv"));
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        EXPECT_NE(journal.Append(kContext, SentRecord(5), when), JOURNAL_OK);
+        EXPECT_EQ(journal.LastError(), row.error);
+    }
+    EXPECT_EQ(ReadAll(row.dayInDanger ? day : dir / "other.csv"), row.victim);
+    EXPECT_EQ(JournalFailureReason(journal.LastError()).find("erreur système"), std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, JournalHostileFile,
+    ::testing::Values(HostileRow{"symlink", kTornJournal,
+                                 [](const std::string& day, const std::string& other) {
+                                     return ::symlink(other.c_str(), day.c_str()) == 0;
+                                 },
+                                 false, ELOOP},
+                      HostileRow{"hard_link", kTornJournal,
+                                 [](const std::string& day, const std::string& other) {
+                                     return ::link(other.c_str(), day.c_str()) == 0;
+                                 },
+                                 false, JOURNAL_REFUSED_LINKED},
+                      HostileRow{"fifo", kTornJournal,
+                                 [](const std::string& day, const std::string&) {
+                                     return ::mkfifo(day.c_str(), 0600) == 0;
+                                 },
+                                 false, JOURNAL_REFUSED_NOT_REGULAR},
+                      HostileRow{"another_users", kTornJournal,
+                                 [](const std::string& day, const std::string& other) {
+                                     return MoveTo(day, other) &&
+                                            ::chown(day.c_str(), 65534, 65534) == 0;
+                                 },
+                                 true, JOURNAL_REFUSED_NOT_OWN},
+                      HostileRow{"without_header", std::string(4980, 'x'), MoveTo, true,
+                                 JOURNAL_REFUSED_NO_HEADER}),
+    [](const ::testing::TestParamInfo<HostileRow>& info) { return std::string(info.param.name); });
+
+// A day's file from before the columns changed keeps its one layout; the day goes on in its
+// next file.
+TEST(JournalTest, OlderLayoutOfTheDayIsLeftAsItIs) {
+    TempDir dir;
+    CJournal journal(dir.Path());
+    const timespec when{1000, 0};
+    const std::string older = "\"horodatage\",\"rôle\"\n\"1970-01-01T00:16:40.000+00:00\",\"x\"\n";
+    ASSERT_TRUE(dir.WriteFile(JournalFormat::FileName(when), older));
+    ASSERT_EQ(journal.Append(kContext, SentRecord(1), when), JOURNAL_OK);
+    ASSERT_EQ(journal.Append(kContext, SentRecord(2), when), JOURNAL_OK);
+    EXPECT_EQ(ReadAll(journal.PathFor(when)), older);
+    EXPECT_EQ(journal.PathFor(when, 2),
+              dir / (JournalFormat::FileName(when).substr(0, 10) + ".2.csv"));
+    EXPECT_EQ(ReadAll(journal.PathFor(when, 2)),
+              JournalFormat::HeaderLine() +
+                  JournalFormat::RecordLine(kContext, SentRecord(1), when) +
+                  JournalFormat::RecordLine(kContext, SentRecord(2), when));
 }
 
 TEST(JournalTest, DefaultFolderFollowsXdgDataHome) {

@@ -50,6 +50,9 @@ INSTANTIATE_TEST_SUITE_P(
         FaultRow{"noise_crlf", {"--noise", "--crlf"}, kNoise + "\r\n" + kFrameReport + "\r\n"},
         FaultRow{"echo", {"--echo"}, kFrame + "u\n" + kFrameReport + "\n"},
         FaultRow{"zero_bytes", {"--zero-bytes"}, kZeroed},
+        FaultRow{"terminal_codes",
+                 {"--terminal-codes"},
+                 "TM\x1b]0;pwned\x07\x1b[2J" + kFrameReport.substr(2) + "\n"},
         FaultRow{"long", {"--long"}, kFrameReport + std::string(131, '-') + "\n"},
         FaultRow{"answer_frame", {"--answer-frame"}, kFrameReport + "\n" + kFrameReport + "\n"}),
     [](const auto& info) { return std::string(info.param.name); });

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "ExchangeRecord.h"
+
+// One journal line read back.
+struct JournalEntry {
+    std::string timestamp;  // as written, "2026-12-09T01:05:03.042+01:00"
+    int64_t epochMs = 0;    // the same instant, for merging folders by time
+    std::string role, editor, portName, devicePath;
+    ExchangeKind kind = ExchangeKind::ReadConfig;
+    std::string bytesSent;  // device bytes, unescaped
+    std::string command;    // the frame or modem command set out to write; empty in old journals
+    std::optional<std::string> report;                 // device bytes, unescaped; none when empty
+    std::string verdict, message, cause, systemError;  // UTF-8
+    std::string network;         // empty in journals written before networks were named
+    int32_t repeaterCount = -1;  // -1 when the line does not say
+};

@@ -1,0 +1,202 @@
+#include "JournalParse.h"
+
+#include "JournalFormat.h"
+
+namespace JournalParse {
+
+namespace {
+
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    return -1;
+}
+
+// The escape at `at` (a backslash): its byte and length, or none.
+std::optional<std::pair<char, size_t>> Escape(std::string_view text, size_t at) {
+    if (at + 1 >= text.size()) {
+        return std::nullopt;
+    }
+    switch (text[at + 1]) {
+        case '\\':
+            return std::pair{'\\', size_t{2}};
+        case 'n':
+            return std::pair{'\n', size_t{2}};
+        case 'r':
+            return std::pair{'\r', size_t{2}};
+        case 't':
+            return std::pair{'\t', size_t{2}};
+        case 'x':
+            if (at + 3 < text.size() && HexDigit(text[at + 2]) >= 0 &&
+                HexDigit(text[at + 3]) >= 0) {
+                return std::pair{
+                    static_cast<char>(HexDigit(text[at + 2]) * 16 + HexDigit(text[at + 3])),
+                    size_t{4}};
+            }
+            return std::nullopt;
+        default:
+            return std::nullopt;
+    }
+}
+
+template <class Plain>
+std::string Unescape(std::string_view field, Plain plain) {
+    std::string bytes;
+    bytes.reserve(field.size());
+    size_t at = 0;
+    while (at < field.size()) {
+        if (field[at] == '\\') {
+            if (const auto escape = Escape(field, at)) {
+                bytes.push_back(escape->first);
+                at += escape->second;
+                continue;
+            }
+        }
+        at += plain(field, at, bytes);
+    }
+    return bytes;
+}
+
+size_t CopyByte(std::string_view field, size_t at, std::string& bytes) {
+    bytes.push_back(field[at]);
+    return 1;
+}
+
+// A two-byte UTF-8 sequence for U+0080..U+00FF becomes its one Latin-1 byte.
+size_t Latin1Byte(std::string_view field, size_t at, std::string& bytes) {
+    const auto lead = static_cast<unsigned char>(field[at]);
+    if ((lead == 0xC2 || lead == 0xC3) && at + 1 < field.size()) {
+        const auto next = static_cast<unsigned char>(field[at + 1]);
+        if ((next & 0xC0) == 0x80) {
+            bytes.push_back(static_cast<char>(((lead & 0x03) << 6) | (next & 0x3F)));
+            return 2;
+        }
+    }
+    bytes.push_back(field[at]);
+    return 1;
+}
+
+bool Digits(std::string_view text, size_t at, size_t count, int& value) {
+    if (at + count > text.size()) {
+        return false;
+    }
+    value = 0;
+    for (size_t i = at; i < at + count; ++i) {
+        if (text[i] < '0' || text[i] > '9') {
+            return false;
+        }
+        value = value * 10 + (text[i] - '0');
+    }
+    return true;
+}
+
+// Days from 1970-01-01 to a civil date (proleptic Gregorian).
+int64_t DaysFromCivil(int64_t y, int m, int d) {
+    y -= m <= 2 ? 1 : 0;
+    const int64_t era = (y >= 0 ? y : y - 399) / 400;
+    const int64_t yoe = y - era * 400;
+    const int64_t doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+    const int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + doe - 719468;
+}
+
+bool Separators(std::string_view t) {
+    return t[4] == '-' && t[7] == '-' && t[10] == 'T' && t[13] == ':' && t[16] == ':' &&
+           t[19] == '.' && (t[23] == '+' || t[23] == '-') && t[26] == ':';
+}
+
+}  // namespace
+
+bool SplitFields(std::string_view line, std::vector<std::string>& fields) {
+    size_t count = 0;
+    size_t at = 0;
+    while (true) {
+        if (count == fields.size()) {
+            fields.emplace_back();
+        }
+        std::string& field = fields[count++];
+        field.clear();
+        if (at < line.size() && line[at] == '"') {
+            ++at;
+            while (true) {
+                const size_t quote = line.find('"', at);
+                if (quote == std::string_view::npos) {
+                    return false;
+                }
+                field.append(line.substr(at, quote - at));
+                at = quote + 1;
+                if (at < line.size() && line[at] == '"') {
+                    field.push_back('"');
+                    ++at;
+                    continue;
+                }
+                break;
+            }
+        } else {
+            const size_t comma = line.find(',', at);
+            const size_t end = comma == std::string_view::npos ? line.size() : comma;
+            const std::string_view plain = line.substr(at, end - at);
+            if (plain.find('"') != std::string_view::npos) {
+                return false;
+            }
+            field.assign(plain);
+            at = end;
+        }
+        if (at == line.size()) {
+            break;
+        }
+        if (line[at] != ',') {
+            return false;
+        }
+        ++at;
+    }
+    fields.resize(count);
+    return true;
+}
+
+std::string UnescapeText(std::string_view field) {
+    return Unescape(field, CopyByte);
+}
+
+std::string UnescapeDeviceBytes(std::string_view field) {
+    return Unescape(field, Latin1Byte);
+}
+
+std::optional<int64_t> EpochMs(std::string_view t) {
+    constexpr size_t kLength = 29;  // 2026-12-09T01:05:03.042+01:00
+    if (t.size() != kLength || !Separators(t)) {
+        return std::nullopt;
+    }
+    int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0, ms = 0, oh = 0, om = 0;
+    if (!Digits(t, 0, 4, year) || !Digits(t, 5, 2, month) || !Digits(t, 8, 2, day) ||
+        !Digits(t, 11, 2, hour) || !Digits(t, 14, 2, minute) || !Digits(t, 17, 2, second) ||
+        !Digits(t, 20, 3, ms) || !Digits(t, 24, 2, oh) || !Digits(t, 27, 2, om)) {
+        return std::nullopt;
+    }
+    if (month < 1 || month > 12 || day < 1 || day > 31 || hour > 23 || minute > 59 || second > 60) {
+        return std::nullopt;
+    }
+    const int64_t offset = (t[23] == '-' ? -1 : 1) * (oh * 60 + om) * 60;
+    const int64_t seconds =
+        DaysFromCivil(year, month, day) * 86400 + hour * 3600 + minute * 60 + second - offset;
+    return seconds * 1000 + ms;
+}
+
+std::optional<ExchangeKind> KindNamed(std::string_view name) {
+    for (const ExchangeKind kind : {ExchangeKind::SendConfig, ExchangeKind::ReadConfig,
+                                    ExchangeKind::SendModemParam, ExchangeKind::ReadModem}) {
+        if (name == JournalFormat::KindName(kind)) {
+            return kind;
+        }
+    }
+    return std::nullopt;
+}
+
+}  // namespace JournalParse

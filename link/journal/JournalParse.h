@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ExchangeRecord.h"
+
+// Reading back what JournalFormat writes.
+namespace JournalParse {
+
+// One CSV line (without its line feed) into its fields, quotes undone. False when the line
+// is not well-formed CSV. `fields` is reused from call to call.
+bool SplitFields(std::string_view line, std::vector<std::string>& fields);
+
+// \n, \r, \t, \\ and \xHH back to their bytes; anything else stays as it is.
+std::string UnescapeText(std::string_view field);
+// As UnescapeText, and the characters U+0000..U+00FF back to the one byte each stood for.
+std::string UnescapeDeviceBytes(std::string_view field);
+
+// "2026-12-09T01:05:03.042+01:00" to milliseconds since the epoch; none when malformed.
+std::optional<int64_t> EpochMs(std::string_view timestamp);
+
+std::optional<ExchangeKind> KindNamed(std::string_view name);
+
+}  // namespace JournalParse

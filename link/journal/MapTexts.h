@@ -1,0 +1,19 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "CNetworkMap.h"
+
+// French words shared by the map widget and the report.
+
+// "non programmée", "vérifiée", "CHF envoyé 012, lu 013", "sans réponse", "échec du port".
+std::string StateWords(const MapCell& cell);
+// A short mark that tells the state without colour: "·", "✓", "≠", "?", "✗".
+std::string StateMark(DeviceState state);
+// "ID 12 : vérifiée".
+std::string CellAccessibleName(int32_t id, const MapCell& cell);
+// "Modem P0 : vérifiée", for the modem page's parameter 1..6.
+std::string ModemCellAccessibleName(int32_t param, const MapCell& cell);
+// "Répéteurs 12/20 vérifiés, 1 à reprendre · Capteurs 3/220 vérifiés".
+std::string BandSummary(const CNetworkMap& map, int32_t n);

@@ -1,0 +1,92 @@
+#include "CMapPicture.h"
+
+#include <QPainter>
+
+#include "MapTexts.h"
+#include "Parameters.h"
+
+namespace {
+
+constexpr int kColumns = 20;
+constexpr int kCellWidth = 33;
+constexpr int kCellHeight = 26;
+constexpr int kModemTop = 12 * kCellHeight + 10;
+constexpr int kLegendTop = kModemTop + kCellHeight + 10;
+constexpr int kLegendHeight = 20;
+
+QColor FillOf(DeviceState state) {
+    switch (state) {
+        case DeviceState::kNotProgrammed:
+            return QColor(245, 245, 245);
+        case DeviceState::kVerified:
+            return QColor(190, 230, 190);
+        case DeviceState::kDiffers:
+            return QColor(250, 215, 150);
+        case DeviceState::kNoReport:
+            return QColor(210, 215, 245);
+        case DeviceState::kPortFailure:
+            return QColor(240, 180, 180);
+    }
+    return Qt::white;
+}
+
+QString Mark(DeviceState state) {
+    return QString::fromStdString(StateMark(state));
+}
+
+}  // namespace
+
+CMapPicture::CMapPicture(const CNetworkMap& map, int repeaterCount)
+    : map(map), repeaterCount(repeaterCount) {}
+
+QImage CMapPicture::Render() const {
+    QImage image(kColumns * kCellWidth + 1, kLegendTop + kLegendHeight * 2, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    QFont font = painter.font();
+    font.setPixelSize(10);
+    painter.setFont(font);
+    for (int id = kFirstDeviceId; id <= kLastDeviceId; ++id) {
+        const int at = id - 1;
+        const QRect box(at % kColumns * kCellWidth, at / kColumns * kCellHeight, kCellWidth,
+                        kCellHeight);
+        DrawCell(painter, box, QString::number(id), map.Device(id), id <= repeaterCount);
+    }
+    for (int param = 1; param <= kModemParamCount; ++param) {
+        const ParameterInfo* info = ParameterOfModemNumber(param);
+        const QRect box((param - 1) * kCellWidth * 2, kModemTop, kCellWidth * 2, kCellHeight);
+        DrawCell(painter, box, QString("Modem ") + (info != nullptr ? info->name : ""),
+                 map.ModemParam(param), false);
+    }
+    DrawLegend(painter, kLegendTop);
+    return image;
+}
+
+void CMapPicture::DrawCell(QPainter& painter, const QRect& box, const QString& label,
+                           const MapCell& cell, bool repeater) const {
+    painter.fillRect(box.adjusted(1, 1, -1, -1), FillOf(cell.state));
+    painter.setPen(QPen(repeater ? Qt::black : Qt::gray, repeater ? 2 : 1));
+    painter.drawRect(box.adjusted(1, 1, -1, -1));
+    painter.setPen(Qt::black);
+    painter.drawText(box.adjusted(2, 1, -2, -box.height() / 2), Qt::AlignCenter, label);
+    painter.drawText(box.adjusted(2, box.height() / 2, -2, -1), Qt::AlignCenter,
+                     Mark(cell.state));
+}
+
+void CMapPicture::DrawLegend(QPainter& painter, int top) const {
+    const DeviceState states[] = {DeviceState::kNotProgrammed, DeviceState::kVerified,
+                                  DeviceState::kDiffers, DeviceState::kNoReport,
+                                  DeviceState::kPortFailure};
+    const char* words[] = {"non programmée", "vérifiée", "lue différente", "sans réponse",
+                           "échec du port"};
+    const int width = kColumns * kCellWidth / 5;
+    for (size_t i = 0; i < std::size(states); ++i) {
+        const QRect box(static_cast<int>(i) * width, top, width, kLegendHeight);
+        painter.fillRect(box.adjusted(1, 1, -1, -1), FillOf(states[i]));
+        painter.drawText(box, Qt::AlignCenter, Mark(states[i]) + " " + QString::fromUtf8(words[i]));
+    }
+    painter.drawText(QRect(0, top + kLegendHeight, kColumns * kCellWidth, kLegendHeight),
+                     Qt::AlignLeft | Qt::AlignVCenter,
+                     QString::fromUtf8("Cadre épais : répéteurs (1 à %1) ; cadre fin : capteurs")
+                         .arg(repeaterCount));
+}

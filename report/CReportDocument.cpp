@@ -1,0 +1,198 @@
+#include "CReportDocument.h"
+
+#include <QSysInfo>
+#include <set>
+
+#include "CMapPicture.h"
+#include "Frames.h"
+#include "MapTexts.h"
+#include "Parameters.h"
+#include "WriteReport.h"
+
+namespace {
+
+QString Text(const std::string& utf8) {
+    return QString::fromStdString(utf8).toHtmlEscaped();
+}
+
+// "2026-12-09T01:05:03.042+01:00" as "09/12/2026 01:05:03".
+QString DateAndTime(const std::string& timestamp) {
+    if (timestamp.size() < 19) {
+        return Text(timestamp);
+    }
+    return Text(timestamp.substr(8, 2) + "/" + timestamp.substr(5, 2) + "/" +
+                timestamp.substr(0, 4) + " " + timestamp.substr(11, 8));
+}
+
+// The values of a configuration frame "u%03d%03d%02d%c%03d%03d" in the report's order; the
+// frame as it is when it is not one.
+QString FrameValues(const std::string& frame) {
+    const size_t p0Digits = frame.size() == 17 ? 3 : 2;
+    if (frame.size() != 16 && frame.size() != 17) {
+        return Text(DeviceToUtf8(frame));
+    }
+    const size_t typAt = 7 + p0Digits;
+    const std::string id = frame.substr(1, 3), chf = frame.substr(4, 3),
+                      p0 = frame.substr(7, p0Digits), typ = frame.substr(typAt, 1),
+                      prt = frame.substr(typAt + 1, 3), oft = frame.substr(typAt + 4, 3);
+    return Text(DeviceToUtf8("ID " + id + " CHF " + chf + " OFT " + oft + " P0 " + p0 + " PRT " +
+                             prt + " TYP " + typ));
+}
+
+QString ReadValues(const JournalEntry& entry) {
+    if (!entry.report) {
+        return "—";
+    }
+    const ReportValues values = CutReportValues(*entry.report);
+    std::string words;
+    for (const ParameterInfo& info : kParameters) {
+        const std::string& piece = values[info.param];
+        words += (words.empty() ? "" : " ") + std::string(info.name) + " " +
+                 piece.substr(0, piece.find_first_of("\r\n"));
+    }
+    return Text(DeviceToUtf8(words));
+}
+
+QString SentValues(const MapCell& cell) {
+    if (cell.lastSent.empty()) {
+        return "—";
+    }
+    return cell.lastSent[0] == 'u' ? FrameValues(cell.lastSent) : Text(DeviceToUtf8(cell.lastSent));
+}
+
+QString IdList(const std::vector<int>& ids) {
+    QStringList parts;
+    for (const int id : ids) {
+        parts << QString::number(id);
+    }
+    return parts.isEmpty() ? QString::fromUtf8("aucun") : parts.join(", ");
+}
+
+QString Item(const char* label, const QString& value) {
+    return "<li>" + QString::fromUtf8(label) + " : " + value + "</li>";
+}
+
+template <class Test>
+std::vector<int> DevicesWhere(const CNetworkMap& map, Test test) {
+    std::vector<int> ids;
+    for (int id = kFirstDeviceId; id <= kLastDeviceId; ++id) {
+        if (test(map.Device(id))) {
+            ids.push_back(id);
+        }
+    }
+    return ids;
+}
+
+}  // namespace
+
+CReportDocument::CReportDocument(const ReportInput& input) : input(input), map(input.network) {
+    map.Add(input.entries);
+    map.CountSkipped(input.skippedLines);
+    repeaterCount = std::max(0, map.RepeaterCount());
+}
+
+QImage CReportDocument::MapImage() const {
+    return CMapPicture(map, repeaterCount).Render();
+}
+
+QString CReportDocument::Html(const QString& mapSource) const {
+    QString html =
+        "<!DOCTYPE html><html lang=\"fr\"><head><meta charset=\"utf-8\">"
+        "<title>Rapport de mise en service</title><style>"
+        "body{font-family:sans-serif;font-size:10pt} table{border-collapse:collapse}"
+        "th,td{border:1px solid #888;padding:2px 4px;font-size:8pt} th{background:#ddd}"
+        "</style></head><body>";
+    html += "<h1>Rapport de mise en service</h1>";
+    html += Facts();
+    html += "<h2>Carte du réseau</h2><p><img src=\"" + mapSource + "\" width=\"661\"></p>";
+    html += Counts() + Anomalies() + Rows();
+    return html + "</body></html>";
+}
+
+QString CReportDocument::Facts() const {
+    std::set<std::string> roles;
+    for (const JournalEntry& entry : input.entries) {
+        roles.insert(entry.role);
+    }
+    QStringList roleList;
+    for (const std::string& role : roles) {
+        roleList << Text(role);
+    }
+    QStringList folders;
+    for (const std::string& folder : input.folders) {
+        folders << Text(folder);
+    }
+    const std::string version = input.toolVersion.empty() ? ToolVersion() : input.toolVersion;
+    const QString machine = input.machineName.empty() ? QSysInfo::machineHostName().toHtmlEscaped()
+                                                      : Text(input.machineName);
+    const JournalEntry& first = input.entries.front();
+    const JournalEntry& last = input.entries.back();
+    return "<ul>" + Item("Réseau", Text(input.network)) +
+           Item("Premier échange", DateAndTime(first.timestamp)) +
+           Item("Dernier échange", DateAndTime(last.timestamp)) +
+           Item("Rôles", roleList.join(", ")) + Item("Version de l'outil", Text(version)) +
+           Item("Machine", machine) + Item("Dossiers du journal lus", folders.join(", ")) +
+           Item("Échanges", QString::number(input.entries.size())) +
+           Item("Lignes ignorées", QString::number(input.skippedLines)) + "</ul>";
+}
+
+QString CReportDocument::Counts() const {
+    int modemVerified = 0;
+    for (int param = 1; param <= kModemParamCount; ++param) {
+        modemVerified += map.ModemParam(param).state == DeviceState::kVerified ? 1 : 0;
+    }
+    return "<h2>Comptes</h2><p>" + Text(BandSummary(map, repeaterCount)) + "<br>" +
+           QString::fromUtf8("Modem %1/%2 paramètres vérifiés").arg(modemVerified).arg(kModemParamCount) +
+           "</p>";
+}
+
+QString CReportDocument::Anomalies() const {
+    const auto sentNotVerified = DevicesWhere(map, [](const MapCell& c) {
+        return c.sends > 0 && c.state != DeviceState::kVerified;
+    });
+    const auto changed = DevicesWhere(map, [](const MapCell& c) { return c.sentDifferentValues; });
+    const auto silent =
+        DevicesWhere(map, [](const MapCell& c) { return c.state == DeviceState::kNoReport; });
+    const auto failed =
+        DevicesWhere(map, [](const MapCell& c) { return c.state == DeviceState::kPortFailure; });
+    QStringList modem;
+    for (int param = 1; param <= kModemParamCount; ++param) {
+        const MapCell& cell = map.ModemParam(param);
+        if (cell.sends > 0 && cell.state != DeviceState::kVerified) {
+            modem << Text(ParameterOfModemNumber(param)->name);
+        }
+    }
+    return "<h2>Anomalies</h2><ul>" + Item("IDs jamais vérifiés", IdList(sentNotVerified)) +
+           Item("IDs programmés plusieurs fois avec des valeurs différentes", IdList(changed)) +
+           Item("Appareils silencieux", IdList(silent)) + Item("Échecs de port", IdList(failed)) +
+           Item("Paramètres du modem non confirmés",
+                modem.isEmpty() ? QString::fromUtf8("aucun") : modem.join(", ")) +
+           "</ul>";
+}
+
+QString CReportDocument::Rows() const {
+    QString rows =
+        "<h2>Détail par ID</h2><table width=\"100%\" cellspacing=\"0\"><thead><tr>"
+        "<th>ID</th><th>État</th><th>Date et heure</th><th>Valeurs envoyées</th>"
+        "<th>Valeurs lues</th><th>Verdict</th><th>Message</th></tr></thead><tbody>";
+    for (int id = kFirstDeviceId; id <= kLastDeviceId; ++id) {
+        rows += Row(QString::number(id), map.Device(id));
+    }
+    for (int param = 1; param <= kModemParamCount; ++param) {
+        rows += Row(QString("Modem ") + ParameterOfModemNumber(param)->name, map.ModemParam(param));
+    }
+    return rows + "</tbody></table>";
+}
+
+QString CReportDocument::Row(const QString& name, const MapCell& cell) const {
+    const QString state = QString::fromStdString(StateMark(cell.state) + " " + StateWords(cell))
+                              .toHtmlEscaped();
+    if (!cell.last) {
+        return "<tr><td>" + name + "</td><td>" + state + "</td><td></td><td></td><td></td>"
+               "<td></td><td></td></tr>";
+    }
+    const JournalEntry& last = *cell.last;
+    return "<tr><td>" + name + "</td><td>" + state + "</td><td>" + DateAndTime(last.timestamp) +
+           "</td><td>" + SentValues(cell) + "</td><td>" + ReadValues(last) + "</td><td>" +
+           Text(last.verdict) + "</td><td>" + Text(last.message) + "</td></tr>";
+}

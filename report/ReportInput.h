@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "JournalEntry.h"
+
+// What an acceptance report is made from: one network's journal entries in time order.
+struct ReportInput {
+    std::string network;
+    std::vector<JournalEntry> entries;
+    std::vector<std::string> folders;  // the journal folders read
+    size_t skippedLines = 0;
+    std::string toolVersion;  // empty: this build's own
+    std::string machineName;  // empty: this machine's own
+};
+
+enum ReportStatus : int {
+    REPORT_OK = 0,
+    REPORT_UNKNOWN_NETWORK = 2,  // no exchange of the network in the journal
+    REPORT_BAD_EXTENSION = 3,    // neither .pdf nor .html
+    REPORT_WRITE_FAILED = 4,
+};
