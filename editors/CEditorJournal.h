@@ -15,7 +15,7 @@ public:
     // `editor` as the journal names it; the role and port name come from the editor too.
     void Record(const std::string& editor, bool isClient, const ExchangeRecord& record);
 
-    // The network later records belong to; an empty name for none.
+    // The network later records belong to (an empty name for none) and its repeater count.
     void SetNetwork(std::string name, int32_t repeaterCount);
     const std::string& Folder() const { return journal.Folder(); }
 
@@ -25,5 +25,5 @@ private:
     CJournal journal;
     bool warned = false;
     std::string network;
-    int32_t repeaterCount = 0;
+    int32_t repeaterCount = -1;
 };

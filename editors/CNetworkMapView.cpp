@@ -226,3 +226,7 @@ QAbstractButton* CNetworkMapView::ModemCell(int32_t number) const {
 QString CNetworkMapView::RecordShown() const {
     return record->text();
 }
+
+QString CNetworkMapView::SummaryShown() const {
+    return summary->text();
+}

@@ -47,6 +47,7 @@ public:
     QAbstractButton* DeviceCell(int32_t id) const;
     QAbstractButton* ModemCell(int32_t number) const;
     QString RecordShown() const;
+    QString SummaryShown() const;
 
 private:
     struct Slot {

@@ -2,10 +2,17 @@
 
 #include <QObject>
 #include <QString>
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
+#include <string>
+
+#include "CNetworkMap.h"
 
 class CEditorJournal;
+class CJournalFollower;
 class CLastNetworkName;
 class CMyPropSheet;
 class CNetworkMapView;
@@ -53,12 +60,23 @@ protected:
 private:
     void OnNameEdited();
     void Rebuild();
+    void ShowChanged();
+    // True once per change of the cell's latest exchange; `shown` keeps what was drawn.
+    static bool Changed(const MapCell& cell, std::string& shown);
+    void ShowDevice(int32_t id);
+    void ShowModemParam(int32_t param);
+    void ShowCounts();
 
     CEditorJournal& journal;
     int32_t repeaterCount;
     const CLastNetworkName& lastName;
     QString name;
     PathChooser chooser;
+    CNetworkMap map;
+    std::unique_ptr<CJournalFollower> follower;
+    size_t shownSkipped = 0;
+    std::array<std::string, kLastDeviceId + 1> shownDevices;
+    std::array<std::string, kModemParamCount + 1> shownModem;
     QWidget* window = nullptr;
     CNetworkMapView* view = nullptr;
     QLineEdit* nameField = nullptr;

@@ -47,6 +47,13 @@ inline constexpr const char* kModemBand = "Modem";
 inline constexpr const char* kNoMark = "·";
 inline constexpr const char* kNextCell = "prochain envoi";
 inline constexpr const char* kChooseCell = "Cliquez sur une case pour voir son dernier échange.";
+inline constexpr const char* kSentLine = "Envoyé : %1";
+inline constexpr const char* kReadLine = "Lu : %1";
+inline constexpr const char* kVerdictLine = "Verdict : %1";
+inline constexpr const char* kMessageLine = "Message : %1";
+inline constexpr const char* kCauseLine = "Cause : %1";
+inline constexpr const char* kSkippedLines = "%1 ligne(s) du journal illisible(s), ignorée(s).";
+inline constexpr const char* kReportFileName = "rapport-%1.pdf";
 inline constexpr const char* kNoNetwork =
     "Nommez le réseau pour suivre sa mise en service d'un jour à l'autre.";
 

@@ -134,6 +134,7 @@ CMyPropSheet& CSheetBench::Open(int32_t repeaterCount, int32_t portNumber, uint8
                                         CDefaultSheet::Opening{portNumber, isClient, repeaterCount,
                                                                clock, TestJournal(), lastNetwork});
     modem = &opening->ModemPage();
+    network = &opening->Network();
     sheet = &opening->Sheet();
     return *sheet;
 }
@@ -145,6 +146,7 @@ int CSheetBench::Run(CModalDriver& driver) {
 void CSheetBench::Close() {
     sheet = nullptr;
     modem = nullptr;
+    network = nullptr;
     opening.reset();
 }
 

@@ -90,6 +90,7 @@ public:
     // Null while no sheet is open.
     CpageModem* modem = nullptr;
     CMyPropSheet* sheet = nullptr;
+    CSheetNetwork* network = nullptr;
 
 private:
     std::unique_ptr<CDefaultSheet> opening;
