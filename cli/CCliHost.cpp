@@ -21,10 +21,16 @@ void CCliHost::ShowPortFailure(const std::string& text, const std::string& failu
 
 void CCliHost::ExchangeEnded(const ExchangeRecord& ended) {
     record = ended;
-    if (journal.Append({role, kEditorName, portName}, ended) != JOURNAL_OK) {
+    if (journal.Append({role, kEditorName, portName, network, repeaterCount}, ended) !=
+        JOURNAL_OK) {
         journalReason = JournalFailureReason(journal.LastError());
         journalFailure = "le journal ne peut pas être écrit" +
                          (journal.Folder().empty() ? std::string() : " dans " + journal.Folder()) +
                          " (" + journalReason + ")";
     }
+}
+
+void CCliHost::SetNetwork(std::string name, int32_t count) {
+    network = std::move(name);
+    repeaterCount = count;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -21,6 +22,8 @@ public:
     void ShowPortFailure(const std::string& text, const std::string& cause,
                          const std::string& systemError) override;
     void ExchangeEnded(const ExchangeRecord& ended) override;
+    // The network the exchange is journalled into; none by default.
+    void SetNetwork(std::string name, int32_t repeaterCount);
 
     const std::string& StatusText() const { return statusText; }
     const std::vector<std::string>& Messages() const { return messages; }
@@ -36,6 +39,8 @@ private:
     CJournal& journal;
     std::string role;
     std::string portName;
+    std::string network;
+    int32_t repeaterCount = -1;
     std::string statusText;
     std::vector<std::string> messages;
     std::optional<ExchangeRecord> record;

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "CCliHost.h"
+#include "CCliReport.h"
 #include "CExchange.h"
 #include "CJournal.h"
 #include "CPortDirectory.h"
@@ -143,6 +144,9 @@ int CCliRunner::Run(const std::vector<std::string>& args) {
     if (!plan) {
         return Refuse(kExitBadArguments, error, request->json);
     }
+    if (request->command == CliCommand::kReport) {
+        return CCliReport(env.out, env.err, env.journalFolder).Run(*request);
+    }
     if (request->command == CliCommand::kPorts) {
         return ListPorts(request->json);
     }
@@ -203,6 +207,7 @@ int CCliRunner::RunExchange(const CliRequest& request, const CliPlan& plan) {
     port.SetPortDirectory(&env.ports);
     CJournal journal(env.journalFolder);
     CCliHost host(journal, request.admin ? Roles::kAdministrator : Roles::kClient, portName);
+    host.SetNetwork(plan.network, plan.repeaterCount);
     CExchange exchange(port, host, env.clock);
     switch (request.command) {
         case CliCommand::kSend:

@@ -44,11 +44,12 @@ const ParameterInfo* ParameterOfOption(const std::string& option) {
 }
 
 std::optional<CliCommand> CommandNamed(const std::string& word) {
-    static const std::array<std::pair<const char*, CliCommand>, 6> kCommands = {{
+    static const std::array<std::pair<const char*, CliCommand>, 7> kCommands = {{
         {"ports", CliCommand::kPorts},
         {"send", CliCommand::kSend},
         {"read", CliCommand::kRead},
         {"modem", CliCommand::kModem},
+        {"report", CliCommand::kReport},
         {"--help", CliCommand::kHelp},
         {"--version", CliCommand::kVersion},
     }};
@@ -184,8 +185,58 @@ bool CheckModem(const CliRequest& request, CliPlan& plan, std::string& error) {
     return true;
 }
 
+bool IsExchange(CliCommand command) {
+    return command == CliCommand::kSend || command == CliCommand::kRead ||
+           command == CliCommand::kModem;
+}
+
+// The options that name a network: an exchange journals into it, the report is made of it.
+bool AllowedNetworkOption(CliCommand command, const std::string& option) {
+    if (IsExchange(command)) {
+        return option == "--network" || option == "--repeaters";
+    }
+    return command == CliCommand::kReport &&
+           (option == "--network" || option == "--journal" || option == "--out");
+}
+
+void TakeNetworkOption(CliRequest& request, const std::string& option, const std::string& value) {
+    if (option == "--network") {
+        request.network = value;
+    } else if (option == "--repeaters") {
+        request.repeaters = value;
+    } else if (option == "--journal") {
+        request.journals.push_back(value);
+    } else {
+        request.out = value;
+    }
+}
+
+bool CheckNetwork(const CliRequest& request, CliPlan& plan, std::string& error) {
+    if (request.command == CliCommand::kReport && (!request.network || !request.out)) {
+        error = "report demande --network et --out (un fichier .pdf ou .html).";
+        return false;
+    }
+    if (request.network && request.network->empty()) {
+        error = "--network : le nom du réseau ne peut pas être vide.";
+        return false;
+    }
+    if (request.repeaters && !request.network) {
+        error = "--repeaters va avec --network.";
+        return false;
+    }
+    plan.network = request.network.value_or("");
+    if (request.repeaters) {
+        return RangedValue("--repeaters", *request.repeaters, ValueRange{0, 240},
+                           plan.repeaterCount, error);
+    }
+    return true;
+}
+
 // Which options each command takes besides --json and --admin.
 bool Allowed(CliCommand command, const std::string& option) {
+    if (AllowedNetworkOption(command, option)) {
+        return true;
+    }
     switch (command) {
         case CliCommand::kPorts:
             return false;
@@ -200,10 +251,15 @@ bool Allowed(CliCommand command, const std::string& option) {
     }
 }
 
+// Each --journal adds a folder to read.
+bool IsRepeatable(const std::string& option) {
+    return option == "--journal";
+}
+
 // Given twice, an option would leave a script unsure which value was sent.
 bool GivenBefore(const std::vector<std::string>& given, const std::string& option,
                  std::string& error) {
-    if (std::find(given.begin(), given.end(), option) == given.end()) {
+    if (IsRepeatable(option) || std::find(given.begin(), given.end(), option) == given.end()) {
         return false;
     }
     error = "option " + option + " donnée deux fois.";
@@ -216,7 +272,9 @@ bool TakeOption(CliRequest& request, const std::string& option, const std::strin
         error = UnknownOption(option);
         return false;
     }
-    if (option == "--port") {
+    if (AllowedNetworkOption(request.command, option)) {
+        TakeNetworkOption(request, option, value);
+    } else if (option == "--port") {
         request.port = value;
     } else if (option == "--param") {
         request.param = value;
@@ -252,7 +310,7 @@ std::optional<CliRequest> ParseCliArguments(const std::vector<std::string>& args
                                             std::string& error) {
     CliRequest request;
     if (args.empty()) {
-        error = "une commande est attendue : ports, send, read ou modem.";
+        error = "une commande est attendue : ports, send, read, modem ou report.";
         return std::nullopt;
     }
     const auto command = CommandNamed(args[0]);
@@ -305,9 +363,10 @@ std::optional<CliRequest> ParseCliArguments(const std::vector<std::string>& args
 
 std::optional<CliPlan> CheckCliRequest(const CliRequest& request, std::string& error) {
     CliPlan plan;
-    const bool needsPort = request.command == CliCommand::kSend ||
-                           request.command == CliCommand::kRead ||
-                           request.command == CliCommand::kModem;
+    if (!CheckNetwork(request, plan, error)) {
+        return std::nullopt;
+    }
+    const bool needsPort = IsExchange(request.command);
     if (!needsPort) {
         return plan;
     }
@@ -341,16 +400,22 @@ std::string CliUsage() {
            "  read  --port P              lit le rapport de l'appareil\n"
            "  modem --port P --param ID|CHF|OFT|P0|PRT|TYP --value N\n"
            "                              émet un paramètre du modem et lit son rapport\n"
+           "  report --network NOM --out FICHIER.pdf|.html [--journal DOSSIER ...]\n"
+           "                              écrit le rapport de mise en service du réseau\n"
            "\n"
            "Options :\n"
            "  --port P    COM<n> ou n, comme dans la liste des ports\n"
            "  --admin     rôle Administateur : mot de passe demandé sur le terminal,\n"
            "              ou pris dans ZAV7305_PASSWORD ; sans --admin, rôle Client\n"
            "              (seul l'ID, ou P0 pour le modem, peut être donné)\n"
+           "  --network NOM    le réseau dans le journal duquel l'échange est noté\n"
+           "  --repeaters N    son nombre de répéteurs (0 à 240), noté avec l'échange\n"
+           "  --journal DOSSIER  un dossier de journal à lire (répétable ; par défaut le vôtre)\n"
            "  --json      sortie en JSON\n"
            "  --help      ce texte ;  --version  la version\n"
            "\n"
            "Codes de sortie : 0 confirmé par l'appareil, 2 arguments refusés, 3 échec du port,\n"
            "4 pas de rapport (ou rapport coupé), 5 configuration lue différente de l'envoyée,\n"
-           "6 confirmé par l'appareil mais absent du journal (qui n'a pas pu être écrit).\n";
+           "6 confirmé par l'appareil mais absent du journal (qui n'a pas pu être écrit) ;\n"
+           "report : 0 écrit, 2 réseau inconnu ou arguments refusés, 3 écriture impossible.\n";
 }

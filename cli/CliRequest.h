@@ -17,7 +17,7 @@ enum CliExit : int {
     kExitNotJournaled = 6     // the device confirmed, but the journal could not be written
 };
 
-enum class CliCommand { kNone, kHelp, kVersion, kPorts, kSend, kRead, kModem };
+enum class CliCommand { kNone, kHelp, kVersion, kPorts, kSend, kRead, kModem, kReport };
 
 // One command line, read but not yet checked against the roles and ranges.
 struct CliRequest {
@@ -29,6 +29,11 @@ struct CliRequest {
     std::vector<std::pair<std::string, std::string>> values;
     std::optional<std::string> param;
     std::optional<std::string> value;
+    // The network an exchange is journalled into, or the report is made of.
+    std::optional<std::string> network;
+    std::optional<std::string> repeaters;
+    std::vector<std::string> journals;  // --journal, in the order given
+    std::optional<std::string> out;
 };
 
 // What a checked request sends.
@@ -37,6 +42,8 @@ struct CliPlan {
     ParameterSet config;
     int32_t modemParam = 0;  // 1..6 as the modem commands number them
     int32_t modemValue = 0;
+    std::string network;
+    int32_t repeaterCount = -1;
 };
 
 // Reads the words after the program name; nothing, with a reason, when they make no request.

@@ -69,8 +69,7 @@ void CMapPicture::DrawCell(QPainter& painter, const QRect& box, const QString& l
     painter.drawRect(box.adjusted(1, 1, -1, -1));
     painter.setPen(Qt::black);
     painter.drawText(box.adjusted(2, 1, -2, -box.height() / 2), Qt::AlignCenter, label);
-    painter.drawText(box.adjusted(2, box.height() / 2, -2, -1), Qt::AlignCenter,
-                     Mark(cell.state));
+    painter.drawText(box.adjusted(2, box.height() / 2, -2, -1), Qt::AlignCenter, Mark(cell.state));
 }
 
 void CMapPicture::DrawLegend(QPainter& painter, int top) const {

@@ -142,14 +142,15 @@ QString CReportDocument::Counts() const {
         modemVerified += map.ModemParam(param).state == DeviceState::kVerified ? 1 : 0;
     }
     return "<h2>Comptes</h2><p>" + Text(BandSummary(map, repeaterCount)) + "<br>" +
-           QString::fromUtf8("Modem %1/%2 paramètres vérifiés").arg(modemVerified).arg(kModemParamCount) +
+           QString::fromUtf8("Modem %1/%2 paramètres vérifiés")
+               .arg(modemVerified)
+               .arg(kModemParamCount) +
            "</p>";
 }
 
 QString CReportDocument::Anomalies() const {
-    const auto sentNotVerified = DevicesWhere(map, [](const MapCell& c) {
-        return c.sends > 0 && c.state != DeviceState::kVerified;
-    });
+    const auto sentNotVerified = DevicesWhere(
+        map, [](const MapCell& c) { return c.sends > 0 && c.state != DeviceState::kVerified; });
     const auto changed = DevicesWhere(map, [](const MapCell& c) { return c.sentDifferentValues; });
     const auto silent =
         DevicesWhere(map, [](const MapCell& c) { return c.state == DeviceState::kNoReport; });
@@ -185,10 +186,11 @@ QString CReportDocument::Rows() const {
 }
 
 QString CReportDocument::Row(const QString& name, const MapCell& cell) const {
-    const QString state = QString::fromStdString(StateMark(cell.state) + " " + StateWords(cell))
-                              .toHtmlEscaped();
+    const QString state =
+        QString::fromStdString(StateMark(cell.state) + " " + StateWords(cell)).toHtmlEscaped();
     if (!cell.last) {
-        return "<tr><td>" + name + "</td><td>" + state + "</td><td></td><td></td><td></td>"
+        return "<tr><td>" + name + "</td><td>" + state +
+               "</td><td></td><td></td><td></td>"
                "<td></td><td></td></tr>";
     }
     const JournalEntry& last = *cell.last;

@@ -10,6 +10,7 @@
 #include <QTextDocument>
 
 #include "CReportDocument.h"
+#include "version.h"
 
 namespace {
 
@@ -92,7 +93,7 @@ int WritePdf(const CReportDocument& document, const std::string& network, const 
 }  // namespace
 
 std::string ToolVersion() {
-    return ZAV_TOOL_VERSION;
+    return zav::version::kProductVersion;
 }
 
 int WriteReport(const ReportInput& input, const std::string& path, std::string& error) {

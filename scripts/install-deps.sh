@@ -8,6 +8,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl-dev
     qt6-translations-l10n
     libgtest-dev libgmock-dev
+    poppler-utils
     desktop-file-utils appstream
     dpkg-dev file
     xvfb xauth x11-utils x11-apps

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <deque>
 #include <utility>
 
 #include "CFileDescriptor.h"
@@ -80,6 +81,11 @@ bool ListJournalFiles(const std::string& folder, std::vector<std::string>& names
 
 // The bytes from `offset` to the end of a regular file; false when it cannot be read.
 bool ReadFrom(const std::string& path, off_t& offset, std::string& bytes) {
+    struct stat seen {};
+    if (::lstat(path.c_str(), &seen) == 0 && seen.st_size == offset) {
+        bytes.clear();
+        return true;  // nothing appended: not even opened
+    }
     CFileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW));
     struct stat info {};
     if (!file.IsValid() || ::fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode)) {
@@ -102,11 +108,11 @@ bool ReadFrom(const std::string& path, off_t& offset, std::string& bytes) {
     return true;
 }
 
-bool IsHeader(const std::vector<std::string>& fields) {
+bool IsHeader(const std::vector<std::string_view>& fields) {
     return !fields.empty() && fields[0] == kColumnNames[kTimestamp];
 }
 
-std::vector<int> ColumnsOf(const std::vector<std::string>& header) {
+std::vector<int> ColumnsOf(const std::vector<std::string_view>& header) {
     std::vector<int> columns(kColumnCount, -1);
     for (size_t c = 0; c < kColumnCount; ++c) {
         const auto found = std::find(header.begin(), header.end(), kColumnNames[c]);
@@ -117,14 +123,21 @@ std::vector<int> ColumnsOf(const std::vector<std::string>& header) {
     return columns;
 }
 
+bool IsNetwork(std::string_view raw, const std::string& network) {
+    if (raw.find('\\') == std::string_view::npos) {
+        return raw == network;
+    }
+    return JournalParse::UnescapeText(raw) == network;
+}
+
 class EntryBuilder {
 public:
-    EntryBuilder(const std::vector<std::string>& fields, const std::vector<int>& columns)
+    EntryBuilder(const std::vector<std::string_view>& fields, const std::vector<int>& columns)
         : fields(fields), columns(columns) {}
 
     std::string_view Raw(Column column) const {
         const int at = columns[column];
-        return at < 0 ? std::string_view() : std::string_view(fields[static_cast<size_t>(at)]);
+        return at < 0 ? std::string_view() : fields[static_cast<size_t>(at)];
     }
     std::string Text(Column column) const { return JournalParse::UnescapeText(Raw(column)); }
     std::string Bytes(Column column) const {
@@ -167,9 +180,21 @@ private:
         return result.ec == std::errc() && result.ptr == raw.data() + raw.size() && count >= 0;
     }
 
-    const std::vector<std::string>& fields;
+    const std::vector<std::string_view>& fields;
     const std::vector<int>& columns;
 };
+
+bool Earlier(const JournalEntry& a, const JournalEntry& b) {
+    return a.epochMs < b.epochMs;
+}
+
+// Files of days follow one another, so the entries are mostly in order already; an entry
+// moves only when they are not.
+void SortByTime(std::vector<JournalEntry>& entries) {
+    if (!std::is_sorted(entries.begin(), entries.end(), Earlier)) {
+        std::stable_sort(entries.begin(), entries.end(), Earlier);
+    }
+}
 
 }  // namespace
 
@@ -188,15 +213,13 @@ std::vector<JournalEntry> CJournalFollower::ReadNew() {
     for (const std::string& name : names) {
         ReadFile(name, files[name], entries);
     }
-    std::stable_sort(
-        entries.begin(), entries.end(),
-        [](const JournalEntry& a, const JournalEntry& b) { return a.epochMs < b.epochMs; });
+    SortByTime(entries);
     return entries;
 }
 
 void CJournalFollower::ReadFile(const std::string& name, FileState& state,
                                 std::vector<JournalEntry>& out) {
-    std::string bytes;
+    std::string& bytes = buffer;
     const off_t before = state.offset;
     if (!ReadFrom(folder + "/" + name, state.offset, bytes)) {
         return;
@@ -213,7 +236,8 @@ void CJournalFollower::ReadFile(const std::string& name, FileState& state,
 
 void CJournalFollower::ReadLines(std::string_view text, FileState& state,
                                  std::vector<JournalEntry>& out) {
-    std::vector<std::string> fields;
+    std::vector<std::string_view> fields;
+    std::deque<std::string> unquoted;
     size_t at = 0;
     while (at < text.size()) {
         const size_t end = text.find('\n', at);
@@ -222,7 +246,7 @@ void CJournalFollower::ReadLines(std::string_view text, FileState& state,
         if (line.ends_with('\r')) {
             line.remove_suffix(1);
         }
-        if (!JournalParse::SplitFields(line, fields)) {
+        if (!JournalParse::SplitFields(line, fields, unquoted)) {
             ++skipped;
             continue;
         }
@@ -237,7 +261,7 @@ void CJournalFollower::ReadLines(std::string_view text, FileState& state,
             continue;
         }
         const EntryBuilder builder(fields, state.columns);
-        if (JournalParse::UnescapeText(builder.Raw(kNetwork)) != network) {
+        if (!IsNetwork(builder.Raw(kNetwork), network)) {
             continue;
         }
         JournalEntry entry;
@@ -263,8 +287,6 @@ JournalScan ReadJournal(const std::vector<std::string>& folders, const std::stri
         scan.skippedLines += follower.SkippedLines() + follower.PendingLines();
         std::move(entries.begin(), entries.end(), std::back_inserter(scan.entries));
     }
-    std::stable_sort(
-        scan.entries.begin(), scan.entries.end(),
-        [](const JournalEntry& a, const JournalEntry& b) { return a.epochMs < b.epochMs; });
+    SortByTime(scan.entries);
     return scan;
 }

@@ -52,4 +52,5 @@ private:
     std::map<std::string, FileState> files;
     size_t skipped = 0;
     bool readable = true;
+    std::string buffer;  // kept from file to file, so that a year of files is read in one
 };

@@ -114,31 +114,34 @@ bool Separators(std::string_view t) {
 
 }  // namespace
 
-bool SplitFields(std::string_view line, std::vector<std::string>& fields) {
-    size_t count = 0;
+bool SplitFields(std::string_view line, std::vector<std::string_view>& fields,
+                 std::deque<std::string>& unquoted) {
+    fields.clear();
+    unquoted.clear();
     size_t at = 0;
     while (true) {
-        if (count == fields.size()) {
-            fields.emplace_back();
-        }
-        std::string& field = fields[count++];
-        field.clear();
         if (at < line.size() && line[at] == '"') {
-            ++at;
-            while (true) {
-                const size_t quote = line.find('"', at);
-                if (quote == std::string_view::npos) {
-                    return false;
-                }
-                field.append(line.substr(at, quote - at));
-                at = quote + 1;
-                if (at < line.size() && line[at] == '"') {
-                    field.push_back('"');
-                    ++at;
-                    continue;
-                }
-                break;
+            const size_t begin = ++at;
+            size_t quote = line.find('"', at);
+            while (quote != std::string_view::npos && quote + 1 < line.size() &&
+                   line[quote + 1] == '"') {
+                quote = line.find('"', quote + 2);
             }
+            if (quote == std::string_view::npos) {
+                return false;
+            }
+            const std::string_view inside = line.substr(begin, quote - begin);
+            if (inside.find("\"\"") == std::string_view::npos) {
+                fields.push_back(inside);
+            } else {
+                std::string& text = unquoted.emplace_back();
+                for (size_t i = 0; i < inside.size(); ++i) {
+                    text.push_back(inside[i]);
+                    i += inside[i] == '"' ? 1 : 0;
+                }
+                fields.push_back(text);
+            }
+            at = quote + 1;
         } else {
             const size_t comma = line.find(',', at);
             const size_t end = comma == std::string_view::npos ? line.size() : comma;
@@ -146,22 +149,23 @@ bool SplitFields(std::string_view line, std::vector<std::string>& fields) {
             if (plain.find('"') != std::string_view::npos) {
                 return false;
             }
-            field.assign(plain);
+            fields.push_back(plain);
             at = end;
         }
         if (at == line.size()) {
-            break;
+            return true;
         }
         if (line[at] != ',') {
             return false;
         }
         ++at;
     }
-    fields.resize(count);
-    return true;
 }
 
 std::string UnescapeText(std::string_view field) {
+    if (field.find('\\') == std::string_view::npos) {
+        return std::string(field);
+    }
     return Unescape(field, CopyByte);
 }
 

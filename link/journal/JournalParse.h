@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -12,8 +13,10 @@
 namespace JournalParse {
 
 // One CSV line (without its line feed) into its fields, quotes undone. False when the line
-// is not well-formed CSV. `fields` is reused from call to call.
-bool SplitFields(std::string_view line, std::vector<std::string>& fields);
+// is not well-formed CSV. The fields point into the line, or into `unquoted` for a field
+// whose doubled quotes had to be undone; both are reused from call to call.
+bool SplitFields(std::string_view line, std::vector<std::string_view>& fields,
+                 std::deque<std::string>& unquoted);
 
 // \n, \r, \t, \\ and \xHH back to their bytes; anything else stays as it is.
 std::string UnescapeText(std::string_view field);

@@ -64,6 +64,28 @@ std::string ReadAll(const std::string& path) {
     return text.str();
 }
 
+// A PDF's text as pdftotext gives it, its ligatures undone; an HTML file as it is.
+std::string ReportText(const std::string& path) {
+    if (path.ends_with(".html")) {
+        return ReadAll(path);
+    }
+    std::string text;
+    if (FILE* pipe = ::popen(("pdftotext '" + path + "' -").c_str(), "r")) {
+        char chunk[4096];
+        for (size_t n; (n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;) {
+            text.append(chunk, n);
+        }
+        ::pclose(pipe);
+    }
+    for (const auto& [ligature, letters] :
+         {std::pair{"ﬁ", "fi"}, std::pair{"ﬂ", "fl"}, std::pair{"ﬀ", "ff"}}) {
+        for (size_t at; (at = text.find(ligature)) != std::string::npos;) {
+            text.replace(at, std::string_view(ligature).size(), letters);
+        }
+    }
+    return text;
+}
+
 // The journal's records (header left out), each checked to be one whole line.
 std::vector<std::vector<std::string>> JournalRecords(const std::string& folder) {
     timespec now{};
@@ -101,7 +123,10 @@ struct CliCase {
     Journal journal;
     // Plants what the row needs in the runtime and journal folders before the run.
     std::function<bool(const std::string& runtime, const std::string& journal)> prepare = {};
-    const char* absent = nullptr;  // on neither stdout nor stderr
+    const char* absent = nullptr;                  // on neither stdout nor stderr
+    std::vector<std::string> networkColumns = {};  // the record's network and repeater count
+    // The report the row writes to "@/…/rapport.*" holds these (its text, for a PDF).
+    std::vector<std::string> reportHas = {};
 };
 
 void PrintTo(const CliCase& c, std::ostream* os) {
@@ -158,6 +183,60 @@ bool PlantLinkedJournal(const std::string&, const std::string& journal) {
     timespec now{};
     clock_gettime(CLOCK_REALTIME, &now);
     return LinkTo(journal + "/" + JournalFormat::FileName(now), journal + "/../elsewhere.csv");
+}
+
+ExchangeRecord Sent(int32_t id, int32_t chf, int32_t readChf, bool written = true) {
+    ExchangeRecord record;
+    record.kind = ExchangeKind::SendConfig;
+    char frame[32];
+    std::snprintf(frame, sizeof frame, "u%03d%03d07A003100", id, chf);
+    record.command = frame;
+    if (written) {
+        record.bytesSent = record.command + "\nu\n";
+        record.sentConfig = ParameterSet{id, chf, 7, "A", 3, 100};
+    }
+    if (readChf >= 0) {
+        char report[48];
+        std::snprintf(report, sizeof report, "TM010203V14%03d%03d100007003A00\r\n", id, readChf);
+        record.report = report;
+    }
+    return record;
+}
+
+// Two technicians' folders of one site: a and b, a day apart, with another site's record,
+// a line no journal holds, and the modem's P0 sent without a report.
+bool PlantTwoFolders(const std::string&, const std::string& journal) {
+    const JournalContext nord{"Client", "Répéteur", "COM3", "Station Nord", 20};
+    const JournalContext sud{"Client", "Répéteur", "COM3", "Station Sud", 4};
+    ExchangeRecord modem;
+    modem.kind = ExchangeKind::SendModemParam;
+    modem.command = "p 007";
+    modem.bytesSent = "p 007\nv\n";
+    const time_t day = 1767258000;  // 2026-01-01, morning
+    std::string a = JournalFormat::HeaderLine();
+    int second = 0;
+    for (const ExchangeRecord& record : {Sent(5, 12, 12), Sent(13, 12, 13), Sent(7, 12, -1),
+                                         Sent(8, 12, -1, false), Sent(6, 12, 12), modem}) {
+        a += JournalFormat::RecordLine(nord, record, timespec{day + ++second, 0});
+    }
+    a += JournalFormat::RecordLine(sud, Sent(9, 12, 12), timespec{day + 60, 0}) + "garbage\n";
+    const std::string b =
+        JournalFormat::HeaderLine() +
+        JournalFormat::RecordLine(nord, Sent(6, 14, 14), timespec{day + 86400, 0}) +
+        JournalFormat::RecordLine(nord, Sent(30, 12, 12), timespec{day + 86401, 0});
+    return ::mkdir((journal + "/a").c_str(), 0700) == 0 &&
+           ::mkdir((journal + "/b").c_str(), 0700) == 0 &&
+           static_cast<bool>(std::ofstream(journal + "/a/2026-01-01.csv") << a) &&
+           static_cast<bool>(std::ofstream(journal + "/b/2026-01-02.csv") << b);
+}
+
+const std::vector<std::string> kReportArgs = {"report", "--network", "Station Nord", "--journal",
+                                              "@/a",    "--journal", "@/b",          "--out"};
+
+std::vector<std::string> Report(const char* out) {
+    std::vector<std::string> args = kReportArgs;
+    args.push_back(out);
+    return args;
 }
 
 const std::vector<std::string> kSendToDevNull = {"send", "--port", "COM990", "--id", "5"};
@@ -277,6 +356,30 @@ const CliCase kCases[] = {
     {"json_journal_written", "repeater", {}, Send({"--id", "5", "--json"}), nullptr, kQuickStep,
      0, "\"journal\":{\"written\":true,\"folder\":\"/tmp/zav-link-test-", kClientFrame,
      kOneRecord},
+    {"send_journals_into_a_network", "repeater", {}, Send({"--id", "5", "--network",
+     "Station Nord", "--repeaters", "20"}), nullptr, kQuickStep, 0, "Verdict : Configuration "
+     "vérifiée\n", kClientFrame, kOneRecord, {}, nullptr, {"Station Nord", "20"}},
+    {"repeaters_in_their_range", "repeater", {}, Send({"--network", "N", "--repeaters", "241"}),
+     nullptr, kQuickStep, 2, "!--repeaters : Tapez un nombre entier compris entre 0 et 240.", {},
+     kNoRecord},
+    {"report_of_an_unknown_network", nullptr, {}, {"report", "--network", "Station Ouest",
+     "--out", "@/r.pdf"}, nullptr, kQuickStep, 2, "!Le réseau « Station Ouest » n'a aucun échange "
+     "dans le journal.", {}, kNoRecord},
+    {"report_pdf_merges_folders", nullptr, {}, Report("@/a/rapport.pdf"), nullptr, kQuickStep, 0,
+     "Lignes ignorées : 1\n", {}, kNoRecord, PlantTwoFolders, nullptr, {},
+     {"Rapport de mise en service", "Réseau : Station Nord", "Premier échange : 01/01/2026",
+      "Dernier échange : 02/01/2026", "Rôles : Client", "Version de l'outil : 1.4.0.0",
+      "Répéteurs 2/20 vérifiés, 3 à reprendre · Capteurs 1/220 vérifiés",
+      "IDs jamais vérifiés : 7, 8, 13",
+      "IDs programmés plusieurs fois avec des valeurs différentes : 6",
+      "Appareils silencieux : 7", "Échecs de port : 8", "Paramètres du modem non confirmés : P0",
+      "≠ CHF envoyé\n012, lu 013", "Page 2 / ", "Modem TYP"}},
+    {"report_html_has_a_row_per_id", nullptr, {}, Report("@/a/rapport.html"), nullptr,
+     kQuickStep, 0, "Rapport écrit : ", {}, kNoRecord, PlantTwoFolders, nullptr, {},
+     {"<tr><td>13</td><td>≠ CHF envoyé 012, lu 013</td><td>01/01/2026 ",
+      "<tr><td>6</td><td>✓ vérifiée</td><td>02/01/2026 ", "<img src=\"data:image/png;base64,",
+      "<tr><td>9</td><td>· non programmée</td>", "<tr><td>240</td>",
+      "Paramètres du modem non confirmés : P0"}},
 };
 // clang-format on
 
@@ -300,6 +403,8 @@ protected:
         for (size_t i = 0; i < args.size(); ++i) {
             if (args[i] == "@") {
                 args[i] = "COM" + std::to_string(sim.PortNumber());
+            } else if (args[i].rfind("@/", 0) == 0) {
+                args[i] = data.Path() + args[i].substr(1);
             }
             if (args[i] == "--port" && i + 1 < args.size()) {
                 port = args[i + 1] == "@" ? "COM" + std::to_string(sim.PortNumber()) : args[i + 1];
@@ -347,8 +452,26 @@ TEST_P(CliTest, ExitCodeOutputDeviceAndJournal) {
     if (c.device != nullptr) {
         EXPECT_EQ(sim.ReceivedLines(), c.received);
     }
+    if (!c.reportHas.empty()) {
+        const std::string& path = c.args.back();
+        const std::string report = ReportText(data.Path() + path.substr(1));
+        for (const std::string& part : c.reportHas) {
+            EXPECT_NE(report.find(part), std::string::npos) << part << "\n" << report;
+        }
+        // Every ID has its row, as a cell of its own.
+        for (int id = 1; id <= 240; ++id) {
+            const std::string cell = path.ends_with(".html")
+                                         ? "<tr><td>" + std::to_string(id) + "</td>"
+                                         : "\n" + std::to_string(id) + "\n\n";
+            EXPECT_NE(report.find(cell), std::string::npos) << "ID " << id;
+        }
+    }
     const auto records = JournalRecords(data.Path());
     ASSERT_EQ(records.size(), c.journal == kOneRecord ? size_t{1} : size_t{0});
+    if (!c.networkColumns.empty()) {
+        const auto& record = records.at(0);
+        EXPECT_EQ(std::vector<std::string>(record.end() - 2, record.end()), c.networkColumns);
+    }
     if (c.journal == kOneRecord) {
         EXPECT_EQ(records[0][2], "ligne de commande");
         EXPECT_EQ(records[0][3], port);

@@ -1,0 +1,75 @@
+#include "CCliReport.h"
+
+#include <utility>
+
+#ifdef ZAV_HAVE_REPORT
+#include <QGuiApplication>
+
+#include "CJournalReader.h"
+#include "WriteReport.h"
+#endif
+
+namespace {
+
+constexpr char kProgram[] = "zav7305-cli";
+constexpr int kExitNotWritten = 3;
+
+#ifdef ZAV_HAVE_REPORT
+// The report draws text, which needs Qt's font machinery, not a screen.
+void EnsureGuiApplication() {
+    if (QGuiApplication::instance() != nullptr) {
+        return;
+    }
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    static int argc = 1;
+    static char name[] = "zav7305-cli";
+    static char* argv[] = {name, nullptr};
+    // Kept for the whole run: Qt's font caches outlive one report.
+    static QGuiApplication* application = new QGuiApplication(argc, argv);
+    (void)application;
+}
+
+std::string Joined(const std::vector<std::string>& folders) {
+    std::string text;
+    for (const std::string& folder : folders) {
+        text += (text.empty() ? "" : ", ") + folder;
+    }
+    return text.empty() ? "aucun" : text;
+}
+#endif
+
+}  // namespace
+
+CCliReport::CCliReport(std::ostream& out, std::ostream& err, std::string defaultFolder)
+    : out(out), err(err), defaultFolder(std::move(defaultFolder)) {}
+
+#ifdef ZAV_HAVE_REPORT
+int CCliReport::Run(const CliRequest& request) {
+    const std::vector<std::string> folders =
+        request.journals.empty() ? std::vector<std::string>{defaultFolder} : request.journals;
+    JournalScan scan = ReadJournal(folders, *request.network);
+    for (const std::string& folder : scan.unreadableFolders) {
+        err << kProgram << " : dossier de journal illisible : " << folder << "\n";
+    }
+    out << "Dossiers lus : " << Joined(scan.folders) << "\n";
+    out << "Lignes ignorées : " << scan.skippedLines << "\n";
+    EnsureGuiApplication();
+    ReportInput input{
+        *request.network, std::move(scan.entries), scan.folders, scan.skippedLines, {}, {}};
+    std::string error;
+    const int status = WriteReport(input, *request.out, error);
+    if (status != REPORT_OK) {
+        err << kProgram << " : " << error << "\n";
+        return status == REPORT_WRITE_FAILED ? kExitNotWritten : 2;
+    }
+    out << "Rapport écrit : " << *request.out << " (" << input.entries.size() << " échanges)\n";
+    return 0;
+}
+#else
+int CCliReport::Run(const CliRequest&) {
+    err << kProgram << " : cette version a été construite sans le rapport (Qt Gui absent).\n";
+    return kExitNotWritten;
+}
+#endif
