@@ -13,15 +13,12 @@
 
 namespace {
 
-constexpr int kColumns = 12;
-constexpr int kCellWidth = 44;
-constexpr int kCellHeight = 22;
-
-QLabel* WrappedLabel(const QString& text = {}) {
-    auto* label = new QLabel(text);
-    label->setWordWrap(true);
-    return label;
-}
+constexpr int kColumns = 16;
+constexpr int kCellWidth = 38;
+constexpr int kCellHeight = 20;
+// About half the IDs at a time; the cell sent next is scrolled into view.
+constexpr int kBandsHeight = 250;
+constexpr int kRecordLines = 7;
 
 void EmptyGrid(QGridLayout* grid) {
     while (QLayoutItem* item = grid->takeAt(0)) {
@@ -37,7 +34,7 @@ CNetworkMapView::CNetworkMapView(QWidget* parent) : QWidget(parent) {
     group->setExclusive(true);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    summary = WrappedLabel();
+    summary = new QLabel;
     layout->addWidget(summary);
 
     auto* bands = new QWidget;
@@ -49,6 +46,7 @@ CNetworkMapView::CNetworkMapView(QWidget* parent) : QWidget(parent) {
     modemGrid = new QGridLayout;
     for (QGridLayout* grid : {repeaterGrid, sensorGrid, modemGrid}) {
         grid->setSpacing(1);
+        grid->setAlignment(Qt::AlignLeft);
     }
     bandsLayout->addWidget(repeaterTitle);
     bandsLayout->addLayout(repeaterGrid);
@@ -86,13 +84,17 @@ CNetworkMapView::CNetworkMapView(QWidget* parent) : QWidget(parent) {
     scroll->setWidgetResizable(true);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroll->setMinimumWidth(kColumns * (kCellWidth + 1) + 40);
+    scroll->setFixedHeight(kBandsHeight);
     layout->addWidget(scroll, 1);
-    legend = WrappedLabel();
+    legend = new QLabel;
     layout->addWidget(legend);
-    note = WrappedLabel();
+    note = new QLabel;
     layout->addWidget(note);
-    record = WrappedLabel(QString::fromUtf8(kChooseCell));
+    record = new QLabel(QString::fromUtf8(kChooseCell));
     record->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // Room for a whole record from the start: choosing a cell never resizes the sheet.
+    record->setMinimumHeight(record->fontMetrics().lineSpacing() * kRecordLines);
+    record->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     layout->addWidget(record);
     SetBands(0);
 }

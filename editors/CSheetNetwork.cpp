@@ -110,8 +110,6 @@ void CSheetNetwork::Install(CMyPropSheet& sheet) {
         sheet.AddToRowStart(widget);
     }
     view = new CNetworkMapView;
-    // Beside the pages and no taller than they are: the map never pushes them away.
-    view->setMaximumHeight(sheet.GetTabControl()->sizeHint().height());
     sheet.SetBesidePages(view);
     Rebuild();
 }

@@ -90,6 +90,8 @@ void CPropertySheet::AddToRowStart(QWidget* widget) {
 
 void CPropertySheet::SetBesidePages(QWidget* panel) {
     panel->setParent(this);
+    // A taller panel leaves the tabs as they are, at the top.
+    pagesRow->setAlignment(tabs, Qt::AlignTop);
     pagesRow->addWidget(panel);
 }
 
