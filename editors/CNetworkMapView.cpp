@@ -13,7 +13,7 @@
 
 namespace {
 
-constexpr int kColumns = 16;
+constexpr int kColumns = 12;
 constexpr int kCellWidth = 38;
 constexpr int kCellHeight = 20;
 // About half the IDs at a time; the cell sent next is scrolled into view.

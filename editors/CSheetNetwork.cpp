@@ -69,7 +69,9 @@ QString Legend() {
         cell.state = state;
         parts << Utf8(StateMark(state)) + QLatin1Char(' ') + Utf8(StateWords(cell));
     }
-    return parts.join(QStringLiteral("   "));
+    // Two lines, so the legend is no wider than the map.
+    return parts.mid(0, 3).join(QStringLiteral("   ")) + QLatin1Char('\n') +
+           parts.mid(3).join(QStringLiteral("   "));
 }
 
 QString ChooseReportPath(QWidget* parent, const QString& suggested) {

@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCursor>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QPixmap>
@@ -241,6 +242,8 @@ bool CPictureBook::NetworkMap() {
     CMyPropSheet& sheet = opening.Sheet();
     WhileShown([&] { return sheet.DoModal(); },
                [&](QWidget*) {
+                   // The pointer away from the cells, so none shows as hovered.
+                   QCursor::setPos(sheet.screen()->geometry().bottomRight());
                    opening.Network().View()->DeviceCell(7)->click();
                    QApplication::processEvents();
                    Save(&sheet, QStringLiteral("sheet-map"));
