@@ -18,7 +18,14 @@ public:
 
     static void OpenAboutBox(QWidget* owner);
 
+    // After InitInstance: why the chain could not start (a dialog whose window could not be
+    // made), in French; empty when it ran.
+    const char* StartFailure() const { return startFailure; }
+
 private:
+    void NoteStartFailure(int endCode, const char* text);
+
+    const char* startFailure = "";
     IClock* clock;
     const CPortDirectory* ports;
 };

@@ -32,5 +32,9 @@ int main(int argc, char* argv[]) {
 
     CConfigApp theApp;
     theApp.InitInstance();
+    if (theApp.StartFailure()[0] != '\0') {
+        std::fprintf(stderr, "%s\n", theApp.StartFailure());
+        return 1;
+    }
     return 0;
 }

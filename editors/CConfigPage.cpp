@@ -5,8 +5,9 @@
 
 using namespace ParameterFields;
 
-CConfigPage::CConfigPage(int templateId, int tabIndex, const InitialValues& values)
-    : CSheetPage(templateId, tabIndex, QString::fromUtf8(values.status)),
+CConfigPage::CConfigPage(int templateId, int tabIndex, const InitialValues& values,
+                         const char* status)
+    : CSheetPage(templateId, tabIndex, QString::fromUtf8(status)),
       ID(values.ID),
       CHF(values.CHF),
       P0(values.P0),
@@ -32,6 +33,10 @@ void CConfigPage::PrepareFields() {
 
 void CConfigPage::SendConfig(const ConfigVariant& variant) {
     Exchange().SendConfig(ToParameterSet(ID, CHF, P0, TYP, PRT, OFT), PortNumber(), variant);
+}
+
+bool CConfigPage::RefuseTyp() const {
+    return RefuseUnprintableTyp(TYP);
 }
 
 void CConfigPage::AfterConfigSent(int32_t id) {

@@ -76,6 +76,9 @@ void CCustomConfigDlg::OnEditChange(int id) {
 }
 
 void CCustomConfigDlg::OnEmettre() {
+    if (ParameterFields::RefuseUnprintableTyp(TYP)) {
+        return;
+    }
     StatusText = QString::fromUtf8(EditorTexts::kSending);
     UpdateData(false);
     RepaintItem(kIdStatus);

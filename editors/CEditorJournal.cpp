@@ -1,9 +1,9 @@
 #include "CEditorJournal.h"
 
 #include <QString>
-#include <cstring>
 #include <utility>
 
+#include "JournalFailure.h"
 #include "MessageBoxes.h"
 #include "PortName.h"
 #include "Roles.h"
@@ -40,5 +40,5 @@ void CEditorJournal::WarnOnce() {
     const QString folder =
         journal.Folder().empty() ? QStringLiteral("?") : QString::fromStdString(journal.Folder());
     AfxMessageBox(QString::fromUtf8(kCannotWrite)
-                      .arg(folder, QString::fromLocal8Bit(std::strerror(journal.LastError()))));
+                      .arg(folder, QString::fromUtf8(JournalFailureReason(journal.LastError()))));
 }

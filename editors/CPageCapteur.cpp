@@ -3,8 +3,8 @@
 #include "EditorTexts.h"
 
 CPageCapteur::CPageCapteur()
-    : CConfigPage(kTemplateId, kTabIndex,
-                  {2, 255, 60, "3", 0, 100, EditorTexts::kNoConfigCapital}) {}
+    : CConfigPage(kTemplateId, kTabIndex, {2, 255, 60, "3", 0, 100},
+                  EditorTexts::kNoConfigCapital) {}
 
 bool CPageCapteur::OnInitDialog() {
     CConfigPage::OnInitDialog();
@@ -15,7 +15,7 @@ bool CPageCapteur::OnInitDialog() {
 }
 
 bool CPageCapteur::OnApply() {
-    if (!IsActiveTab()) {
+    if (!IsActiveTab() || RefuseTyp()) {
         return true;
     }
     if ((ID <= repeaterCount &&
@@ -31,6 +31,9 @@ bool CPageCapteur::OnApply() {
 }
 
 void CPageCapteur::OnQuickSend() {
+    if (RefuseTyp()) {
+        return;
+    }
     ShowProgress(EditorTexts::kQuickSendingSensor);
     SendConfig(kSensorVariant);
     AdvanceId();

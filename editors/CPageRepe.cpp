@@ -10,7 +10,7 @@ constexpr size_t kLastSentEntry = 255;
 }  // namespace
 
 CPageRepe::CPageRepe()
-    : CConfigPage(kTemplateId, kTabIndex, {1, 255, 60, "1", 4, 100, EditorTexts::kNoConfig}) {}
+    : CConfigPage(kTemplateId, kTabIndex, {1, 255, 60, "1", 4, 100}, EditorTexts::kNoConfig) {}
 
 bool CPageRepe::OnInitDialog() {
     CConfigPage::OnInitDialog();
@@ -20,7 +20,7 @@ bool CPageRepe::OnInitDialog() {
 }
 
 bool CPageRepe::OnApply() {
-    if (!IsActiveTab()) {
+    if (!IsActiveTab() || RefuseTyp()) {
         return true;
     }
     MessageBeep();
@@ -38,6 +38,9 @@ bool CPageRepe::OnApply() {
 }
 
 void CPageRepe::OnQuickSend() {
+    if (RefuseTyp()) {
+        return;
+    }
     ShowProgress(EditorTexts::kQuickSendingRepeater);
     if (ID == SheetLink().IdTable[kLastSentEntry]) {
         AfxMessageBox(QString::fromUtf8(EditorTexts::kCannotSendTwice));

@@ -5,6 +5,8 @@
 
 #include "CDataExchange.h"
 #include "CTemplateForm.h"
+#include "Frames.h"
+#include "MessageBoxes.h"
 
 namespace ParameterFields {
 
@@ -46,6 +48,15 @@ ParameterSet ToParameterSet(int32_t ID, int32_t CHF, int32_t P0, const QString& 
                             int32_t OFT) {
     const QByteArray typ = TYP.toLatin1();
     return ParameterSet{ID, CHF, P0, std::string(typ.constData(), typ.size()), PRT, OFT};
+}
+
+bool RefuseUnprintableTyp(const QString& TYP) {
+    const QByteArray typ = TYP.toLatin1();
+    if (typ.isEmpty() || IsPrintableTyp(typ.front())) {
+        return false;
+    }
+    AfxMessageBox(QString::fromUtf8(RefusalTexts::kTypNotPrintable));
+    return true;
 }
 
 }  // namespace ParameterFields

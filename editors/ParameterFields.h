@@ -47,4 +47,8 @@ void PrepareParameterFields(CTemplateForm& form, bool client);
 ParameterSet ToParameterSet(int32_t ID, int32_t CHF, int32_t P0, const QString& TYP, int32_t PRT,
                             int32_t OFT);
 
+// A TYP whose character cannot go inside a frame (a control character) is refused with a
+// message box before any port is opened; true when it was. An empty TYP is left to the send.
+bool RefuseUnprintableTyp(const QString& TYP);
+
 }  // namespace ParameterFields

@@ -4,62 +4,61 @@
 
 #include <charconv>
 #include <cstring>
+#include <iterator>
 #include <utility>
+#include <vector>
 
 #include "CPortDirectory.h"
 
 namespace {
 
-enum OptionId : int {
-    kDevice = 256,
-    kPort,
-    kRuntime,
-    kLog,
-    kSpaced,
-    kStream,
-    kHelp,
-    kVersion,
-    kSilent,
-    kDelay,
-    kDrip,
-    kEcho,
-    kNoise,
-    kLowercase,
-    kNoLf,
-    kCrlf,
-    kLong,
-    kZeroBytes,
-    kTerminalCodes,
-    kAnswerFrame,
-    kHangupMid,
-    kReportChange,
+// Options without a value set one flag, of the simulator or of its faults.
+struct Flag {
+    const char* name;
+    bool SimOptions::*own;
+    bool FaultOptions::*fault;
 };
+constexpr Flag kFlags[] = {
+    {"spaced", &SimOptions::spaced, nullptr},
+    {"stream", &SimOptions::stream, nullptr},
+    {"help", &SimOptions::help, nullptr},
+    {"version", &SimOptions::version, nullptr},
+    {"silent", nullptr, &FaultOptions::silent},
+    {"echo", nullptr, &FaultOptions::echo},
+    {"noise", nullptr, &FaultOptions::noise},
+    {"lowercase", nullptr, &FaultOptions::lowercase},
+    {"no-lf", nullptr, &FaultOptions::noLf},
+    {"crlf", nullptr, &FaultOptions::crlf},
+    {"long", nullptr, &FaultOptions::longLine},
+    {"zero-bytes", nullptr, &FaultOptions::zeroBytes},
+    {"terminal-codes", nullptr, &FaultOptions::terminalCodes},
+    {"answer-frame", nullptr, &FaultOptions::answerFrame},
+    {"hangup-mid", nullptr, &FaultOptions::hangupMid},
+};
+enum ValueId : int { kDevice = 256, kPort, kRuntime, kLog, kDelay, kDrip, kReportChange };
+constexpr const char* kValueNames[] = {"device", "port", "runtime",      "log",
+                                       "delay",  "drip", "report-change"};
+constexpr int kFirstFlag = 512;
 
-const option kLongOptions[] = {
-    {"device", required_argument, nullptr, kDevice},
-    {"port", required_argument, nullptr, kPort},
-    {"runtime", required_argument, nullptr, kRuntime},
-    {"log", required_argument, nullptr, kLog},
-    {"spaced", no_argument, nullptr, kSpaced},
-    {"stream", no_argument, nullptr, kStream},
-    {"help", no_argument, nullptr, kHelp},
-    {"version", no_argument, nullptr, kVersion},
-    {"silent", no_argument, nullptr, kSilent},
-    {"delay", required_argument, nullptr, kDelay},
-    {"drip", required_argument, nullptr, kDrip},
-    {"echo", no_argument, nullptr, kEcho},
-    {"noise", no_argument, nullptr, kNoise},
-    {"lowercase", no_argument, nullptr, kLowercase},
-    {"no-lf", no_argument, nullptr, kNoLf},
-    {"crlf", no_argument, nullptr, kCrlf},
-    {"long", no_argument, nullptr, kLong},
-    {"zero-bytes", no_argument, nullptr, kZeroBytes},
-    {"terminal-codes", no_argument, nullptr, kTerminalCodes},
-    {"answer-frame", no_argument, nullptr, kAnswerFrame},
-    {"hangup-mid", no_argument, nullptr, kHangupMid},
-    {"report-change", required_argument, nullptr, kReportChange},
-    {nullptr, 0, nullptr, 0},
-};
+std::vector<option> LongOptions() {
+    std::vector<option> options;
+    for (int i = 0; i < static_cast<int>(std::size(kValueNames)); ++i) {
+        options.push_back({kValueNames[i], required_argument, nullptr, kDevice + i});
+    }
+    for (int i = 0; i < static_cast<int>(std::size(kFlags)); ++i) {
+        options.push_back({kFlags[i].name, no_argument, nullptr, kFirstFlag + i});
+    }
+    options.push_back({nullptr, 0, nullptr, 0});
+    return options;
+}
+
+bool* FlagFor(SimOptions& options, int id) {
+    if (id < kFirstFlag || id >= kFirstFlag + static_cast<int>(std::size(kFlags))) {
+        return nullptr;
+    }
+    const Flag& flag = kFlags[id - kFirstFlag];
+    return flag.own != nullptr ? &(options.*flag.own) : &(options.faults.*flag.fault);
+}
 
 std::optional<int64_t> ParseNumber(const char* text, int64_t low, int64_t high) {
     int64_t value = 0;
@@ -85,44 +84,6 @@ std::optional<DeviceKind> ParseDevice(const std::string& name) {
         return DeviceKind::kAny;
     }
     return std::nullopt;
-}
-
-bool* FlagFor(SimOptions& options, int id) {
-    FaultOptions& f = options.faults;
-    switch (id) {
-        case kSpaced:
-            return &options.spaced;
-        case kStream:
-            return &options.stream;
-        case kHelp:
-            return &options.help;
-        case kVersion:
-            return &options.version;
-        case kSilent:
-            return &f.silent;
-        case kEcho:
-            return &f.echo;
-        case kNoise:
-            return &f.noise;
-        case kLowercase:
-            return &f.lowercase;
-        case kNoLf:
-            return &f.noLf;
-        case kCrlf:
-            return &f.crlf;
-        case kLong:
-            return &f.longLine;
-        case kZeroBytes:
-            return &f.zeroBytes;
-        case kTerminalCodes:
-            return &f.terminalCodes;
-        case kAnswerFrame:
-            return &f.answerFrame;
-        case kHangupMid:
-            return &f.hangupMid;
-        default:
-            return nullptr;
-    }
 }
 
 std::optional<ReportedField> ParseField(const std::string& name) {
@@ -192,10 +153,11 @@ bool ApplyValue(SimOptions& options, int id, const char* argument, std::string& 
 
 std::optional<SimOptions> ParseSimOptions(int argc, char** argv, std::string& error) {
     SimOptions options;
+    const std::vector<option> longOptions = LongOptions();
     optind = 1;
     opterr = 0;
     for (;;) {
-        const int id = getopt_long(argc, argv, "", kLongOptions, nullptr);
+        const int id = getopt_long(argc, argv, "", longOptions.data(), nullptr);
         if (id == -1) {
             break;
         }

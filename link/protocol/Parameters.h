@@ -64,8 +64,8 @@ const ParameterInfo* ParameterOfModemNumber(int32_t number);
 // By its name as the screen writes it ("P0"); none for another name.
 const ParameterInfo* ParameterNamed(std::string_view name);
 
-// What the single-device dialog and the command line start from. TYP is the one character
-// a frame carries.
+// What an editor starts from; TYP is the one character a frame carries. kCustomInitial is
+// shared by the single-device dialog and the command line.
 struct InitialValues {
     int32_t ID;
     int32_t CHF;

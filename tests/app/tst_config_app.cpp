@@ -23,14 +23,16 @@ namespace {
 constexpr int kCustomQuitter = 1017;
 
 // Runs the start-up routine; its result must be false whatever happened.
-void RunApp(CModalDriver& driver, const CPortDirectory* ports = nullptr) {
+// The run's start failure, empty when it started.
+QString RunApp(CModalDriver& driver, const CPortDirectory* ports = nullptr) {
     CConfigApp app(nullptr, ports);
     bool result = true;
     RunDriven(driver, [&] {
         result = app.InitInstance();
         return 0;
     });
-    QVERIFY(!result);
+    [&] { QVERIFY(!result); }();
+    return QString::fromUtf8(app.StartFailure());
 }
 
 // A step that must never be reached: the setup dialog after the run has ended.
@@ -76,14 +78,16 @@ private slots:
 
 void TstConfigApp::firstLoginNotAccepted_data() {
     QTest::addColumn<int>("how");
-    QTest::newRow("Annuler") << 0;
-    QTest::newRow("Escape") << 1;
-    QTest::newRow("close box") << 2;
-    QTest::newRow("ended without a choice") << 3;
+    QTest::addColumn<bool>("startFails");
+    QTest::newRow("Annuler") << 0 << false;
+    QTest::newRow("Escape") << 1 << false;
+    QTest::newRow("close box") << 2 << false;
+    QTest::newRow("ended without a choice") << 3 << true;
 }
 
 void TstConfigApp::firstLoginNotAccepted() {
     QFETCH(int, how);
+    QFETCH(bool, startFails);
     int setupShown = 0;
     CModalDriver driver;
     driver.On<CLoginDlg>([how](CLoginDlg* login) {
@@ -103,7 +107,7 @@ void TstConfigApp::firstLoginNotAccepted() {
         }
     });
     NeverAgain(driver, setupShown);
-    RunApp(driver);
+    QCOMPARE(RunApp(driver).contains(QStringLiteral("ne peut pas démarrer")), startFails);
     QCOMPARE(setupShown, 0);
     QCOMPARE(driver.Pending(), 1);
 }

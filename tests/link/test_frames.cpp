@@ -7,6 +7,7 @@
 #include <string>
 
 #include "Frames.h"
+#include "Verdict.h"
 
 namespace {
 
@@ -244,5 +245,31 @@ TEST(Frames, EveryByteConvertsLikeIconvLatin1) {
 
     EXPECT_EQ(DeviceToUtf8(all), expected);
 }
+
+// A read-back that agrees as far as it goes, but was cut before its end, verifies nothing.
+struct VerdictRow {
+    const char* name;
+    std::string report;
+    std::string verdict;
+};
+
+class ReadBackVerdict : public testing::TestWithParam<VerdictRow> {};
+
+TEST_P(ReadBackVerdict, OnlyAWholeReportIsVerified) {
+    ExchangeRecord record;
+    record.kind = ExchangeKind::SendConfig;
+    record.sentConfig = ParameterSet{5, 12, 7, "A", 3, 100};
+    record.report = GetParam().report;
+    EXPECT_EQ(VerdictText(JudgeReadBack(record)), GetParam().verdict);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Frames, ReadBackVerdict,
+    testing::Values(VerdictRow{"Whole", "TM010203V14005012100007003A00", "Configuration vérifiée"},
+                    VerdictRow{"TypCutShort", "TM010203V14005012100007003A", ""},
+                    VerdictRow{"CarriageReturnInTyp", "TM010203V14005012100007003A\r\n", ""},
+                    VerdictRow{"CutAndDiffering", "TM010203V14005013100007003A",
+                               "CHF envoyé 012, lu 013"}),
+    RowName<VerdictRow>);
 
 }  // namespace
