@@ -1,11 +1,11 @@
 #include "CSheetNetwork.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTabWidget>
 
 #include "CEditorJournal.h"
 #include "CJournalReader.h"
@@ -74,10 +74,21 @@ QString Legend() {
            parts.mid(3).join(QStringLiteral("   "));
 }
 
+// The file dialog leaves the extension to the user; one typed without it gets the chosen
+// type's, since the extension says which report is written.
 QString ChooseReportPath(QWidget* parent, const QString& suggested) {
-    return QFileDialog::getSaveFileName(parent, QString::fromUtf8(EditorTexts::kReportButton),
-                                        suggested,
-                                        QStringLiteral("PDF (*.pdf);;HTML (*.html *.htm)"));
+    const QString pdf = QStringLiteral("PDF (*.pdf)");
+    const QString html = QStringLiteral("HTML (*.html *.htm)");
+    QString chosenType = pdf;
+    QString path =
+        QFileDialog::getSaveFileName(parent, QString::fromUtf8(EditorTexts::kReportButton),
+                                     suggested, pdf + QStringLiteral(";;") + html, &chosenType);
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (!path.isEmpty() && suffix != QLatin1String("pdf") && suffix != QLatin1String("html") &&
+        suffix != QLatin1String("htm")) {
+        path += chosenType == html ? QStringLiteral(".html") : QStringLiteral(".pdf");
+    }
+    return path;
 }
 
 }  // namespace
