@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTimer>
 #include <algorithm>
 
 #include "CSheetNetwork.h"
@@ -86,8 +87,10 @@ void CMyPropSheet::PageChanged() {
 
 void CMyPropSheet::changeEvent(QEvent* event) {
     CPropertySheet::changeEvent(event);
+    // Later, from the event loop: an exchange serving the window system while it waits
+    // runs no timer, so the journal is never read in the middle of one.
     if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
-        PageChanged();
+        QTimer::singleShot(0, this, &CMyPropSheet::PageChanged);
     }
 }
 
