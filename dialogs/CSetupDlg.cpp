@@ -256,7 +256,7 @@ int CSetupDlg::RunSheet() {
     // The sheet opens either way: a refused count keeps its last valid value.
     UpdateData(true);
     CDefaultSheet sheet(repeaterPage, sensorPage,
-                        {portNumber, isClient, repeaterCount, *clock, journal});
+                        {portNumber, isClient, repeaterCount, *clock, journal, lastNetwork});
     return RunHidden([&sheet] { return sheet.DoModal(); });
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "CEditorJournal.h"
+#include "CLastNetworkName.h"
 #include "CPageCapteur.h"
 #include "CPageRepe.h"
 #include "CTemplateDialog.h"
@@ -96,4 +97,5 @@ private:
     std::function<void(QWidget*)> aboutOpener;
     // One for the whole run, so that a journal that cannot be written is told once.
     CEditorJournal journal;
+    CLastNetworkName lastNetwork;
 };

@@ -23,6 +23,7 @@ void CConfigPage::DoDataExchange(CDataExchange& dx) {
 void CConfigPage::OnEditChange(int id) {
     if (IsParameterField(id)) {
         UpdateData(true);
+        SheetLink().PageChanged();
     }
 }
 

@@ -18,6 +18,8 @@ public:
     int32_t PRT;
     int32_t OFT;
 
+    int32_t NextDeviceId() const override { return ID; }
+
 protected:
     CConfigPage(int templateId, int tabIndex, const InitialValues& values, const char* status);
 

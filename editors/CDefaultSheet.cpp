@@ -8,7 +8,9 @@
 
 CDefaultSheet::CDefaultSheet(CPageRepe& repeaterPage, CPageCapteur& sensorPage,
                              const Opening& opening)
-    : sheet(QString::fromUtf8(EditorTexts::kSheetCaption)) {
+    : sheet(QString::fromUtf8(EditorTexts::kSheetCaption)),
+      network({opening.journal, opening.repeaterCount, opening.lastNetwork}) {
+    sheet.SetNetwork(&network);
     sheet.isClient = opening.isClient;
     sheet.portNumber = opening.portNumber;
     sheet.clock = &opening.clock;

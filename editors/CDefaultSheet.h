@@ -3,9 +3,11 @@
 #include <cstdint>
 
 #include "CMyPropSheet.h"
+#include "CSheetNetwork.h"
 #include "CpageModem.h"
 
 class CEditorJournal;
+class CLastNetworkName;
 class CPageCapteur;
 class CPageRepe;
 class IClock;
@@ -20,16 +22,20 @@ public:
         int32_t repeaterCount;
         IClock& clock;
         CEditorJournal& journal;
+        // Where the network's name is kept from one run to the next.
+        const CLastNetworkName& lastNetwork;
     };
 
     CDefaultSheet(CPageRepe& repeaterPage, CPageCapteur& sensorPage, const Opening& opening);
 
     CMyPropSheet& Sheet() { return sheet; }
     CpageModem& ModemPage() { return modemPage; }
+    CSheetNetwork& Network() { return network; }
     int DoModal() { return sheet.DoModal(); }
 
 private:
     // Declared first: the sheet goes before the page it holds.
     CpageModem modemPage;
     CMyPropSheet sheet;
+    CSheetNetwork network;
 };

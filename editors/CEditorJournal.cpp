@@ -20,10 +20,16 @@ CEditorJournal::CEditorJournal(std::string folder) : journal(std::move(folder)) 
 
 void CEditorJournal::Record(const std::string& editor, bool isClient,
                             const ExchangeRecord& record) {
-    const JournalContext context{Roles::NameOf(isClient), editor, PortName::Of(record.portNumber)};
+    const JournalContext context{Roles::NameOf(isClient), editor, PortName::Of(record.portNumber),
+                                 network, repeaterCount};
     if (journal.Append(context, record) != JOURNAL_OK) {
         WarnOnce();
     }
+}
+
+void CEditorJournal::SetNetwork(std::string name, int32_t count) {
+    network = std::move(name);
+    repeaterCount = count;
 }
 
 void CEditorJournal::WarnOnce() {

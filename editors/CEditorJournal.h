@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "CJournal.h"
@@ -14,9 +15,15 @@ public:
     // `editor` as the journal names it; the role and port name come from the editor too.
     void Record(const std::string& editor, bool isClient, const ExchangeRecord& record);
 
+    // The network later records belong to (an empty name for none) and its repeater count.
+    void SetNetwork(std::string name, int32_t repeaterCount);
+    const std::string& Folder() const { return journal.Folder(); }
+
 private:
     void WarnOnce();
 
     CJournal journal;
     bool warned = false;
+    std::string network;
+    int32_t repeaterCount = -1;
 };

@@ -1,10 +1,14 @@
 #include "CMyPropSheet.h"
 
+#include <QEvent>
 #include <QImage>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTimer>
 #include <algorithm>
 
+#include "CSheetNetwork.h"
+#include "CSheetPage.h"
 #include "EditorTexts.h"
 
 namespace {
@@ -64,7 +68,30 @@ bool CMyPropSheet::OnInitDialog() {
     SetUpTabImages();
     SetUpButtonRow();
     setWindowIcon(icon);
+    if (network != nullptr) {
+        network->Install(*this);
+        PageChanged();
+    }
     return result;
+}
+
+void CMyPropSheet::PageChanged() {
+    if (network == nullptr) {
+        return;
+    }
+    network->Follow();
+    const auto* page = dynamic_cast<const CSheetPage*>(GetPage(GetActiveIndex()));
+    network->ShowNext(page != nullptr ? page->NextDeviceId() : -1,
+                      page != nullptr ? page->NextModemParam() : -1);
+}
+
+void CMyPropSheet::changeEvent(QEvent* event) {
+    CPropertySheet::changeEvent(event);
+    // Later, from the event loop: an exchange serving the window system while it waits
+    // runs no timer, so the journal is never read in the middle of one.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+        QTimer::singleShot(0, this, &CMyPropSheet::PageChanged);
+    }
 }
 
 void CMyPropSheet::OnCommand(int id) {
@@ -73,6 +100,9 @@ void CMyPropSheet::OnCommand(int id) {
         return;
     }
     CPropertySheet::OnCommand(id);
+    if (id == kIdApply) {
+        PageChanged();
+    }
 }
 
 void CMyPropSheet::SetUpStandardButtons() {

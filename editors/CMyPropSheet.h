@@ -11,6 +11,7 @@
 #include "CSystemClock.h"
 #include "IClock.h"
 
+class CSheetNetwork;
 class QPushButton;
 
 // The default-configuration sheet: repeater, sensor and modem pages. It does no exchange
@@ -37,9 +38,16 @@ public:
     bool IsIdAssigned(int32_t id) const;
     void MarkIdAssigned(int32_t id);
 
+    // The network shown beside the pages, not owned; none in a bare sheet.
+    void SetNetwork(CSheetNetwork* shown) { network = shown; }
+    // A page sent, changed its next ID or became active: the map follows.
+    void PageChanged();
+
 protected:
     bool OnInitDialog() override;
     void OnCommand(int id) override;
+    // Coming back to the sheet shows what the command line journaled meanwhile.
+    void changeEvent(QEvent* event) override;
 
 private:
     void SetUpStandardButtons();
@@ -47,6 +55,7 @@ private:
     void SetUpButtonRow();
 
     QPushButton* retourButton = nullptr;
+    CSheetNetwork* network = nullptr;
     QIcon icon;
     std::vector<QPixmap> tabImages;
 };

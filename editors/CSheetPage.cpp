@@ -28,7 +28,11 @@ void CSheetPage::Attach(int32_t count, CMyPropSheet* sheet, CEditorJournal& jour
 
 bool CSheetPage::OnSetActive() {
     SetModified(true);
-    return CPropertyPage::OnSetActive();
+    const bool result = CPropertyPage::OnSetActive();
+    if (sheetLink != nullptr) {
+        sheetLink->PageChanged();
+    }
+    return result;
 }
 
 bool CSheetPage::PreTranslateKey(QKeyEvent* event) {
@@ -39,6 +43,9 @@ bool CSheetPage::PreTranslateKey(QKeyEvent* event) {
         case Qt::Key_Return:
         case Qt::Key_Enter:
             OnQuickSend();
+            if (sheetLink != nullptr) {
+                sheetLink->PageChanged();
+            }
             return true;
         case Qt::Key_Escape:
             return true;

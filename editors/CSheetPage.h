@@ -26,6 +26,10 @@ public:
     int32_t repeaterCount = 0;
     QString StatusText;
 
+    // The cell of the network map this page sends next; -1 when it has none of that kind.
+    virtual int32_t NextDeviceId() const { return -1; }
+    virtual int32_t NextModemParam() const { return -1; }
+
 protected:
     CSheetPage(int templateId, int tabIndex, const QString& initialStatus);
 

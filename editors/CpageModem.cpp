@@ -124,6 +124,7 @@ void CpageModem::OnCommand(int id) {
     }
     if (FindChoice(id) != nullptr) {
         ChooseParam(id);
+        SheetLink().PageChanged();
         return;
     }
     CSheetPage::OnCommand(id);

@@ -24,6 +24,8 @@ public:
     int32_t TYP = 0;
     int32_t OFT = 100;
 
+    int32_t NextModemParam() const override { return selectedParam; }
+
 protected:
     void DoDataExchange(CDataExchange& dx) override;
     bool OnInitDialog() override;

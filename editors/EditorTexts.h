@@ -36,4 +36,29 @@ inline constexpr const char* kCountdownPause = "Pause avant lecture : %1 s";
 
 inline constexpr const char* kWindowIcon = ":/icons/143.ico";
 
+inline constexpr const char* kNetworkLabel = "Réseau :";
+inline constexpr const char* kNetworkName = "Nom du réseau";
+inline constexpr const char* kReportButton = "Rapport de mise en service";
+
 }  // namespace EditorTexts
+
+// The map of the network beside the sheet's pages.
+namespace MapViewTexts {
+
+inline constexpr const char* kRepeaterBand = "Répéteurs : ID 1 à %1";
+inline constexpr const char* kSensorBand = "Capteurs : ID %1 à %2";
+inline constexpr const char* kModemBand = "Modem";
+inline constexpr const char* kNoMark = "·";
+inline constexpr const char* kNextCell = "prochain envoi";
+inline constexpr const char* kChooseCell = "Cliquez sur une case pour voir son dernier échange.";
+inline constexpr const char* kSentLine = "Envoyé : %1";
+inline constexpr const char* kReadLine = "Lu : %1";
+inline constexpr const char* kVerdictLine = "Verdict : %1";
+inline constexpr const char* kMessageLine = "Message : %1";
+inline constexpr const char* kCauseLine = "Cause : %1";
+inline constexpr const char* kSkippedLines = "%1 ligne(s) du journal illisible(s), ignorée(s).";
+inline constexpr const char* kReportFileName = "rapport-%1.pdf";
+inline constexpr const char* kNoNetwork =
+    "Nommez le réseau pour suivre sa mise en service d'un jour à l'autre.";
+
+}  // namespace MapViewTexts

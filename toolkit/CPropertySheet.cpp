@@ -52,7 +52,9 @@ void CPropertySheet::BuildWindow() {
 
     auto* layout = new QVBoxLayout(this);
     layout->setSizeConstraint(QLayout::SetFixedSize);
-    layout->addWidget(tabs);
+    pagesRow = new QHBoxLayout;
+    pagesRow->addWidget(tabs);
+    layout->addLayout(pagesRow);
     buttonRow = new QHBoxLayout;
     buttonRow->addStretch();
     layout->addLayout(buttonRow);
@@ -80,9 +82,25 @@ void CPropertySheet::AddButton(int id, QPushButton* button) {
     connect(button, &QPushButton::clicked, this, [this, id] { OnCommand(id); });
 }
 
+void CPropertySheet::AddToRowStart(QWidget* widget) {
+    widget->setParent(this);
+    buttonRow->insertWidget(static_cast<int>(rowStart.size()), widget);
+    rowStart.push_back(widget);
+}
+
+void CPropertySheet::SetBesidePages(QWidget* panel) {
+    panel->setParent(this);
+    // A taller panel leaves the tabs as they are, at the top.
+    pagesRow->setAlignment(tabs, Qt::AlignTop);
+    pagesRow->addWidget(panel);
+}
+
 void CPropertySheet::ArrangeButtons(const std::vector<int>& idsLeftToRight) {
     while (QLayoutItem* item = buttonRow->takeAt(0)) {
         delete item;
+    }
+    for (QWidget* widget : rowStart) {
+        buttonRow->addWidget(widget);
     }
     buttonRow->addStretch();
     std::vector<int> placed;

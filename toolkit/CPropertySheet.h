@@ -41,6 +41,10 @@ public:
     // Clicks on an added button reach OnCommand with its id.
     void AddButton(int id, QPushButton* button);
     void ArrangeButtons(const std::vector<int>& idsLeftToRight);
+    // Widgets of the subclass's own: at the left end of the button row, before its buttons,
+    // and beside the pages, right of the tabs. The sheet takes them as children.
+    void AddToRowStart(QWidget* widget);
+    void SetBesidePages(QWidget* panel);
 
     // Apply as the Apply button does it; false when the shown page refused to leave.
     bool Apply();
@@ -79,6 +83,8 @@ private:
     std::vector<CPropertyPage*> pages;
     QTabWidget* tabs = nullptr;
     QHBoxLayout* buttonRow = nullptr;
+    QHBoxLayout* pagesRow = nullptr;
+    std::vector<QWidget*> rowStart;
     QHash<int, QPushButton*> buttons;
     int activeIndex = -1;
     bool built = false;

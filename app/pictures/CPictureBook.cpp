@@ -1,20 +1,28 @@
 #include "CPictureBook.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QCursor>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QPixmap>
+#include <QProcess>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QWindow>
 #include <cstdio>
+#include <ctime>
+#include <optional>
 #include <string>
 
 #include "CAboutDlg.h"
 #include "CCustomConfigDlg.h"
 #include "CDefaultSheet.h"
+#include "CJournalReader.h"
+#include "CLastNetworkName.h"
 #include "CLoginDlg.h"
+#include "CNetworkMapView.h"
 #include "CPageCapteur.h"
 #include "CPageRepe.h"
 #include "CPortDirectory.h"
@@ -23,6 +31,7 @@
 #include "CSystemClock.h"
 #include "Frames.h"
 #include "VerdictDisplay.h"
+#include "WriteReport.h"
 
 namespace {
 
@@ -31,14 +40,54 @@ constexpr int kCancel = 2;
 // A repeater's report as the device sends it.
 constexpr char kSampleReport[] = "TM010203V14001255100060004300\n";
 const char* const kTabNames[] = {"sheet-repeater", "sheet-sensor", "sheet-modem"};
+constexpr char kNetwork[] = "Station Nord";
+constexpr int32_t kNetworkRepeaters = 4;
+
+// A send of the page defaults to `id`; the device reports `chfRead` for CHF, or nothing.
+ExchangeRecord SampleSend(int32_t id, std::optional<int32_t> chfRead) {
+    ExchangeRecord record;
+    record.kind = ExchangeKind::SendConfig;
+    record.portNumber = 900;
+    record.devicePath = "/dev/pts/3";
+    record.sentConfig = ParameterSet{id, 255, 60, "3", 4, 100};
+    record.command = BuildConfigFrame(*record.sentConfig).value_or("");
+    record.bytesSent = record.command + "\nu\n";
+    if (chfRead) {
+        char report[40];
+        std::snprintf(report, sizeof report, "TM010203V14%03d%03d100060004300\n", id, *chfRead);
+        record.report = report;
+    } else {
+        record.message = "Echec de la configuration.";
+    }
+    return record;
+}
+
+// Yesterday's walk: the repeaters, the first sensors, a sensor that took another channel and
+// one that stayed silent.
+bool JournalSampleWalk(const std::string& folder) {
+    CJournal journal(folder);
+    const JournalContext context{"Administateur", "Répéteur", "COM900", kNetwork,
+                                 kNetworkRepeaters};
+    timespec when{};
+    ::clock_gettime(CLOCK_REALTIME, &when);
+    when.tv_sec -= 86400;
+    const std::pair<int32_t, std::optional<int32_t>> sends[] = {
+        {1, 255}, {2, 255}, {3, 255}, {5, 255}, {6, 255}, {7, 254}, {8, std::nullopt}, {9, 255}};
+    bool written = true;
+    for (const auto& [id, chf] : sends) {
+        when.tv_sec += 90;
+        written = journal.Append(context, SampleSend(id, chf), when) == JOURNAL_OK && written;
+    }
+    return written;
+}
 
 }  // namespace
 
 CPictureBook::CPictureBook(const QString& outputFolder, bool withFrames)
-    : folder(outputFolder), withFrames(withFrames), journal(CJournal::DefaultFolder()) {}
+    : folder(outputFolder), withFrames(withFrames), journal(journalFolder.path().toStdString()) {}
 
 bool CPictureBook::RenderAll() {
-    const bool made = Login() && Setup() && About() && CustomDialog() && Sheet();
+    const bool made = Login() && Setup() && About() && CustomDialog() && Sheet() && NetworkMap();
     return made && allSaved;
 }
 
@@ -157,8 +206,10 @@ bool CPictureBook::Sheet() {
     CPageRepe repeaterPage;
     CPageCapteur sensorPage;
     const int32_t repeaterCount = 3;
+    QTemporaryDir state;
+    const CLastNetworkName lastNetwork(state.filePath(QStringLiteral("reseau")));
     CDefaultSheet opening(repeaterPage, sensorPage,
-                          {0, 0, repeaterCount, CSystemClock::Instance(), journal});
+                          {0, 0, repeaterCount, CSystemClock::Instance(), journal, lastNetwork});
     CMyPropSheet& sheet = opening.Sheet();
     WhileShown([&] { return sheet.DoModal(); },
                [&](QWidget*) {
@@ -170,4 +221,60 @@ bool CPictureBook::Sheet() {
                    sheet.EndDialog(kRetour);
                });
     return allSaved;
+}
+
+bool CPictureBook::NetworkMap() {
+    QTemporaryDir data;
+    const std::string folder = data.filePath(QStringLiteral("zav7305")).toStdString();
+    if (!JournalSampleWalk(folder)) {
+        std::fprintf(stderr, "could not journal the sample walk\n");
+        return false;
+    }
+    const CLastNetworkName lastNetwork(data.filePath(QStringLiteral("reseau")));
+    lastNetwork.Save(QString::fromUtf8(kNetwork));
+    CEditorJournal sampleJournal(folder);
+    CPageRepe repeaterPage;
+    CPageCapteur sensorPage;
+    repeaterPage.ID = kNetworkRepeaters;
+    CDefaultSheet opening(
+        repeaterPage, sensorPage,
+        {0, 0, kNetworkRepeaters, CSystemClock::Instance(), sampleJournal, lastNetwork});
+    CMyPropSheet& sheet = opening.Sheet();
+    WhileShown([&] { return sheet.DoModal(); },
+               [&](QWidget*) {
+                   // The pointer away from the cells, so none shows as hovered.
+                   QCursor::setPos(sheet.screen()->geometry().bottomRight());
+                   opening.Network().View()->DeviceCell(7)->click();
+                   QApplication::processEvents();
+                   Save(&sheet, QStringLiteral("sheet-map"));
+                   sheet.EndDialog(kRetour);
+               });
+    return SaveReportPage(data.path() + QStringLiteral("/zav7305"), QString::fromUtf8(kNetwork)) &&
+           allSaved;
+}
+
+// The report's first page, as pdftoppm draws it.
+bool CPictureBook::SaveReportPage(const QString& journalPath, const QString& network) {
+    QTemporaryDir work;
+    const QString pdf = work.filePath(QStringLiteral("rapport.pdf"));
+    JournalScan scan = ReadJournal({journalPath.toStdString()}, network.toStdString());
+    ReportInput input{network.toStdString(),
+                      std::move(scan.entries),
+                      std::move(scan.folders),
+                      scan.skippedLines,
+                      {},
+                      QStringLiteral("poste-terrain").toStdString()};
+    std::string error;
+    if (WriteReport(input, pdf.toStdString(), error) != REPORT_OK) {
+        std::fprintf(stderr, "could not write the report: %s\n", error.c_str());
+        return false;
+    }
+    const QString page = folder.filePath(QStringLiteral("report"));
+    const int code = QProcess::execute(
+        QStringLiteral("pdftoppm"),
+        {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("80"), QStringLiteral("-f"),
+         QStringLiteral("1"), QStringLiteral("-singlefile"), pdf, page});
+    std::fprintf(stderr, "%s %s.png\n", code == 0 ? "wrote" : "could not write (pdftoppm)",
+                 qPrintable(page));
+    return code == 0;
 }

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QString>
+#include <QTemporaryDir>
 #include <functional>
 
 #include "CEditorJournal.h"
@@ -24,6 +25,9 @@ public:
     bool About();
     bool CustomDialog();
     bool Sheet();
+    // The sheet with the map of a network walked the day before, and the first page of that
+    // network's report.
+    bool NetworkMap();
 
 private:
     // Runs `modal` and, once its window is up, calls `inside` on it; `inside` grabs what it
@@ -32,10 +36,13 @@ private:
                            const std::function<void(QWidget*)>& inside);
     bool Save(QWidget* window, const QString& name);
     static QPixmap GrabWithFrame(QWidget* window);
+    bool SaveReportPage(const QString& journalPath, const QString& network);
 
     QDir folder;
     bool withFrames;
     bool allSaved = true;
-    // The pictures run no exchange; the editors want a journal all the same.
+    // The pictures run no exchange; the editors want a journal all the same, and the sheet's
+    // map reads it: an empty one of its own, never the user's.
+    QTemporaryDir journalFolder;
     CEditorJournal journal;
 };

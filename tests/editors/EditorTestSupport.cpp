@@ -19,6 +19,9 @@ bool PrepareEditorsTest() {
     if (!runtime.isEmpty() && qEnvironmentVariableIsEmpty("XDG_DATA_HOME")) {
         qputenv("XDG_DATA_HOME", (runtime + QStringLiteral("/data")).toUtf8());
     }
+    if (!runtime.isEmpty() && qEnvironmentVariableIsEmpty("XDG_STATE_HOME")) {
+        qputenv("XDG_STATE_HOME", (runtime + QStringLiteral("/state")).toUtf8());
+    }
     // Owner-only, as a desktop session's runtime folder is.
     return !runtime.isEmpty() && QDir().mkpath(runtime) &&
            QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
@@ -126,10 +129,12 @@ CSheetBench::~CSheetBench() {
 
 CMyPropSheet& CSheetBench::Open(int32_t repeaterCount, int32_t portNumber, uint8_t isClient) {
     Close();
-    opening = std::make_unique<CDefaultSheet>(
-        repe, capteur,
-        CDefaultSheet::Opening{portNumber, isClient, repeaterCount, clock, TestJournal()});
+    opening =
+        std::make_unique<CDefaultSheet>(repe, capteur,
+                                        CDefaultSheet::Opening{portNumber, isClient, repeaterCount,
+                                                               clock, TestJournal(), lastNetwork});
     modem = &opening->ModemPage();
+    network = &opening->Network();
     sheet = &opening->Sheet();
     return *sheet;
 }
@@ -141,6 +146,7 @@ int CSheetBench::Run(CModalDriver& driver) {
 void CSheetBench::Close() {
     sheet = nullptr;
     modem = nullptr;
+    network = nullptr;
     opening.reset();
 }
 

@@ -12,6 +12,7 @@
 #include "CDefaultSheet.h"
 #include "CEditorJournal.h"
 #include "CFakeClock.h"
+#include "CLastNetworkName.h"
 #include "CModalDriver.h"
 #include "CMyPropSheet.h"
 #include "CPageCapteur.h"
@@ -83,11 +84,13 @@ public:
     void Close();
 
     CFakeClock clock{0, 1000};
+    CLastNetworkName lastNetwork;
     CPageRepe repe;
     CPageCapteur capteur;
     // Null while no sheet is open.
     CpageModem* modem = nullptr;
     CMyPropSheet* sheet = nullptr;
+    CSheetNetwork* network = nullptr;
 
 private:
     std::unique_ptr<CDefaultSheet> opening;

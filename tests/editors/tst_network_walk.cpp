@@ -1,6 +1,13 @@
+#include <QAbstractButton>
+#include <QDateTime>
+#include <QPushButton>
 #include <QRadioButton>
+#include <QTemporaryDir>
 #include <QtTest>
 
+#include "CLastNetworkName.h"
+#include "CNetworkMapView.h"
+#include "CSheetNetwork.h"
 #include "EditorTestSupport.h"
 
 namespace {
@@ -17,6 +24,33 @@ QString KeyedLines(const char* id, const char* chf, const char* oft, const char*
                              id, chf, oft, p0, prt, typ);
 }
 
+// Every cell of the map as a screen reader names it.
+QStringList CellNames(const CNetworkMapView& view) {
+    QStringList names;
+    for (int32_t id = 1; id <= CNetworkMapView::kLastId; ++id) {
+        names << view.DeviceCell(id)->accessibleName();
+    }
+    for (int32_t param = 1; param <= 6; ++param) {
+        names << view.ModemCell(param)->accessibleName();
+    }
+    return names;
+}
+
+// A send the command line journaled on the same network: the frame went out, nothing came back.
+void JournalCommandLineSend(const QString& network, int32_t id) {
+    ExchangeRecord record;
+    record.kind = ExchangeKind::SendConfig;
+    record.sentConfig = ParameterSet{id, 255, 60, "1", 4, 100};
+    record.command = QString::asprintf("u%03d255601004100", id).toStdString();
+    record.bytesSent = record.command + "\nu\n";
+    record.message = "Echec de la configuration.";
+    CJournal journal(CJournal::DefaultFolder());
+    QCOMPARE(
+        journal.Append({"Administateur", "ligne de commande", "COM950", network.toStdString(), 3},
+                       record),
+        int(JOURNAL_OK));
+}
+
 }  // namespace
 
 // A technician walks a small network: three repeaters, two sensors and one modem parameter,
@@ -26,6 +60,9 @@ class TestNetworkWalk : public QObject {
 private slots:
     void walkThroughASmallNetwork_data();
     void walkThroughASmallNetwork();
+    void mapOfTheWalkSurvivesARestart();
+    void lastNetworkIsKeptInTheStateFolder_data();
+    void lastNetworkIsKeptInTheStateFolder();
 };
 
 void TestNetworkWalk::walkThroughASmallNetwork_data() {
@@ -92,6 +129,127 @@ void TestNetworkWalk::walkThroughASmallNetwork() {
     QCOMPARE(bench.sheet->IdTable[255], 3);
     QCOMPARE(bench.repe.ID, 3);
     QCOMPARE(bench.capteur.ID, 6);
+}
+
+// Three repeaters verified, a sensor that reports another CHF and a silent one; then the
+// sheet is built again from nothing but the journal folder and the state folder.
+void TestNetworkWalk::mapOfTheWalkSurvivesARestart() {
+    CSimProcess good;
+    CSimProcess changed;
+    CSimProcess silent;
+    QVERIFY(StartSim(good, "any", {"--stream"}));
+    QVERIFY(StartSim(changed, "sensor", {"--report-change", "chf"}));
+    QVERIFY(StartSim(silent, "sensor", {"--silent"}));
+    // Earlier runs of this test journaled other walks: each run names a network of its own.
+    const QString network =
+        QStringLiteral("Station Nord %1").arg(QDateTime::currentMSecsSinceEpoch());
+    QStringList walked;
+    QString summary;
+    {
+        CSheetBench bench;
+        bench.Open(3, good.PortNumber());
+        CEditorDriver driver;
+        driver
+            .Act<CMyPropSheet>([&](CMyPropSheet* s) {
+                TypeInto(bench.network->NameField(), network);
+                PressKey(bench.network->NameField(), Qt::Key_Return);
+                for (int i = 0; i < 3; ++i) {
+                    Apply(s);
+                }
+                QVERIFY(s->SetActivePage(1));
+                s->portNumber = changed.PortNumber();
+                Apply(s);
+                s->portNumber = silent.PortNumber();
+                // The 15-second wait for a report, passed at once.
+                bench.clock.SetStep(16000);
+                Apply(s);
+            })
+            .Answer(QMessageBox::Ok)
+            .Act<CMyPropSheet>([&](CMyPropSheet* s) {
+                const CNetworkMapView& view = *bench.network->View();
+                const std::pair<int32_t, const char*> cells[] = {
+                    {1, "ID 1 : vérifiée"},
+                    {3, "ID 3 : vérifiée"},
+                    {4, "ID 4 : CHF envoyé 255, lu 000"},
+                    {5, "ID 5 : envoyée, sans réponse"},
+                    {6, "ID 6 : non programmée"},
+                };
+                for (const auto& [id, name] : cells) {
+                    QCOMPARE(view.DeviceCell(id)->accessibleName(), QString::fromUtf8(name));
+                }
+                QCOMPARE(view.SummaryShown(),
+                         QString::fromUtf8(
+                             "Répéteurs 3/3 vérifiés · Capteurs 0/237 vérifiés, 2 à reprendre"));
+                QVERIFY(!view.DeviceCell(6)->accessibleDescription().isEmpty());
+                QVERIFY(view.DeviceCell(5)->accessibleDescription().isEmpty());
+                view.DeviceCell(4)->click();
+                QVERIFY2(view.RecordShown().contains("u004255603000100") &&
+                             view.RecordShown().contains("CHF envoyé 255, lu 000"),
+                         qPrintable(view.RecordShown()));
+                walked = CellNames(view);
+                summary = view.SummaryShown();
+                Retour(s);
+            });
+        QCOMPARE(bench.Run(driver), 255);
+        QVERIFY(driver.AllDone());
+        // Enter in the name field named the network and sent nothing.
+        QCOMPARE(good.ReceivedLines().size(), size_t{6});
+    }
+
+    CSheetBench restarted;
+    restarted.Open(3, good.PortNumber());
+    QTemporaryDir reports;
+    const QString reportPath = reports.filePath(QStringLiteral("rapport.html"));
+    restarted.network->SetPathChooser([&](QWidget*, const QString&) { return reportPath; });
+    CEditorDriver driver;
+    driver.Act<CMyPropSheet>([&](CMyPropSheet* s) {
+        const CNetworkMapView& view = *restarted.network->View();
+        QCOMPARE(restarted.network->NameField()->text(), network);
+        QCOMPARE(CellNames(view), walked);
+        QCOMPARE(view.SummaryShown(), summary);
+        // The sheet picks up what the command line journals meanwhile.
+        JournalCommandLineSend(network, 7);
+        QVERIFY(s->SetActivePage(1));
+        QCOMPARE(view.DeviceCell(7)->accessibleName(),
+                 QString::fromUtf8("ID 7 : envoyée, sans réponse"));
+        restarted.network->ReportButton()->click();
+        Retour(s);
+    });
+    QCOMPARE(restarted.Run(driver), 255);
+    QVERIFY(driver.AllDone());
+    QFile report(reportPath);
+    QVERIFY(report.open(QIODevice::ReadOnly));
+    QVERIFY(QString::fromUtf8(report.readAll()).contains(network));
+}
+
+void TestNetworkWalk::lastNetworkIsKeptInTheStateFolder_data() {
+    QTest::addColumn<QByteArray>("stateHome");
+    QTest::addColumn<QByteArray>("home");
+    QTest::addColumn<QString>("file");
+    QTest::newRow("the session's state folder")
+        << QByteArray("/srv/state") << QByteArray("/home/t") << "/srv/state/zav7305/reseau";
+    QTest::newRow("a relative state folder is not one")
+        << QByteArray("state") << QByteArray("/home/t") << "/home/t/.local/state/zav7305/reseau";
+    QTest::newRow("no state folder")
+        << QByteArray() << QByteArray("/home/t") << "/home/t/.local/state/zav7305/reseau";
+    QTest::newRow("nowhere to keep it") << QByteArray() << QByteArray() << QString();
+}
+
+void TestNetworkWalk::lastNetworkIsKeptInTheStateFolder() {
+    QFETCH(QByteArray, stateHome);
+    QFETCH(QByteArray, home);
+    QFETCH(QString, file);
+    const QByteArray savedState = qgetenv("XDG_STATE_HOME");
+    const QByteArray savedHome = qgetenv("HOME");
+    const auto set = [](const char* name, const QByteArray& value) {
+        value.isEmpty() ? qunsetenv(name) : qputenv(name, value);
+    };
+    set("XDG_STATE_HOME", stateHome);
+    set("HOME", home);
+    const QString path = CLastNetworkName().FilePath();
+    set("XDG_STATE_HOME", savedState);
+    set("HOME", savedHome);
+    QCOMPARE(path, file);
 }
 
 ZAV_EDITORS_TEST_MAIN(TestNetworkWalk)

@@ -314,9 +314,16 @@ void PropertySheetTest::buttonRowFollowsArrangeButtons() {
     sheet.AddButton(kIdRetour, retour);
     QCOMPARE(sheet.GetButton(kIdRetour), retour);
     QCOMPARE(retour->parentWidget(), &sheet);
+    // Widgets of the subclass's own: one at the row's start, kept there by ArrangeButtons, and
+    // a panel beside the pages.
+    auto* rowStart = new QLineEdit;
+    sheet.AddToRowStart(rowStart);
+    auto* panel = new QWidget;
+    panel->setMinimumSize(40, 40);
+    sheet.SetBesidePages(panel);
     sheet.ArrangeButtons(
         {CPropertySheet::kIdApply, CPropertySheet::kIdHelp, CPropertySheet::kIdCancel, kIdRetour});
-    QList<int> xs;
+    QList<int> xs{rowStart->x()};
     bool okHidden = false;
     CModalDriver driver;
     const int code = Run(sheet, driver, [&](CPropertySheet* s) {
@@ -327,17 +334,26 @@ void PropertySheetTest::buttonRowFollowsArrangeButtons() {
                        kIdRetour}) {
             xs << s->GetButton(id)->geometry().x();
         }
+        xs[0] = rowStart->geometry().x();
         QTest::mouseClick(s->GetButton(kIdRetour), Qt::LeftButton);
     });
     QCOMPARE(code, 255);
     QVERIFY(okHidden);
-    QVERIFY2(std::is_sorted(xs.begin(), xs.end()) && xs.first() < xs.last(),
-             qPrintable(QStringLiteral("%1 %2 %3 %4").arg(xs[0]).arg(xs[1]).arg(xs[2]).arg(xs[3])));
+    QVERIFY2(std::is_sorted(xs.begin(), xs.end()) && xs[0] < xs[1] && xs[1] < xs.last(),
+             qPrintable(QStringLiteral("%1 %2 %3 %4 %5")
+                            .arg(xs[0])
+                            .arg(xs[1])
+                            .arg(xs[2])
+                            .arg(xs[3])
+                            .arg(xs[4])));
     // All buttons sit on one row under the tabs.
-    const int tabsBottom = sheet.GetTabControl()->geometry().bottom();
+    const QRect tabs = sheet.GetTabControl()->geometry();
     for (int id : {CPropertySheet::kIdApply, CPropertySheet::kIdCancel, kIdRetour}) {
-        QVERIFY(sheet.GetButton(id)->geometry().top() > tabsBottom);
+        QVERIFY(sheet.GetButton(id)->geometry().top() > tabs.bottom());
     }
+    QVERIFY(rowStart->geometry().top() > tabs.bottom());
+    QVERIFY(!panel->geometry().intersects(tabs));
+    QVERIFY(panel->geometry().left() > tabs.right() && panel->geometry().top() < tabs.bottom());
 }
 
 void PropertySheetTest::closeBoxAndOkEndTheSheet() {

@@ -1,0 +1,234 @@
+#include "CNetworkMapView.h"
+
+#include <QButtonGroup>
+#include <QGridLayout>
+#include <QLabel>
+#include <QScrollArea>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "EditorTexts.h"
+#include "Parameters.h"
+
+namespace {
+
+constexpr int kColumns = 12;
+constexpr int kCellWidth = 38;
+constexpr int kCellHeight = 20;
+// About half the IDs at a time; the cell sent next is scrolled into view.
+constexpr int kBandsHeight = 250;
+constexpr int kRecordLines = 7;
+
+void EmptyGrid(QGridLayout* grid) {
+    while (QLayoutItem* item = grid->takeAt(0)) {
+        delete item;
+    }
+}
+
+}  // namespace
+
+CNetworkMapView::CNetworkMapView(QWidget* parent) : QWidget(parent) {
+    using namespace MapViewTexts;
+    group = new QButtonGroup(this);
+    group->setExclusive(true);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    summary = new QLabel;
+    layout->addWidget(summary);
+
+    auto* bands = new QWidget;
+    auto* bandsLayout = new QVBoxLayout(bands);
+    repeaterTitle = new QLabel;
+    repeaterGrid = new QGridLayout;
+    sensorTitle = new QLabel;
+    sensorGrid = new QGridLayout;
+    modemGrid = new QGridLayout;
+    for (QGridLayout* grid : {repeaterGrid, sensorGrid, modemGrid}) {
+        grid->setSpacing(1);
+        grid->setAlignment(Qt::AlignLeft);
+    }
+    bandsLayout->addWidget(repeaterTitle);
+    bandsLayout->addLayout(repeaterGrid);
+    bandsLayout->addWidget(sensorTitle);
+    bandsLayout->addLayout(sensorGrid);
+    bandsLayout->addWidget(new QLabel(QString::fromUtf8(kModemBand)));
+    bandsLayout->addLayout(modemGrid);
+    bandsLayout->addStretch();
+
+    auto makeSlot = [this, bands]() {
+        Slot slot;
+        slot.button = new QToolButton(bands);
+        slot.button->setCheckable(true);
+        slot.button->setFixedSize(kCellWidth, kCellHeight);
+        group->addButton(slot.button);
+        return slot;
+    };
+    for (int32_t id = 1; id <= kLastId; ++id) {
+        devices.push_back(makeSlot());
+        devices.back().label = QString::number(id);
+    }
+    for (int32_t number = 1; number <= static_cast<int32_t>(kParamCount); ++number) {
+        modem.push_back(makeSlot());
+        modem.back().label = QString::fromUtf8(ParameterOfModemNumber(number)->name);
+    }
+    for (std::vector<Slot>* row : {&devices, &modem}) {
+        for (size_t i = 0; i < row->size(); ++i) {
+            connect((*row)[i].button, &QToolButton::clicked, this,
+                    [this, row, i] { Select((*row)[i]); });
+        }
+    }
+
+    scroll = new QScrollArea;
+    scroll->setWidget(bands);
+    scroll->setWidgetResizable(true);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll->setMinimumWidth(kColumns * (kCellWidth + 1) + 40);
+    scroll->setFixedHeight(kBandsHeight);
+    layout->addWidget(scroll, 1);
+    legend = new QLabel;
+    layout->addWidget(legend);
+    note = new QLabel;
+    layout->addWidget(note);
+    record = new QLabel(QString::fromUtf8(kChooseCell));
+    record->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // Room for a whole record from the start: choosing a cell never resizes the sheet.
+    record->setMinimumHeight(record->fontMetrics().lineSpacing() * kRecordLines);
+    record->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    layout->addWidget(record);
+    SetBands(0);
+}
+
+void CNetworkMapView::SetBands(int32_t count) {
+    repeaterCount = std::clamp(count, 0, kLastId);
+    repeaterTitle->setText(QString::fromUtf8(MapViewTexts::kRepeaterBand).arg(repeaterCount));
+    sensorTitle->setText(
+        QString::fromUtf8(MapViewTexts::kSensorBand).arg(repeaterCount + 1).arg(kLastId));
+    repeaterTitle->setVisible(repeaterCount > 0);
+    sensorTitle->setVisible(repeaterCount < kLastId);
+    for (int32_t id = 1; id <= kLastId; ++id) {
+        SetDevice(id, {});
+    }
+    for (int32_t number = 1; number <= static_cast<int32_t>(modem.size()); ++number) {
+        Slot& slot = modem[static_cast<size_t>(number - 1)];
+        slot.cell = {};
+        Paint(slot, number - 1 == highlightedModem);
+    }
+    PlaceCells();
+    record->setText(QString::fromUtf8(MapViewTexts::kChooseCell));
+}
+
+void CNetworkMapView::PlaceCells() {
+    EmptyGrid(repeaterGrid);
+    EmptyGrid(sensorGrid);
+    EmptyGrid(modemGrid);
+    for (int32_t id = 1; id <= kLastId; ++id) {
+        const bool repeater = id <= repeaterCount;
+        const int32_t at = repeater ? id - 1 : id - repeaterCount - 1;
+        (repeater ? repeaterGrid : sensorGrid)
+            ->addWidget(devices[static_cast<size_t>(id - 1)].button, at / kColumns, at % kColumns);
+    }
+    for (size_t i = 0; i < modem.size(); ++i) {
+        modemGrid->addWidget(modem[i].button, 0, static_cast<int>(i));
+    }
+}
+
+void CNetworkMapView::SetDevice(int32_t id, const Cell& cell) {
+    if (id < 1 || id > kLastId) {
+        return;
+    }
+    Slot& slot = devices[static_cast<size_t>(id - 1)];
+    slot.cell = cell;
+    Paint(slot, id - 1 == highlightedDevice);
+    if (slot.button->isChecked()) {
+        Select(slot);
+    }
+}
+
+void CNetworkMapView::SetModemParam(int32_t number, const QString& name, const Cell& cell) {
+    if (number < 1 || number > static_cast<int32_t>(modem.size())) {
+        return;
+    }
+    Slot& slot = modem[static_cast<size_t>(number - 1)];
+    slot.label = name;
+    slot.cell = cell;
+    Paint(slot, number - 1 == highlightedModem);
+    if (slot.button->isChecked()) {
+        Select(slot);
+    }
+}
+
+void CNetworkMapView::SetSummary(const QString& text) {
+    summary->setText(text);
+}
+
+void CNetworkMapView::SetLegend(const QString& text) {
+    legend->setText(text);
+}
+
+void CNetworkMapView::SetNote(const QString& text) {
+    note->setText(text);
+    note->setVisible(!text.isEmpty());
+}
+
+void CNetworkMapView::HighlightDevice(int32_t id) {
+    Highlight(devices, id - 1, highlightedDevice);
+    if (highlightedDevice >= 0) {
+        scroll->ensureWidgetVisible(devices[static_cast<size_t>(highlightedDevice)].button);
+    }
+}
+
+void CNetworkMapView::HighlightModemParam(int32_t number) {
+    Highlight(modem, number - 1, highlightedModem);
+}
+
+void CNetworkMapView::Highlight(std::vector<Slot>& row, int index, int& current) {
+    const int next = index >= 0 && index < static_cast<int>(row.size()) ? index : -1;
+    if (next == current) {
+        return;
+    }
+    if (current >= 0) {
+        Paint(row[static_cast<size_t>(current)], false);
+    }
+    current = next;
+    if (current >= 0) {
+        Paint(row[static_cast<size_t>(current)], true);
+    }
+}
+
+// The next cell stands out by its frame and bold text, so that it shows without colour.
+void CNetworkMapView::Paint(Slot& slot, bool highlighted) {
+    const QString mark =
+        slot.cell.mark.isEmpty() ? QString::fromUtf8(MapViewTexts::kNoMark) : slot.cell.mark;
+    slot.button->setText(slot.label + QLatin1Char(' ') + mark);
+    slot.button->setAccessibleName(slot.cell.words);
+    slot.button->setToolTip(slot.cell.words);
+    slot.button->setAccessibleDescription(highlighted ? QString::fromUtf8(MapViewTexts::kNextCell)
+                                                      : QString());
+    QFont font = slot.button->font();
+    font.setBold(highlighted);
+    slot.button->setFont(font);
+    slot.button->setAutoRaise(!highlighted);
+}
+
+void CNetworkMapView::Select(const Slot& slot) {
+    record->setText(slot.cell.record.isEmpty() ? slot.cell.words : slot.cell.record);
+}
+
+QAbstractButton* CNetworkMapView::DeviceCell(int32_t id) const {
+    return id >= 1 && id <= kLastId ? devices[static_cast<size_t>(id - 1)].button : nullptr;
+}
+
+QAbstractButton* CNetworkMapView::ModemCell(int32_t number) const {
+    return number >= 1 && number <= static_cast<int32_t>(modem.size())
+               ? modem[static_cast<size_t>(number - 1)].button
+               : nullptr;
+}
+
+QString CNetworkMapView::RecordShown() const {
+    return record->text();
+}
+
+QString CNetworkMapView::SummaryShown() const {
+    return summary->text();
+}

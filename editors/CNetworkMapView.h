@@ -1,0 +1,81 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+#include <cstdint>
+#include <vector>
+
+class QAbstractButton;
+class QButtonGroup;
+class QGridLayout;
+class QLabel;
+class QScrollArea;
+class QToolButton;
+
+// The map of a network beside the sheet's pages: a cell per ID in two bands (repeaters
+// 1..N, sensors N+1..240) and one per modem parameter. A cell tells its state by a mark and
+// by words (its tooltip and accessible name), never by colour alone; a click shows the
+// cell's last record under the map.
+class CNetworkMapView : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int32_t kLastId = 240;
+
+    struct Cell {
+        QString mark;
+        QString words;  // the accessible name
+        QString record;
+    };
+
+    explicit CNetworkMapView(QWidget* parent = nullptr);
+
+    // Empties every cell; the bands split after ID `repeaterCount`.
+    void SetBands(int32_t repeaterCount);
+    void SetDevice(int32_t id, const Cell& cell);
+    // `number` is the modem page's (1..6).
+    void SetModemParam(int32_t number, const QString& name, const Cell& cell);
+    void SetSummary(const QString& summary);
+    // What each mark stands for.
+    void SetLegend(const QString& legend);
+    // Under the map: skipped journal lines, a network without a name.
+    void SetNote(const QString& note);
+    // The cell the shown page sends next; -1 for none.
+    void HighlightDevice(int32_t id);
+    void HighlightModemParam(int32_t number);
+
+    // Null outside 1..240 and 1..6.
+    QAbstractButton* DeviceCell(int32_t id) const;
+    QAbstractButton* ModemCell(int32_t number) const;
+    QString RecordShown() const;
+    QString SummaryShown() const;
+
+private:
+    struct Slot {
+        QToolButton* button = nullptr;
+        Cell cell;
+        QString label;
+    };
+
+    QWidget* MakeBand(QLabel*& title, QGridLayout*& grid);
+    void PlaceCells();
+    void Paint(Slot& slot, bool highlighted);
+    void Highlight(std::vector<Slot>& row, int index, int& current);
+    void Select(const Slot& slot);
+
+    int32_t repeaterCount = 0;
+    std::vector<Slot> devices;  // index id - 1
+    std::vector<Slot> modem;    // index number - 1
+    int highlightedDevice = -1;
+    int highlightedModem = -1;
+    QLabel* summary = nullptr;
+    QLabel* legend = nullptr;
+    QLabel* note = nullptr;
+    QLabel* repeaterTitle = nullptr;
+    QLabel* sensorTitle = nullptr;
+    QGridLayout* repeaterGrid = nullptr;
+    QGridLayout* sensorGrid = nullptr;
+    QGridLayout* modemGrid = nullptr;
+    QScrollArea* scroll = nullptr;
+    QButtonGroup* group = nullptr;
+    QLabel* record = nullptr;
+};
