@@ -35,7 +35,13 @@ CEditorJournal& TestJournal() {
 QString LastJournalLine() {
     timespec now{};
     clock_gettime(CLOCK_REALTIME, &now);
-    QFile file(QString::fromStdString(CJournal(CJournal::DefaultFolder()).PathFor(now)));
+    const CJournal journal(CJournal::DefaultFolder());
+    // A day whose first file holds an older layout goes on in its next ones.
+    std::string path = journal.PathFor(now);
+    for (int part = 2; QFile::exists(QString::fromStdString(journal.PathFor(now, part))); ++part) {
+        path = journal.PathFor(now, part);
+    }
+    QFile file(QString::fromStdString(path));
     if (!file.open(QIODevice::ReadOnly)) {
         return {};
     }
