@@ -19,5 +19,6 @@ run_suite() {
 run_suite build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZAV_WERROR=ON
 if [[ "${1:-}" != "--fast" ]]; then
     ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+        LSAN_OPTIONS=suppressions=$PWD/scripts/lsan.supp \
         run_suite build-sanitize -DCMAKE_BUILD_TYPE=Debug -DZAV_SANITIZE=ON -DZAV_WERROR=ON
 fi
