@@ -13,12 +13,10 @@
 #include "HelpCommand.h"
 
 namespace {
-
 const char* const kOkText = "OK";
 const char* const kCancelText = "Annuler";
 const char* const kApplyText = "&Appliquer";
 const char* const kHelpText = "Aide";
-
 }  // namespace
 
 CPropertySheet::CPropertySheet(const QString& caption, QWidget* parent, int selectPage)
@@ -38,10 +36,6 @@ CPropertySheet::~CPropertySheet() {
 }
 
 void CPropertySheet::BuildWindow() {
-    if (built) {
-        return;
-    }
-    built = true;
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     tabs = new QTabWidget(this);

@@ -87,7 +87,6 @@ private:
     std::vector<QWidget*> rowStart;
     QHash<int, QPushButton*> buttons;
     int activeIndex = -1;
-    bool built = false;
     std::vector<int> buttonOrder;  // ids in the order their buttons were made or added
     bool switchingTabs = false;
     CKeyDelivery keys;
