@@ -206,6 +206,10 @@ size_t CJournalFollower::PendingLines() const {
                                              [](const auto& file) { return file.second.pending; }));
 }
 
+std::vector<std::string> CJournalFollower::UnreadableFiles() const {
+    return {};
+}
+
 std::vector<JournalEntry> CJournalFollower::ReadNew() {
     std::vector<std::string> names;
     readable = ListJournalFiles(folder, names);

@@ -15,6 +15,7 @@ struct JournalScan {
     size_t skippedLines = 0;            // bad, foreign-layout or torn lines
     std::vector<std::string> folders;   // the folders that could be read
     std::vector<std::string> unreadableFolders;
+    std::vector<std::string> unreadableFiles;  // day files left out: links, FIFOs, refused
 };
 
 // Every entry of `network` in the journal files of the folders, merged by time. An empty
@@ -34,6 +35,8 @@ public:
     size_t PendingLines() const;
     // False when the folder could not be listed at the last call.
     bool FolderReadable() const { return readable; }
+    // The day files that could not be read at the last call, with their folder.
+    std::vector<std::string> UnreadableFiles() const;
     const std::string& Folder() const { return folder; }
 
 private:
