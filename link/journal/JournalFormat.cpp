@@ -30,11 +30,27 @@ std::string CountText(int32_t count) {
     return count < 0 ? std::string() : std::to_string(count);
 }
 
-// Control bytes become escapes; the rest goes through `plain`.
+void HexEscape(std::string& text, unsigned char byte) {
+    std::array<char, 8> hex{};
+    std::snprintf(hex.data(), hex.size(), "\\x%02X", byte);
+    text += hex.data();
+}
+
+// The characters a spreadsheet opening the journal takes for the start of a formula.
+bool StartsFormula(char c) {
+    return c == '=' || c == '+' || c == '-' || c == '@';
+}
+
+// Control bytes become escapes, and so does a field's formula-leading first character; the
+// rest goes through `plain`.
 template <class Plain>
 std::string Escape(std::string_view bytes, Plain plain) {
     std::string text;
     text.reserve(bytes.size() + 8);
+    if (!bytes.empty() && StartsFormula(bytes.front())) {
+        HexEscape(text, static_cast<unsigned char>(bytes.front()));
+        bytes.remove_prefix(1);
+    }
     for (const char c : bytes) {
         const auto byte = static_cast<unsigned char>(c);
         switch (c) {
@@ -52,9 +68,7 @@ std::string Escape(std::string_view bytes, Plain plain) {
                 break;
             default:
                 if (byte < 0x20 || byte == 0x7F) {
-                    std::array<char, 8> hex{};
-                    std::snprintf(hex.data(), hex.size(), "\\x%02X", byte);
-                    text += hex.data();
+                    HexEscape(text, byte);
                 } else {
                     plain(text, c);
                 }
