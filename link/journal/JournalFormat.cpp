@@ -41,16 +41,11 @@ bool StartsFormula(char c) {
     return c == '=' || c == '+' || c == '-' || c == '@';
 }
 
-// Control bytes become escapes, and so does a field's formula-leading first character; the
-// rest goes through `plain`.
+// Control bytes become escapes; the rest goes through `plain`.
 template <class Plain>
 std::string Escape(std::string_view bytes, Plain plain) {
     std::string text;
     text.reserve(bytes.size() + 8);
-    if (!bytes.empty() && StartsFormula(bytes.front())) {
-        HexEscape(text, static_cast<unsigned char>(bytes.front()));
-        bytes.remove_prefix(1);
-    }
     for (const char c : bytes) {
         const auto byte = static_cast<unsigned char>(c);
         switch (c) {
@@ -134,6 +129,17 @@ const std::vector<Column>& Columns() {
     return columns;
 }
 
+// A field a spreadsheet would run as a formula starts with its first character's escape
+// instead, which every reader of the journal turns back into that character.
+std::string Unformula(const std::string& field) {
+    if (field.empty() || !StartsFormula(field.front())) {
+        return field;
+    }
+    std::string text;
+    HexEscape(text, static_cast<unsigned char>(field.front()));
+    return text + field.substr(1);
+}
+
 std::string Join(const std::vector<std::string>& fields) {
     std::string line;
     line.reserve(512);
@@ -141,7 +147,7 @@ std::string Join(const std::vector<std::string>& fields) {
         if (i > 0) {
             line += ',';
         }
-        line += Quote(fields[i]);
+        line += Quote(Unformula(fields[i]));
     }
     return line + "\n";
 }

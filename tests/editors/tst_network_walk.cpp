@@ -278,6 +278,11 @@ void TestNetworkWalk::sheetOpensBesideHostileDayFiles() {
     const std::string folder = CJournal::DefaultFolder();
     const std::string good = folder + "/2001-01-01.csv";
     const std::string bad = folder + "/2001-01-02.csv";
+    // Gone after the row, passed or not: the folder is the next rows' too.
+    const std::unique_ptr<void, std::function<void(void*)>> removed(this, [&](void*) {
+        ::unlink(bad.c_str());
+        ::unlink(good.c_str());
+    });
     QVERIFY(QDir().mkpath(QString::fromStdString(folder)));
     ExchangeRecord record;
     record.kind = ExchangeKind::SendConfig;
@@ -318,8 +323,6 @@ void TestNetworkWalk::sheetOpensBesideHostileDayFiles() {
     });
     QCOMPARE(bench.Run(driver), 255);
     QVERIFY(driver.AllDone());
-    ::unlink(bad.c_str());
-    ::unlink(good.c_str());
 }
 
 ZAV_EDITORS_TEST_MAIN(TestNetworkWalk)
