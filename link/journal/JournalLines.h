@@ -22,8 +22,8 @@ struct LinesRead {
 
 // Hands every complete line of the regular file `path` after `cursor`, without its line
 // feed and without a byte order mark at the file's start, to `line`, and moves the cursor past
-// them (a file found shorter than the cursor is read again from its start, in a new generation)
-// them. The file is opened without blocking and never through a link, and judged by what was
+// them; a file found shorter than the cursor is read again from its start, in a new
+// generation. The file is opened without blocking and never through a link, and judged by what was
 // opened. It is read in pieces: no more than one record's maximum is held at a time, and a
 // hole (a sparse file's unwritten part) is passed over without being read. With
 // `takeUnfinished`, a last line without its line feed is handed over too.
