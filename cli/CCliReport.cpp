@@ -55,9 +55,17 @@ int CCliReport::Run(const CliRequest& request) {
     }
     out << "Dossiers lus : " << Joined(scan.folders) << "\n";
     out << "Lignes ignorées : " << scan.skippedLines << "\n";
+    if (!scan.unreadableFiles.empty()) {
+        out << "Fichiers illisibles, laissés de côté : " << Joined(scan.unreadableFiles) << "\n";
+    }
     EnsureGuiApplication();
-    ReportInput input{
-        *request.network, std::move(scan.entries), scan.folders, scan.skippedLines, {}, {}};
+    ReportInput input;
+    input.network = *request.network;
+    input.entries = std::move(scan.entries);
+    input.folders = scan.folders;
+    input.skippedLines = scan.skippedLines;
+    input.unreadableFolders = scan.unreadableFolders;
+    input.unreadableFiles = scan.unreadableFiles;
     std::string error;
     const int status = WriteReport(input, *request.out, error);
     if (status != REPORT_OK) {

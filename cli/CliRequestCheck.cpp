@@ -160,7 +160,7 @@ bool CheckNetwork(const CliRequest& request, CliPlan& plan, std::string& error) 
     }
     plan.network = request.network.value_or("");
     if (request.repeaters) {
-        return RangedValue("--repeaters", *request.repeaters, ValueRange{0, 240},
+        return RangedValue("--repeaters", *request.repeaters, kRepeaterCountRange,
                            plan.repeaterCount, error);
     }
     return true;

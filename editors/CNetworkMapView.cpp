@@ -232,3 +232,7 @@ QString CNetworkMapView::RecordShown() const {
 QString CNetworkMapView::SummaryShown() const {
     return summary->text();
 }
+
+QString CNetworkMapView::NoteShown() const {
+    return note->text();
+}

@@ -48,6 +48,7 @@ public:
     QAbstractButton* ModemCell(int32_t number) const;
     QString RecordShown() const;
     QString SummaryShown() const;
+    QString NoteShown() const;
 
 private:
     struct Slot {

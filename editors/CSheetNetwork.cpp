@@ -191,7 +191,8 @@ void CSheetNetwork::Follow() {
     if (!entries.empty()) {
         ShowChanged();
     }
-    if (!entries.empty() || follower->SkippedLines() != shownSkipped) {
+    if (!entries.empty() || follower->SkippedLines() != shownSkipped ||
+        follower->UnreadableFiles() != shownUnreadable) {
         ShowCounts();
     }
 }
@@ -241,6 +242,14 @@ void CSheetNetwork::ShowCounts() {
     if (shownSkipped > 0) {
         notes << QString::fromUtf8(MapViewTexts::kSkippedLines).arg(shownSkipped);
     }
+    shownUnreadable = follower->UnreadableFiles();
+    if (!shownUnreadable.empty()) {
+        QStringList paths;
+        for (const std::string& path : shownUnreadable) {
+            paths << Utf8(path);
+        }
+        notes << QString::fromUtf8(MapViewTexts::kUnreadableFiles).arg(paths.join(", "));
+    }
     view->SetNote(notes.join(QLatin1Char('\n')));
 }
 
@@ -264,6 +273,8 @@ void CSheetNetwork::SaveReport() {
     input.entries = std::move(scan.entries);
     input.folders = std::move(scan.folders);
     input.skippedLines = scan.skippedLines;
+    input.unreadableFolders = std::move(scan.unreadableFolders);
+    input.unreadableFiles = std::move(scan.unreadableFiles);
     std::string error;
     if (WriteReport(input, path.toStdString(), error) != REPORT_OK) {
         AfxMessageBox(Utf8(error));

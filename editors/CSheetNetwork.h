@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "CNetworkMap.h"
 
@@ -75,6 +76,7 @@ private:
     CNetworkMap map;
     std::unique_ptr<CJournalFollower> follower;
     size_t shownSkipped = 0;
+    std::vector<std::string> shownUnreadable;
     std::array<std::string, kLastDeviceId + 1> shownDevices;
     std::array<std::string, kModemParamCount + 1> shownModem;
     QWidget* window = nullptr;

@@ -57,6 +57,8 @@ inline constexpr const char* kVerdictLine = "Verdict : %1";
 inline constexpr const char* kMessageLine = "Message : %1";
 inline constexpr const char* kCauseLine = "Cause : %1";
 inline constexpr const char* kSkippedLines = "%1 ligne(s) du journal illisible(s), ignorée(s).";
+inline constexpr const char* kUnreadableFiles =
+    "Fichiers du journal illisibles, laissés de côté : %1";
 inline constexpr const char* kReportFileName = "rapport-%1.pdf";
 inline constexpr const char* kNoNetwork =
     "Nommez le réseau pour suivre sa mise en service d'un jour à l'autre.";

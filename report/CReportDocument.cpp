@@ -133,7 +133,24 @@ QString CReportDocument::Facts() const {
            Item("Rôles", roleList.join(", ")) + Item("Version de l'outil", Text(version)) +
            Item("Machine", machine) + Item("Dossiers du journal lus", folders.join(", ")) +
            Item("Échanges", QString::number(input.entries.size())) +
-           Item("Lignes ignorées", QString::number(input.skippedLines)) + "</ul>";
+           Item("Lignes ignorées", QString::number(input.skippedLines)) + Unread() + "</ul>";
+}
+
+// Said only when something was left out.
+QString CReportDocument::Unread() const {
+    QString items;
+    const auto list = [&items](const char* label, const std::vector<std::string>& paths) {
+        QStringList texts;
+        for (const std::string& path : paths) {
+            texts << Text(path);
+        }
+        if (!texts.isEmpty()) {
+            items += Item(label, texts.join(", "));
+        }
+    };
+    list("Dossiers du journal illisibles", input.unreadableFolders);
+    list("Fichiers du journal illisibles", input.unreadableFiles);
+    return items;
 }
 
 QString CReportDocument::Counts() const {

@@ -19,6 +19,7 @@ public:
 
 private:
     QString Facts() const;
+    QString Unread() const;
     QString Counts() const;
     QString Anomalies() const;
     QString Rows() const;

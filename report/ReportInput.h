@@ -14,6 +14,10 @@ struct ReportInput {
     size_t skippedLines = 0;
     std::string toolVersion;  // empty: this build's own
     std::string machineName;  // empty: this machine's own
+    // What could not be read, and so is not in the report: folders, and day files (links,
+    // FIFOs, files refused by the system).
+    std::vector<std::string> unreadableFolders;
+    std::vector<std::string> unreadableFiles;
 };
 
 enum ReportStatus : int {

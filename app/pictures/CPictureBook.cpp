@@ -263,7 +263,9 @@ bool CPictureBook::SaveReportPage(const QString& journalPath, const QString& net
                       std::move(scan.folders),
                       scan.skippedLines,
                       {},
-                      QStringLiteral("poste-terrain").toStdString()};
+                      QStringLiteral("poste-terrain").toStdString(),
+                      std::move(scan.unreadableFolders),
+                      std::move(scan.unreadableFiles)};
     std::string error;
     if (WriteReport(input, pdf.toStdString(), error) != REPORT_OK) {
         std::fprintf(stderr, "could not write the report: %s\n", error.c_str());

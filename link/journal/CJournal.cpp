@@ -9,8 +9,12 @@
 #include <array>
 #include <cerrno>
 #include <cstdlib>
+#include <deque>
 #include <string_view>
 #include <utility>
+#include <vector>
+
+#include "JournalParse.h"
 
 namespace {
 
@@ -108,32 +112,64 @@ int RefusalOf(int fd) {
     return info.st_nlink == 1 ? 0 : JOURNAL_REFUSED_LINKED;
 }
 
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+// Where the header starts: after a byte order mark that a program saving the file put first.
+off_t HeaderStart(int fd) {
+    std::array<char, 3> start{};
+    const ssize_t n = ::pread(fd, start.data(), start.size(), 0);
+    return n == 3 && std::string_view(start.data(), 3) == kByteOrderMark ? 3 : 0;
+}
+
 // True when the file of `size` bytes starts with the header line, or holds no more than the
 // beginning of a header cut short by a writer killed inside its first write.
-bool StartsWithHeader(int fd, off_t size) {
+bool StartsWithHeader(int fd, off_t start, off_t size) {
     const std::string header = JournalFormat::HeaderLine();
-    const size_t wanted = std::min(static_cast<size_t>(size), header.size());
-    std::string start(wanted, '\0');
-    if (::pread(fd, start.data(), wanted, 0) != static_cast<ssize_t>(wanted)) {
+    const size_t wanted = std::min(static_cast<size_t>(size - start), header.size());
+    std::string text(wanted, '\0');
+    if (::pread(fd, text.data(), wanted, start) != static_cast<ssize_t>(wanted)) {
         return false;
     }
-    return start == header.substr(0, wanted) &&
-           (wanted == header.size() || static_cast<off_t>(wanted) == size);
+    return text == header.substr(0, wanted) &&
+           (wanted == header.size() || static_cast<off_t>(wanted) == size - start);
 }
 
 // True when the file begins with a whole header line of the journal that is not today's: a
 // journal written before its columns changed.
-bool StartsWithOlderHeader(int fd) {
+bool StartsWithOlderHeader(int fd, off_t start) {
     constexpr char kFirstColumn[] = "\"horodatage\",";
-    std::array<char, 4096> start{};
-    const ssize_t n = ::pread(fd, start.data(), start.size(), 0);
+    std::array<char, 4096> head{};
+    const ssize_t n = ::pread(fd, head.data(), head.size(), start);
     if (n <= 0) {
         return false;
     }
-    const std::string_view text(start.data(), static_cast<size_t>(n));
+    const std::string_view text(head.data(), static_cast<size_t>(n));
     const size_t end = text.find('\n');
     return end != std::string_view::npos && text.starts_with(kFirstColumn) &&
            text.substr(0, end + 1) != JournalFormat::HeaderLine();
+}
+
+// True when the bytes from `from` to `size` are a whole record of today's layout that only
+// lacks its line feed, as a program saving the file may leave it; false for a torn one.
+bool IsWholeRecord(int fd, off_t from, off_t size) {
+    const auto length = static_cast<size_t>(size - from);
+    if (length > JournalFormat::kMaxRecordBytes) {
+        return false;
+    }
+    std::string tail(length, '\0');
+    if (::pread(fd, tail.data(), length, from) != static_cast<ssize_t>(length)) {
+        return false;
+    }
+    std::string_view line(tail);
+    if (line.ends_with('\r')) {
+        line.remove_suffix(1);
+    }
+    std::vector<std::string_view> fields;
+    std::deque<std::string> unquoted;
+    constexpr size_t kKindColumn = 5;
+    return JournalParse::SplitFields(line, fields, unquoted) &&
+           fields.size() == JournalFormat::FieldCount() && JournalParse::EpochMs(fields[0]) &&
+           JournalParse::KindNamed(fields[kKindColumn]);
 }
 
 }  // namespace
@@ -173,6 +209,10 @@ int CJournal::Append(const JournalContext& context, const ExchangeRecord& record
         return JOURNAL_NO_FOLDER;
     }
     const std::string line = JournalFormat::RecordLine(context, record, when);
+    if (line.size() > JournalFormat::kMaxRecordBytes) {
+        lastError = EMSGSIZE;  // no reader would take it for a record
+        return JOURNAL_WRITE_FAILED;
+    }
     const std::string day = JournalFormat::FileName(when);
     if (day != openDay) {
         openDay = day;
@@ -233,9 +273,10 @@ int CJournal::PrepareTail(std::string& prefix) {
         return 0;
     }
     // Checked under the lock: another writer may have just created the file.
-    if (!StartsWithHeader(file.Get(), info.st_size)) {
-        return StartsWithOlderHeader(file.Get()) ? JOURNAL_REFUSED_OLDER_LAYOUT
-                                                 : JOURNAL_REFUSED_NO_HEADER;
+    const off_t start = HeaderStart(file.Get());
+    if (!StartsWithHeader(file.Get(), start, info.st_size)) {
+        return StartsWithOlderHeader(file.Get(), start) ? JOURNAL_REFUSED_OLDER_LAYOUT
+                                                        : JOURNAL_REFUSED_NO_HEADER;
     }
     char last = '\n';
     if (::pread(file.Get(), &last, 1, info.st_size - 1) != 1) {
@@ -245,6 +286,10 @@ int CJournal::PrepareTail(std::string& prefix) {
         return 0;
     }
     const off_t keep = EndOfLastLine(file.Get(), info.st_size);
+    if (keep > start && IsWholeRecord(file.Get(), keep, info.st_size)) {
+        prefix = "\n";
+        return 0;
+    }
     if (keep < 0 || ::ftruncate(file.Get(), keep) != 0) {
         return ErrnoOr(EIO);
     }

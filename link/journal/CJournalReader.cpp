@@ -8,11 +8,14 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <cstdlib>
 #include <deque>
+#include <memory>
+#include <set>
 #include <utility>
 
-#include "CFileDescriptor.h"
 #include "JournalParse.h"
+#include "Parameters.h"
 
 namespace {
 
@@ -76,35 +79,6 @@ bool ListJournalFiles(const std::string& folder, std::vector<std::string>& names
     }
     ::closedir(dir);
     std::sort(names.begin(), names.end());
-    return true;
-}
-
-// The bytes from `offset` to the end of a regular file; false when it cannot be read.
-bool ReadFrom(const std::string& path, off_t& offset, std::string& bytes) {
-    struct stat seen {};
-    if (::lstat(path.c_str(), &seen) == 0 && seen.st_size == offset) {
-        bytes.clear();
-        return true;  // nothing appended: not even opened
-    }
-    CFileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW));
-    struct stat info {};
-    if (!file.IsValid() || ::fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode)) {
-        return false;
-    }
-    if (info.st_size < offset) {
-        offset = 0;  // cut or replaced: read it again from its start
-    }
-    bytes.resize(static_cast<size_t>(info.st_size - offset));
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::pread(file.Get(), bytes.data() + done, bytes.size() - done,
-                                  offset + static_cast<off_t>(done));
-        if (n <= 0) {
-            break;
-        }
-        done += static_cast<size_t>(n);
-    }
-    bytes.resize(done);
     return true;
 }
 
@@ -176,16 +150,49 @@ private:
         if (raw.empty()) {
             return true;
         }
+        // No more than the tool itself takes: a count beyond it is no record of the tool's.
         const auto result = std::from_chars(raw.data(), raw.data() + raw.size(), count);
-        return result.ec == std::errc() && result.ptr == raw.data() + raw.size() && count >= 0;
+        return result.ec == std::errc() && result.ptr == raw.data() + raw.size() &&
+               kRepeaterCountRange.Contains(count);
     }
 
     const std::vector<std::string_view>& fields;
     const std::vector<int>& columns;
 };
 
+// By the instant in UTC; records of one instant by their file's name, then their line.
 bool Earlier(const JournalEntry& a, const JournalEntry& b) {
-    return a.epochMs < b.epochMs;
+    if (a.epochMs != b.epochMs) {
+        return a.epochMs < b.epochMs;
+    }
+    if (a.fileName != b.fileName) {
+        return a.fileName < b.fileName;
+    }
+    return a.lineNumber < b.lineNumber;
+}
+
+// The folder's canonical path, or the path as given when it has none (it is not there).
+std::string Canonical(const std::string& folder) {
+    const std::unique_ptr<char, decltype(&std::free)> resolved(::realpath(folder.c_str(), nullptr),
+                                                               &std::free);
+    return resolved ? std::string(resolved.get()) : folder;
+}
+
+// The folders without their duplicates, in the order given; `order` lists them by
+// canonical path, the order they are read in.
+std::vector<std::string> Unique(const std::vector<std::string>& folders,
+                                std::vector<std::pair<std::string, size_t>>& order) {
+    std::vector<std::string> unique;
+    std::set<std::string> seen;
+    for (const std::string& folder : folders) {
+        std::string canonical = Canonical(folder);
+        if (seen.insert(canonical).second) {
+            order.emplace_back(std::move(canonical), unique.size());
+            unique.push_back(folder);
+        }
+    }
+    std::sort(order.begin(), order.end());
+    return unique;
 }
 
 // Files of days follow one another, so the entries are mostly in order already; an entry
@@ -219,73 +226,83 @@ std::vector<JournalEntry> CJournalFollower::ReadNew() {
 
 void CJournalFollower::ReadFile(const std::string& name, FileState& state,
                                 std::vector<JournalEntry>& out) {
-    std::string& bytes = buffer;
-    const off_t before = state.offset;
-    if (!ReadFrom(folder + "/" + name, state.offset, bytes)) {
-        return;
-    }
-    if (state.offset < before) {
-        state = FileState{};
-    }
-    const size_t end = bytes.rfind('\n');
-    const size_t complete = end == std::string::npos ? 0 : end + 1;
-    state.pending = complete < bytes.size();
-    ReadLines(std::string_view(bytes).substr(0, complete), state, out);
-    state.offset += static_cast<off_t>(complete);
+    const LinesRead read =
+        ReadJournalLines(folder + "/" + name, state.cursor, takeUnfinished,
+                         [&](std::string_view line) { ReadLine(line, name, state, out); });
+    state.unreadable = read.error != 0;
+    state.pending = read.pending;
+    skipped += read.overlong;
 }
 
-void CJournalFollower::ReadLines(std::string_view text, FileState& state,
-                                 std::vector<JournalEntry>& out) {
-    std::vector<std::string_view> fields;
-    std::deque<std::string> unquoted;
-    size_t at = 0;
-    while (at < text.size()) {
-        const size_t end = text.find('\n', at);
-        std::string_view line = text.substr(at, end - at);
-        at = end + 1;
-        if (line.ends_with('\r')) {
-            line.remove_suffix(1);
-        }
-        if (!JournalParse::SplitFields(line, fields, unquoted)) {
-            ++skipped;
-            continue;
-        }
-        if (IsHeader(fields)) {
-            state.columns = ColumnsOf(fields);
-            state.fieldCount = fields.size();
-            state.headerRead = true;
-            continue;
-        }
-        if (!state.headerRead || fields.size() != state.fieldCount) {
-            ++skipped;
-            continue;
-        }
-        const EntryBuilder builder(fields, state.columns);
-        if (!IsNetwork(builder.Raw(kNetwork), network)) {
-            continue;
-        }
-        JournalEntry entry;
-        entry.network = network;
-        if (builder.Build(entry)) {
-            out.push_back(std::move(entry));
-        } else {
-            ++skipped;
+void CJournalFollower::ReadLine(std::string_view line, const std::string& name, FileState& state,
+                                std::vector<JournalEntry>& out) {
+    if (state.generation != state.cursor.generation) {
+        const LineCursor cursor = state.cursor;
+        state = FileState{};
+        state.cursor = cursor;
+        state.generation = cursor.generation;
+    }
+    ++state.lineNumber;
+    if (line.ends_with('\r')) {
+        line.remove_suffix(1);
+    }
+    if (!JournalParse::SplitFields(line, fields, unquoted)) {
+        ++skipped;
+        return;
+    }
+    if (IsHeader(fields)) {
+        state.columns = ColumnsOf(fields);
+        state.fieldCount = fields.size();
+        state.headerRead = true;
+        return;
+    }
+    if (!state.headerRead || fields.size() != state.fieldCount) {
+        ++skipped;
+        return;
+    }
+    const EntryBuilder builder(fields, state.columns);
+    if (!IsNetwork(builder.Raw(kNetwork), network)) {
+        return;
+    }
+    JournalEntry entry;
+    entry.network = network;
+    if (builder.Build(entry)) {
+        entry.fileName = name;
+        entry.lineNumber = state.lineNumber;
+        out.push_back(std::move(entry));
+    } else {
+        ++skipped;
+    }
+}
+
+std::vector<std::string> CJournalFollower::UnreadableFiles() const {
+    std::vector<std::string> paths;
+    for (const auto& [name, state] : files) {
+        if (state.unreadable) {
+            paths.push_back(folder + "/" + name);
         }
     }
+    return paths;
 }
 
 JournalScan ReadJournal(const std::vector<std::string>& folders, const std::string& network) {
     JournalScan scan;
-    for (const std::string& folder : folders) {
-        CJournalFollower follower(folder, network);
+    std::vector<std::pair<std::string, size_t>> order;
+    const std::vector<std::string> unique = Unique(folders, order);
+    std::vector<bool> readable(unique.size(), false);
+    for (const auto& [canonical, index] : order) {
+        CJournalFollower follower(unique[index], network);
+        follower.TakeUnfinishedLines();
         std::vector<JournalEntry> entries = follower.ReadNew();
-        if (!follower.FolderReadable()) {
-            scan.unreadableFolders.push_back(folder);
-            continue;
-        }
-        scan.folders.push_back(folder);
-        scan.skippedLines += follower.SkippedLines() + follower.PendingLines();
+        readable[index] = follower.FolderReadable();
+        scan.skippedLines += follower.SkippedLines();
+        const std::vector<std::string> unreadable = follower.UnreadableFiles();
+        scan.unreadableFiles.insert(scan.unreadableFiles.end(), unreadable.begin(),
+                                    unreadable.end());
         std::move(entries.begin(), entries.end(), std::back_inserter(scan.entries));
+    }
+    for (size_t i = 0; i < unique.size(); ++i) {
+        (readable[i] ? scan.folders : scan.unreadableFolders).push_back(unique[i]);
     }
     SortByTime(scan.entries);
     return scan;

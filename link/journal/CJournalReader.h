@@ -3,22 +3,29 @@
 #include <sys/types.h>
 
 #include <cstddef>
+#include <deque>
 #include <map>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "JournalEntry.h"
+#include "JournalLines.h"
 
 struct JournalScan {
-    std::vector<JournalEntry> entries;  // sorted by epochMs; equal instants keep file order
-    size_t skippedLines = 0;            // bad, foreign-layout or torn lines
-    std::vector<std::string> folders;   // the folders that could be read
+    // In time order. Records of one instant (whatever their offsets, compared in UTC) follow
+    // the order of their files' names, then of their lines, then of their folders' canonical
+    // paths, so that the order the folders were given in decides nothing.
+    std::vector<JournalEntry> entries;
+    size_t skippedLines = 0;           // bad, foreign-layout or torn lines
+    std::vector<std::string> folders;  // the folders that could be read, each once
     std::vector<std::string> unreadableFolders;
+    std::vector<std::string> unreadableFiles;  // day files left out: links, FIFOs, refused
 };
 
 // Every entry of `network` in the journal files of the folders, merged by time. An empty
-// network stands for the records written before networks were named.
+// network stands for the records written before networks were named. A folder given twice
+// (under any spelling of its path) is read once. A last record without its line feed is taken.
 JournalScan ReadJournal(const std::vector<std::string>& folders, const std::string& network);
 
 // Follows a folder: the lines appended since the last call (by this or another process,
@@ -27,6 +34,9 @@ JournalScan ReadJournal(const std::vector<std::string>& folders, const std::stri
 class CJournalFollower {
 public:
     CJournalFollower(std::string folder, std::string network);
+    // For a reading of what the files hold now: a last line without its line feed is taken
+    // as it stands, instead of being left for a writer to finish.
+    void TakeUnfinishedLines() { takeUnfinished = true; }
 
     std::vector<JournalEntry> ReadNew();
     size_t SkippedLines() const { return skipped; }
@@ -34,23 +44,32 @@ public:
     size_t PendingLines() const;
     // False when the folder could not be listed at the last call.
     bool FolderReadable() const { return readable; }
+    // The day files that could not be read at the last call, with their folder.
+    std::vector<std::string> UnreadableFiles() const;
     const std::string& Folder() const { return folder; }
 
 private:
     struct FileState {
-        off_t offset = 0;
+        LineCursor cursor;
+        unsigned generation = 0;   // of the cursor the columns below were read in
         bool pending = false;      // bytes after the last line feed
+        bool unreadable = false;   // at the last call
         std::vector<int> columns;  // field index of each known column, -1 when absent
         size_t fieldCount = 0;
         bool headerRead = false;
+        size_t lineNumber = 0;  // of the last line taken, from 1
     };
     void ReadFile(const std::string& name, FileState& state, std::vector<JournalEntry>& out);
-    void ReadLines(std::string_view text, FileState& state, std::vector<JournalEntry>& out);
+    void ReadLine(std::string_view line, const std::string& name, FileState& state,
+                  std::vector<JournalEntry>& out);
 
     std::string folder;
     std::string network;
     std::map<std::string, FileState> files;
     size_t skipped = 0;
     bool readable = true;
-    std::string buffer;  // kept from file to file, so that a year of files is read in one
+    bool takeUnfinished = false;
+    // Reused from line to line.
+    std::vector<std::string_view> fields;
+    std::deque<std::string> unquoted;
 };

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "Frames.h"
 #include "Parameters.h"
 
 namespace {
@@ -73,8 +74,10 @@ std::vector<FieldDifference> VerdictDifferences(const std::string& verdict) {
     return differences;
 }
 
+// A report cut short (the device unplugged while it answered) is an exchange without a whole
+// report, as the command line's end code says, whatever its verdict compared.
 DeviceState StateOf(const JournalEntry& entry, const std::string& command) {
-    if (entry.report) {
+    if (entry.report && IsWholeReport(*entry.report)) {
         return entry.verdict == kVerifiedVerdict ? DeviceState::kVerified : DeviceState::kDiffers;
     }
     const bool written = !command.empty() && entry.bytesSent.starts_with(command);

@@ -18,4 +18,6 @@ struct JournalEntry {
     std::string verdict, message, cause, systemError;  // UTF-8
     std::string network;         // empty in journals written before networks were named
     int32_t repeaterCount = -1;  // -1 when the line does not say
+    std::string fileName;        // the day file it was read from, e.g. "2026-12-09.csv"
+    size_t lineNumber = 0;       // its line in that file, from 1
 };

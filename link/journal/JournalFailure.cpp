@@ -23,6 +23,7 @@ constexpr ReasonRow kReasons[] = {
     {EISDIR, "un dossier porte le nom du fichier du jour"},
     {ELOOP, "le fichier du jour est un lien symbolique"},
     {EIO, "erreur d'entrée-sortie"},
+    {EMSGSIZE, "l'échange est trop long pour le journal"},
     {JOURNAL_REFUSED_NOT_REGULAR, "le fichier du jour n'est pas un fichier ordinaire"},
     {JOURNAL_REFUSED_NOT_OWN, "le fichier du jour appartient à un autre utilisateur"},
     {JOURNAL_REFUSED_LINKED, "le fichier du jour porte un autre nom ailleurs (lien physique)"},

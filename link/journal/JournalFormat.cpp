@@ -30,6 +30,17 @@ std::string CountText(int32_t count) {
     return count < 0 ? std::string() : std::to_string(count);
 }
 
+void HexEscape(std::string& text, unsigned char byte) {
+    std::array<char, 8> hex{};
+    std::snprintf(hex.data(), hex.size(), "\\x%02X", byte);
+    text += hex.data();
+}
+
+// The characters a spreadsheet opening the journal takes for the start of a formula.
+bool StartsFormula(char c) {
+    return c == '=' || c == '+' || c == '-' || c == '@';
+}
+
 // Control bytes become escapes; the rest goes through `plain`.
 template <class Plain>
 std::string Escape(std::string_view bytes, Plain plain) {
@@ -52,9 +63,7 @@ std::string Escape(std::string_view bytes, Plain plain) {
                 break;
             default:
                 if (byte < 0x20 || byte == 0x7F) {
-                    std::array<char, 8> hex{};
-                    std::snprintf(hex.data(), hex.size(), "\\x%02X", byte);
-                    text += hex.data();
+                    HexEscape(text, byte);
                 } else {
                     plain(text, c);
                 }
@@ -120,6 +129,17 @@ const std::vector<Column>& Columns() {
     return columns;
 }
 
+// A field a spreadsheet would run as a formula starts with its first character's escape
+// instead, which every reader of the journal turns back into that character.
+std::string Unformula(const std::string& field) {
+    if (field.empty() || !StartsFormula(field.front())) {
+        return field;
+    }
+    std::string text;
+    HexEscape(text, static_cast<unsigned char>(field.front()));
+    return text + field.substr(1);
+}
+
 std::string Join(const std::vector<std::string>& fields) {
     std::string line;
     line.reserve(512);
@@ -127,7 +147,7 @@ std::string Join(const std::vector<std::string>& fields) {
         if (i > 0) {
             line += ',';
         }
-        line += Quote(fields[i]);
+        line += Quote(Unformula(fields[i]));
     }
     return line + "\n";
 }

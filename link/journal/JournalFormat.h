@@ -30,8 +30,17 @@ struct JournalContext {
 
 // One journal record per line: CSV (RFC 4180), every field quoted, UTF-8. Device bytes are
 // Latin-1 turned into UTF-8, and control bytes are written as \n, \r, \t, \\ or \xHH, so a
-// record never spans lines and the exact bytes can be read back.
+// record never spans lines and the exact bytes can be read back. A field that a spreadsheet
+// would run as a formula (one starting with =, +, - or @) starts with that character's \xHH
+// instead: every reader, older ones included, gives the text back as it was.
 namespace JournalFormat {
+
+// No record is longer: a network name is at most a command-line argument (128 KiB) or a name
+// field's 32,767 characters, each byte escaped at most fourfold, and every other field is a
+// frame, a report or a fixed text. A reader takes a longer line for no record without holding it.
+inline constexpr size_t kMaxRecordBytes = size_t{1} << 20;
+// Far more columns than any layout of the journal has had.
+inline constexpr size_t kMaxFields = 256;
 
 // How many fields the header and every record hold.
 size_t FieldCount();

@@ -120,6 +120,9 @@ bool SplitFields(std::string_view line, std::vector<std::string_view>& fields,
     unquoted.clear();
     size_t at = 0;
     while (true) {
+        if (fields.size() == JournalFormat::kMaxFields) {
+            return false;  // no layout has that many columns
+        }
         if (at < line.size() && line[at] == '"') {
             const size_t begin = ++at;
             size_t quote = line.find('"', at);

@@ -13,8 +13,9 @@
 namespace JournalParse {
 
 // One CSV line (without its line feed) into its fields, quotes undone. False when the line
-// is not well-formed CSV. The fields point into the line, or into `unquoted` for a field
-// whose doubled quotes had to be undone; both are reused from call to call.
+// is not well-formed CSV or holds more fields than any layout. The fields point into the line, or
+// into `unquoted` for a field whose doubled quotes had to be undone; both are reused from call to
+// call.
 bool SplitFields(std::string_view line, std::vector<std::string_view>& fields,
                  std::deque<std::string>& unquoted);
 

@@ -41,6 +41,8 @@ struct ParameterInfo {
 
 inline constexpr ValueRange kByteRange{0, 255};
 inline constexpr ValueRange kNetworkIdRange{1, 240};
+// How many of a network's IDs are repeaters: none up to every one.
+inline constexpr ValueRange kRepeaterCountRange{0, kNetworkIdRange.max};
 
 inline constexpr std::array<ParameterInfo, kParamCount> kParameters{{
     {Param::ID, "ID", kByteRange, kNetworkIdRange, kByteRange, 1, 'i', true, false,

@@ -239,6 +239,13 @@ std::vector<std::string> Report(const char* out) {
     return args;
 }
 
+// Beside the two folders, a day file of a that is a link elsewhere.
+bool PlantTwoFoldersAndALink(const std::string& runtime, const std::string& journal) {
+    return PlantTwoFolders(runtime, journal) &&
+           static_cast<bool>(std::ofstream(journal + "/elsewhere.csv") << "x\n") &&
+           LinkTo(journal + "/a/2026-01-03.csv", journal + "/elsewhere.csv");
+}
+
 const std::vector<std::string> kSendToDevNull = {"send", "--port", "COM990", "--id", "5"};
 
 // clang-format off
@@ -380,6 +387,14 @@ const CliCase kCases[] = {
       "<tr><td>6</td><td>✓ vérifiée</td><td>02/01/2026 ", "<img src=\"data:image/png;base64,",
       "<tr><td>9</td><td>· non programmée</td>", "<tr><td>240</td>",
       "Paramètres du modem non confirmés : P0"}},
+    {"report_counts_a_folder_once", nullptr, {}, {"report", "--network", "Station Nord",
+     "--journal", "@/a", "--journal", "@/a/.", "--journal", "@/b", "--journal", "@/b/../a",
+     "--out", "@/r.html"}, nullptr, kQuickStep, 0, "(8 échanges)", {}, kNoRecord, PlantTwoFolders},
+    {"report_names_what_it_could_not_read", nullptr, {}, {"report", "--network", "Station Nord",
+     "--journal", "@/a", "--journal", "@/b", "--journal", "@/missing", "--out",
+     "@/a/rapport.html"}, nullptr, kQuickStep, 0, "a/2026-01-03.csv", {}, kNoRecord,
+     PlantTwoFoldersAndALink, nullptr, {}, {"Dossiers du journal illisibles : /tmp/",
+     "/missing", "Fichiers du journal illisibles : /tmp/", "/a/2026-01-03.csv"}},
 };
 // clang-format on
 

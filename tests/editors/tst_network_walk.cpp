@@ -1,5 +1,9 @@
+#include <sys/stat.h>
+#include <unistd.h>
 #include <QAbstractButton>
 #include <QDateTime>
+#include <QDir>
+#include <QFile>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -63,6 +67,8 @@ private slots:
     void mapOfTheWalkSurvivesARestart();
     void lastNetworkIsKeptInTheStateFolder_data();
     void lastNetworkIsKeptInTheStateFolder();
+    void sheetOpensBesideHostileDayFiles_data();
+    void sheetOpensBesideHostileDayFiles();
 };
 
 void TestNetworkWalk::walkThroughASmallNetwork_data() {
@@ -250,6 +256,73 @@ void TestNetworkWalk::lastNetworkIsKeptInTheStateFolder() {
     set("XDG_STATE_HOME", savedState);
     set("HOME", savedHome);
     QCOMPARE(path, file);
+}
+
+void TestNetworkWalk::sheetOpensBesideHostileDayFiles_data() {
+    QTest::addColumn<QString>("hostile");
+    QTest::addColumn<QString>("note");
+    QTest::newRow("a sparse day file of 40 GB") << "sparse"
+                                                << "1 ligne(s) du journal illisible(s)";
+    QTest::newRow("a FIFO") << "fifo"
+                            << "illisibles, laissés de côté : ";
+    QTest::newRow("a link") << "link"
+                            << "illisibles, laissés de côté : ";
+}
+
+// A day file of long ago, verified, beside one that no reader can take whole.
+void TestNetworkWalk::sheetOpensBesideHostileDayFiles() {
+    QFETCH(QString, hostile);
+    QFETCH(QString, note);
+    const QString network =
+        QStringLiteral("Station Est %1").arg(QDateTime::currentMSecsSinceEpoch());
+    const std::string folder = CJournal::DefaultFolder();
+    const std::string good = folder + "/2001-01-01.csv";
+    const std::string bad = folder + "/2001-01-02.csv";
+    // Gone after the row, passed or not: the folder is the next rows' too.
+    const std::unique_ptr<void, std::function<void(void*)>> removed(this, [&](void*) {
+        ::unlink(bad.c_str());
+        ::unlink(good.c_str());
+    });
+    QVERIFY(QDir().mkpath(QString::fromStdString(folder)));
+    ExchangeRecord record;
+    record.kind = ExchangeKind::SendConfig;
+    record.sentConfig = ParameterSet{9, 255, 60, "1", 4, 100};
+    record.command = "u009255601004100";
+    record.bytesSent = record.command + "\nu\n";
+    record.report = "TM010203V14009255100060004100\r\n";
+    const JournalContext context{"Client", "Répéteur", "COM950", network.toStdString(), 3};
+    const std::string text =
+        JournalFormat::HeaderLine() + JournalFormat::RecordLine(context, record, {978339600, 0});
+    {
+        QFile file(QString::fromStdString(good));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(text.data(), static_cast<qint64>(text.size()));
+    }
+    bool planted = false;
+    if (hostile == "sparse") {
+        QFile file(QString::fromStdString(bad));
+        planted = file.open(QIODevice::WriteOnly) && file.write("\"x") == 2 &&
+                  file.resize(qint64{40} << 30);
+    } else if (hostile == "fifo") {
+        planted = ::mkfifo(bad.c_str(), 0600) == 0;
+    } else {
+        planted = ::symlink(good.c_str(), bad.c_str()) == 0;
+    }
+    QVERIFY(planted);
+    CSheetBench bench;
+    bench.Open(3, 950);
+    CEditorDriver driver;
+    driver.Act<CMyPropSheet>([&](CMyPropSheet* s) {
+        TypeInto(bench.network->NameField(), network);
+        PressKey(bench.network->NameField(), Qt::Key_Return);
+        const CNetworkMapView& view = *bench.network->View();
+        QCOMPARE(view.DeviceCell(9)->accessibleName(), QString::fromUtf8("ID 9 : vérifiée"));
+        QVERIFY2(view.NoteShown().contains(QString::fromUtf8(note.toUtf8())),
+                 qPrintable(view.NoteShown()));
+        Retour(s);
+    });
+    QCOMPARE(bench.Run(driver), 255);
+    QVERIFY(driver.AllDone());
 }
 
 ZAV_EDITORS_TEST_MAIN(TestNetworkWalk)

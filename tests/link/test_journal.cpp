@@ -59,7 +59,11 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(EscapeRow{"u00501207A003100\nu\n", "u00501207A003100\\nu\\n"},
                       EscapeRow{"TM\r\n", "TM\\r\\n"}, EscapeRow{"a\\b", "a\\\\b"},
                       EscapeRow{"say \"u\"", "say \"u\""},
-                      EscapeRow{std::string("u\xe9\x01\x7f", 4), "ué\\x01\\x7F"}));
+                      EscapeRow{std::string("u\xe9\x01\x7f", 4), "ué\\x01\\x7F"},
+                      // What a spreadsheet would take for a formula starts with an escape.
+                      EscapeRow{"=1+2", "\\x3D1+2"}, EscapeRow{"+33", "\\x2B33"},
+                      EscapeRow{"-1", "\\x2D1"}, EscapeRow{"@SUM(A1)", "\\x40SUM(A1)"},
+                      EscapeRow{"\tx", "\\tx"}, EscapeRow{"\rx", "\\rx"}, EscapeRow{"a=b", "a=b"}));
 
 TEST(JournalFormatTest, TimeCarriesItsOffsetAndNamesTheLocalDay) {
     const char* saved = std::getenv("TZ");
@@ -125,6 +129,50 @@ TEST(JournalTest, TornLastRecordIsCutAway) {
         ReadAll(journal.PathFor(when)),
         JournalFormat::HeaderLine() + JournalFormat::RecordLine(kContext, SentRecord(3), when));
 }
+
+// What the next writer finds after the file's last line feed: a record cut short is cut away,
+// a whole record that only lacks its line feed (a file saved by another program) is kept and
+// ended. A byte order mark before the header is kept too.
+struct TailRow {
+    const char* name;
+    std::string before;  // the day's file
+    std::string kept;    // what of it stays, before the new record
+};
+
+void PrintTo(const TailRow& row, std::ostream* out) {
+    *out << row.name;
+}
+
+const std::string kWhole =
+    JournalFormat::HeaderLine() + JournalFormat::RecordLine(kContext, SentRecord(1), {1000, 0});
+const std::string kBom = "\xEF\xBB\xBF";
+
+class JournalTail : public ::testing::TestWithParam<TailRow> {};
+
+TEST_P(JournalTail, NextRecordFollowsWhatIsWhole) {
+    TempDir dir;
+    CJournal journal(dir.Path());
+    const timespec when{1000, 0};
+    ASSERT_TRUE(dir.WriteFile(JournalFormat::FileName(when), GetParam().before));
+    ASSERT_EQ(journal.Append(kContext, SentRecord(2), when), JOURNAL_OK)
+        << JournalFailureReason(journal.LastError());
+    EXPECT_EQ(ReadAll(journal.PathFor(when)),
+              GetParam().kept + JournalFormat::RecordLine(kContext, SentRecord(2), when));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, JournalTail,
+    ::testing::Values(
+        TailRow{"torn", kWhole + "\"1970-01-01T00:16", kWhole},
+        TailRow{"torn_inside_a_quote", kWhole + "\"ha\"lf", kWhole},
+        TailRow{"whole_without_line_feed", kWhole.substr(0, kWhole.size() - 1), kWhole},
+        TailRow{"header_without_line_feed",
+                JournalFormat::HeaderLine().substr(0, JournalFormat::HeaderLine().size() - 1),
+                JournalFormat::HeaderLine()},
+        TailRow{"byte_order_mark", kBom + kWhole, kBom + kWhole},
+        TailRow{"byte_order_mark_and_no_line_feed", kBom + kWhole.substr(0, kWhole.size() - 1),
+                kBom + kWhole}),
+    [](const ::testing::TestParamInfo<TailRow>& info) { return std::string(info.param.name); });
 
 // Neither a folder that cannot be made nor a day's file that cannot be opened stops the
 // caller; each says why, and the journal writes again once the obstacle is gone.

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -8,6 +12,7 @@
 #include "CNetworkMap.h"
 #include "JournalFormat.h"
 #include "MapTexts.h"
+#include "ProtocolTexts.h"
 #include "TempDir.h"
 
 namespace {
@@ -72,6 +77,7 @@ struct MapRow {
     size_t skipped;
     int sends;
     bool sentDifferent;
+    off_t sparseTo = 0;  // the last file made this long by a hole after what it holds
 };
 
 class NetworkMapRows : public ::testing::TestWithParam<MapRow> {};
@@ -81,6 +87,10 @@ TEST_P(NetworkMapRows, JournalLinesGiveTheState) {
     TempDir dir;
     for (size_t i = 0; i < row.files.size(); ++i) {
         ASSERT_TRUE(dir.WriteFile("2026-12-0" + std::to_string(i + 1) + ".csv", row.files[i]));
+    }
+    if (row.sparseTo > 0) {
+        const std::string last = dir / ("2026-12-0" + std::to_string(row.files.size()) + ".csv");
+        ASSERT_EQ(::truncate(last.c_str(), row.sparseTo), 0);
     }
     ASSERT_TRUE(dir.WriteFile("notes.txt", "not a journal\n"));
     const JournalScan scan = ReadJournal({dir.Path()}, row.network);
@@ -95,9 +105,26 @@ TEST_P(NetworkMapRows, JournalLinesGiveTheState) {
     for (size_t i = 1; i < scan.entries.size(); ++i) {
         EXPECT_LE(scan.entries[i - 1].epochMs, scan.entries[i].epochMs);
     }
+    EXPECT_TRUE(scan.unreadableFiles.empty());
+    EXPECT_LE(map.RepeaterCount(), 240);
 }
 
 const std::string kHeader = JournalFormat::HeaderLine();
+const JournalContext kFormula{"Client", "Répéteur", "COM900", "=HYPERLINK(\"x\")", 20};
+const JournalContext kTooMany{"Client", "Répéteur", "COM900", "Station Nord", 500};
+
+// A reply cut by an unplug after its first bytes.
+ExchangeRecord CutReply(int32_t id) {
+    ExchangeRecord record = Send(id, 12, 12);
+    record.report = "TM0102";
+    record.cause = kTextReplyCut;
+    return record;
+}
+
+std::string WithoutLineFeed(std::string line) {
+    line.pop_back();
+    return line;
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, NetworkMapRows,
@@ -223,7 +250,71 @@ INSTANTIATE_TEST_SUITE_P(
                "vérifiée",
                0,
                1,
-               false}),
+               false},
+        MapRow{"byte order mark",
+               {"\xEF\xBB\xBF" + kHeader + Line(kNord, Send(5, 12, 12), 100)},
+               "Station Nord",
+               5,
+               DeviceState::kVerified,
+               "vérifiée",
+               0,
+               1,
+               false},
+        MapRow{"repeater count beyond the range",
+               {kHeader + Line(kTooMany, Send(5, 12, 12), 100)},
+               "Station Nord",
+               5,
+               DeviceState::kNotProgrammed,
+               "non programmée",
+               1,
+               0,
+               false},
+        MapRow{"complete last record without line feed",
+               {kHeader + WithoutLineFeed(Line(kNord, Send(5, 12, 12), 100))},
+               "Station Nord",
+               5,
+               DeviceState::kVerified,
+               "vérifiée",
+               0,
+               1,
+               false},
+        MapRow{"reply cut by an unplug",
+               {kHeader + Line(kNord, CutReply(5), 100)},
+               "Station Nord",
+               5,
+               DeviceState::kNoReport,
+               "envoyée, sans réponse",
+               0,
+               1,
+               false},
+        MapRow{"formula-leading name read back as it was",
+               {kHeader + Line(kFormula, Send(5, 12, 12), 100)},
+               "=HYPERLINK(\"x\")",
+               5,
+               DeviceState::kVerified,
+               "vérifiée",
+               0,
+               1,
+               false},
+        MapRow{"line of commas longer than any record",
+               {kHeader + std::string(3 << 20, ',') + "\n" + Line(kNord, Send(5, 12, 12), 100)},
+               "Station Nord",
+               5,
+               DeviceState::kVerified,
+               "vérifiée",
+               1,
+               1,
+               false},
+        MapRow{"sparse day file of 40 GB",
+               {kHeader + Line(kNord, Send(5, 12, 12), 100)},
+               "Station Nord",
+               5,
+               DeviceState::kVerified,
+               "vérifiée",
+               1,
+               1,
+               false,
+               off_t{40} << 30}),
     [](const auto& info) {
         std::string name;
         for (const char c : std::string(info.param.what)) {
@@ -231,6 +322,109 @@ INSTANTIATE_TEST_SUITE_P(
         }
         return name;
     });
+
+// What a reading of several folders takes in: each folder once, whatever the order and the
+// spelling of the folders, every file it could not read named, and one state for ID 5.
+struct ScanRow {
+    const char* what;
+    std::function<bool(const TempDir& dir)> plant;
+    std::vector<std::string> folders;  // under the row's folder, as the user spelled them
+    size_t entries;
+    DeviceState state;                    // of ID 5
+    std::vector<std::string> unreadable;  // the files left out, under the row's folder
+};
+
+void PrintTo(const ScanRow& row, std::ostream* out) {
+    *out << row.what;
+}
+
+const timespec kSameInstant{1765270800, 0};
+
+// Two folders: a's record of ID 5 differs, b's is verified, at the same instant; b's is the
+// later line of its file.
+bool PlantTie(const TempDir& dir) {
+    return dir.WriteFile("a/2025-12-09.csv", kHeader + JournalFormat::RecordLine(
+                                                           kNord, Send(5, 12, 13), kSameInstant)) &&
+           dir.WriteFile("b/2025-12-09.csv",
+                         kHeader + JournalFormat::RecordLine(kSud, Send(5, 12, 12), kSameInstant) +
+                             JournalFormat::RecordLine(kNord, Send(5, 12, 12), kSameInstant));
+}
+
+bool PlantTwoRecords(const TempDir& dir) {
+    return dir.WriteFile("a/2026-12-01.csv", kHeader + Line(kNord, Send(5, 12, 13), 100) +
+                                                 Line(kNord, Send(5, 12, 12), 200));
+}
+
+// Beside a good day, day files that are a link, a FIFO and a folder.
+bool PlantUnreadable(const TempDir& dir) {
+    return PlantTwoRecords(dir) && dir.WriteFile("elsewhere.csv", kHeader) &&
+           dir.Link("a/2026-12-02.csv", dir / "elsewhere.csv") &&
+           ::mkfifo((dir / "a/2026-12-03.csv").c_str(), 0600) == 0 &&
+           dir.MakeDir("a/2026-12-04.csv");
+}
+
+class JournalScanRows : public ::testing::TestWithParam<ScanRow> {};
+
+TEST_P(JournalScanRows, EachFolderOnceEveryFileAccountedFor) {
+    const ScanRow& row = GetParam();
+    TempDir dir;
+    ASSERT_TRUE(row.plant(dir));
+    std::vector<std::string> folders;
+    for (const std::string& folder : row.folders) {
+        folders.push_back(dir / folder);
+    }
+    const JournalScan scan = ReadJournal(folders, "Station Nord");
+    CNetworkMap map("Station Nord");
+    map.Add(scan.entries);
+    EXPECT_EQ(scan.entries.size(), row.entries);
+    EXPECT_EQ(map.Device(5).state, row.state);
+    std::vector<std::string> unreadable;
+    for (const std::string& name : row.unreadable) {
+        unreadable.push_back(dir / name);
+    }
+    std::vector<std::string> named = scan.unreadableFiles;
+    std::sort(named.begin(), named.end());
+    EXPECT_EQ(named, unreadable);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, JournalScanRows,
+    ::testing::Values(
+        ScanRow{"a folder given twice", PlantTwoRecords, {"a", "a"}, 2, DeviceState::kVerified, {}},
+        ScanRow{"a folder spelled three ways",
+                PlantTwoRecords,
+                {"a", "a/.", "a/../a/"},
+                2,
+                DeviceState::kVerified,
+                {}},
+        ScanRow{"a tie in folder order", PlantTie, {"a", "b"}, 2, DeviceState::kVerified, {}},
+        ScanRow{"a tie in the other order", PlantTie, {"b", "a"}, 2, DeviceState::kVerified, {}},
+        ScanRow{"files that cannot be read are named",
+                PlantUnreadable,
+                {"a"},
+                2,
+                DeviceState::kVerified,
+                {"a/2026-12-02.csv", "a/2026-12-03.csv", "a/2026-12-04.csv"}}),
+    [](const auto& info) {
+        std::string name;
+        for (const char c : std::string(info.param.what)) {
+            name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+        }
+        return name;
+    });
+
+// A day file swapped for a FIFO after it was first read: the follower must neither block on
+// it nor go on as if it had read it.
+TEST(NetworkMapTest, FollowerNamesADayFileSwappedForAFifo) {
+    TempDir dir;
+    ASSERT_TRUE(PlantTwoRecords(dir));
+    CJournalFollower follower(dir / "a", "Station Nord");
+    ASSERT_EQ(follower.ReadNew().size(), 2u);
+    ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0600), 0);
+    ASSERT_EQ(::rename((dir / "fifo").c_str(), (dir / "a/2026-12-01.csv").c_str()), 0);
+    EXPECT_TRUE(follower.ReadNew().empty());
+    EXPECT_EQ(follower.UnreadableFiles(), std::vector<std::string>{dir / "a/2026-12-01.csv"});
+}
 
 TEST(NetworkMapTest, BandsCountAndFollowerReadsOnlyWhatIsNew) {
     TempDir dir;
