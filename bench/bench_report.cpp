@@ -1,12 +1,16 @@
 // Times the acceptance report of a full network: 240 devices and the modem, 2 000 records
 // (every ID sent several times, some read back different, some silent), written as PDF and
 // as HTML into the first argument's folder (default: the system's temporary folder).
+// A second argument "messages" makes it 240 records with a message of 800 words each,
+// "long-message" one record with a message of 200 KB: the report's time must grow with its
+// size, not its square.
 
 #include <QGuiApplication>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "JournalEntry.h"
 #include "WriteReport.h"
@@ -50,6 +54,32 @@ JournalEntry Entry(int i) {
     return entry;
 }
 
+std::string Words(size_t count) {
+    std::string text;
+    for (size_t i = 0; i < count; ++i) {
+        text += (i == 0 ? "" : " ") + std::string(i % 7 == 0 ? "configuration" : "mot");
+    }
+    return text;
+}
+
+std::vector<JournalEntry> Entries(const std::string& mode) {
+    std::vector<JournalEntry> entries;
+    if (mode == "messages") {
+        for (int i = 0; i < 240; ++i) {
+            entries.push_back(Entry(i));
+            entries.back().message = Words(800);
+        }
+    } else if (mode == "long-message") {
+        entries.push_back(Entry(0));
+        entries.back().message = Words(200 * 1024 / 6);
+    } else {
+        for (int i = 0; i < kRecords; ++i) {
+            entries.push_back(Entry(i));
+        }
+    }
+    return entries;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -62,9 +92,7 @@ int main(int argc, char** argv) {
     ReportInput input;
     input.network = "Station Nord";
     input.folders = {"/home/technicien/.local/share/zav7305"};
-    for (int i = 0; i < kRecords; ++i) {
-        input.entries.push_back(Entry(i));
-    }
+    input.entries = Entries(argc > 2 ? argv[2] : "");
     for (const char* name : {"bench-rapport.pdf", "bench-rapport.html"}) {
         const std::string path = (base / name).string();
         std::string error;
@@ -75,7 +103,7 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "%s\n", error.c_str());
             return 1;
         }
-        std::printf("report of 240 devices, %d records, %s: %.0f ms (%ju bytes)\n", kRecords, name,
+        std::printf("report of %zu records, %s: %.0f ms (%ju bytes)\n", input.entries.size(), name,
                     ms, static_cast<uintmax_t>(std::filesystem::file_size(path)));
     }
     return 0;

@@ -67,10 +67,15 @@ int CCliReport::Run(const CliRequest& request) {
     input.unreadableFolders = scan.unreadableFolders;
     input.unreadableFiles = scan.unreadableFiles;
     std::string error;
-    const int status = WriteReport(input, *request.out, error);
+    const int status = WriteReport(
+        input, *request.out, error,
+        request.replace ? CReplacingFile::Mode::kReplace : CReplacingFile::Mode::kCreateOnly);
+    if (status == REPORT_EXISTS) {
+        error += " Ajoutez --replace pour le remplacer.";
+    }
     if (status != REPORT_OK) {
         err << kProgram << " : " << error << "\n";
-        return status == REPORT_WRITE_FAILED ? kExitNotWritten : 2;
+        return status == REPORT_WRITE_FAILED || status == REPORT_EXISTS ? kExitNotWritten : 2;
     }
     out << "Rapport écrit : " << *request.out << " (" << input.entries.size() << " échanges)\n";
     return 0;

@@ -11,7 +11,8 @@ class CCliReport {
 public:
     CCliReport(std::ostream& out, std::ostream& err, std::string defaultFolder);
 
-    // 0 written; 2 unknown network or a file that is neither .pdf nor .html; 3 not written.
+    // 0 written; 2 unknown network or a file that is neither .pdf nor .html; 3 not written
+    // (a write error, a link at the name, or a file already there without --replace).
     int Run(const CliRequest& request);
 
 private:

@@ -158,6 +158,10 @@ std::optional<CliRequest> ParseCliArguments(const std::vector<std::string>& args
             (option == "--json" ? request.json : request.admin) = true;
             continue;
         }
+        if (option == "--replace" && request.command == CliCommand::kReport) {
+            request.replace = true;
+            continue;
+        }
         std::optional<std::string> value;
         if (const size_t equals = option.find('='); equals != std::string::npos) {
             value = option.substr(equals + 1);
@@ -191,7 +195,7 @@ std::string CliUsage() {
            "  read  --port P              lit le rapport de l'appareil\n"
            "  modem --port P --param ID|CHF|OFT|P0|PRT|TYP --value N\n"
            "                              émet un paramètre du modem et lit son rapport\n"
-           "  report --network NOM --out FICHIER.pdf|.html [--journal DOSSIER ...]\n"
+           "  report --network NOM --out FICHIER.pdf|.html [--journal DOSSIER ...] [--replace]\n"
            "                              écrit le rapport de mise en service du réseau\n"
            "\n"
            "Options :\n"
@@ -202,11 +206,13 @@ std::string CliUsage() {
            "  --network NOM    le réseau dans le journal duquel l'échange est noté\n"
            "  --repeaters N    son nombre de répéteurs (0 à 240), noté avec l'échange\n"
            "  --journal DOSSIER  un dossier de journal à lire (répétable ; par défaut le vôtre)\n"
+           "  --replace   remplace le rapport qui porte déjà ce nom (sans elle, il est gardé)\n"
            "  --json      sortie en JSON\n"
            "  --help      ce texte ;  --version  la version\n"
            "\n"
            "Codes de sortie : 0 confirmé par l'appareil, 2 arguments refusés, 3 échec du port,\n"
            "4 pas de rapport (ou rapport coupé), 5 configuration lue différente de l'envoyée,\n"
            "6 confirmé par l'appareil mais absent du journal (qui n'a pas pu être écrit) ;\n"
-           "report : 0 écrit, 2 réseau inconnu ou arguments refusés, 3 écriture impossible.\n";
+           "report : 0 écrit, 2 réseau inconnu ou arguments refusés, 3 non écrit (écriture\n"
+           "impossible, ou un fichier de ce nom gardé faute de --replace).\n";
 }

@@ -1,16 +1,18 @@
 #include "CLastNetworkName.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <utility>
+
+#include "CReplacingFile.h"
+#include "ReadOwnFile.h"
 
 namespace {
 
 constexpr char kFileName[] = "reseau";
-// A name is one line; anything longer than this in the file is not one we wrote.
-constexpr qint64 kMaxBytes = 4096;
+// A name is one line, as long as the name field lets it be (32767 characters of up to three
+// bytes each); a longer file is not one we wrote.
+constexpr size_t kMaxBytes = 3 * 32767 + 1;
 
 QString StateFolder() {
     const QString state = qEnvironmentVariable("XDG_STATE_HOME");
@@ -32,24 +34,20 @@ CLastNetworkName::CLastNetworkName()
 
 CLastNetworkName::CLastNetworkName(QString filePath) : filePath(std::move(filePath)) {}
 
+// A link, a FIFO or a device in its place is not read: the name then lasts for this run.
 QString CLastNetworkName::Load() const {
-    QFile file(filePath);
-    if (filePath.isEmpty() || !file.open(QIODevice::ReadOnly)) {
+    std::string bytes;
+    if (filePath.isEmpty() || ReadOwnFile(filePath.toStdString(), kMaxBytes, bytes) != FILE_OK) {
         return {};
     }
-    const QByteArray bytes = file.read(kMaxBytes);
-    return QString::fromUtf8(bytes.left(bytes.indexOf('\n'))).trimmed();
+    // A file saved by hand may lack its final line feed: the line is whole all the same.
+    return QString::fromStdString(bytes.substr(0, bytes.find('\n'))).trimmed();
 }
 
 bool CLastNetworkName::Save(const QString& name) const {
     if (filePath.isEmpty() || !QDir().mkpath(QFileInfo(filePath).path())) {
         return false;
     }
-    // Written aside and renamed, so a crash never leaves half a name.
-    QSaveFile file(filePath);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return false;
-    }
-    file.write(name.trimmed().toUtf8() + '\n');
-    return file.commit();
+    // Written aside and renamed, so a crash never leaves half a name; never through a link.
+    return ReplaceFile(filePath.toStdString(), name.trimmed().toStdString() + '\n') == FILE_OK;
 }

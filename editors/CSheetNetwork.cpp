@@ -17,6 +17,7 @@
 #include "MapTexts.h"
 #include "MessageBoxes.h"
 #include "Parameters.h"
+#include "ShownText.h"
 #include "WriteReport.h"
 
 namespace {
@@ -29,20 +30,15 @@ QString Device(const std::string& bytes) {
     return QString::fromStdString(DeviceToUtf8(bytes)).trimmed();
 }
 
-// "2026-12-09T01:05:03.042+01:00" to the second, as a person reads it.
-QString When(const std::string& timestamp) {
-    return Utf8(timestamp.substr(0, 19)).replace(QLatin1Char('T'), QLatin1Char(' '));
-}
-
 // The cell's latest exchange: when, who, what went out, what came back, and the verdict.
 QString RecordText(const QString& words, const MapCell& cell) {
     if (!cell.last) {
         return words;
     }
     const JournalEntry& last = *cell.last;
-    QStringList lines{words,
-                      QStringLiteral("%1 · %2 · %3")
-                          .arg(When(last.timestamp), Utf8(last.editor), Utf8(last.portName))};
+    QStringList lines{words, QStringLiteral("%1 · %2 · %3")
+                                 .arg(ShownTime(last.epochMs, last.timestamp),
+                                      ShownText(last.editor), ShownText(last.portName))};
     const auto add = [&lines](const char* label, const QString& value) {
         if (!value.isEmpty()) {
             lines << QString::fromUtf8(label).arg(value);
@@ -50,9 +46,9 @@ QString RecordText(const QString& words, const MapCell& cell) {
     };
     add(MapViewTexts::kSentLine, Device(cell.lastSent.empty() ? last.command : cell.lastSent));
     add(MapViewTexts::kReadLine, last.report ? Device(*last.report) : QString());
-    add(MapViewTexts::kVerdictLine, Utf8(last.verdict));
-    add(MapViewTexts::kMessageLine, Utf8(last.message));
-    add(MapViewTexts::kCauseLine, Utf8(last.cause));
+    add(MapViewTexts::kVerdictLine, ShownText(last.verdict));
+    add(MapViewTexts::kMessageLine, ShownText(last.message));
+    add(MapViewTexts::kCauseLine, ShownText(last.cause));
     return lines.join(QLatin1Char('\n'));
 }
 
@@ -80,9 +76,10 @@ QString ChooseReportPath(QWidget* parent, const QString& suggested) {
     const QString pdf = QStringLiteral("PDF (*.pdf)");
     const QString html = QStringLiteral("HTML (*.html *.htm)");
     QString chosenType = pdf;
-    QString path =
-        QFileDialog::getSaveFileName(parent, QString::fromUtf8(EditorTexts::kReportButton),
-                                     suggested, pdf + QStringLiteral(";;") + html, &chosenType);
+    // The sheet asks before replacing a file itself: the extension may be added after this.
+    QString path = QFileDialog::getSaveFileName(
+        parent, QString::fromUtf8(EditorTexts::kReportButton), suggested,
+        pdf + QStringLiteral(";;") + html, &chosenType, QFileDialog::DontConfirmOverwrite);
     const QString suffix = QFileInfo(path).suffix().toLower();
     if (!path.isEmpty() && suffix != QLatin1String("pdf") && suffix != QLatin1String("html") &&
         suffix != QLatin1String("htm")) {
@@ -264,7 +261,7 @@ void CSheetNetwork::SaveReport() {
     const QString suggested = QString::fromUtf8(MapViewTexts::kReportFileName)
                                   .arg(name.isEmpty() ? QStringLiteral("reseau") : name);
     const QString path = chooser(window, suggested);
-    if (path.isEmpty()) {
+    if (path.isEmpty() || !MayReplace(path)) {
         return;
     }
     JournalScan scan = ReadJournal({journal.Folder()}, name.toStdString());
@@ -279,4 +276,13 @@ void CSheetNetwork::SaveReport() {
     if (WriteReport(input, path.toStdString(), error) != REPORT_OK) {
         AfxMessageBox(Utf8(error));
     }
+}
+
+bool CSheetNetwork::MayReplace(const QString& path) const {
+    const QFileInfo file(path);
+    if (!file.exists() && !file.isSymLink()) {
+        return true;
+    }
+    return AskYesNo(window, window != nullptr ? window->windowTitle() : QString(),
+                    QString::fromUtf8(EditorTexts::kReplaceReport).arg(path));
 }

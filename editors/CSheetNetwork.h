@@ -67,6 +67,8 @@ private:
     void ShowDevice(int32_t id);
     void ShowModemParam(int32_t param);
     void ShowCounts();
+    // True when nothing is at `path` or the user said to replace it.
+    bool MayReplace(const QString& path) const;
 
     CEditorJournal& journal;
     int32_t repeaterCount;

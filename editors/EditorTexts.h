@@ -39,6 +39,8 @@ inline constexpr const char* kWindowIcon = ":/icons/143.ico";
 inline constexpr const char* kNetworkLabel = "Réseau :";
 inline constexpr const char* kNetworkName = "Nom du réseau";
 inline constexpr const char* kReportButton = "Rapport de mise en service";
+inline constexpr const char* kReplaceReport =
+    "Le fichier %1 existe déjà.\nVoulez-vous le remplacer ?";
 
 }  // namespace EditorTexts
 

@@ -7,21 +7,28 @@
 #include "Frames.h"
 #include "MapTexts.h"
 #include "Parameters.h"
+#include "ShownText.h"
 #include "WriteReport.h"
 
 namespace {
 
+// A cell holds at most this much of a journal's text: a row taller than a few pages makes
+// the PDF's layout slow down with every page after it, and the journal keeps the rest.
+constexpr qsizetype kCellCharacters = 2000;
+// Qt draws every page of a table in time that grows with the table: the rows go in tables of
+// this many, one after the other, each with its heading and the same column widths.
+constexpr int kRowsPerTable = 10;
+
 QString Text(const std::string& utf8) {
-    return QString::fromStdString(utf8).toHtmlEscaped();
+    return ShownText(utf8).toHtmlEscaped();
 }
 
-// "2026-12-09T01:05:03.042+01:00" as "09/12/2026 01:05:03".
-QString DateAndTime(const std::string& timestamp) {
-    if (timestamp.size() < 19) {
-        return Text(timestamp);
-    }
-    return Text(timestamp.substr(8, 2) + "/" + timestamp.substr(5, 2) + "/" +
-                timestamp.substr(0, 4) + " " + timestamp.substr(11, 8));
+QString CellText(const std::string& utf8) {
+    return ShownText(utf8, kCellCharacters).toHtmlEscaped();
+}
+
+QString DateAndTime(const JournalEntry& entry) {
+    return ShownTime(entry.epochMs, entry.timestamp).toHtmlEscaped();
 }
 
 // The values of a configuration frame "u%03d%03d%02d%c%03d%03d" in the report's order; the
@@ -29,7 +36,7 @@ QString DateAndTime(const std::string& timestamp) {
 QString FrameValues(const std::string& frame) {
     const size_t p0Digits = frame.size() == 17 ? 3 : 2;
     if (frame.size() != 16 && frame.size() != 17) {
-        return Text(DeviceToUtf8(frame));
+        return CellText(DeviceToUtf8(frame));
     }
     const size_t typAt = 7 + p0Digits;
     const std::string id = frame.substr(1, 3), chf = frame.substr(4, 3),
@@ -50,14 +57,15 @@ QString ReadValues(const JournalEntry& entry) {
         words += (words.empty() ? "" : " ") + std::string(info.name) + " " +
                  piece.substr(0, piece.find_first_of("\r\n"));
     }
-    return Text(DeviceToUtf8(words));
+    return CellText(DeviceToUtf8(words));
 }
 
 QString SentValues(const MapCell& cell) {
     if (cell.lastSent.empty()) {
         return "—";
     }
-    return cell.lastSent[0] == 'u' ? FrameValues(cell.lastSent) : Text(DeviceToUtf8(cell.lastSent));
+    return cell.lastSent[0] == 'u' ? FrameValues(cell.lastSent)
+                                   : CellText(DeviceToUtf8(cell.lastSent));
 }
 
 QString IdList(const std::vector<int>& ids) {
@@ -128,10 +136,10 @@ QString CReportDocument::Facts() const {
     const JournalEntry& first = input.entries.front();
     const JournalEntry& last = input.entries.back();
     return "<ul>" + Item("Réseau", Text(input.network)) +
-           Item("Premier échange", DateAndTime(first.timestamp)) +
-           Item("Dernier échange", DateAndTime(last.timestamp)) +
-           Item("Rôles", roleList.join(", ")) + Item("Version de l'outil", Text(version)) +
-           Item("Machine", machine) + Item("Dossiers du journal lus", folders.join(", ")) +
+           Item("Premier échange", DateAndTime(first)) +
+           Item("Dernier échange", DateAndTime(last)) + Item("Rôles", roleList.join(", ")) +
+           Item("Version de l'outil", Text(version)) + Item("Machine", machine) +
+           Item("Dossiers du journal lus", folders.join(", ")) +
            Item("Échanges", QString::number(input.entries.size())) +
            Item("Lignes ignorées", QString::number(input.skippedLines)) + Unread() + "</ul>";
 }
@@ -166,7 +174,9 @@ QString CReportDocument::Counts() const {
 }
 
 QString CReportDocument::Anomalies() const {
-    const auto sentNotVerified = DevicesWhere(
+    const auto neverVerified =
+        DevicesWhere(map, [](const MapCell& c) { return c.sends > 0 && !c.everVerified; });
+    const auto notVerifiedLast = DevicesWhere(
         map, [](const MapCell& c) { return c.sends > 0 && c.state != DeviceState::kVerified; });
     const auto changed = DevicesWhere(map, [](const MapCell& c) { return c.sentDifferentValues; });
     const auto silent =
@@ -180,7 +190,8 @@ QString CReportDocument::Anomalies() const {
             modem << Text(ParameterOfModemNumber(param)->name);
         }
     }
-    return "<h2>Anomalies</h2><ul>" + Item("IDs jamais vérifiés", IdList(sentNotVerified)) +
+    return "<h2>Anomalies</h2><ul>" + Item("IDs jamais vérifiés", IdList(neverVerified)) +
+           Item("IDs non vérifiés à leur dernier échange", IdList(notVerifiedLast)) +
            Item("IDs programmés plusieurs fois avec des valeurs différentes", IdList(changed)) +
            Item("Appareils silencieux", IdList(silent)) + Item("Échecs de port", IdList(failed)) +
            Item("Paramètres du modem non confirmés",
@@ -189,29 +200,36 @@ QString CReportDocument::Anomalies() const {
 }
 
 QString CReportDocument::Rows() const {
-    QString rows =
-        "<h2>Détail par ID</h2><table width=\"100%\" cellspacing=\"0\"><thead><tr>"
-        "<th>ID</th><th>État</th><th>Date et heure</th><th>Valeurs envoyées</th>"
-        "<th>Valeurs lues</th><th>Verdict</th><th>Message</th></tr></thead><tbody>";
+    const QString head = QString::fromUtf8(
+        "<table width=\"100%\" cellspacing=\"0\"><thead><tr>"
+        "<th width=\"11%\">ID</th><th width=\"16%\">État</th>"
+        "<th width=\"12%\">Date et heure</th><th width=\"15%\">Valeurs envoyées</th>"
+        "<th width=\"15%\">Valeurs lues</th><th width=\"12%\">Verdict</th>"
+        "<th width=\"19%\">Message</th></tr></thead><tbody>");
+    const QString tail = QStringLiteral("</tbody></table>");
+    QStringList rows;
     for (int id = kFirstDeviceId; id <= kLastDeviceId; ++id) {
-        rows += Row(QString::number(id), map.Device(id));
+        rows << Row(QString::number(id), map.Device(id));
     }
     for (int param = 1; param <= kModemParamCount; ++param) {
-        rows += Row(QString("Modem ") + ParameterOfModemNumber(param)->name, map.ModemParam(param));
+        rows << Row(QString("Modem ") + ParameterOfModemNumber(param)->name, map.ModemParam(param));
     }
-    return rows + "</tbody></table>";
+    QString html = QString::fromUtf8("<h2>Détail par ID</h2>");
+    for (qsizetype at = 0; at < rows.size(); at += kRowsPerTable) {
+        html += head + rows.mid(at, kRowsPerTable).join(QString()) + tail;
+    }
+    return html;
 }
 
 QString CReportDocument::Row(const QString& name, const MapCell& cell) const {
-    const QString state =
-        QString::fromStdString(StateMark(cell.state) + " " + StateWords(cell)).toHtmlEscaped();
+    const QString state = CellText(StateMark(cell.state) + " " + StateWords(cell));
     if (!cell.last) {
         return "<tr><td>" + name + "</td><td>" + state +
                "</td><td></td><td></td><td></td>"
                "<td></td><td></td></tr>";
     }
     const JournalEntry& last = *cell.last;
-    return "<tr><td>" + name + "</td><td>" + state + "</td><td>" + DateAndTime(last.timestamp) +
-           "</td><td>" + SentValues(cell) + "</td><td>" + ReadValues(last) + "</td><td>" +
-           Text(last.verdict) + "</td><td>" + Text(last.message) + "</td></tr>";
+    return "<tr><td>" + name + "</td><td>" + state + "</td><td>" + DateAndTime(last) + "</td><td>" +
+           SentValues(cell) + "</td><td>" + ReadValues(last) + "</td><td>" +
+           CellText(last.verdict) + "</td><td>" + CellText(last.message) + "</td></tr>";
 }

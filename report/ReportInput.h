@@ -23,6 +23,7 @@ struct ReportInput {
 enum ReportStatus : int {
     REPORT_OK = 0,
     REPORT_UNKNOWN_NETWORK = 2,  // no exchange of the network in the journal
-    REPORT_BAD_EXTENSION = 3,    // neither .pdf nor .html
+    REPORT_BAD_EXTENSION = 3,    // neither .pdf nor .html, or nothing before the extension
     REPORT_WRITE_FAILED = 4,
+    REPORT_EXISTS = 5,  // a file of that name was to be kept
 };

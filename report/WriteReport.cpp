@@ -2,14 +2,16 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QBuffer>
-#include <QFile>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QTextDocument>
+#include <cerrno>
 
 #include "CReportDocument.h"
+#include "FileStatus.h"
+#include "ShownText.h"
 #include "version.h"
 
 namespace {
@@ -23,6 +25,13 @@ bool EndsWith(const std::string& path, const std::string& extension) {
                                                  Qt::CaseInsensitive);
 }
 
+// "rapport.pdf", not ".pdf" alone: a name made of its extension is a hidden file, not a report.
+bool HasStem(const std::string& path, const std::string& extension) {
+    const size_t slash = path.rfind('/');
+    const size_t nameSize = path.size() - (slash == std::string::npos ? 0 : slash + 1);
+    return nameSize > extension.size();
+}
+
 QString PngData(const QImage& image) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
@@ -31,18 +40,8 @@ QString PngData(const QImage& image) {
     return "data:image/png;base64," + QString::fromLatin1(bytes.toBase64());
 }
 
-int WriteHtml(const CReportDocument& document, const std::string& path, std::string& error) {
-    QFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        error = "Impossible d'écrire le rapport " + path + " : " + file.errorString().toStdString();
-        return REPORT_WRITE_FAILED;
-    }
-    const QByteArray html = document.Html(PngData(document.MapImage())).toUtf8();
-    if (file.write(html) != html.size() || !file.flush()) {
-        error = "Impossible d'écrire le rapport " + path + " : " + file.errorString().toStdString();
-        return REPORT_WRITE_FAILED;
-    }
-    return REPORT_OK;
+QByteArray Html(const CReportDocument& document) {
+    return document.Html(PngData(document.MapImage())).toUtf8();
 }
 
 void DrawPages(QTextDocument& text, QPdfWriter& writer, QPainter& painter) {
@@ -65,29 +64,39 @@ void DrawPages(QTextDocument& text, QPdfWriter& writer, QPainter& painter) {
     }
 }
 
-int WritePdf(const CReportDocument& document, const std::string& network, const std::string& path,
-             std::string& error) {
-    QPdfWriter writer(QString::fromStdString(path));
+// Made in memory, so that every byte reaches the file through one checked write.
+QByteArray Pdf(const CReportDocument& document, const std::string& network) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&buffer);
     writer.setResolution(kPdfResolution);
     writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
                                      QMarginsF(15, 15, 15, 12), QPageLayout::Millimeter));
-    writer.setTitle(QString::fromUtf8("Rapport de mise en service : ") +
-                    QString::fromStdString(network));
+    writer.setTitle(QString::fromUtf8("Rapport de mise en service : ") + ShownText(network));
     writer.setCreator("Zav7305 " + QString::fromStdString(ToolVersion()));
     QPainter painter;
     if (!painter.begin(&writer)) {
-        error = "Impossible d'écrire le rapport " + path + ".";
-        return REPORT_WRITE_FAILED;
+        return {};
     }
     QTextDocument text;
     text.addResource(QTextDocument::ImageResource, QUrl(kMapName), document.MapImage());
     text.setHtml(document.Html(kMapName));
     DrawPages(text, writer, painter);
-    if (!painter.end()) {
-        error = "Impossible d'écrire le rapport " + path + ".";
-        return REPORT_WRITE_FAILED;
+    return painter.end() ? bytes : QByteArray();
+}
+
+int Write(const std::string& path, const QByteArray& bytes, CReplacingFile::Mode mode,
+          std::string& error) {
+    const int status =
+        bytes.isEmpty()
+            ? ENOMEM
+            : ReplaceFile(path, std::string_view(bytes.constData(), bytes.size()), mode);
+    if (status == FILE_OK) {
+        return REPORT_OK;
     }
-    return REPORT_OK;
+    error = "Impossible d'écrire le rapport " + path + " : " + FileStatusReason(status) + ".";
+    return status == FILE_REFUSED_EXISTS ? REPORT_EXISTS : REPORT_WRITE_FAILED;
 }
 
 }  // namespace
@@ -96,18 +105,22 @@ std::string ToolVersion() {
     return zav::version::kProductVersion;
 }
 
-int WriteReport(const ReportInput& input, const std::string& path, std::string& error) {
+int WriteReport(const ReportInput& input, const std::string& path, std::string& error,
+                CReplacingFile::Mode mode) {
+    const bool pdf = EndsWith(path, ".pdf");
+    const bool html = EndsWith(path, ".html") || EndsWith(path, ".htm");
+    if (!pdf && !html) {
+        error = "Le rapport s'écrit en PDF (.pdf) ou en HTML (.html) : " + path;
+        return REPORT_BAD_EXTENSION;
+    }
+    if (!HasStem(path, pdf ? ".pdf" : EndsWith(path, ".html") ? ".html" : ".htm")) {
+        error = "Le rapport doit avoir un nom avant son extension : " + path;
+        return REPORT_BAD_EXTENSION;
+    }
     const CReportDocument document(input);
     if (document.Empty()) {
         error = "Le réseau « " + input.network + " » n'a aucun échange dans le journal.";
         return REPORT_UNKNOWN_NETWORK;
     }
-    if (EndsWith(path, ".pdf")) {
-        return WritePdf(document, input.network, path, error);
-    }
-    if (EndsWith(path, ".html") || EndsWith(path, ".htm")) {
-        return WriteHtml(document, path, error);
-    }
-    error = "Le rapport s'écrit en PDF (.pdf) ou en HTML (.html) : " + path;
-    return REPORT_BAD_EXTENSION;
+    return Write(path, pdf ? Pdf(document, input.network) : Html(document), mode, error);
 }

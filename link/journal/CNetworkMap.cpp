@@ -90,6 +90,7 @@ void Record(MapCell& cell, const JournalEntry& entry, std::string command) {
         cell.sentDifferentValues = true;
     }
     cell.state = StateOf(entry, command);
+    cell.everVerified = cell.everVerified || cell.state == DeviceState::kVerified;
     cell.differences = cell.state == DeviceState::kDiffers ? VerdictDifferences(entry.verdict)
                                                            : std::vector<FieldDifference>{};
     cell.lastSent = std::move(command);

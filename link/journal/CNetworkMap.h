@@ -18,6 +18,7 @@ struct MapCell {
     std::vector<FieldDifference> differences;  // when kDiffers
     int sends = 0;
     bool sentDifferentValues = false;  // two sends carried different values
+    bool everVerified = false;         // one of its sends, not only the latest, was verified
     std::string lastSent;              // the command of the latest send, device bytes
 };
 

@@ -1,6 +1,8 @@
+#include <dirent.h>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <termios.h>
@@ -127,6 +129,8 @@ struct CliCase {
     std::vector<std::string> networkColumns = {};  // the record's network and repeater count
     // The report the row writes to "@/…/rapport.*" holds these (its text, for a PDF).
     std::vector<std::string> reportHas = {};
+    // What the data folder holds after the run (a file kept, no temporary left behind).
+    std::function<bool(const std::string& data)> after = {};
 };
 
 void PrintTo(const CliCase& c, std::ostream* os) {
@@ -244,6 +248,134 @@ bool PlantTwoFoldersAndALink(const std::string& runtime, const std::string& jour
     return PlantTwoFolders(runtime, journal) &&
            static_cast<bool>(std::ofstream(journal + "/elsewhere.csv") << "x\n") &&
            LinkTo(journal + "/a/2026-01-03.csv", journal + "/elsewhere.csv");
+}
+
+std::vector<std::string> Report(const char* out, const char* extra) {
+    std::vector<std::string> args = Report(out);
+    args.push_back(extra);
+    return args;
+}
+
+// The two folders and, at "a/rapport.html", a report of an earlier run.
+bool PlantEarlierReport(const std::string& runtime, const std::string& journal) {
+    return PlantTwoFolders(runtime, journal) &&
+           static_cast<bool>(std::ofstream(journal + "/a/rapport.html") << "ancien rapport");
+}
+
+bool EarlierReportKept(const std::string& data) {
+    return ReadAll(data + "/a/rapport.html") == "ancien rapport";
+}
+
+// The report's name leads to the journal's own day file.
+bool PlantLinkToDayFile(const std::string& runtime, const std::string& journal) {
+    return PlantTwoFolders(runtime, journal) &&
+           LinkTo(journal + "/a/rapport.html", journal + "/a/2026-01-01.csv");
+}
+
+bool PlantHardLinkToDayFile(const std::string& runtime, const std::string& journal) {
+    return PlantTwoFolders(runtime, journal) && ::link((journal + "/a/2026-01-01.csv").c_str(),
+                                                       (journal + "/a/rapport.html").c_str()) == 0;
+}
+
+bool DayFileKept(const std::string& data) {
+    return ReadAll(data + "/a/2026-01-01.csv").rfind(JournalFormat::HeaderLine(), 0) == 0;
+}
+
+// Only the day file in folder a: neither a torn report nor its temporary file.
+bool NothingButTheDayFile(const std::string& data) {
+    size_t names = 0;
+    if (DIR* dir = ::opendir((data + "/a").c_str())) {
+        while (const dirent* entry = ::readdir(dir)) {
+            names += entry->d_name[0] != '.' || std::string(entry->d_name).size() > 2;
+        }
+        ::closedir(dir);
+    }
+    return names == 1 && DayFileKept(data);
+}
+
+// `ulimit -f` of 16 KB for the run, lifted again by the fixture.
+bool PlantSmallFileSizeLimit(const std::string& runtime, const std::string& journal) {
+    rlimit limit{};
+    if (!PlantTwoFolders(runtime, journal) || ::getrlimit(RLIMIT_FSIZE, &limit) != 0) {
+        return false;
+    }
+    limit.rlim_cur = 16 * 1024;
+    return ::setrlimit(RLIMIT_FSIZE, &limit) == 0;
+}
+
+void SetZone(const char* zone) {
+    ::setenv("TZ", zone, 1);
+    ::tzset();
+}
+
+void Write(const std::string& path, const std::string& text, bool& ok) {
+    ok = ok && static_cast<bool>(std::ofstream(path) << text);
+}
+
+// ID 5 verified, then silent at its latest send; both written two hours east of the reader.
+bool PlantVerifiedThenSilentEast(const std::string&, const std::string& journal) {
+    const JournalContext nord{"Client", "Répéteur", "COM3", "Station Nord", 20};
+    const time_t day = 1767258000;  // 2026-01-01 09:00 UTC
+    SetZone("UTC-2");
+    bool ok = ::mkdir((journal + "/a").c_str(), 0700) == 0 &&
+              ::mkdir((journal + "/b").c_str(), 0700) == 0;
+    Write(journal + "/a/2026-01-01.csv",
+          JournalFormat::HeaderLine() +
+              JournalFormat::RecordLine(nord, Sent(5, 12, 12), timespec{day + 1, 0}) +
+              JournalFormat::RecordLine(nord, Sent(5, 12, -1), timespec{day + 2, 0}),
+          ok);
+    SetZone("UTC0");
+    return ok;
+}
+
+// A name that bidi overrides would show backwards, and controls for the PDF's title.
+const char kHostileNetwork[] = "Nord\u202eTXT.exe\u202c\x1b[31m\x07\r\nX";
+
+bool PlantHostileNetwork(const std::string&, const std::string& journal) {
+    const JournalContext hostile{"Client", "Répéteur", "COM3", kHostileNetwork, 20};
+    ExchangeRecord record = Sent(5, 12, 12);
+    record.message = "Reçu \u2067à l'envers\u2069 \u200f";
+    bool ok = ::mkdir((journal + "/a").c_str(), 0700) == 0;
+    Write(journal + "/a/2026-01-01.csv",
+          JournalFormat::HeaderLine() +
+              JournalFormat::RecordLine(hostile, record, timespec{1767258001, 0}),
+          ok);
+    return ok;
+}
+
+std::string PdfTitle(const std::string& path) {
+    std::string text;
+    if (FILE* pipe = ::popen(("pdfinfo '" + path + "'").c_str(), "r")) {
+        char chunk[4096];
+        for (size_t n; (n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;) {
+            text.append(chunk, n);
+        }
+        ::pclose(pipe);
+    }
+    const size_t at = text.find("Title:");
+    return at == std::string::npos ? "" : text.substr(at, text.find("\nAuthor") - at);
+}
+
+bool CleanPdfTitle(const std::string& data) {
+    const std::string title = PdfTitle(data + "/a/rapport.pdf");
+    return title.find("NordTXT.exe[31m  X") != std::string::npos &&
+           title.find_first_of("\x1b\x07\r") == std::string::npos &&
+           title.find("\u202e") == std::string::npos;
+}
+
+// One message of 200 KB: the PDF shows its start, says the rest is in the journal.
+bool PlantLongMessage(const std::string&, const std::string& journal) {
+    const JournalContext nord{"Client", "Répéteur", "COM3", "Station Nord", 20};
+    ExchangeRecord record = Sent(5, 12, 12);
+    for (int i = 0; record.message.size() < 200 * 1024; ++i) {
+        record.message += i % 7 == 0 ? "configuration " : "mot ";
+    }
+    bool ok = ::mkdir((journal + "/a").c_str(), 0700) == 0;
+    Write(journal + "/a/2026-01-01.csv",
+          JournalFormat::HeaderLine() +
+              JournalFormat::RecordLine(nord, record, timespec{1767258001, 0}),
+          ok);
+    return ok;
 }
 
 const std::vector<std::string> kSendToDevNull = {"send", "--port", "COM990", "--id", "5"};
@@ -395,11 +527,75 @@ const CliCase kCases[] = {
      "@/a/rapport.html"}, nullptr, kQuickStep, 0, "a/2026-01-03.csv", {}, kNoRecord,
      PlantTwoFoldersAndALink, nullptr, {}, {"Dossiers du journal illisibles : /tmp/",
      "/missing", "Fichiers du journal illisibles : /tmp/", "/a/2026-01-03.csv"}},
+    {"report_lists_what_its_latest_exchange_left_unverified", nullptr, {},
+     Report("@/a/rapport.html"), nullptr, kQuickStep, 0, "Rapport écrit : ", {}, kNoRecord,
+     PlantTwoFolders, nullptr, {}, {"IDs non vérifiés à leur dernier échange : 7, 8, 13"}},
+    {"report_refuses_a_bare_extension", nullptr, {}, Report("@/a/.pdf"), nullptr, kQuickStep, 2,
+     "!Le rapport doit avoir un nom avant son extension : ", {}, kNoRecord, PlantTwoFolders,
+     nullptr, {}, {}, NothingButTheDayFile},
+    {"report_keeps_an_earlier_report", nullptr, {}, Report("@/a/rapport.html"), nullptr,
+     kQuickStep, 3, "!le fichier existe déjà. Ajoutez --replace pour le remplacer.", {},
+     kNoRecord, PlantEarlierReport, nullptr, {}, {}, EarlierReportKept},
+    {"report_replaces_an_earlier_report_when_told", nullptr, {},
+     Report("@/a/rapport.html", "--replace"), nullptr, kQuickStep, 0, "Rapport écrit : ", {},
+     kNoRecord, PlantEarlierReport, nullptr, {}, {}, [](const std::string& data) {
+         return ReadAll(data + "/a/rapport.html").find("Station Nord") != std::string::npos; }},
+    {"report_never_writes_through_a_symbolic_link", nullptr, {},
+     Report("@/a/rapport.html", "--replace"), nullptr, kQuickStep, 3,
+     "!le fichier est un lien symbolique.", {}, kNoRecord, PlantLinkToDayFile, nullptr, {}, {},
+     DayFileKept},
+    {"report_never_writes_through_a_hard_link", nullptr, {},
+     Report("@/a/rapport.html", "--replace"), nullptr, kQuickStep, 3,
+     "!le fichier porte un autre nom ailleurs (lien physique).", {}, kNoRecord,
+     PlantHardLinkToDayFile, nullptr, {}, {}, DayFileKept},
+    {"report_pdf_past_the_file_size_limit", nullptr, {}, Report("@/a/rapport.pdf"), nullptr,
+     kQuickStep, 3, "!taille de fichier permise dépassée.", {}, kNoRecord,
+     PlantSmallFileSizeLimit, "Rapport écrit", {}, {}, NothingButTheDayFile},
+    {"report_html_past_the_file_size_limit", nullptr, {}, Report("@/a/rapport.html"), nullptr,
+     kQuickStep, 3, "!taille de fichier permise dépassée.", {}, kNoRecord,
+     PlantSmallFileSizeLimit, "Rapport écrit", {}, {}, NothingButTheDayFile},
+    {"report_never_verified_means_never", nullptr, {}, Report("@/a/rapport.html"), nullptr,
+     kQuickStep, 0, "Rapport écrit : ", {}, kNoRecord, PlantVerifiedThenSilentEast, nullptr, {},
+     {"IDs jamais vérifiés : aucun", "IDs non vérifiés à leur dernier échange : 5"}},
+    {"report_shows_times_in_the_readers_zone", nullptr, {}, Report("@/a/rapport.html"), nullptr,
+     kQuickStep, 0, "Rapport écrit : ", {}, kNoRecord, PlantVerifiedThenSilentEast, nullptr, {},
+     {"Premier échange : 01/01/2026 09:00:01 +00:00",
+      "Dernier échange : 01/01/2026 09:00:02 +00:00",
+      "<tr><td>5</td><td>? envoyée, sans réponse</td><td>01/01/2026 09:00:02 +00:00</td>"}},
+    {"report_html_drops_bidi_and_controls", nullptr, {}, {"report", "--network", kHostileNetwork,
+     "--journal", "@/a", "--out", "@/a/rapport.html"}, nullptr, kQuickStep, 0, "Rapport écrit : ",
+     {}, kNoRecord, PlantHostileNetwork, nullptr, {},
+     {"Réseau : NordTXT.exe[31m  X</li>", "Reçu à l'envers </td>"},
+     [](const std::string& data) {
+         const std::string html = ReadAll(data + "/a/rapport.html");
+         return html.find("\u202e") == std::string::npos &&
+                html.find("\u2067") == std::string::npos && html.find('\x1b') == std::string::npos;
+     }},
+    {"report_pdf_title_drops_bidi_and_controls", nullptr, {}, {"report", "--network",
+     kHostileNetwork, "--journal", "@/a", "--out", "@/a/rapport.pdf"}, nullptr, kQuickStep, 0,
+     "Rapport écrit : ", {}, kNoRecord, PlantHostileNetwork, nullptr, {}, {"Réseau : NordTXT.exe"},
+     CleanPdfTitle},
+    {"report_pdf_cuts_a_message_of_200_kb", nullptr, {}, {"report", "--network", "Station Nord",
+     "--journal", "@/a", "--out", "@/a/rapport.pdf"}, nullptr, kQuickStep, 0, "Rapport écrit : ",
+     {}, kNoRecord, PlantLongMessage, nullptr, {}, {"(coupé ici"}},
 };
 // clang-format on
 
 class CliTest : public ::testing::TestWithParam<CliCase> {
 protected:
+    // Rows change the time zone and the file size limit for their run; the next row gets
+    // them back.
+    void SetUp() override {
+        const char* zone = std::getenv("TZ");
+        savedZone = zone != nullptr ? std::optional<std::string>(zone) : std::nullopt;
+        ::getrlimit(RLIMIT_FSIZE, &savedLimit);
+    }
+    void TearDown() override {
+        savedZone ? ::setenv("TZ", savedZone->c_str(), 1) : ::unsetenv("TZ");
+        ::tzset();
+        ::setrlimit(RLIMIT_FSIZE, &savedLimit);
+    }
+
     std::string RuntimeFolder() const { return runtime / "zav7305"; }
 
     bool StartSim(const char* device, const std::vector<std::string>& extra) {
@@ -442,6 +638,8 @@ protected:
 
     TempDir runtime;
     TempDir data;
+    std::optional<std::string> savedZone;
+    rlimit savedLimit{};
     std::string port;  // as the last run was given it
     CSimProcess sim;
     std::ostringstream out;
@@ -457,6 +655,10 @@ TEST_P(CliTest, ExitCodeOutputDeviceAndJournal) {
         ASSERT_TRUE(c.prepare(RuntimeFolder(), data.Path()));
     }
     EXPECT_EQ(Run(c.args, c.password, c.step), c.exitCode) << out.str() << err.str();
+    ::setrlimit(RLIMIT_FSIZE, &savedLimit);
+    if (c.after) {
+        EXPECT_TRUE(c.after(data.Path())) << out.str() << err.str();
+    }
     if (c.absent != nullptr) {
         EXPECT_EQ((out.str() + err.str()).find(c.absent), std::string::npos)
             << out.str() << err.str();
@@ -468,7 +670,9 @@ TEST_P(CliTest, ExitCodeOutputDeviceAndJournal) {
         EXPECT_EQ(sim.ReceivedLines(), c.received);
     }
     if (!c.reportHas.empty()) {
-        const std::string& path = c.args.back();
+        const std::string& path = *std::find_if(c.args.rbegin(), c.args.rend(), [](const auto& a) {
+            return a.ends_with(".pdf") || a.ends_with(".html");
+        });
         const std::string report = ReportText(data.Path() + path.substr(1));
         for (const std::string& part : c.reportHas) {
             EXPECT_NE(report.find(part), std::string::npos) << part << "\n" << report;

@@ -9,6 +9,11 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "CFileDescriptor.h"
 #include "CLastNetworkName.h"
 #include "CNetworkMapView.h"
 #include "CSheetNetwork.h"
@@ -69,6 +74,8 @@ private slots:
     void lastNetworkIsKeptInTheStateFolder();
     void sheetOpensBesideHostileDayFiles_data();
     void sheetOpensBesideHostileDayFiles();
+    void stateFileIsNeverAWayElsewhere_data();
+    void stateFileIsNeverAWayElsewhere();
 };
 
 void TestNetworkWalk::walkThroughASmallNetwork_data() {
@@ -323,6 +330,71 @@ void TestNetworkWalk::sheetOpensBesideHostileDayFiles() {
     });
     QCOMPARE(bench.Run(driver), 255);
     QVERIFY(driver.AllDone());
+}
+
+// What stands at the state file's name: the name read from it, whether a new name is kept,
+// and what the file elsewhere that it leads to holds afterwards.
+void TestNetworkWalk::stateFileIsNeverAWayElsewhere_data() {
+    QTest::addColumn<QString>("planted");  // "file", "fifo", "symlink" or "hardlink"
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("loaded");
+    QTest::addColumn<bool>("saved");
+    QTest::addColumn<QByteArray>("elsewhereAfter");
+    const QByteArray longName(5000, 'N');
+    QTest::newRow("a name with its line feed")
+        << "file" << QByteArray("Station Nord\n") << "Station Nord" << true << QByteArray();
+    QTest::newRow("a name saved without its final line feed")
+        << "file" << QByteArray("Station Nord") << "Station Nord" << true << QByteArray();
+    QTest::newRow("a name over 4096 bytes")
+        << "file" << longName + '\n'
+        << QString::fromLatin1(longName) << true << QByteArray();
+    QTest::newRow("a FIFO is not read")
+        << "fifo" << QByteArray("Piège\n") << "" << false << QByteArray();
+    QTest::newRow("a symbolic link is neither read nor written through")
+        << "symlink" << QByteArray("Cible\n") << "" << false << QByteArray("Cible\n");
+    QTest::newRow("a hard link is not written through")
+        << "hardlink" << QByteArray("Cible\n") << "Cible" << false << QByteArray("Cible\n");
+}
+
+void TestNetworkWalk::stateFileIsNeverAWayElsewhere() {
+    QFETCH(QString, planted);
+    QFETCH(QByteArray, content);
+    QFETCH(QString, loaded);
+    QFETCH(bool, saved);
+    QFETCH(QByteArray, elsewhereAfter);
+    QTemporaryDir dir;
+    const QString state = dir.filePath(QStringLiteral("reseau"));
+    const QString elsewhere = dir.filePath(QStringLiteral("ailleurs"));
+    const auto write = [](const QString& path, const QByteArray& bytes) {
+        QFile file(path);
+        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+    };
+    // The FIFO is held open with a line in it: a reader that opens it gets the line, not a hang.
+    CFileDescriptor fifo;
+    if (planted == "file") {
+        QVERIFY(write(state, content));
+    } else if (planted == "fifo") {
+        QCOMPARE(::mkfifo(QFile::encodeName(state).constData(), 0600), 0);
+        fifo.Reset(::open(QFile::encodeName(state).constData(), O_RDWR | O_NONBLOCK));
+        QVERIFY(fifo.IsValid());
+        QCOMPARE(::write(fifo.Get(), content.constData(), content.size()), content.size());
+    } else {
+        QVERIFY(write(elsewhere, content));
+        QVERIFY(planted == "symlink" ? QFile::link(elsewhere, state)
+                                     : ::link(QFile::encodeName(elsewhere).constData(),
+                                              QFile::encodeName(state).constData()) == 0);
+    }
+    const CLastNetworkName lastName(state);
+    QCOMPARE(lastName.Load(), loaded);
+    QCOMPARE(lastName.Save(QStringLiteral("Station Sud")), saved);
+    if (saved) {
+        QCOMPARE(lastName.Load(), QStringLiteral("Station Sud"));
+    }
+    if (!elsewhereAfter.isEmpty()) {
+        QFile file(elsewhere);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), elsewhereAfter);
+    }
 }
 
 ZAV_EDITORS_TEST_MAIN(TestNetworkWalk)
