@@ -1,16 +1,20 @@
-// The custom dialog on a virtual X server, a desktop stand-in pinging it, while "Lire" waits
-// for a device: the window answers, repaints and counts down, and what the user asks for
-// meanwhile is held until the exchange has ended.
+// The custom dialog on a virtual X server and a private accessibility bus, a desktop stand-in
+// pinging it and a screen reader reading it, while "Lire" waits for a device: the window
+// answers, repaints, counts down and can be read whole, and what the user asks for meanwhile
+// is held until the exchange has ended.
 
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <QAccessible>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
+#include <QTextEdit>
+#include <algorithm>
 #include <string>
 
 #include "CCustomConfigDlg.h"
@@ -35,6 +39,61 @@ public:
     QLabel* label;
     QStringList texts;
 };
+
+// Every text the status box showed, blanks collapsed as the screen reader gives them.
+class CStatusTexts : public QObject {
+public:
+    explicit CStatusTexts(QTextEdit* edit) : edit(edit) {
+        edit->viewport()->installEventFilter(this);
+    }
+    bool eventFilter(QObject*, QEvent* event) override {
+        const QString text = edit->toPlainText().simplified();
+        if (event->type() == QEvent::Paint && !text.isEmpty() && !texts.contains(text)) {
+            texts << text;
+        }
+        return false;
+    }
+    QTextEdit* edit;
+    QStringList texts;
+};
+
+// What a screen reader must find in the dialog: the name of every control shown whose name
+// does not change during the wait (the status box and the verdict do).
+QStringList ControlNames(QWidget* dialog, const QList<QWidget*>& changing) {
+    QStringList names;
+    QList<QWidget*> widgets = dialog->findChildren<QWidget*>();
+    widgets << dialog;
+    for (QWidget* widget : widgets) {
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
+        const QString name =
+            accessible != nullptr ? accessible->text(QAccessible::Name).simplified() : QString();
+        if (widget->isVisible() && !changing.contains(widget) && !name.isEmpty()) {
+            names << name;
+        }
+    }
+    return names;
+}
+
+// Why a read falls short, or empty: it took 1 s or more, missed a name, or no status shown.
+QString ReadShortfall(const CDesktopProbe::AccessibleRead& read, const QStringList& names,
+                      const QStringList& statusTexts) {
+    QStringList got;
+    for (const std::string& text : read.texts) {
+        got << QString::fromStdString(text);
+    }
+    const QString at = QString("read at %1 ms: ").arg(read.atMs);
+    if (read.tookMs < 0 || read.tookMs >= 1000) {
+        return at + QString("took %1 ms").arg(read.tookMs);
+    }
+    for (const QString& name : names) {
+        if (!got.contains(name)) {
+            return at + "no " + name;
+        }
+    }
+    const bool statusRead = std::any_of(statusTexts.begin(), statusTexts.end(),
+                                        [&](const QString& text) { return got.contains(text); });
+    return statusRead ? QString() : at + "no status among " + got.join('|');
+}
 
 // The seconds of "Réponse attendue : N s", in the order shown; every one must be lower than
 // the one before.
@@ -70,16 +129,25 @@ void TestWaitAlive::heldUntilTheExchangeEnds_data() {
     QTest::addColumn<int>("action");
     QTest::addColumn<int>("endCode");
     QTest::addColumn<int>("minCountdown");
+    // When a screen reader reads the whole dialog, in ms after the click on "Lire".
+    QTest::addColumn<QList<int>>("reads");
     // Silent: the failure box takes the held input, which the dialog behind it never sees;
     // "Retour" then ends the dialog. Late: the held input reaches the dialog once it runs again.
-    QTest::newRow("silent, click")
-        << QStringList{"--silent"} << int(CDesktopProbe::Action::kClick) << 255 << 12;
-    QTest::newRow("silent, close")
-        << QStringList{"--silent"} << int(CDesktopProbe::Action::kClose) << 255 << 12;
+    QTest::newRow("silent, click") << QStringList{"--silent"} << int(CDesktopProbe::Action::kClick)
+                                   << 255 << 12 << QList<int>{};
+    QTest::newRow("silent, close") << QStringList{"--silent"} << int(CDesktopProbe::Action::kClose)
+                                   << 255 << 12 << QList<int>{};
     QTest::newRow("late, click") << QStringList{"--delay", "2500"}
-                                 << int(CDesktopProbe::Action::kClick) << 255 << 2;
+                                 << int(CDesktopProbe::Action::kClick) << 255 << 2 << QList<int>{};
     QTest::newRow("late, close") << QStringList{"--delay", "2500"}
-                                 << int(CDesktopProbe::Action::kClose) << 2 << 2;
+                                 << int(CDesktopProbe::Action::kClose) << 2 << 2 << QList<int>{};
+    // The click and the close request go out at 1 s: the reads after it run while they are held.
+    QTest::newRow("silent, click, read")
+        << QStringList{"--silent"} << int(CDesktopProbe::Action::kClick) << 255 << 12
+        << QList<int>{1000, 1500, 4500};
+    QTest::newRow("silent, close, read")
+        << QStringList{"--silent"} << int(CDesktopProbe::Action::kClose) << 255 << 12
+        << QList<int>{1000, 1500, 4500};
 }
 
 void TestWaitAlive::heldUntilTheExchangeEnds() {
@@ -87,6 +155,7 @@ void TestWaitAlive::heldUntilTheExchangeEnds() {
     QFETCH(int, action);
     QFETCH(int, endCode);
     QFETCH(int, minCountdown);
+    QFETCH(QList<int>, reads);
     CSimProcess sim;
     std::vector<std::string> args;
     for (const QString& arg : simArgs) {
@@ -97,23 +166,30 @@ void TestWaitAlive::heldUntilTheExchangeEnds() {
     dlg.portNumber = sim.PortNumber();
     CDesktopProbe desktop;
     QVERIFY(desktop.Connected());
+    desktop.ReadAccessibleAt(getpid(), std::vector<int>(reads.begin(), reads.end()));
     bool endedDuringExchange = true;
     QStringList countdown;
+    QStringList names;
+    QStringList statusTexts;
     CEditorDriver driver;
     driver.Act<CCustomConfigDlg>([&](CCustomConfigDlg* d) {
         QVERIFY(QTest::qWaitForWindowExposed(d));
         CShownTexts shown(d->Item<QLabel>(VerdictDisplay::kIdVerdict));
+        CStatusTexts status(d->Item<QTextEdit>(CCustomConfigDlg::kIdStatus));
+        names = ControlNames(d, {d->GetDlgItem(CCustomConfigDlg::kIdStatus),
+                                 d->GetDlgItem(VerdictDisplay::kIdVerdict)});
         const QPoint retour = d->GetDlgItem(CCustomConfigDlg::kIdRetour)->geometry().center();
-        const QRect status = d->GetDlgItem(CCustomConfigDlg::kIdStatus)->geometry();
-        desktop.Watch(static_cast<int16_t>(status.x()), static_cast<int16_t>(status.y()),
-                      static_cast<uint16_t>(status.width()),
-                      static_cast<uint16_t>(status.height()));
+        const QRect area = d->GetDlgItem(CCustomConfigDlg::kIdStatus)->geometry();
+        desktop.Watch(static_cast<int16_t>(area.x()), static_cast<int16_t>(area.y()),
+                      static_cast<uint16_t>(area.width()), static_cast<uint16_t>(area.height()));
         desktop.Start(static_cast<uint32_t>(d->winId()), CDesktopProbe::Action(action), 1000,
                       retour.x(), retour.y());
         d->Item<QPushButton>(CCustomConfigDlg::kIdLire)->click();
         desktop.Stop();
+        desktop.JoinReads();
         endedDuringExchange = !d->isVisible() || d->result() != 0;
         countdown = shown.texts;
+        statusTexts = status.texts;
     });
     if (simArgs.contains("--silent")) {
         driver.Answer(QMessageBox::Ok).Act<CCustomConfigDlg>([](CCustomConfigDlg* d) {
@@ -135,6 +211,13 @@ void TestWaitAlive::heldUntilTheExchangeEnds() {
     QVERIFY2(CountsDown(countdown, distinct), qPrintable(countdown.join('|')));
     QVERIFY2(distinct >= minCountdown, qPrintable(countdown.join('|')));
     QVERIFY(!dlg.Item<QLabel>(VerdictDisplay::kIdVerdict)->text().contains("attendue"));
+    QVERIFY(names.size() >= 5);
+    QCOMPARE(int(desktop.Reads().size()), int(reads.size()));
+    for (const CDesktopProbe::AccessibleRead& read : desktop.Reads()) {
+        qInfo("read at %d ms: %d ms, %d texts", read.atMs, read.tookMs, int(read.texts.size()));
+        const QString shortfall = ReadShortfall(read, names, statusTexts);
+        QVERIFY2(shortfall.isEmpty(), qPrintable(shortfall));
+    }
 }
 
 namespace {
@@ -177,13 +260,63 @@ private:
     pid_t pid = -1;
 };
 
+// A session bus of this test's own with the accessibility bus on it, so that a screen reader
+// here meets this test's windows alone.
+class CAccessibilityBus {
+public:
+    bool Start() {
+        int fds[2];
+        if (pipe(fds) != 0) {
+            return false;
+        }
+        const std::string print = "--print-address=" + std::to_string(fds[1]);
+        const char* bus[] = {"dbus-daemon", "--session", "--nofork", print.c_str(), nullptr};
+        const int spawned = posix_spawnp(&busPid, "dbus-daemon", nullptr, nullptr,
+                                         const_cast<char**>(bus), environ);
+        close(fds[1]);
+        std::string address;
+        char c = 0;
+        while (spawned == 0 && read(fds[0], &c, 1) == 1 && c != '\n') {
+            address += c;
+        }
+        close(fds[0]);
+        if (spawned != 0 || address.empty()) {
+            return false;
+        }
+        setenv("DBUS_SESSION_BUS_ADDRESS", address.c_str(), 1);
+        const char* launcher[] = {kLauncher, "--launch-immediately", nullptr};
+        if (posix_spawn(&launcherPid, kLauncher, nullptr, nullptr, const_cast<char**>(launcher),
+                        environ) != 0) {
+            return false;
+        }
+        setenv("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1", 1);
+        return true;
+    }
+    ~CAccessibilityBus() {
+        for (const pid_t pid : {launcherPid, busPid}) {
+            if (pid > 0) {
+                kill(pid, SIGTERM);
+                waitpid(pid, nullptr, 0);
+            }
+        }
+    }
+
+private:
+    static constexpr char kLauncher[] = "/usr/libexec/at-spi-bus-launcher";
+    pid_t busPid = -1;
+    pid_t launcherPid = -1;
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
     CVirtualScreen screen;
-    if (!screen.Start() || !PrepareEditorsTest()) {
+    CAccessibilityBus accessibility;
+    if (!screen.Start() || !accessibility.Start() || !PrepareEditorsTest()) {
         return 2;
     }
+    // A screen reader that died must fail its read, not end the test.
+    signal(SIGPIPE, SIG_IGN);
     QApplication app(argc, argv);
     TestWaitAlive test;
     return QTest::qExec(&test, argc, argv);
