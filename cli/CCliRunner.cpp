@@ -241,7 +241,8 @@ void CCliRunner::PrintText(const CCliHost& host, const std::string& verdict) {
     PrintPortFailure(host);
     env.out << AsLines(host.StatusText());
     if (!verdict.empty()) {
-        env.out << "Verdict : " << verdict << "\n";
+        // The verdict quotes what the device sent: it is made as safe as the status lines.
+        env.out << "Verdict : " << TerminalSafe(verdict) << "\n";
     }
 }
 

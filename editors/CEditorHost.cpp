@@ -1,7 +1,5 @@
 #include "CEditorHost.h"
 
-#include <QCoreApplication>
-#include <QEventLoop>
 #include <utility>
 
 #include "CEditorJournal.h"
@@ -57,15 +55,18 @@ void CEditorHost::ExchangeEnded(const ExchangeRecord& record) {
     }
 }
 
-void CEditorHost::ServeWhileWaiting(WaitKind kind, uint32_t msLeft) {
+int CEditorHost::WaitServing(WaitKind kind, pollfd& port, const CDeadline& until,
+                             const CDeadline& waitEnd) {
     // Nothing served here may wait on the link, but a wait inside a serve must not serve
     // again: the events it would serve are the outer serve's.
     if (serving) {
-        return;
+        return IWaitService::Poll(port, until);
     }
     serving = true;
-    VerdictDisplay::ShowCountdown(editor.verdict(), kind, msLeft);
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents |
-                                    QEventLoop::X11ExcludeTimers);
+    const int ready = loopWait.Wait(port, until.WhenNs(), [&] {
+        VerdictDisplay::ShowCountdown(editor.verdict(), kind,
+                                      static_cast<uint32_t>(waitEnd.RemainingMs()));
+    });
     serving = false;
+    return ready;
 }

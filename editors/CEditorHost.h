@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 
+#include "CEventLoopWait.h"
 #include "IExchangeHost.h"
 
 class CEditorJournal;
@@ -42,12 +43,14 @@ public:
     void AfterConfigSent(int32_t id) override;
     void ExchangeStarted(ExchangeKind kind) override;
     void ExchangeEnded(const ExchangeRecord& record) override;
-    // Window-system events only: input, close requests and timers wait for the end of the
-    // exchange, as they would have behind a blocked window.
-    void ServeWhileWaiting(WaitKind kind, uint32_t msLeft) override;
+    // On the event loop, window-system events only: input, close requests and timers wait
+    // for the end of the exchange, as they would have behind a blocked window.
+    int WaitServing(WaitKind kind, pollfd& port, const CDeadline& until,
+                    const CDeadline& waitEnd) override;
 
 private:
     Editor editor;
     CEditorJournal* journal;
+    CEventLoopWait loopWait;
     bool serving = false;
 };

@@ -12,6 +12,7 @@ packages=(
     desktop-file-utils appstream
     dpkg-dev file
     xvfb xauth x11-utils x11-apps libxcb1-dev qt6-qpa-plugins
+    dbus at-spi2-core python3-pyatspi gir1.2-atspi-2.0
 )
 if [[ "${1:-}" == "--fuzz" ]]; then
     packages+=(clang-14 libclang-rt-14-dev)

@@ -3,6 +3,6 @@
 CExchangeWait::CExchangeWait(IExchangeHost& host, WaitKind kind, uint32_t lengthMs)
     : host(host), kind(kind), end(lengthMs) {}
 
-void CExchangeWait::ServeWait() {
-    host.ServeWhileWaiting(kind, static_cast<uint32_t>(end.RemainingMs()));
+int CExchangeWait::Wait(pollfd& port, const CDeadline& until) {
+    return host.WaitServing(kind, port, until, end);
 }

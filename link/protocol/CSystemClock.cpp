@@ -2,7 +2,6 @@
 
 #include <time.h>
 
-#include <algorithm>
 #include <cerrno>
 
 #include "CDeadline.h"
@@ -42,9 +41,10 @@ void CSystemClock::Sleep(uint32_t ms) {
 void CSystemClock::PauseServing(uint32_t ms, IWaitService& service) {
     const CDeadline end(ms);
     while (!end.Expired()) {
-        Sleep(static_cast<uint32_t>(std::min(end.RemainingMs(), IWaitService::kServeIntervalMs)));
-        if (!end.Expired()) {
-            service.ServeWait();
+        pollfd nothing{-1, 0, 0};
+        // A service that cannot wait leaves the pause as it always was.
+        if (service.Wait(nothing, end) < 0 && errno != EINTR) {
+            Sleep(static_cast<uint32_t>(end.RemainingMs()));
         }
     }
 }

@@ -12,8 +12,8 @@ public:
     // Wraps at 2^32; callers only ever use unsigned differences.
     virtual uint32_t TickMs() = 0;
     virtual void Sleep(uint32_t ms) = 0;
-    // The same pause, with `service` served along it; a clock whose time is not the
-    // desktop's (a test's) may simply Sleep.
+    // The same pause, handed to `service` to wait out along with its own duties; a clock whose
+    // time is not the desktop's (a test's) may simply Sleep.
     virtual void PauseServing(uint32_t ms, IWaitService& service) {
         (void)service;
         Sleep(ms);

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "ExchangeRecord.h"
+#include "IWaitService.h"
 
 // What a sequence is waiting for while it serves its host.
 enum class WaitKind { kReport, kPause };
@@ -31,8 +32,13 @@ public:
     virtual void ExchangeStarted(ExchangeKind /*kind*/) {}
     // Runs once at the very end of every sequence, after the port was closed.
     virtual void ExchangeEnded(const ExchangeRecord& /*record*/) {}
-    // Called at least every 100 ms of every wait, with the time left until the wait's
-    // deadline (0 once it has passed): the host's chance to keep its own window alive. It
-    // must not start another exchange nor run what the user asked for meanwhile.
-    virtual void ServeWhileWaiting(WaitKind /*kind*/, uint32_t /*msLeft*/) {}
+    // Every wait of a sequence, handed over to be waited as IWaitService::Wait says: until
+    // `port` is ready or `until` has passed (a descriptor of -1 in a pause). `waitEnd` is
+    // where the whole wait ends (a report's deadline, the modem's pause), for a countdown. A
+    // host with a window waits on it and on its window together; it must not start another
+    // exchange nor run what the user asked for meanwhile. Without one, it is a plain wait.
+    virtual int WaitServing(WaitKind /*kind*/, pollfd& port, const CDeadline& until,
+                            const CDeadline& /*waitEnd*/) {
+        return IWaitService::Poll(port, until);
+    }
 };

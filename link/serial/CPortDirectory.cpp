@@ -1,7 +1,8 @@
 #include "CPortDirectory.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/statfs.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -12,7 +13,6 @@
 #include <string_view>
 #include <system_error>
 
-#include "CFileDescriptor.h"
 #include "PortName.h"
 
 namespace fs = std::filesystem;
@@ -46,6 +46,10 @@ constexpr size_t kAttributeBytes = 256;
 constexpr size_t kDescriptionBytes = 64;
 // tty device -> usb-serial port -> interface -> USB device is the longest road in sysfs.
 constexpr int kUsbSearchDepth = 4;
+// /dev/tty, /dev/console and /dev/ptmx stand for another terminal or make a new pair when
+// opened: none of them is a port.
+constexpr unsigned int kTtyAuxMajor = 5;
+constexpr decltype(statfs::f_type) kDevptsMagic = 0x1cd1;
 
 // Decimal digits without sign, blanks or leading zeros, so that each number has exactly one
 // spelling and the mapping can be inverted.
@@ -159,14 +163,29 @@ std::string DeviceLabel(const std::string& target) {
 }
 
 // Only a terminal can be a virtual port: a link to a file, a folder, /dev/null or a FIFO is
-// not listed. Nothing but a character device is opened to ask, and never as a controlling tty.
-bool IsTerminal(const std::string& path) {
+// not listed. The kind is read from the device number alone: opening a serial port only to
+// list it moves its modem lines (some boards reset when DTR does), and a port the user may not
+// open must still be listed, so that sending to it tells why it failed.
+bool IsTerminal(const std::string& path, const std::string& sysDevChar) {
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0 || !S_ISCHR(info.st_mode)) {
         return false;
     }
-    const CFileDescriptor fd(::open(path.c_str(), O_RDONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
-    return fd.IsValid() && ::isatty(fd.Get()) == 1;
+    const unsigned int driver = major(info.st_rdev);
+    if (driver == kTtyAuxMajor) {
+        return false;
+    }
+    struct statfs filesystem {};
+    if (::statfs(path.c_str(), &filesystem) == 0 && filesystem.f_type == kDevptsMagic) {
+        return true;
+    }
+    // Every other terminal driver registers its devices in the tty class.
+    std::error_code ec;
+    const fs::path subsystem = fs::canonical(
+        fs::path(sysDevChar) /
+            (std::to_string(driver) + ":" + std::to_string(minor(info.st_rdev))) / "subsystem",
+        ec);
+    return !ec && subsystem.filename() == "tty";
 }
 
 std::optional<std::string> VirtualTarget(const std::string& folder, int32_t number) {
@@ -268,7 +287,7 @@ std::vector<PortEntry> CPortDirectory::List() const {
             continue;
         }
         const std::optional<std::string> target = VirtualTarget(folder, *number);
-        if (!target || !IsTerminal(*target)) {
+        if (!target || !IsTerminal(*target, roots.sysDevChar)) {
             continue;
         }
         virtualPorts.push_back(

@@ -27,6 +27,8 @@ public:
         std::string sysClassTty = "/sys/class/tty";
         std::string dev = "/dev";
         std::string runtime;  // empty: DefaultRuntimeFolder()
+        // Character devices by number, to tell a terminal without opening it.
+        std::string sysDevChar = "/sys/dev/char";
     };
 
     CPortDirectory();

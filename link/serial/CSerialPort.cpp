@@ -16,7 +16,7 @@
 #include "CLineSettings.h"
 #include "CPortDirectory.h"
 #include "CTtyHandle.h"
-#include "CWaitPacer.h"
+#include "IWaitService.h"
 #include "PortFailure.h"
 
 namespace {
@@ -26,13 +26,13 @@ constexpr int64_t kDrainPollMs = 5;
 enum class Wait { Ready, TimedOut, HungUp, Failed };
 
 // Waits until fd is ready for `events` or the deadline passes. Signals only shorten the
-// individual waits; the deadline stays where it was set. A pacer cuts the wait into slices
-// and serves between them, which changes neither when it ends nor what it reads.
-Wait WaitFor(int fd, short events, const CDeadline& deadline, CWaitPacer* pacer = nullptr) {
+// individual waits; the deadline stays where it was set. A service given the wait to wait
+// along with its own duties changes neither when it ends nor what it reads.
+Wait WaitFor(int fd, short events, const CDeadline& deadline, IWaitService* service = nullptr) {
     for (;;) {
         pollfd p{fd, events, 0};
-        const timespec left = pacer ? pacer->SliceEnd(deadline).Remaining() : deadline.Remaining();
-        const int ready = ppoll(&p, 1, &left, nullptr);
+        const int ready =
+            service != nullptr ? service->Wait(p, deadline) : IWaitService::Poll(p, deadline);
         if (ready < 0 && errno == EINTR) {
             continue;
         }
@@ -40,10 +40,9 @@ Wait WaitFor(int fd, short events, const CDeadline& deadline, CWaitPacer* pacer 
             return Wait::Failed;
         }
         if (ready == 0) {
-            if (pacer == nullptr || deadline.Expired()) {
+            if (deadline.Expired()) {
                 return Wait::TimedOut;
             }
-            pacer->ServeIfDue();
             continue;
         }
         // Readable data is taken even at a hang-up; read() tells when none is left.
@@ -58,9 +57,9 @@ Wait WaitFor(int fd, short events, const CDeadline& deadline, CWaitPacer* pacer 
 }
 
 // A hang-up has no errno of its own; it is told as EIO, what a write on that line answers.
-int ReadByte(int fd, char& byte, const CDeadline& deadline, CWaitPacer& pacer, int& err) {
+int ReadByte(int fd, char& byte, const CDeadline& deadline, IWaitService* service, int& err) {
     for (;;) {
-        switch (WaitFor(fd, POLLIN, deadline, &pacer)) {
+        switch (WaitFor(fd, POLLIN, deadline, service)) {
             case Wait::Ready:
                 break;
             case Wait::TimedOut:
@@ -285,7 +284,6 @@ int CSerialPort::ReadLine(char* buffer, size_t capacity, uint16_t seconds, int64
         return PORT_FAILED;
     }
     CLineBuffer line(buffer, capacity);
-    CWaitPacer pacer(service);
     const int64_t byteTimeoutMs = static_cast<int64_t>(seconds) * 1000;
     const std::optional<CDeadline> lineEnd =
         lineBudgetMs >= 0 ? std::optional<CDeadline>(lineBudgetMs) : std::nullopt;
@@ -295,7 +293,7 @@ int CSerialPort::ReadLine(char* buffer, size_t capacity, uint16_t seconds, int64
         int err = 0;
         const int status =
             ReadByte(portHandle, byte, lineEnd ? CDeadline::Earlier(byteEnd, *lineEnd) : byteEnd,
-                     pacer, err);
+                     service, err);
         if (status != PORT_OK) {
             return Fail(status, err, deviceName);
         }
@@ -307,7 +305,6 @@ int CSerialPort::ReadLine(char* buffer, size_t capacity, uint16_t seconds, int64
         if (lineEnd && lineEnd->Expired()) {
             return Fail(PORT_FAILED, ETIMEDOUT, deviceName);
         }
-        pacer.ServeIfDue();
     }
 }
 

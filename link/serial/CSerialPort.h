@@ -28,7 +28,7 @@ public:
     int ReadLine(char* buffer, size_t capacity, uint16_t seconds);
     // The same read, bounded as a whole as well: no byte is waited for, and no byte that
     // does not end the line is taken, once `lineBudgetMs` have passed since the call
-    // (kNoLineBudget: no bound). `service`, when given, is served all along the wait.
+    // (kNoLineBudget: no bound). `service`, when given, is handed every wait of the read.
     int ReadLine(char* buffer, size_t capacity, uint16_t seconds, int64_t lineBudgetMs,
                  IWaitService* service);
     static constexpr int64_t kNoLineBudget = -1;

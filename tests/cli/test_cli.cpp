@@ -131,6 +131,11 @@ struct CliCase {
     std::vector<std::string> reportHas = {};
     // What the data folder holds after the run (a file kept, no temporary left behind).
     std::function<bool(const std::string& data)> after = {};
+    // Instead of the simulator, a device on a virtual port of its own that answers a sent
+    // configuration with these bytes; "@" then stands for that port.
+    const char* peerReport = nullptr;
+    // Standard output holds no byte below 0x20 but the line feed.
+    bool controlFree = false;
 };
 
 void PrintTo(const CliCase& c, std::ostream* os) {
@@ -479,6 +484,10 @@ const CliCase kCases[] = {
     {"device_bytes_cannot_drive_the_terminal", "repeater", {"--terminal-codes"},
      {"read", "--port", "@"}, nullptr, kQuickStep, 0, "ID = \\x07\\x1B[\n", {"u"}, kOneRecord, nullptr,
      "\x1b"},
+    {"verdict_cannot_drive_the_terminal", nullptr, {}, Send({"--id", "5"}), nullptr, kQuickStep,
+     5, "Verdict : CHF envoyé 255, lu \\x1B]0; OFT envoyé 100, lu ;X\\x07; P0 envoyé 060, lu "
+     "\\x1B[2; PRT envoyé 000, lu J03;", kClientFrame,
+     kOneRecord, {}, nullptr, {}, {}, {}, "TM010203V14005\x1b]0;X\x07\x1b[2J03A00\n", true},
     {"ports_lists_terminals_only", "repeater", {}, {"ports"}, nullptr, kQuickStep, 0,
      ": port virtuel)", {}, kNoRecord, PlantNonTerminals, "COM99"},
     {"port_failure_tells_its_cause", nullptr, {}, kSendToDevNull, nullptr, kQuickStep, 3,
@@ -594,6 +603,7 @@ protected:
         savedZone ? ::setenv("TZ", savedZone->c_str(), 1) : ::unsetenv("TZ");
         ::tzset();
         ::setrlimit(RLIMIT_FSIZE, &savedLimit);
+        PeerLines();
     }
 
     std::string RuntimeFolder() const { return runtime / "zav7305"; }
@@ -608,17 +618,19 @@ protected:
 
     using Ask = std::function<std::optional<std::string>()>;
 
+    int32_t DevicePort() const { return devicePort != 0 ? devicePort : sim.PortNumber(); }
+
     int Run(
         std::vector<std::string> args, const char* password, uint32_t step,
         Ask ask = [] { return std::optional<std::string>(); }) {
         for (size_t i = 0; i < args.size(); ++i) {
             if (args[i] == "@") {
-                args[i] = "COM" + std::to_string(sim.PortNumber());
+                args[i] = "COM" + std::to_string(DevicePort());
             } else if (args[i].rfind("@/", 0) == 0) {
                 args[i] = data.Path() + args[i].substr(1);
             }
             if (args[i] == "--port" && i + 1 < args.size()) {
-                port = args[i + 1] == "@" ? "COM" + std::to_string(sim.PortNumber()) : args[i + 1];
+                port = args[i + 1] == "@" ? "COM" + std::to_string(DevicePort()) : args[i + 1];
             }
         }
         CPortDirectory::Roots roots;
@@ -636,12 +648,43 @@ protected:
         return CCliRunner(environment).Run(args);
     }
 
+    // A device that reads the frame and its read-back request, then answers `report`.
+    bool StartPeer(const char* report) {
+        if (!peer.Valid() || mkdir(RuntimeFolder().c_str(), 0700) != 0 ||
+            !LinkTo(RuntimeFolder() + "/COM" + std::to_string(kPeerPort), peer.SlavePath())) {
+            return false;
+        }
+        devicePort = kPeerPort;
+        peerThread = std::thread([this, report] {
+            peerGot = peer.ReadMaster(kClientFrame[0].size() + kClientFrame[1].size() + 2, 5000);
+            peer.WriteMaster(report);
+        });
+        return true;
+    }
+    // What the peer got, line by line.
+    Lines PeerLines() {
+        if (peerThread.joinable()) {
+            peerThread.join();
+        }
+        Lines lines;
+        std::istringstream text(peerGot);
+        for (std::string line; std::getline(text, line);) {
+            lines.push_back(line);
+        }
+        return lines;
+    }
+
+    static constexpr int32_t kPeerPort = 995;
     TempDir runtime;
     TempDir data;
     std::optional<std::string> savedZone;
     rlimit savedLimit{};
     std::string port;  // as the last run was given it
     CSimProcess sim;
+    int32_t devicePort = 0;
+    PtyPair peer;
+    std::thread peerThread;
+    std::string peerGot;
     std::ostringstream out;
     std::ostringstream err;
 };
@@ -650,6 +693,9 @@ TEST_P(CliTest, ExitCodeOutputDeviceAndJournal) {
     const CliCase& c = GetParam();
     if (c.device != nullptr) {
         ASSERT_TRUE(StartSim(c.device, c.simArgs));
+    }
+    if (c.peerReport != nullptr) {
+        ASSERT_TRUE(StartPeer(c.peerReport));
     }
     if (c.prepare) {
         ASSERT_TRUE(c.prepare(RuntimeFolder(), data.Path()));
@@ -668,6 +714,15 @@ TEST_P(CliTest, ExitCodeOutputDeviceAndJournal) {
     EXPECT_NE(printed.find(expected), std::string::npos) << printed;
     if (c.device != nullptr) {
         EXPECT_EQ(sim.ReceivedLines(), c.received);
+    }
+    if (c.peerReport != nullptr) {
+        EXPECT_EQ(PeerLines(), c.received);
+    }
+    if (c.controlFree) {
+        const std::string text = out.str();
+        EXPECT_TRUE(std::none_of(text.begin(), text.end(), [](char b) {
+            return static_cast<unsigned char>(b) < 0x20 && b != '\n';
+        })) << text;
     }
     if (!c.reportHas.empty()) {
         const std::string& path = *std::find_if(c.args.rbegin(), c.args.rend(), [](const auto& a) {

@@ -1,11 +1,18 @@
 #include "CDesktopProbe.h"
 
 #include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <sstream>
+
+extern char** environ;
 
 namespace {
 
@@ -14,6 +21,39 @@ using std::chrono::milliseconds;
 
 constexpr milliseconds kPingEvery{200};
 constexpr milliseconds kGiveUp{3000};
+constexpr int kReadGiveUpMs = 30000;
+constexpr char kPython[] = "/usr/bin/python3";
+
+// A screen reader's read, with nothing cached from an earlier one: every object's name and
+// text, walking the application's tree from the desktop. It waits for a line on its input,
+// then prints how long the read took (ms) and one text a line.
+constexpr char kReaderScript[] = R"(
+import sys, time
+import pyatspi
+pid = int(sys.argv[1])
+def walk(node, out):
+    out.append(node.name or '')
+    try:
+        out.append(node.queryText().getText(0, -1))
+    except Exception:
+        pass
+    for i in range(node.childCount):
+        child = node.getChildAtIndex(i)
+        if child is not None:
+            walk(child, out)
+sys.stdin.readline()
+start = time.monotonic()
+out = []
+desktop = pyatspi.Registry.getDesktop(0)
+for i in range(desktop.childCount):
+    app = desktop.getChildAtIndex(i)
+    if app is not None and app.get_process_id() == pid:
+        walk(app, out)
+took = time.monotonic() - start
+sys.stdout.write('%d\n' % int(took * 1000) if out else '-1\n')
+for text in out:
+    sys.stdout.write(' '.join(text.split()) + '\n')
+)";
 
 }  // namespace
 
@@ -35,6 +75,14 @@ CDesktopProbe::CDesktopProbe() {
 
 CDesktopProbe::~CDesktopProbe() {
     Stop();
+    for (Reader& reader : readers) {
+        close(reader.ask);
+        close(reader.answer);
+        if (reader.pid > 0) {
+            kill(reader.pid, SIGTERM);
+            waitpid(reader.pid, nullptr, 0);
+        }
+    }
     if (conn != nullptr) {
         xcb_disconnect(conn);
     }
@@ -55,7 +103,72 @@ void CDesktopProbe::Start(uint32_t target, Action what, int after, int atX, int 
     x = atX;
     y = atY;
     stop = false;
+    const auto start = Clock::now();
     worker = std::thread([this] { Run(); });
+    for (size_t i = 0; i < readers.size(); ++i) {
+        reading.emplace_back([this, i, start] { Read(i, start); });
+    }
+}
+
+void CDesktopProbe::ReadAccessibleAt(pid_t app, const std::vector<int>& atMs) {
+    const std::string pid = std::to_string(app);
+    for (const int at : atMs) {
+        int ask[2];
+        int answer[2];
+        if (pipe(ask) != 0 || pipe(answer) != 0) {
+            return;
+        }
+        posix_spawn_file_actions_t files;
+        posix_spawn_file_actions_init(&files);
+        posix_spawn_file_actions_adddup2(&files, ask[0], 0);
+        posix_spawn_file_actions_adddup2(&files, answer[1], 1);
+        posix_spawn_file_actions_addclose(&files, ask[1]);
+        posix_spawn_file_actions_addclose(&files, answer[0]);
+        // The system's own Python, which the distribution's accessibility module is built for.
+        const char* argv[] = {kPython, "-c", kReaderScript, pid.c_str(), nullptr};
+        Reader reader;
+        if (posix_spawn(&reader.pid, kPython, &files, nullptr, const_cast<char**>(argv), environ) !=
+            0) {
+            reader.pid = -1;
+        }
+        posix_spawn_file_actions_destroy(&files);
+        close(ask[0]);
+        close(answer[1]);
+        reader.ask = ask[1];
+        reader.answer = answer[0];
+        readers.push_back(reader);
+        reads.push_back({at, -1, {}});
+    }
+}
+
+void CDesktopProbe::Read(size_t index, Clock::time_point start) {
+    std::this_thread::sleep_until(start + milliseconds(reads[index].atMs));
+    const Reader& reader = readers[index];
+    if (write(reader.ask, "\n", 1) != 1) {
+        return;
+    }
+    std::string said;
+    const auto giveUp = Clock::now() + milliseconds(kReadGiveUpMs);
+    for (char chunk[4096]; Clock::now() < giveUp;) {
+        pollfd fd{reader.answer, POLLIN, 0};
+        if (poll(&fd, 1, 100) <= 0) {
+            continue;
+        }
+        const ssize_t n = read(reader.answer, chunk, sizeof chunk);
+        if (n <= 0) {
+            break;
+        }
+        said.append(chunk, static_cast<size_t>(n));
+    }
+    std::istringstream lines(said);
+    std::string line;
+    if (!std::getline(lines, line)) {
+        return;
+    }
+    reads[index].tookMs = std::atoi(line.c_str());
+    while (std::getline(lines, line)) {
+        reads[index].texts.push_back(line);
+    }
 }
 
 void CDesktopProbe::Watch(int16_t x, int16_t y, uint16_t width, uint16_t height) {
@@ -85,6 +198,13 @@ void CDesktopProbe::Stop() {
     if (worker.joinable()) {
         worker.join();
     }
+}
+
+void CDesktopProbe::JoinReads() {
+    for (std::thread& read : reading) {
+        read.join();
+    }
+    reading.clear();
 }
 
 void CDesktopProbe::Run() {

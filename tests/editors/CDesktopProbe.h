@@ -2,19 +2,29 @@
 
 #include <xcb/xcb.h>
 
+#include <sys/types.h>
+
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <string>
 #include <thread>
 #include <vector>
 
 // What a desktop does to a window while the window's program is busy, on an X connection of
 // its own: a window manager's ping every 200 ms (the answer is timed), an expose of the
-// whole window with each ping (is the watched area drawn again by the next one?), and, once
-// asked, one click or one close request.
+// whole window with each ping (is the watched area drawn again by the next one?), once
+// asked, one click or one close request, and a screen reader's reads of the window's whole
+// accessibility tree at given times.
 class CDesktopProbe {
 public:
     enum class Action { kNone, kClick, kClose };
+
+    struct AccessibleRead {
+        int atMs = 0;                    // asked for this long after Start
+        int tookMs = -1;                 // as the reader timed it; -1: no answer
+        std::vector<std::string> texts;  // every name and text it read, blanks collapsed
+    };
 
     CDesktopProbe();
     ~CDesktopProbe();
@@ -25,6 +35,12 @@ public:
     // The area whose pixels must come back after each expose, in window coordinates.
     void Watch(int16_t x, int16_t y, uint16_t width, uint16_t height);
     void Stop();
+    // Before Start: readers of the accessibility tree of process `app`, one per time in
+    // `atMs` (after Start), started now so that their own start-up is not what is timed.
+    void ReadAccessibleAt(pid_t app, const std::vector<int>& atMs);
+    // Waits for the reads to end; their results are in Reads() after.
+    void JoinReads();
+    const std::vector<AccessibleRead>& Reads() const { return reads; }
 
     int Pings() const { return pings; }
     // The slowest answer, or the time waited for one that never came.
@@ -35,7 +51,14 @@ public:
     bool WatchedHasContent() const { return watchedHasContent; }
 
 private:
+    struct Reader {
+        pid_t pid = -1;
+        int ask = -1;     // a line here starts the read
+        int answer = -1;  // the read's time, then its texts, one a line
+    };
+
     void Run();
+    void Read(size_t index, std::chrono::steady_clock::time_point start);
     bool Ping(uint32_t serial);
     void Act();
     uint32_t Atom(const char* name);
@@ -61,4 +84,7 @@ private:
     uint16_t areaHeight = 1;
     std::chrono::milliseconds slowest{0};
     std::thread worker;
+    std::vector<Reader> readers;
+    std::vector<AccessibleRead> reads;
+    std::vector<std::thread> reading;
 };

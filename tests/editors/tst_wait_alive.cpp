@@ -1,20 +1,28 @@
-// The custom dialog on a virtual X server, a desktop stand-in pinging it, while "Lire" waits
-// for a device: the window answers, repaints and counts down, and what the user asks for
-// meanwhile is held until the exchange has ended.
+// The custom dialog and the sheet's modem page on a virtual X server and a private
+// accessibility bus, a desktop stand-in pinging them and a screen reader reading them, while
+// "Lire" waits for a device or "Emettre" pauses before the modem's report: the window
+// answers, repaints, counts down and can be read whole, and what the user asks for meanwhile
+// is held until the exchange has ended.
 
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <QAccessible>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
+#include <QTextEdit>
+#include <algorithm>
 #include <string>
 
 #include "CCustomConfigDlg.h"
+#include "CDefaultSheet.h"
 #include "CDesktopProbe.h"
+#include "CSystemClock.h"
 #include "EditorTestSupport.h"
 #include "VerdictDisplay.h"
 
@@ -36,10 +44,64 @@ public:
     QStringList texts;
 };
 
-// The seconds of "Réponse attendue : N s", in the order shown; every one must be lower than
-// the one before.
-bool CountsDown(const QStringList& texts, int& distinct) {
-    const QString head = QString::fromUtf8("Réponse attendue : ");
+// Every text the status box showed, blanks collapsed as the screen reader gives them.
+class CStatusTexts : public QObject {
+public:
+    explicit CStatusTexts(QTextEdit* edit) : edit(edit) {
+        edit->viewport()->installEventFilter(this);
+    }
+    bool eventFilter(QObject*, QEvent* event) override {
+        const QString text = edit->toPlainText().simplified();
+        if (event->type() == QEvent::Paint && !text.isEmpty() && !texts.contains(text)) {
+            texts << text;
+        }
+        return false;
+    }
+    QTextEdit* edit;
+    QStringList texts;
+};
+
+// What a screen reader must find in the dialog: the name of every control shown whose name
+// does not change during the wait (the status box and the verdict do).
+QStringList ControlNames(QWidget* dialog, const QList<QWidget*>& changing) {
+    QStringList names;
+    QList<QWidget*> widgets = dialog->findChildren<QWidget*>();
+    widgets << dialog;
+    for (QWidget* widget : widgets) {
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
+        const QString name =
+            accessible != nullptr ? accessible->text(QAccessible::Name).simplified() : QString();
+        if (widget->isVisible() && !changing.contains(widget) && !name.isEmpty()) {
+            names << name;
+        }
+    }
+    return names;
+}
+
+// Why a read falls short, or empty: it took 1 s or more, missed a name, or no status shown.
+QString ReadShortfall(const CDesktopProbe::AccessibleRead& read, const QStringList& names,
+                      const QStringList& statusTexts) {
+    QStringList got;
+    for (const std::string& text : read.texts) {
+        got << QString::fromStdString(text);
+    }
+    const QString at = QString("read at %1 ms: ").arg(read.atMs);
+    if (read.tookMs < 0 || read.tookMs >= 1000) {
+        return at + QString("took %1 ms").arg(read.tookMs);
+    }
+    for (const QString& name : names) {
+        if (!got.contains(name)) {
+            return at + "no " + name;
+        }
+    }
+    const bool statusRead = std::any_of(statusTexts.begin(), statusTexts.end(),
+                                        [&](const QString& text) { return got.contains(text); });
+    return statusRead ? QString() : at + "no status among " + got.join('|');
+}
+
+// The seconds of a countdown (`head` then "N s"), in the order shown; every one must be lower
+// than the one before.
+bool CountsDown(const QStringList& texts, const QString& head, int& distinct) {
     int last = 1000;
     distinct = 0;
     for (const QString& text : texts) {
@@ -56,6 +118,69 @@ bool CountsDown(const QStringList& texts, int& distinct) {
     return true;
 }
 
+// The window whose exchange waits: the custom dialog reading, or the sheet's modem page
+// sending P0, whose pause before the modem's report comes before any read.
+enum class Window { kCustom, kModem };
+
+constexpr int kModemTab = 2;
+constexpr int kRadioP0 = 1005;
+
+// What the test needs of the window it drives, once it is shown.
+struct Controls {
+    QWidget* window = nullptr;
+    QWidget* status = nullptr;
+    QLabel* verdict = nullptr;
+    QPushButton* retour = nullptr;
+    QPushButton* start = nullptr;  // starts the exchange
+};
+
+Controls CustomControls(CCustomConfigDlg* d) {
+    return {d, d->GetDlgItem(CCustomConfigDlg::kIdStatus),
+            d->Item<QLabel>(VerdictDisplay::kIdVerdict),
+            d->Item<QPushButton>(CCustomConfigDlg::kIdRetour),
+            d->Item<QPushButton>(CCustomConfigDlg::kIdLire)};
+}
+
+Controls ModemControls(CMyPropSheet* s, CpageModem& page) {
+    if (!s->SetActivePage(kModemTab)) {
+        return {};
+    }
+    QTest::mouseClick(page.Item<QRadioButton>(kRadioP0), Qt::LeftButton);
+    return {s, page.GetDlgItem(CSheetPage::kIdStatus),
+            page.Item<QLabel>(VerdictDisplay::kIdVerdict), s->GetButton(CMyPropSheet::kIdRetour),
+            s->GetButton(CPropertySheet::kIdApply)};
+}
+
+// What the window showed and did while the exchange ran.
+struct Watched {
+    bool endedDuringExchange = true;
+    QStringList countdown;
+    QStringList names;
+    QStringList statusTexts;
+};
+
+// Starts the exchange with the desktop pinging, acting at 1 s and reading, until it ends.
+void WatchExchange(const Controls& c, CDesktopProbe& desktop, CDesktopProbe::Action action,
+                   Watched& seen) {
+    QVERIFY(c.window != nullptr && c.start != nullptr && c.retour != nullptr);
+    QVERIFY(QTest::qWaitForWindowExposed(c.window));
+    CShownTexts shown(c.verdict);
+    CStatusTexts status(qobject_cast<QTextEdit*>(c.status));
+    seen.names = ControlNames(c.window, {c.status, c.verdict});
+    const QPoint retour = c.retour->mapTo(c.window, c.retour->rect().center());
+    const QRect area(c.status->mapTo(c.window, QPoint(0, 0)), c.status->size());
+    desktop.Watch(static_cast<int16_t>(area.x()), static_cast<int16_t>(area.y()),
+                  static_cast<uint16_t>(area.width()), static_cast<uint16_t>(area.height()));
+    desktop.Start(static_cast<uint32_t>(c.window->winId()), action, 1000, retour.x(), retour.y());
+    c.start->click();
+    desktop.Stop();
+    desktop.JoinReads();
+    const auto* dialog = qobject_cast<QDialog*>(c.window);
+    seen.endedDuringExchange = !c.window->isVisible() || dialog == nullptr || dialog->result() != 0;
+    seen.countdown = shown.texts;
+    seen.statusTexts = status.texts;
+}
+
 }  // namespace
 
 class TestWaitAlive : public QObject {
@@ -66,75 +191,111 @@ private slots:
 };
 
 void TestWaitAlive::heldUntilTheExchangeEnds_data() {
+    QTest::addColumn<int>("window");
     QTest::addColumn<QStringList>("simArgs");
     QTest::addColumn<int>("action");
     QTest::addColumn<int>("endCode");
     QTest::addColumn<int>("minCountdown");
+    // When a screen reader reads the whole window, in ms after the click that starts the
+    // exchange; each read must have ended before `waitMs`, the least the wait lasts.
+    QTest::addColumn<QList<int>>("reads");
+    QTest::addColumn<int>("waitMs");
+    const int custom = int(Window::kCustom);
+    const int modem = int(Window::kModem);
+    const int click = int(CDesktopProbe::Action::kClick);
+    const int close = int(CDesktopProbe::Action::kClose);
     // Silent: the failure box takes the held input, which the dialog behind it never sees;
     // "Retour" then ends the dialog. Late: the held input reaches the dialog once it runs again.
     QTest::newRow("silent, click")
-        << QStringList{"--silent"} << int(CDesktopProbe::Action::kClick) << 255 << 12;
+        << custom << QStringList{"--silent"} << click << 255 << 12 << QList<int>{} << 15000;
     QTest::newRow("silent, close")
-        << QStringList{"--silent"} << int(CDesktopProbe::Action::kClose) << 255 << 12;
-    QTest::newRow("late, click") << QStringList{"--delay", "2500"}
-                                 << int(CDesktopProbe::Action::kClick) << 255 << 2;
-    QTest::newRow("late, close") << QStringList{"--delay", "2500"}
-                                 << int(CDesktopProbe::Action::kClose) << 2 << 2;
+        << custom << QStringList{"--silent"} << close << 255 << 12 << QList<int>{} << 15000;
+    QTest::newRow("late, click") << custom << QStringList{"--delay", "2500"} << click << 255 << 2
+                                 << QList<int>{} << 2500;
+    QTest::newRow("late, close") << custom << QStringList{"--delay", "2500"} << close << 2 << 2
+                                 << QList<int>{} << 2500;
+    // The click and the close request go out at 1 s: the reads after it run while they are held.
+    QTest::newRow("silent, click, read") << custom << QStringList{"--silent"} << click << 255 << 12
+                                         << QList<int>{1000, 1500, 4500} << 15000;
+    QTest::newRow("silent, close, read") << custom << QStringList{"--silent"} << close << 255 << 12
+                                         << QList<int>{1000, 1500, 4500} << 15000;
+    // The modem's pause: the report follows at once, and the held input reaches the sheet.
+    QTest::newRow("modem pause, click, read")
+        << modem << QStringList{} << click << 255 << 3 << QList<int>{1000, 1500, 2500} << 4000;
+    QTest::newRow("modem pause, close, read")
+        << modem << QStringList{} << close << 2 << 3 << QList<int>{1000, 1500, 2500} << 4000;
 }
 
 void TestWaitAlive::heldUntilTheExchangeEnds() {
+    QFETCH(int, window);
     QFETCH(QStringList, simArgs);
     QFETCH(int, action);
     QFETCH(int, endCode);
     QFETCH(int, minCountdown);
+    QFETCH(QList<int>, reads);
+    QFETCH(int, waitMs);
+    const bool onModem = Window(window) == Window::kModem;
     CSimProcess sim;
     std::vector<std::string> args;
     for (const QString& arg : simArgs) {
         args.push_back(arg.toStdString());
     }
-    QVERIFY(StartSim(sim, "repeater", args));
+    QVERIFY(StartSim(sim, onModem ? "modem" : "repeater", args));
     CCustomConfigDlg dlg(TestJournal());
     dlg.portNumber = sim.PortNumber();
+    // The sheet on the desktop's clock: its pause is a real one.
+    CPageRepe repe;
+    CPageCapteur capteur;
+    CLastNetworkName lastNetwork;
+    CDefaultSheet sheet(
+        repe, capteur,
+        {sim.PortNumber(), 0, 3, CSystemClock::Instance(), TestJournal(), lastNetwork});
     CDesktopProbe desktop;
     QVERIFY(desktop.Connected());
-    bool endedDuringExchange = true;
-    QStringList countdown;
+    desktop.ReadAccessibleAt(getpid(), std::vector<int>(reads.begin(), reads.end()));
+    const auto act = CDesktopProbe::Action(action);
+    Watched seen;
     CEditorDriver driver;
-    driver.Act<CCustomConfigDlg>([&](CCustomConfigDlg* d) {
-        QVERIFY(QTest::qWaitForWindowExposed(d));
-        CShownTexts shown(d->Item<QLabel>(VerdictDisplay::kIdVerdict));
-        const QPoint retour = d->GetDlgItem(CCustomConfigDlg::kIdRetour)->geometry().center();
-        const QRect status = d->GetDlgItem(CCustomConfigDlg::kIdStatus)->geometry();
-        desktop.Watch(static_cast<int16_t>(status.x()), static_cast<int16_t>(status.y()),
-                      static_cast<uint16_t>(status.width()),
-                      static_cast<uint16_t>(status.height()));
-        desktop.Start(static_cast<uint32_t>(d->winId()), CDesktopProbe::Action(action), 1000,
-                      retour.x(), retour.y());
-        d->Item<QPushButton>(CCustomConfigDlg::kIdLire)->click();
-        desktop.Stop();
-        endedDuringExchange = !d->isVisible() || d->result() != 0;
-        countdown = shown.texts;
-    });
+    if (onModem) {
+        driver.Act<CMyPropSheet>([&](CMyPropSheet* s) {
+            WatchExchange(ModemControls(s, sheet.ModemPage()), desktop, act, seen);
+        });
+    } else {
+        driver.Act<CCustomConfigDlg>(
+            [&](CCustomConfigDlg* d) { WatchExchange(CustomControls(d), desktop, act, seen); });
+    }
     if (simArgs.contains("--silent")) {
         driver.Answer(QMessageBox::Ok).Act<CCustomConfigDlg>([](CCustomConfigDlg* d) {
             d->Item<QPushButton>(CCustomConfigDlg::kIdRetour)->click();
         });
     }
     QCOMPARE(RunDriven(
-                 driver, [&dlg] { return dlg.DoModal(); }, 60),
+                 driver, [&] { return onModem ? sheet.DoModal() : dlg.DoModal(); }, 60),
              endCode);
     QVERIFY(driver.AllDone());
-    QVERIFY(!endedDuringExchange);
+    QVERIFY(!seen.endedDuringExchange);
     QVERIFY2(desktop.Pings() >= 5, qPrintable(QString::number(desktop.Pings())));
     QVERIFY2(desktop.SlowestAnswer().count() < 500,
              qPrintable(QString::number(desktop.SlowestAnswer().count())));
     QVERIFY(desktop.WatchedHasContent());
     QVERIFY2(desktop.Redrawn() >= desktop.Pings() - 3,
              qPrintable(QString::number(desktop.Redrawn())));
+    const QString head =
+        QString::fromUtf8(onModem ? "Pause avant lecture : " : "Réponse attendue : ");
     int distinct = 0;
-    QVERIFY2(CountsDown(countdown, distinct), qPrintable(countdown.join('|')));
-    QVERIFY2(distinct >= minCountdown, qPrintable(countdown.join('|')));
-    QVERIFY(!dlg.Item<QLabel>(VerdictDisplay::kIdVerdict)->text().contains("attendue"));
+    QVERIFY2(CountsDown(seen.countdown, head, distinct), qPrintable(seen.countdown.join('|')));
+    QVERIFY2(distinct >= minCountdown, qPrintable(seen.countdown.join('|')));
+    const QLabel* verdict = onModem ? sheet.ModemPage().Item<QLabel>(VerdictDisplay::kIdVerdict)
+                                    : dlg.Item<QLabel>(VerdictDisplay::kIdVerdict);
+    QVERIFY(!verdict->text().contains("attendue") && !verdict->text().contains("Pause"));
+    QVERIFY(seen.names.size() >= 5);
+    QCOMPARE(int(desktop.Reads().size()), int(reads.size()));
+    for (const CDesktopProbe::AccessibleRead& read : desktop.Reads()) {
+        qInfo("read at %d ms: %d ms, %d texts", read.atMs, read.tookMs, int(read.texts.size()));
+        const QString shortfall = ReadShortfall(read, seen.names, seen.statusTexts);
+        QVERIFY2(shortfall.isEmpty(), qPrintable(shortfall));
+        QVERIFY2(read.atMs + read.tookMs < waitMs, "the read ended after the wait");
+    }
 }
 
 namespace {
@@ -177,13 +338,63 @@ private:
     pid_t pid = -1;
 };
 
+// A session bus of this test's own with the accessibility bus on it, so that a screen reader
+// here meets this test's windows alone.
+class CAccessibilityBus {
+public:
+    bool Start() {
+        int fds[2];
+        if (pipe(fds) != 0) {
+            return false;
+        }
+        const std::string print = "--print-address=" + std::to_string(fds[1]);
+        const char* bus[] = {"dbus-daemon", "--session", "--nofork", print.c_str(), nullptr};
+        const int spawned = posix_spawnp(&busPid, "dbus-daemon", nullptr, nullptr,
+                                         const_cast<char**>(bus), environ);
+        close(fds[1]);
+        std::string address;
+        char c = 0;
+        while (spawned == 0 && read(fds[0], &c, 1) == 1 && c != '\n') {
+            address += c;
+        }
+        close(fds[0]);
+        if (spawned != 0 || address.empty()) {
+            return false;
+        }
+        setenv("DBUS_SESSION_BUS_ADDRESS", address.c_str(), 1);
+        const char* launcher[] = {kLauncher, "--launch-immediately", nullptr};
+        if (posix_spawn(&launcherPid, kLauncher, nullptr, nullptr, const_cast<char**>(launcher),
+                        environ) != 0) {
+            return false;
+        }
+        setenv("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1", 1);
+        return true;
+    }
+    ~CAccessibilityBus() {
+        for (const pid_t pid : {launcherPid, busPid}) {
+            if (pid > 0) {
+                kill(pid, SIGTERM);
+                waitpid(pid, nullptr, 0);
+            }
+        }
+    }
+
+private:
+    static constexpr char kLauncher[] = "/usr/libexec/at-spi-bus-launcher";
+    pid_t busPid = -1;
+    pid_t launcherPid = -1;
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
     CVirtualScreen screen;
-    if (!screen.Start() || !PrepareEditorsTest()) {
+    CAccessibilityBus accessibility;
+    if (!screen.Start() || !accessibility.Start() || !PrepareEditorsTest()) {
         return 2;
     }
+    // A screen reader that died must fail its read, not end the test.
+    signal(SIGPIPE, SIG_IGN);
     QApplication app(argc, argv);
     TestWaitAlive test;
     return QTest::qExec(&test, argc, argv);

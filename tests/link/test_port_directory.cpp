@@ -1,5 +1,11 @@
+#include <grp.h>
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <pwd.h>
+#include <sys/inotify.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdint>
 #include <cstdlib>
@@ -8,7 +14,12 @@
 #include <string>
 #include <vector>
 
+#include "CExchange.h"
+#include "CFakeClock.h"
+#include "CFileDescriptor.h"
 #include "CPortDirectory.h"
+#include "CRecordingHost.h"
+#include "CSerialPort.h"
 #include "PortName.h"
 #include "PtyPair.h"
 #include "TempDir.h"
@@ -120,6 +131,191 @@ TEST_F(PortDirectoryTest, EveryListedNumberMapsBackToItsOwnDevice) {
         EXPECT_EQ(directory.PathFor(p.number), std::optional<std::string>(p.path)) << p.name;
     }
 }
+
+// How many times each watched path was opened, told by the kernel (inotify), so that nothing
+// the list does can hide an open.
+class COpenCounter {
+public:
+    explicit COpenCounter(const std::vector<std::string>& paths)
+        : fd(inotify_init1(IN_NONBLOCK | IN_CLOEXEC)) {
+        for (const std::string& path : paths) {
+            valid =
+                valid && fd.IsValid() && inotify_add_watch(fd.Get(), path.c_str(), IN_OPEN) >= 0;
+        }
+    }
+    bool Valid() const { return valid; }
+    int Opens() const {
+        int opens = 0;
+        alignas(inotify_event) char events[4096];
+        for (ssize_t n; (n = read(fd.Get(), events, sizeof events)) > 0;) {
+            for (ssize_t at = 0; at < n;) {
+                const auto* event = reinterpret_cast<const inotify_event*>(events + at);
+                opens += (event->mask & IN_OPEN) != 0 ? 1 : 0;
+                at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
+            }
+        }
+        return opens;
+    }
+
+private:
+    CFileDescriptor fd;
+    bool valid = true;
+};
+
+TEST_F(PortDirectoryTest, BuildingTheListOpensNoDevice) {
+    const COpenCounter counter({first.SlavePath(), second.SlavePath(), dir / "dev"});
+    ASSERT_TRUE(counter.Valid());
+    EXPECT_EQ(Directory().List().size(), 8u);
+    EXPECT_EQ(counter.Opens(), 0);
+    // The count sees what it is asked to see.
+    CSerialPort port;
+    const CPortDirectory directory = Directory();
+    port.SetPortDirectory(&directory);
+    ASSERT_EQ(port.Open(901, 19200, 'n', 8, 1, 'n'), PORT_OK);
+    EXPECT_GE(counter.Opens(), 1);
+}
+
+// What a link in the runtime folder leads to, and whether the port list shows it to a desktop
+// user (not root: root may open any device). A terminal that user may not open is listed all
+// the same, and sending to it tells why it failed.
+enum class Target { kTerminal, kLockedTerminal, kDevNull, kFifo, kFolder, kFile, kTty, kPtmx };
+
+struct TargetCase {
+    const char* name;
+    Target target;
+    bool listed;
+    const char* causeHas;  // in the cause a configuration sent to it gives; nullptr: none
+};
+
+class VirtualTargetTable : public testing::TestWithParam<TargetCase> {
+protected:
+    // The link's target, made ready for the user the list runs as.
+    std::string Plant(Target target) {
+        switch (target) {
+            case Target::kTerminal:
+                return Hand(pty.SlavePath(), user, 0600) ? pty.SlavePath() : "";
+            case Target::kLockedTerminal: {
+                const group* dialout = getgrnam("dialout");
+                const gid_t gid = dialout != nullptr ? dialout->gr_gid : 20;
+                // Not running as root, the user is the owner; a mode of 0 then locks it out.
+                return user != 0 ? (Hand(pty.SlavePath(), user, 0) ? pty.SlavePath() : "")
+                                 : (Hand(pty.SlavePath(), 0, 0660, gid) ? pty.SlavePath() : "");
+            }
+            case Target::kDevNull:
+                return "/dev/null";
+            case Target::kFifo:
+                return mkfifo((home / "fifo").c_str(), 0666) == 0 ? home / "fifo" : "";
+            case Target::kFolder:
+                return home / "run";
+            case Target::kFile:
+                return home.WriteFile("file", "") ? home / "file" : "";
+            case Target::kTty:
+                return "/dev/tty";
+            case Target::kPtmx:
+                return "/dev/ptmx";
+        }
+        return {};
+    }
+    static bool Hand(const std::string& path, uid_t owner, mode_t mode, gid_t group = -1) {
+        return chown(path.c_str(), owner, group) == 0 && chmod(path.c_str(), mode) == 0;
+    }
+
+    // In a child running as `user`: "1" when COM950 is listed, "0" when not; after "1", the
+    // cause a configuration sent to it gives.
+    std::string ListAndSendAsUser() {
+        int fds[2];
+        if (pipe(fds) != 0) {
+            return {};
+        }
+        const pid_t child = fork();
+        if (child == 0) {
+            close(fds[0]);
+            const passwd* nobody = getpwnam("nobody");
+            if (geteuid() == 0 && (nobody == nullptr || setgroups(0, nullptr) != 0 ||
+                                   setgid(nobody->pw_gid) != 0 || setuid(nobody->pw_uid) != 0)) {
+                _exit(1);
+            }
+            const std::string said = ListAndSend();
+            _exit(write(fds[1], said.data(), said.size()) == static_cast<ssize_t>(said.size()) ? 0
+                                                                                               : 1);
+        }
+        close(fds[1]);
+        std::string said;
+        char chunk[512];
+        for (ssize_t n; (n = read(fds[0], chunk, sizeof chunk)) > 0;) {
+            said.append(chunk, static_cast<size_t>(n));
+        }
+        close(fds[0]);
+        int status = 0;
+        return child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status) &&
+                       WEXITSTATUS(status) == 0
+                   ? said
+                   : std::string();
+    }
+    std::string ListAndSend() const {
+        CPortDirectory::Roots roots;
+        roots.sysClassTty = home / "none";
+        roots.dev = home / "none";
+        roots.runtime = home / "run";
+        const CPortDirectory directory(roots);
+        bool listed = false;
+        for (const PortEntry& p : directory.List()) {
+            listed = listed || p.number == 950;
+        }
+        if (!listed) {
+            return "0";
+        }
+        CSerialPort port;
+        port.SetPortDirectory(&directory);
+        CRecordingHost host;
+        // The deadline passes after the first attempt: a silent terminal costs one second.
+        CFakeClock clock(0, 16000);
+        CExchange(port, host, clock).SendConfig({5, 12, 7, "A", 3, 100}, 950, kCustomVariant);
+        return "1" + (host.Failures().empty() ? std::string() : host.Failures()[0].cause);
+    }
+
+    void SetUp() override {
+        const passwd* nobody = getpwnam("nobody");
+        user = geteuid() == 0 && nobody != nullptr ? nobody->pw_uid : geteuid();
+        ASSERT_TRUE(pty.Valid());
+        ASSERT_EQ(chmod(home.Path().c_str(), 0711), 0);
+        ASSERT_TRUE(home.MakeDir("run"));
+        ASSERT_TRUE(Hand(home / "run", user, 0700));
+    }
+
+    TempDir home;
+    PtyPair pty;
+    uid_t user = 0;
+};
+
+TEST_P(VirtualTargetTable, ListsTerminalsTheUserMayOrMayNotOpen) {
+    const TargetCase& c = GetParam();
+    const std::string target = Plant(c.target);
+    ASSERT_FALSE(target.empty());
+    ASSERT_EQ(symlink(target.c_str(), (home / "run/COM950").c_str()), 0);
+    const std::string said = ListAndSendAsUser();
+    ASSERT_FALSE(said.empty());
+    EXPECT_EQ(said[0] == '1', c.listed) << said;
+    if (c.causeHas != nullptr) {
+        EXPECT_NE(said.find(c.causeHas), std::string::npos) << said;
+    } else if (c.listed) {
+        EXPECT_EQ(said, "1");
+    }
+}
+
+const TargetCase kTargets[] = {
+    {"Terminal", Target::kTerminal, true, nullptr},
+    {"TerminalTheUserMayNotOpen", Target::kLockedTerminal, true, "groupe dialout"},
+    {"DevNull", Target::kDevNull, false, nullptr},
+    {"Fifo", Target::kFifo, false, nullptr},
+    {"Folder", Target::kFolder, false, nullptr},
+    {"PlainFile", Target::kFile, false, nullptr},
+    {"ControllingTerminal", Target::kTty, false, nullptr},
+    {"PseudoTerminalMaster", Target::kPtmx, false, nullptr},
+};
+
+INSTANTIATE_TEST_SUITE_P(Cases, VirtualTargetTable, testing::ValuesIn(kTargets),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 struct PathCase {
     const char* name;

@@ -6,7 +6,9 @@
 #include <chrono>
 #include <thread>
 
+#include "CDeadline.h"
 #include "CSystemClock.h"
+#include "IWaitService.h"
 
 namespace {
 
@@ -25,6 +27,30 @@ TEST(SystemClock, TicksFollowTheSteadyClock) {
     EXPECT_GE(ticked, 119u);
     EXPECT_GE(measured, milliseconds(120));
     EXPECT_LE(ticked, static_cast<uint32_t>(measured.count()) + 1);
+}
+
+// Hands every wait back early, as a service woken by its own duties may.
+class CEarlyService final : public IWaitService {
+public:
+    int Wait(pollfd& port, const CDeadline& until) override {
+        ++waits;
+        sawDescriptor = sawDescriptor || port.fd >= 0;
+        return Poll(port, CDeadline::Earlier(until, CDeadline(30)));
+    }
+    int waits = 0;
+    bool sawDescriptor = false;
+};
+
+TEST(SystemClock, PauseIsTheServiceWaitForTimeAloneAndEndsOnTime) {
+    CEarlyService service;
+    const auto start = std::chrono::steady_clock::now();
+    CSystemClock::Instance().PauseServing(250, service);
+    const auto measured =
+        std::chrono::duration_cast<milliseconds>(std::chrono::steady_clock::now() - start);
+    EXPECT_GE(measured, milliseconds(250));
+    EXPECT_LT(measured, milliseconds(250 + 200));
+    EXPECT_GE(service.waits, 8);
+    EXPECT_FALSE(service.sawDescriptor);
 }
 
 TEST(SystemClock, SignalsNeitherCutNorStretchTheSleep) {

@@ -1,0 +1,85 @@
+#include "CEventLoopWait.h"
+
+#include <sys/timerfd.h>
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QSocketNotifier>
+#include <algorithm>
+#include <cerrno>
+#include <optional>
+
+#include "CDeadline.h"
+#include "CFileDescriptor.h"
+#include "IWaitService.h"
+
+namespace {
+
+constexpr int64_t kTickNs = 100'000'000;
+constexpr int64_t kNsPerSecond = 1'000'000'000;
+constexpr QEventLoop::ProcessEventsFlags kServed =
+    QEventLoop::ExcludeUserInputEvents | QEventLoop::X11ExcludeTimers;
+
+// Timers are held during the wait, so the wait's own time runs on a descriptor of the clock.
+bool ArmAt(int timer, int64_t ns) {
+    itimerspec at{};
+    at.it_value.tv_sec = static_cast<time_t>(ns / kNsPerSecond);
+    at.it_value.tv_nsec = static_cast<long>(ns % kNsPerSecond);
+    return timerfd_settime(timer, TFD_TIMER_ABSTIME, &at, nullptr) == 0;
+}
+
+int ReadyNow(pollfd& port) {
+    port.revents = 0;
+    return port.fd < 0 ? 0 : ::poll(&port, 1, 0);
+}
+
+}  // namespace
+
+int CEventLoopWait::Wait(pollfd& port, int64_t untilNs, const std::function<void()>& tick) {
+    if (const int ready = ReadyNow(port); ready != 0) {
+        if (CDeadline::NowNs() - lastServedNs >= kServeEveryNs) {
+            tick();
+            QCoreApplication::processEvents(kServed);
+            lastServedNs = CDeadline::NowNs();
+        }
+        return ready;
+    }
+    const CFileDescriptor timer(timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC));
+    if (!timer.IsValid()) {
+        return IWaitService::Poll(port, CDeadline::AtNs(untilNs));
+    }
+    QEventLoop loop;
+    std::optional<QSocketNotifier> portReady;
+    if (port.fd >= 0) {
+        portReady.emplace(
+            port.fd, (port.events & POLLOUT) != 0 ? QSocketNotifier::Write : QSocketNotifier::Read);
+        QObject::connect(&*portReady, &QSocketNotifier::activated, &loop, &QEventLoop::quit);
+    }
+    QSocketNotifier clock(timer.Get(), QSocketNotifier::Read);
+    const auto arm = [&] {
+        return ArmAt(timer.Get(), std::min(untilNs, CDeadline::NowNs() + kTickNs));
+    };
+    QObject::connect(&clock, &QSocketNotifier::activated, &loop, [&] {
+        uint64_t expirations = 0;
+        if (::read(timer.Get(), &expirations, sizeof expirations) < 0 && errno != EAGAIN) {
+            loop.quit();
+            return;
+        }
+        if (CDeadline::NowNs() >= untilNs) {
+            loop.quit();
+            return;
+        }
+        tick();
+        if (!arm()) {
+            loop.quit();
+        }
+    });
+    tick();
+    if (!arm()) {
+        return -1;
+    }
+    loop.exec(kServed);
+    lastServedNs = CDeadline::NowNs();
+    return ReadyNow(port);
+}
