@@ -142,6 +142,10 @@ void CDesktopProbe::ReadAccessibleAt(pid_t app, const std::vector<int>& atMs) {
 }
 
 void CDesktopProbe::Read(size_t index, Clock::time_point start) {
+    struct Ended {
+        std::atomic<int>& count;
+        ~Ended() { ++count; }
+    } ended{readsEnded};
     std::this_thread::sleep_until(start + milliseconds(reads[index].atMs));
     const Reader& reader = readers[index];
     if (write(reader.ask, "\n", 1) != 1) {

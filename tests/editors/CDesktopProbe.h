@@ -38,6 +38,9 @@ public:
     // Before Start: readers of the accessibility tree of process `app`, one per time in
     // `atMs` (after Start), started now so that their own start-up is not what is timed.
     void ReadAccessibleAt(pid_t app, const std::vector<int>& atMs);
+    // How many reads have ended, answered or given up; a window that must answer them keeps
+    // its event loop running until all have.
+    int ReadsEnded() const { return readsEnded; }
     // Waits for the reads to end; their results are in Reads() after.
     void JoinReads();
     const std::vector<AccessibleRead>& Reads() const { return reads; }
@@ -77,6 +80,7 @@ private:
     std::atomic<bool> stop{false};
     std::atomic<int> pings{0};
     std::atomic<int> redrawn{0};
+    std::atomic<int> readsEnded{0};
     bool watchedHasContent = false;
     int16_t areaX = 0;
     int16_t areaY = 0;

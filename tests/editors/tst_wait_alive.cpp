@@ -11,11 +11,13 @@
 
 #include <QAccessible>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
 #include <QTextEdit>
+#include <QTimer>
 #include <algorithm>
 #include <string>
 
@@ -174,11 +176,26 @@ void WatchExchange(const Controls& c, CDesktopProbe& desktop, CDesktopProbe::Act
     desktop.Start(static_cast<uint32_t>(c.window->winId()), action, 1000, retour.x(), retour.y());
     c.start->click();
     desktop.Stop();
-    desktop.JoinReads();
     const auto* dialog = qobject_cast<QDialog*>(c.window);
     seen.endedDuringExchange = !c.window->isVisible() || dialog == nullptr || dialog->result() != 0;
     seen.countdown = shown.texts;
     seen.statusTexts = status.texts;
+}
+
+// A read the wait did not answer is timed to its end all the same, on an idle event loop
+// (qWaitFor's sleeps would slow each of its calls).
+bool AwaitReads(const CDesktopProbe& desktop, int count) {
+    QEventLoop idle;
+    QTimer check;
+    QObject::connect(&check, &QTimer::timeout, &idle, [&] {
+        if (desktop.ReadsEnded() == count) {
+            idle.quit();
+        }
+    });
+    check.start(20);
+    QTimer::singleShot(35000, &idle, &QEventLoop::quit);
+    idle.exec();
+    return desktop.ReadsEnded() == count;
 }
 
 }  // namespace
@@ -272,6 +289,8 @@ void TestWaitAlive::heldUntilTheExchangeEnds() {
     QCOMPARE(RunDriven(
                  driver, [&] { return onModem ? sheet.DoModal() : dlg.DoModal(); }, 60),
              endCode);
+    QVERIFY(AwaitReads(desktop, int(reads.size())));
+    desktop.JoinReads();
     QVERIFY(driver.AllDone());
     QVERIFY(!seen.endedDuringExchange);
     QVERIFY2(desktop.Pings() >= 5, qPrintable(QString::number(desktop.Pings())));
