@@ -24,6 +24,7 @@ public:
         int atMs = 0;                    // asked for this long after Start
         int tookMs = -1;                 // as the reader timed it; -1: no answer
         std::vector<std::string> texts;  // every name and text it read, blanks collapsed
+        std::string press;               // the control it was to press, or empty
     };
 
     CDesktopProbe();
@@ -38,6 +39,9 @@ public:
     // Before Start: readers of the accessibility tree of process `app`, one per time in
     // `atMs` (after Start), started now so that their own start-up is not what is timed.
     void ReadAccessibleAt(pid_t app, const std::vector<int>& atMs);
+    // The same read, pressing the control named `name` on its way ("pressed NAME" among its
+    // texts once it did).
+    void PressAccessibleAt(pid_t app, int atMs, const std::string& name);
     // How many reads have ended, answered or given up; a window that must answer them keeps
     // its event loop running until all have.
     int ReadsEnded() const { return readsEnded; }
@@ -61,6 +65,7 @@ private:
     };
 
     void Run();
+    void SpawnReader(pid_t app, int atMs, const std::string& press);
     void Read(size_t index, std::chrono::steady_clock::time_point start);
     bool Ping(uint32_t serial);
     void Act();
