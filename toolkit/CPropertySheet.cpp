@@ -11,6 +11,7 @@
 
 #include "CPropertyPage.h"
 #include "HelpCommand.h"
+#include "PressGuard.h"
 
 namespace {
 const char* const kOkText = "OK";
@@ -73,7 +74,7 @@ void CPropertySheet::AddButton(int id, QPushButton* button) {
     }
     buttons.insert(id, button);
     buttonRow->addWidget(button);
-    connect(button, &QPushButton::clicked, this, [this, id] { OnCommand(id); });
+    PressGuard::OnClicked(button, this, [this, id] { OnCommand(id); });
 }
 
 void CPropertySheet::AddToRowStart(QWidget* widget) {

@@ -10,6 +10,7 @@
 #include "CControlFactory.h"
 #include "CDataExchange.h"
 #include "CDialogUnits.h"
+#include "PressGuard.h"
 
 namespace {
 
@@ -77,7 +78,7 @@ void CTemplateForm::Connect(QWidget* widget, int id) {
         connect(radio, &QRadioButton::clicked, this,
                 [this, radio, id] { RadioClicked(radio, id); });
     } else if (auto* button = qobject_cast<QPushButton*>(widget); button && id != -1) {
-        connect(button, &QPushButton::clicked, this, [this, id] { client.OnCommand(id); });
+        PressGuard::OnClicked(button, this, [this, id] { client.OnCommand(id); });
     } else if (auto* line = qobject_cast<QLineEdit*>(widget)) {
         connect(line, &QLineEdit::textChanged, this, [this, id] { EditChanged(id); });
     } else if (auto* text = qobject_cast<QTextEdit*>(widget)) {

@@ -25,18 +25,25 @@ constexpr int kReadGiveUpMs = 30000;
 constexpr char kPython[] = "/usr/bin/python3";
 
 // A screen reader's read, with nothing cached from an earlier one: every object's name and
-// text, walking the application's tree from the desktop. It waits for a line on its input,
-// then prints how long the read took (ms) and one text a line.
+// text, walking the application's tree from the desktop. Given a name as well, it presses the
+// first control of that name it meets, as a user of the reader would. It waits for a line on
+// its input, then prints how long the read took (ms) and one text a line.
 constexpr char kReaderScript[] = R"(
 import sys, time
 import pyatspi
 pid = int(sys.argv[1])
+press = sys.argv[2] if len(sys.argv) > 2 else None
 def walk(node, out):
+    global press
     out.append(node.name or '')
     try:
         out.append(node.queryText().getText(0, -1))
     except Exception:
         pass
+    if press is not None and node.name == press:
+        node.queryAction().doAction(0)
+        out.append('pressed ' + press)
+        press = None
     for i in range(node.childCount):
         child = node.getChildAtIndex(i)
         if child is not None:
@@ -111,37 +118,51 @@ void CDesktopProbe::Start(uint32_t target, Action what, int after, int atX, int 
 }
 
 void CDesktopProbe::ReadAccessibleAt(pid_t app, const std::vector<int>& atMs) {
-    const std::string pid = std::to_string(app);
     for (const int at : atMs) {
-        int ask[2];
-        int answer[2];
-        if (pipe(ask) != 0 || pipe(answer) != 0) {
-            return;
-        }
-        posix_spawn_file_actions_t files;
-        posix_spawn_file_actions_init(&files);
-        posix_spawn_file_actions_adddup2(&files, ask[0], 0);
-        posix_spawn_file_actions_adddup2(&files, answer[1], 1);
-        posix_spawn_file_actions_addclose(&files, ask[1]);
-        posix_spawn_file_actions_addclose(&files, answer[0]);
-        // The system's own Python, which the distribution's accessibility module is built for.
-        const char* argv[] = {kPython, "-c", kReaderScript, pid.c_str(), nullptr};
-        Reader reader;
-        if (posix_spawn(&reader.pid, kPython, &files, nullptr, const_cast<char**>(argv), environ) !=
-            0) {
-            reader.pid = -1;
-        }
-        posix_spawn_file_actions_destroy(&files);
-        close(ask[0]);
-        close(answer[1]);
-        reader.ask = ask[1];
-        reader.answer = answer[0];
-        readers.push_back(reader);
-        reads.push_back({at, -1, {}});
+        SpawnReader(app, at, "");
     }
 }
 
+void CDesktopProbe::PressAccessibleAt(pid_t app, int atMs, const std::string& name) {
+    SpawnReader(app, atMs, name);
+}
+
+void CDesktopProbe::SpawnReader(pid_t app, int at, const std::string& press) {
+    const std::string pid = std::to_string(app);
+    int ask[2];
+    int answer[2];
+    if (pipe(ask) != 0 || pipe(answer) != 0) {
+        return;
+    }
+    posix_spawn_file_actions_t files;
+    posix_spawn_file_actions_init(&files);
+    posix_spawn_file_actions_adddup2(&files, ask[0], 0);
+    posix_spawn_file_actions_adddup2(&files, answer[1], 1);
+    posix_spawn_file_actions_addclose(&files, ask[1]);
+    posix_spawn_file_actions_addclose(&files, answer[0]);
+    // The system's own Python, which the distribution's accessibility module is built for.
+    const char* argv[] = {
+        kPython, "-c", kReaderScript, pid.c_str(), press.empty() ? nullptr : press.c_str(),
+        nullptr};
+    Reader reader;
+    if (posix_spawn(&reader.pid, kPython, &files, nullptr, const_cast<char**>(argv), environ) !=
+        0) {
+        reader.pid = -1;
+    }
+    posix_spawn_file_actions_destroy(&files);
+    close(ask[0]);
+    close(answer[1]);
+    reader.ask = ask[1];
+    reader.answer = answer[0];
+    readers.push_back(reader);
+    reads.push_back({at, -1, {}, press});
+}
+
 void CDesktopProbe::Read(size_t index, Clock::time_point start) {
+    struct Ended {
+        std::atomic<int>& count;
+        ~Ended() { ++count; }
+    } ended{readsEnded};
     std::this_thread::sleep_until(start + milliseconds(reads[index].atMs));
     const Reader& reader = readers[index];
     if (write(reader.ask, "\n", 1) != 1) {

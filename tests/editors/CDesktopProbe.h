@@ -24,6 +24,7 @@ public:
         int atMs = 0;                    // asked for this long after Start
         int tookMs = -1;                 // as the reader timed it; -1: no answer
         std::vector<std::string> texts;  // every name and text it read, blanks collapsed
+        std::string press;               // the control it was to press, or empty
     };
 
     CDesktopProbe();
@@ -38,6 +39,12 @@ public:
     // Before Start: readers of the accessibility tree of process `app`, one per time in
     // `atMs` (after Start), started now so that their own start-up is not what is timed.
     void ReadAccessibleAt(pid_t app, const std::vector<int>& atMs);
+    // The same read, pressing the control named `name` on its way ("pressed NAME" among its
+    // texts once it did).
+    void PressAccessibleAt(pid_t app, int atMs, const std::string& name);
+    // How many reads have ended, answered or given up; a window that must answer them keeps
+    // its event loop running until all have.
+    int ReadsEnded() const { return readsEnded; }
     // Waits for the reads to end; their results are in Reads() after.
     void JoinReads();
     const std::vector<AccessibleRead>& Reads() const { return reads; }
@@ -58,6 +65,7 @@ private:
     };
 
     void Run();
+    void SpawnReader(pid_t app, int atMs, const std::string& press);
     void Read(size_t index, std::chrono::steady_clock::time_point start);
     bool Ping(uint32_t serial);
     void Act();
@@ -77,6 +85,7 @@ private:
     std::atomic<bool> stop{false};
     std::atomic<int> pings{0};
     std::atomic<int> redrawn{0};
+    std::atomic<int> readsEnded{0};
     bool watchedHasContent = false;
     int16_t areaX = 0;
     int16_t areaY = 0;
