@@ -84,8 +84,7 @@ std::vector<Column> MakeColumns() {
             "port", [](const RecordInput& in) { return EscapeText(in.context.portName); },
             &JournalEntry::portName),
         TextColumn(
-            "périphérique",
-            [](const RecordInput& in) { return EscapeText(in.record.devicePath); },
+            "périphérique", [](const RecordInput& in) { return EscapeText(in.record.devicePath); },
             &JournalEntry::devicePath),
         {"échange",
          [](const RecordInput& in) { return std::string(JournalFormat::KindName(in.record.kind)); },
