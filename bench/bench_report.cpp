@@ -93,6 +93,8 @@ int main(int argc, char** argv) {
     input.network = "Station Nord";
     input.folders = {"/home/technicien/.local/share/zav7305"};
     input.entries = Entries(argc > 2 ? argv[2] : "");
+    input.toolVersion = ToolVersion();
+    input.machineName = "poste-bench";
     for (const char* name : {"bench-rapport.pdf", "bench-rapport.html"}) {
         const std::string path = (base / name).string();
         std::string error;

@@ -59,13 +59,7 @@ int CCliReport::Run(const CliRequest& request) {
         out << "Fichiers illisibles, laissés de côté : " << Joined(scan.unreadableFiles) << "\n";
     }
     EnsureGuiApplication();
-    ReportInput input;
-    input.network = *request.network;
-    input.entries = std::move(scan.entries);
-    input.folders = scan.folders;
-    input.skippedLines = scan.skippedLines;
-    input.unreadableFolders = scan.unreadableFolders;
-    input.unreadableFiles = scan.unreadableFiles;
+    const ReportInput input = ReportInputOf(*request.network, std::move(scan));
     std::string error;
     const int status = WriteReport(
         input, *request.out, error,

@@ -105,6 +105,23 @@ bool TakeOption(CliRequest& request, const std::string& option, const std::strin
     return true;
 }
 
+// "[--id N] … [--typ C]": TYP takes a character, every other parameter a number.
+std::string SendOptions() {
+    std::string text;
+    for (const ParameterInfo& info : kParameters) {
+        text += " [" + OptionOf(info) + (info.member != nullptr ? " N]" : " C]");
+    }
+    return text;
+}
+
+std::string ParameterNames() {
+    std::string text;
+    for (const ParameterInfo& info : kParameters) {
+        text += (text.empty() ? "" : "|") + std::string(info.name);
+    }
+    return text;
+}
+
 }  // namespace
 
 std::optional<int32_t> ParsePortName(const std::string& text) {
@@ -190,10 +207,14 @@ std::string CliUsage() {
            "\n"
            "Commandes :\n"
            "  ports                       liste les ports série (noms et numéros)\n"
-           "  send  --port P [--id N] [--chf N] [--oft N] [--p0 N] [--prt N] [--typ C]\n"
+           "  send  --port P" +
+           SendOptions() +
+           "\n"
            "                              émet une configuration complète et la relit\n"
            "  read  --port P              lit le rapport de l'appareil\n"
-           "  modem --port P --param ID|CHF|OFT|P0|PRT|TYP --value N\n"
+           "  modem --port P --param " +
+           ParameterNames() +
+           " --value N\n"
            "                              émet un paramètre du modem et lit son rapport\n"
            "  report --network NOM --out FICHIER.pdf|.html [--journal DOSSIER ...] [--replace]\n"
            "                              écrit le rapport de mise en service du réseau\n"
@@ -204,7 +225,10 @@ std::string CliUsage() {
            "              ou pris dans ZAV7305_PASSWORD ; sans --admin, rôle Client\n"
            "              (seul l'ID, ou P0 pour le modem, peut être donné)\n"
            "  --network NOM    le réseau dans le journal duquel l'échange est noté\n"
-           "  --repeaters N    son nombre de répéteurs (0 à 240), noté avec l'échange\n"
+           "  --repeaters N    son nombre de répéteurs (" +
+           std::to_string(kRepeaterCountRange.min) + " à " +
+           std::to_string(kRepeaterCountRange.max) +
+           "), noté avec l'échange\n"
            "  --journal DOSSIER  un dossier de journal à lire (répétable ; par défaut le vôtre)\n"
            "  --replace   remplace le rapport qui porte déjà ce nom (sans elle, il est gardé)\n"
            "  --json      sortie en JSON\n"

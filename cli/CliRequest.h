@@ -41,7 +41,7 @@ struct CliRequest {
 struct CliPlan {
     int32_t portNumber = 0;
     ParameterSet config;
-    int32_t modemParam = 0;  // 1..6 as the modem commands number them
+    int32_t modemParam = 0;  // 1..kModemParamCount as the modem commands number them
     int32_t modemValue = 0;
     std::string network;
     int32_t repeaterCount = -1;

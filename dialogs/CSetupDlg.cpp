@@ -4,7 +4,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
-#include <climits>
 #include <string>
 
 #include "CCustomConfigDlg.h"
@@ -29,37 +28,7 @@ const QString kSerialSettingsPieces[] = {
     QStringLiteral("Bits d'arrêt     : 1      \r\n"),
 };
 
-constexpr size_t kNumberOffset = 3;
-
 }  // namespace
-
-// Read the way atoi reads it, except that a number too large for 32 bits saturates instead
-// of being undefined.
-int32_t CSetupDlg::NumberFromName(const std::string& name) {
-    if (name.size() <= kNumberOffset) {
-        return 0;
-    }
-    size_t i = kNumberOffset;
-    while (i < name.size() && (name[i] == ' ' || (name[i] >= '\t' && name[i] <= '\r'))) {
-        ++i;
-    }
-    bool negative = false;
-    if (i < name.size() && (name[i] == '+' || name[i] == '-')) {
-        negative = name[i] == '-';
-        ++i;
-    }
-    int64_t value = 0;
-    for (; i < name.size() && name[i] >= '0' && name[i] <= '9'; ++i) {
-        value = value * 10 + (name[i] - '0');
-        if (value > static_cast<int64_t>(INT32_MAX) + 1) {
-            value = static_cast<int64_t>(INT32_MAX) + 1;
-        }
-    }
-    if (negative) {
-        return static_cast<int32_t>(-value);
-    }
-    return static_cast<int32_t>(value > INT32_MAX ? INT32_MAX : value);
-}
 
 CSetupDlg::CSetupDlg(QWidget* parent)
     : CTemplateDialog(kTemplateId, parent),
@@ -113,7 +82,7 @@ int CSetupDlg::EnumeratePorts() {
             break;
         }
         PortList.names[count] = QString::fromStdString(entry.name);
-        PortList.numbers[count] = NumberFromName(entry.name);
+        PortList.numbers[count] = entry.number;
         ++count;
     }
     // What an earlier reading left beyond this one is no port any more.

@@ -11,6 +11,7 @@
 #include "CPageCapteur.h"
 #include "CPageRepe.h"
 #include "CTemplateDialog.h"
+#include "Parameters.h"
 
 class CPortDirectory;
 class IClock;
@@ -33,8 +34,8 @@ public:
     static constexpr int kIdLogin = 1017;
     static constexpr int kModeCustom = 0;
     static constexpr int kModeDefault = 1;
-    static constexpr int32_t kMinRepeaters = 0;
-    static constexpr int32_t kMaxRepeaters = 240;
+    static constexpr int32_t kMinRepeaters = kRepeaterCountRange.min;
+    static constexpr int32_t kMaxRepeaters = kRepeaterCountRange.max;
     static constexpr int kSerialSettingsMaxChars = 255;
     static constexpr int kMaxPorts = 256;
 
@@ -70,8 +71,6 @@ public:
 
     // Fills PortList, at most kMaxPorts entries; returns how many.
     int EnumeratePorts();
-    // The decimal number that starts at a port name's fourth character ("COM12 …" gives 12).
-    static int32_t NumberFromName(const std::string& name);
 
 protected:
     bool OnInitDialog() override;

@@ -64,11 +64,11 @@ CNetworkMapView::CNetworkMapView(QWidget* parent) : QWidget(parent) {
         group->addButton(slot.button);
         return slot;
     };
-    for (int32_t id = 1; id <= kLastId; ++id) {
+    for (int32_t id = kFirstDeviceId; id <= kLastId; ++id) {
         devices.push_back(makeSlot());
         devices.back().label = QString::number(id);
     }
-    for (int32_t number = 1; number <= static_cast<int32_t>(kParamCount); ++number) {
+    for (int32_t number = 1; number <= kModemParamCount; ++number) {
         modem.push_back(makeSlot());
         modem.back().label = QString::fromUtf8(ParameterOfModemNumber(number)->name);
     }
@@ -100,13 +100,13 @@ CNetworkMapView::CNetworkMapView(QWidget* parent) : QWidget(parent) {
 }
 
 void CNetworkMapView::SetBands(int32_t count) {
-    repeaterCount = std::clamp(count, 0, kLastId);
+    repeaterCount = std::clamp(count, kRepeaterCountRange.min, kRepeaterCountRange.max);
     repeaterTitle->setText(QString::fromUtf8(MapViewTexts::kRepeaterBand).arg(repeaterCount));
     sensorTitle->setText(
         QString::fromUtf8(MapViewTexts::kSensorBand).arg(repeaterCount + 1).arg(kLastId));
     repeaterTitle->setVisible(repeaterCount > 0);
     sensorTitle->setVisible(repeaterCount < kLastId);
-    for (int32_t id = 1; id <= kLastId; ++id) {
+    for (int32_t id = kFirstDeviceId; id <= kLastId; ++id) {
         SetDevice(id, {});
     }
     for (int32_t number = 1; number <= static_cast<int32_t>(modem.size()); ++number) {
@@ -122,7 +122,7 @@ void CNetworkMapView::PlaceCells() {
     EmptyGrid(repeaterGrid);
     EmptyGrid(sensorGrid);
     EmptyGrid(modemGrid);
-    for (int32_t id = 1; id <= kLastId; ++id) {
+    for (int32_t id = kFirstDeviceId; id <= kLastId; ++id) {
         const bool repeater = id <= repeaterCount;
         const int32_t at = repeater ? id - 1 : id - repeaterCount - 1;
         (repeater ? repeaterGrid : sensorGrid)
@@ -216,7 +216,8 @@ void CNetworkMapView::Select(const Slot& slot) {
 }
 
 QAbstractButton* CNetworkMapView::DeviceCell(int32_t id) const {
-    return id >= 1 && id <= kLastId ? devices[static_cast<size_t>(id - 1)].button : nullptr;
+    return id >= kFirstDeviceId && id <= kLastId ? devices[static_cast<size_t>(id - 1)].button
+                                                 : nullptr;
 }
 
 QAbstractButton* CNetworkMapView::ModemCell(int32_t number) const {

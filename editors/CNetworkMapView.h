@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "Parameters.h"
+
 class QAbstractButton;
 class QButtonGroup;
 class QGridLayout;
@@ -13,13 +15,13 @@ class QScrollArea;
 class QToolButton;
 
 // The map of a network beside the sheet's pages: a cell per ID in two bands (repeaters
-// 1..N, sensors N+1..240) and one per modem parameter. A cell tells its state by a mark and
-// by words (its tooltip and accessible name), never by colour alone; a click shows the
-// cell's last record under the map.
+// 1..N, sensors N+1..kLastDeviceId) and one per modem parameter. A cell tells its state by a mark
+// and by words (its tooltip and accessible name), never by colour alone; a click shows the cell's
+// last record under the map.
 class CNetworkMapView : public QWidget {
     Q_OBJECT
 public:
-    static constexpr int32_t kLastId = 240;
+    static constexpr int32_t kLastId = kLastDeviceId;
 
     struct Cell {
         QString mark;
@@ -32,7 +34,7 @@ public:
     // Empties every cell; the bands split after ID `repeaterCount`.
     void SetBands(int32_t repeaterCount);
     void SetDevice(int32_t id, const Cell& cell);
-    // `number` is the modem page's (1..6).
+    // `number` is the modem page's (1..kModemParamCount).
     void SetModemParam(int32_t number, const QString& name, const Cell& cell);
     void SetSummary(const QString& summary);
     // What each mark stands for.
@@ -43,7 +45,7 @@ public:
     void HighlightDevice(int32_t id);
     void HighlightModemParam(int32_t number);
 
-    // Null outside 1..240 and 1..6.
+    // Null outside kFirstDeviceId..kLastId and 1..kModemParamCount.
     QAbstractButton* DeviceCell(int32_t id) const;
     QAbstractButton* ModemCell(int32_t number) const;
     QString RecordShown() const;

@@ -1,13 +1,14 @@
 #pragma once
 
 #include "CConfigPage.h"
+#include "Parameters.h"
 
-// Tab 1: sensors take the IDs from repeaterCount + 1 up to 240.
+// Tab 1: sensors take the IDs from repeaterCount + 1 up to the last ID.
 class CPageCapteur : public CConfigPage {
 public:
     static constexpr int kTemplateId = 139;
     static constexpr int kTabIndex = 1;
-    static constexpr int32_t kLastId = 240;
+    static constexpr int32_t kLastId = kLastDeviceId;
 
     CPageCapteur();
 

@@ -15,7 +15,7 @@ public:
 
     CpageModem();
 
-    // -1 none, 1 ID, 2 CHF, 3 P0, 4 PRT, 5 TYP, 6 OFT.
+    // -1 none, else a parameter's modemNumber in the parameter table.
     int32_t selectedParam = kNoParam;
     int32_t ID = 0;
     int32_t CHF = 255;

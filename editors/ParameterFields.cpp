@@ -21,8 +21,8 @@ void ExchangeInt(CDataExchange& dx, ParamEditor editor, Param param, int id, int
 }  // namespace
 
 bool IsParameterField(int id) {
-    return std::any_of(kFields.begin(), kFields.end(),
-                       [id](const Field& field) { return field.id == id; });
+    return std::any_of(kParameters.begin(), kParameters.end(),
+                       [id](const ParameterInfo& info) { return FieldOf(info.param) == id; });
 }
 
 void ExchangeParameters(CDataExchange& dx, ParamEditor editor, int32_t& ID, int32_t& CHF,
@@ -36,9 +36,9 @@ void ExchangeParameters(CDataExchange& dx, ParamEditor editor, int32_t& ID, int3
 }
 
 void PrepareParameterFields(CTemplateForm& form, bool client) {
-    for (const Field& field : kFields) {
-        if (client && !InfoOf(field.param).clientConfig) {
-            form.EnableItem(field.id, false);
+    for (const ParameterInfo& info : kParameters) {
+        if (client && !info.clientConfig) {
+            form.EnableItem(FieldOf(info.param), false);
         }
     }
     form.LimitText(kTyp, 1);

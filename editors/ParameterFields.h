@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <array>
 #include <cstdint>
 
 #include "ParameterSet.h"
@@ -21,18 +20,24 @@ inline constexpr int kTyp = 1011;
 inline constexpr int kPrt = 1012;
 inline constexpr int kOft = 1013;
 
-struct Field {
-    Param param;
-    int id;
-};
-inline constexpr std::array<Field, kParamCount> kFields = {{
-    {Param::ID, kId},
-    {Param::CHF, kChf},
-    {Param::OFT, kOft},
-    {Param::P0, kP0},
-    {Param::PRT, kPrt},
-    {Param::TYP, kTyp},
-}};
+// The edit a parameter is typed into.
+constexpr int FieldOf(Param param) {
+    switch (param) {
+        case Param::ID:
+            return kId;
+        case Param::CHF:
+            return kChf;
+        case Param::OFT:
+            return kOft;
+        case Param::P0:
+            return kP0;
+        case Param::PRT:
+            return kPrt;
+        case Param::TYP:
+            return kTyp;
+    }
+    return 0;
+}
 
 bool IsParameterField(int id);
 

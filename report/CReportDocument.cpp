@@ -1,6 +1,5 @@
 #include "CReportDocument.h"
 
-#include <QSysInfo>
 #include <set>
 
 #include "CMapPicture.h"
@@ -8,7 +7,6 @@
 #include "MapTexts.h"
 #include "Parameters.h"
 #include "ShownText.h"
-#include "WriteReport.h"
 
 namespace {
 
@@ -130,15 +128,13 @@ QString CReportDocument::Facts() const {
     for (const std::string& folder : input.folders) {
         folders << Text(folder);
     }
-    const std::string version = input.toolVersion.empty() ? ToolVersion() : input.toolVersion;
-    const QString machine = input.machineName.empty() ? QSysInfo::machineHostName().toHtmlEscaped()
-                                                      : Text(input.machineName);
     const JournalEntry& first = input.entries.front();
     const JournalEntry& last = input.entries.back();
     return "<ul>" + Item("Réseau", Text(input.network)) +
            Item("Premier échange", DateAndTime(first)) +
            Item("Dernier échange", DateAndTime(last)) + Item("Rôles", roleList.join(", ")) +
-           Item("Version de l'outil", Text(version)) + Item("Machine", machine) +
+           Item("Version de l'outil", Text(input.toolVersion)) +
+           Item("Machine", Text(input.machineName)) +
            Item("Dossiers du journal lus", folders.join(", ")) +
            Item("Échanges", QString::number(input.entries.size())) +
            Item("Lignes ignorées", QString::number(input.skippedLines)) + Unread() + "</ul>";

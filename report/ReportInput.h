@@ -6,19 +6,25 @@
 
 #include "JournalEntry.h"
 
+struct JournalScan;
+
 // What an acceptance report is made from: one network's journal entries in time order.
 struct ReportInput {
     std::string network;
     std::vector<JournalEntry> entries;
     std::vector<std::string> folders;  // the journal folders read
     size_t skippedLines = 0;
-    std::string toolVersion;  // empty: this build's own
-    std::string machineName;  // empty: this machine's own
+    std::string toolVersion;  // of the tool writing the report, e.g. "1.4.0.0"
+    std::string machineName;  // the machine it is written on
     // What could not be read, and so is not in the report: folders, and day files (links,
     // FIFOs, files refused by the system).
     std::vector<std::string> unreadableFolders;
     std::vector<std::string> unreadableFiles;
 };
+
+// The report of `network` from what the journal holds of it, written by this build on this
+// machine.
+ReportInput ReportInputOf(std::string network, JournalScan scan);
 
 enum ReportStatus : int {
     REPORT_OK = 0,

@@ -14,6 +14,7 @@
 #include <utility>
 #include <vector>
 
+#include "JournalColumns.h"
 #include "JournalParse.h"
 
 namespace {
@@ -137,7 +138,7 @@ bool StartsWithHeader(int fd, off_t start, off_t size) {
 // True when the file begins with a whole header line of the journal that is not today's: a
 // journal written before its columns changed.
 bool StartsWithOlderHeader(int fd, off_t start) {
-    constexpr char kFirstColumn[] = "\"horodatage\",";
+    const std::string firstColumn = JournalFormat::Quote(JournalColumns::kTimestamp) + ",";
     std::array<char, 4096> head{};
     const ssize_t n = ::pread(fd, head.data(), head.size(), start);
     if (n <= 0) {
@@ -145,7 +146,7 @@ bool StartsWithOlderHeader(int fd, off_t start) {
     }
     const std::string_view text(head.data(), static_cast<size_t>(n));
     const size_t end = text.find('\n');
-    return end != std::string_view::npos && text.starts_with(kFirstColumn) &&
+    return end != std::string_view::npos && text.starts_with(firstColumn) &&
            text.substr(0, end + 1) != JournalFormat::HeaderLine();
 }
 

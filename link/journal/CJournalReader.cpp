@@ -6,65 +6,17 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <array>
-#include <charconv>
 #include <cstdlib>
 #include <deque>
 #include <memory>
 #include <set>
 #include <utility>
 
+#include "JournalColumns.h"
+#include "JournalFormat.h"
 #include "JournalParse.h"
-#include "Parameters.h"
 
 namespace {
-
-// The columns an entry is read from, by their header names; any other column is ignored.
-enum Column : size_t {
-    kTimestamp,
-    kRole,
-    kEditor,
-    kPort,
-    kDevice,
-    kKind,
-    kBytesSent,
-    kReport,
-    kVerdict,
-    kMessage,
-    kCause,
-    kSystemError,
-    kCommand,
-    kNetwork,
-    kRepeaters,
-    kColumnCount
-};
-
-constexpr std::array<const char*, kColumnCount> kColumnNames = {
-    "horodatage", "rôle",           "éditeur",      "port",    "périphérique",
-    "échange",    "octets envoyés", "rapport reçu", "verdict", "message",
-    "cause",      "erreur système", "commande",     "réseau",  "répéteurs"};
-
-// "2026-12-09.csv", or "2026-12-09.2.csv" for a later layout of the same day.
-bool IsJournalName(std::string_view name) {
-    constexpr std::string_view kExtension = ".csv";
-    constexpr size_t kDateLength = 10;
-    if (name.size() < kDateLength + kExtension.size() || !name.ends_with(kExtension)) {
-        return false;
-    }
-    for (size_t i = 0; i < kDateLength; ++i) {
-        const bool dash = i == 4 || i == 7;
-        if (dash ? name[i] != '-' : (name[i] < '0' || name[i] > '9')) {
-            return false;
-        }
-    }
-    const std::string_view rest =
-        name.substr(kDateLength, name.size() - kDateLength - kExtension.size());
-    if (rest.empty()) {
-        return true;
-    }
-    return rest.size() >= 2 && rest[0] == '.' &&
-           std::all_of(rest.begin() + 1, rest.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
 
 // The journal files of a folder; false when it cannot be listed.
 bool ListJournalFiles(const std::string& folder, std::vector<std::string>& names) {
@@ -73,7 +25,7 @@ bool ListJournalFiles(const std::string& folder, std::vector<std::string>& names
         return false;
     }
     while (const dirent* item = ::readdir(dir)) {
-        if (IsJournalName(item->d_name)) {
+        if (JournalFormat::IsFileName(item->d_name)) {
             names.emplace_back(item->d_name);
         }
     }
@@ -83,13 +35,16 @@ bool ListJournalFiles(const std::string& folder, std::vector<std::string>& names
 }
 
 bool IsHeader(const std::vector<std::string_view>& fields) {
-    return !fields.empty() && fields[0] == kColumnNames[kTimestamp];
+    return !fields.empty() && fields[0] == JournalColumns::kTimestamp;
 }
 
+// Where each of the journal's columns is in a file's header, -1 when the file has none such;
+// any other column of the file is ignored.
 std::vector<int> ColumnsOf(const std::vector<std::string_view>& header) {
-    std::vector<int> columns(kColumnCount, -1);
-    for (size_t c = 0; c < kColumnCount; ++c) {
-        const auto found = std::find(header.begin(), header.end(), kColumnNames[c]);
+    const std::vector<JournalColumns::Column>& all = JournalColumns::All();
+    std::vector<int> columns(all.size(), -1);
+    for (size_t c = 0; c < all.size(); ++c) {
+        const auto found = std::find(header.begin(), header.end(), all[c].header);
         if (found != header.end()) {
             columns[c] = static_cast<int>(found - header.begin());
         }
@@ -109,53 +64,23 @@ public:
     EntryBuilder(const std::vector<std::string_view>& fields, const std::vector<int>& columns)
         : fields(fields), columns(columns) {}
 
-    std::string_view Raw(Column column) const {
+    std::string_view Raw(size_t column) const {
         const int at = columns[column];
         return at < 0 ? std::string_view() : fields[static_cast<size_t>(at)];
-    }
-    std::string Text(Column column) const { return JournalParse::UnescapeText(Raw(column)); }
-    std::string Bytes(Column column) const {
-        return JournalParse::UnescapeDeviceBytes(Raw(column));
     }
 
     // False when the line cannot be an exchange of the journal.
     bool Build(JournalEntry& entry) const {
-        const auto epochMs = JournalParse::EpochMs(Raw(kTimestamp));
-        const auto kind = JournalParse::KindNamed(Raw(kKind));
-        if (!epochMs || !kind) {
-            return false;
+        const std::vector<JournalColumns::Column>& all = JournalColumns::All();
+        for (size_t c = 0; c < all.size(); ++c) {
+            if (all[c].read && !all[c].read(Raw(c), entry)) {
+                return false;
+            }
         }
-        entry.timestamp = std::string(Raw(kTimestamp));
-        entry.epochMs = *epochMs;
-        entry.kind = *kind;
-        entry.role = Text(kRole);
-        entry.editor = Text(kEditor);
-        entry.portName = Text(kPort);
-        entry.devicePath = Text(kDevice);
-        entry.bytesSent = Bytes(kBytesSent);
-        if (std::string report = Bytes(kReport); !report.empty()) {
-            entry.report = std::move(report);
-        }
-        entry.verdict = Text(kVerdict);
-        entry.message = Text(kMessage);
-        entry.cause = Text(kCause);
-        entry.systemError = Text(kSystemError);
-        entry.command = Bytes(kCommand);
-        return RepeaterCount(entry.repeaterCount);
+        return true;
     }
 
 private:
-    bool RepeaterCount(int32_t& count) const {
-        const std::string_view raw = Raw(kRepeaters);
-        if (raw.empty()) {
-            return true;
-        }
-        // No more than the tool itself takes: a count beyond it is no record of the tool's.
-        const auto result = std::from_chars(raw.data(), raw.data() + raw.size(), count);
-        return result.ec == std::errc() && result.ptr == raw.data() + raw.size() &&
-               kRepeaterCountRange.Contains(count);
-    }
-
     const std::vector<std::string_view>& fields;
     const std::vector<int>& columns;
 };
@@ -261,11 +186,11 @@ void CJournalFollower::ReadLine(std::string_view line, const std::string& name, 
         return;
     }
     const EntryBuilder builder(fields, state.columns);
-    if (!IsNetwork(builder.Raw(kNetwork), network)) {
+    static const size_t networkColumn = JournalColumns::IndexOf(JournalColumns::kNetwork);
+    if (!IsNetwork(builder.Raw(networkColumn), network)) {
         return;
     }
     JournalEntry entry;
-    entry.network = network;
     if (builder.Build(entry)) {
         entry.fileName = name;
         entry.lineNumber = state.lineNumber;

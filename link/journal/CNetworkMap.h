@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "JournalEntry.h"
+#include "Parameters.h"
 #include "Verdict.h"
 
 enum class DeviceState { kNotProgrammed, kVerified, kDiffers, kNoReport, kPortFailure };
@@ -22,10 +23,6 @@ struct MapCell {
     std::string lastSent;              // the command of the latest send, device bytes
 };
 
-inline constexpr int32_t kFirstDeviceId = 1;
-inline constexpr int32_t kLastDeviceId = 240;
-inline constexpr int32_t kModemParamCount = 6;
-
 // The state of each ID of one network from its latest send, built from journal entries in
 // time order and updated entry by entry. Reads change no state: they program nothing.
 class CNetworkMap {
@@ -37,7 +34,7 @@ public:
     void Add(const JournalEntry& entry);
     void Add(const std::vector<JournalEntry>& entries);
 
-    // 1..240; any other ID reads as a cell never programmed.
+    // kFirstDeviceId..kLastDeviceId; any other ID reads as a cell never programmed.
     const MapCell& Device(int32_t id) const;
     // 1..6, the modem page's numbering; any other number reads as never programmed.
     const MapCell& ModemParam(int32_t param) const;
@@ -51,7 +48,7 @@ public:
         int silent = 0;
         int failed = 0;
     };
-    // Repeaters are 1..n, sensors n+1..240 (n clamped to 0..240).
+    // Repeaters are 1..n, sensors n+1..kLastDeviceId (n clamped to kRepeaterCountRange).
     Band Repeaters(int32_t n) const;
     Band Sensors(int32_t n) const;
 

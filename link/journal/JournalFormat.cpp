@@ -1,12 +1,12 @@
 #include "JournalFormat.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
-#include <functional>
 #include <vector>
 
 #include "Frames.h"
-#include "Verdict.h"
+#include "JournalColumns.h"
 
 namespace JournalFormat {
 
@@ -25,10 +25,6 @@ const char* KindName(ExchangeKind kind) {
 }
 
 namespace {
-
-std::string CountText(int32_t count) {
-    return count < 0 ? std::string() : std::to_string(count);
-}
 
 void HexEscape(std::string& text, unsigned char byte) {
     std::array<char, 8> hex{};
@@ -73,60 +69,19 @@ std::string Escape(std::string_view bytes, Plain plain) {
     return text;
 }
 
+// The day files: "2026-12-09.csv", and "2026-12-09.2.csv" for the day's later parts.
+constexpr std::string_view kExtension = ".csv";
+constexpr char kDateFormat[] = "%Y-%m-%d";
+constexpr size_t kDateLength = 10;  // what kDateFormat writes
+constexpr char kPartSeparator = '.';
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
 bool LocalTime(const timespec& when, tm& local) {
     const time_t seconds = when.tv_sec;
     return localtime_r(&seconds, &local) != nullptr;
-}
-
-// What one record's fields are written from.
-struct RecordInput {
-    const JournalContext& context;
-    const ExchangeRecord& record;
-    const timespec& when;
-    const ReportValues& values;
-};
-
-// A column of the journal: its name in the header and how a record fills it.
-struct Column {
-    std::string header;
-    std::function<std::string(const RecordInput&)> write;
-};
-
-std::vector<Column> MakeColumns() {
-    std::vector<Column> columns = {
-        {"horodatage", [](const RecordInput& in) { return Timestamp(in.when); }},
-        {"rôle", [](const RecordInput& in) { return EscapeText(in.context.role); }},
-        {"éditeur", [](const RecordInput& in) { return EscapeText(in.context.editor); }},
-        {"port", [](const RecordInput& in) { return EscapeText(in.context.portName); }},
-        {"périphérique", [](const RecordInput& in) { return EscapeText(in.record.devicePath); }},
-        {"échange", [](const RecordInput& in) { return std::string(KindName(in.record.kind)); }},
-        {"octets envoyés",
-         [](const RecordInput& in) { return EscapeDeviceBytes(in.record.bytesSent); }},
-        {"rapport reçu",
-         [](const RecordInput& in) { return EscapeDeviceBytes(in.record.report.value_or("")); }},
-    };
-    for (const ParameterInfo& info : kParameters) {
-        columns.push_back({info.name, [param = info.param](const RecordInput& in) {
-                               return EscapeDeviceBytes(in.values[param]);
-                           }});
-    }
-    const std::vector<Column> closing = {
-        {"verdict",
-         [](const RecordInput& in) { return EscapeText(VerdictText(JudgeReadBack(in.record))); }},
-        {"message", [](const RecordInput& in) { return EscapeText(in.record.message); }},
-        {"cause", [](const RecordInput& in) { return EscapeText(in.record.cause); }},
-        {"erreur système", [](const RecordInput& in) { return EscapeText(in.record.systemError); }},
-        {"commande", [](const RecordInput& in) { return EscapeDeviceBytes(in.record.command); }},
-        {"réseau", [](const RecordInput& in) { return EscapeText(in.context.network); }},
-        {"répéteurs", [](const RecordInput& in) { return CountText(in.context.repeaterCount); }},
-    };
-    columns.insert(columns.end(), closing.begin(), closing.end());
-    return columns;
-}
-
-const std::vector<Column>& Columns() {
-    static const std::vector<Column> columns = MakeColumns();
-    return columns;
 }
 
 // A field a spreadsheet would run as a formula starts with its first character's escape
@@ -192,29 +147,48 @@ std::string Timestamp(const timespec& when) {
 std::string FileName(const timespec& when) {
     tm local{};
     if (!LocalTime(when, local)) {
-        return "journal.csv";
+        return "journal" + std::string(kExtension);
     }
-    std::array<char, 32> name{};
-    std::strftime(name.data(), name.size(), "%Y-%m-%d.csv", &local);
-    return name.data();
+    std::array<char, 32> date{};
+    std::strftime(date.data(), date.size(), kDateFormat, &local);
+    return date.data() + std::string(kExtension);
 }
 
 std::string FileName(const timespec& when, int part) {
     std::string name = FileName(when);
     if (part > 1) {
-        name.insert(name.size() - std::string_view(".csv").size(), "." + std::to_string(part));
+        name.insert(name.size() - kExtension.size(), kPartSeparator + std::to_string(part));
     }
     return name;
 }
 
+bool IsFileName(std::string_view name) {
+    if (name.size() < kDateLength + kExtension.size() || !name.ends_with(kExtension)) {
+        return false;
+    }
+    for (size_t i = 0; i < kDateLength; ++i) {
+        const bool dash = i == 4 || i == 7;
+        if (dash ? name[i] != '-' : !IsDigit(name[i])) {
+            return false;
+        }
+    }
+    const std::string_view part =
+        name.substr(kDateLength, name.size() - kDateLength - kExtension.size());
+    if (part.empty()) {
+        return true;
+    }
+    return part.size() >= 2 && part[0] == kPartSeparator &&
+           std::all_of(part.begin() + 1, part.end(), IsDigit);
+}
+
 size_t FieldCount() {
-    return Columns().size();
+    return JournalColumns::All().size();
 }
 
 const std::vector<std::string>& ColumnNames() {
     static const std::vector<std::string> names = [] {
         std::vector<std::string> all;
-        for (const Column& column : Columns()) {
+        for (const JournalColumns::Column& column : JournalColumns::All()) {
             all.push_back(column.header);
         }
         return all;
@@ -229,9 +203,9 @@ std::string HeaderLine() {
 std::string RecordLine(const JournalContext& context, const ExchangeRecord& record,
                        const timespec& when) {
     const ReportValues values = record.report ? CutReportValues(*record.report) : ReportValues{};
-    const RecordInput input{context, record, when, values};
+    const JournalColumns::RecordInput input{context, record, when, values};
     std::vector<std::string> fields;
-    for (const Column& column : Columns()) {
+    for (const JournalColumns::Column& column : JournalColumns::All()) {
         fields.push_back(column.write(input));
     }
     return Join(fields);

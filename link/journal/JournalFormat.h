@@ -45,7 +45,7 @@ inline constexpr size_t kMaxFields = 256;
 // How many fields the header and every record hold.
 size_t FieldCount();
 std::string HeaderLine();
-// The column names in header order.
+// The column names in header order (JournalColumns lists the columns).
 const std::vector<std::string>& ColumnNames();
 std::string RecordLine(const JournalContext& context, const ExchangeRecord& record,
                        const timespec& when);
@@ -56,6 +56,8 @@ std::string Timestamp(const timespec& when);
 std::string FileName(const timespec& when);
 // The day's `part`-th file: "2026-12-09.csv" for 1, "2026-12-09.2.csv" for 2.
 std::string FileName(const timespec& when, int part);
+// True for the names FileName writes, whatever the day and part.
+bool IsFileName(std::string_view name);
 
 // "émission", "lecture", "émission modem", "lecture modem".
 const char* KindName(ExchangeKind kind);

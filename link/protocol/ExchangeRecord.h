@@ -20,7 +20,7 @@ struct ExchangeRecord {
     // device or parameter even when the port failed.
     std::string command;
     std::optional<ParameterSet> sentConfig;  // a full configuration that went out
-    int32_t modemParam = 0;                  // 1..6 when a modem command went out
+    int32_t modemParam = 0;                  // 1..kModemParamCount when a modem command went out
     int32_t modemValue = 0;
     std::optional<std::string> report;  // the accepted reply line as received
     std::string message;

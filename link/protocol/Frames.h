@@ -21,7 +21,7 @@ bool IsPrintableTyp(char byte);
 // drop fields.
 std::optional<std::string> BuildConfigFrame(const ParameterSet& params);
 
-// "i %3.3d", "c ...", "p ...", "r ...", "t ...", "o ..." for selectedParam 1..6.
+// "i %3.3d", "c ...", "p ...", "r ...", "t ...", "o ..." for selectedParam 1..kModemParamCount.
 std::optional<std::string> BuildModemCommand(int32_t selectedParam, int32_t value);
 
 bool IsConfigReport(std::string_view line);  // "TM", "LC" or "LM", case sensitive

@@ -32,7 +32,7 @@ struct ParameterInfo {
     ValueRange custom;                // the single-device dialog
     ValueRange page;                  // the repeater and sensor pages
     std::optional<ValueRange> modem;  // the modem page; none for its TYP (a guarded send)
-    int32_t modemNumber;              // the modem page's selectedParam, 1..6
+    int32_t modemNumber;              // the modem page's selectedParam, 1..kModemParamCount
     char modemLetter;                 // the modem command's letter
     bool clientConfig;                // a client may change it in the custom dialog and the pages
     bool clientModem;                 // a client may change it on the modem page
@@ -43,6 +43,9 @@ inline constexpr ValueRange kByteRange{0, 255};
 inline constexpr ValueRange kNetworkIdRange{1, 240};
 // How many of a network's IDs are repeaters: none up to every one.
 inline constexpr ValueRange kRepeaterCountRange{0, kNetworkIdRange.max};
+// A network's devices: repeaters first, then sensors.
+inline constexpr int32_t kFirstDeviceId = kNetworkIdRange.min;
+inline constexpr int32_t kLastDeviceId = kNetworkIdRange.max;
 
 inline constexpr std::array<ParameterInfo, kParamCount> kParameters{{
     {Param::ID, "ID", kByteRange, kNetworkIdRange, kByteRange, 1, 'i', true, false,
@@ -57,11 +60,25 @@ inline constexpr std::array<ParameterInfo, kParamCount> kParameters{{
     {Param::TYP, "TYP", kByteRange, kByteRange, std::nullopt, 5, 't', false, false, nullptr},
 }};
 
+// The modem page numbers every parameter, from 1 up.
+inline constexpr int32_t kModemParamCount = static_cast<int32_t>(kParamCount);
+static_assert([] {
+    std::array<bool, kParamCount + 1> seen{};
+    for (const ParameterInfo& info : kParameters) {
+        if (info.modemNumber < 1 || info.modemNumber > kModemParamCount ||
+            seen[static_cast<size_t>(info.modemNumber)]) {
+            return false;
+        }
+        seen[static_cast<size_t>(info.modemNumber)] = true;
+    }
+    return true;
+}());
+
 constexpr const ParameterInfo& InfoOf(Param param) {
     return kParameters[static_cast<size_t>(param)];
 }
 
-// The parameter a modem page's selectedParam (1..6) stands for; none outside that.
+// The parameter a modem page's selectedParam stands for; none outside 1..kModemParamCount.
 const ParameterInfo* ParameterOfModemNumber(int32_t number);
 // By its name as the screen writes it ("P0"); none for another name.
 const ParameterInfo* ParameterNamed(std::string_view name);

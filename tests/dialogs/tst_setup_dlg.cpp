@@ -79,8 +79,8 @@ private slots:
     void noPortSelected();
     void portListStopsAt256();
     void portListIsReadAgainEachTimeItDropsDown();
-    void numberFromName_data();
-    void numberFromName();
+    void portNumberIsTheEntrys_data();
+    void portNumberIsTheEntrys();
     void modeButtonsSwitchCountField();
     void countValidation_data();
     void countValidation();
@@ -285,27 +285,36 @@ void TstSetupDlg::portListIsReadAgainEachTimeItDropsDown() {
     QCOMPARE(driver.Boxes()[0].text, QStringLiteral("Aucun port série n'est sélectionné."));
 }
 
-void TstSetupDlg::numberFromName_data() {
-    QTest::addColumn<QString>("name");
+// The number comes with the port's entry, whatever its name's text says after COM<n>.
+void TstSetupDlg::portNumberIsTheEntrys_data() {
+    QTest::addColumn<QString>("tty");
     QTest::addColumn<int>("number");
-    QTest::newRow("COM3") << "COM3" << 3;
-    QTest::newRow("description after the number") << "COM12 (ttyUSB0: FT232R)" << 12;
-    QTest::newRow("virtual port") << "COM907 (pts/3: port virtuel)" << 907;
-    QTest::newRow("three characters") << "COM" << 0;
-    QTest::newRow("shorter still") << "CO" << 0;
-    QTest::newRow("empty") << "" << 0;
-    QTest::newRow("no digits") << "COMx1" << 0;
-    QTest::newRow("leading blanks skipped") << "COM  7" << 7;
-    QTest::newRow("sign") << "COM-2" << -2;
-    QTest::newRow("first three characters not read") << "9995" << 5;
-    QTest::newRow("too large saturates") << "COM99999999999" << int{INT32_MAX};
-    QTest::newRow("too small saturates") << "COM-99999999999" << int{INT32_MIN};
+    QTest::newRow("first serial") << "ttyS0" << 1;
+    QTest::newRow("last serial") << "ttyS99" << 100;
+    QTest::newRow("USB adapter") << "ttyUSB0" << 101;
+    QTest::newRow("ACM device") << "ttyACM7" << 208;
+    QTest::newRow("board UART") << "ttyAMA0" << 301;
+    QTest::newRow("family with digits after ttyXR") << "ttyXRUSB2" << 703;
 }
 
-void TstSetupDlg::numberFromName() {
-    QFETCH(QString, name);
+void TstSetupDlg::portNumberIsTheEntrys() {
+    QFETCH(QString, tty);
     QFETCH(int, number);
-    QCOMPARE(CSetupDlg::NumberFromName(name.toStdString()), number);
+    SetupBench bench({tty});
+    QVERIFY(bench.added);
+    const std::vector<PortEntry> entries = bench.tree.Directory().List();
+    QCOMPARE(entries.size(), size_t{1});
+    QCOMPARE(entries[0].number, number);
+    CModalDriver driver;
+    driver.On<CSetupDlg>([&](CSetupDlg* d) {
+        QCOMPARE(d->PortList.names[0], QString::fromStdString(entries[0].name));
+        QVERIFY(d->PortList.names[0].startsWith(QStringLiteral("COM%1 ").arg(number)));
+        QCOMPARE(d->PortList.numbers[0], number);
+        QCOMPARE(Ports(d)->itemData(0).toInt(), number);
+        Quit(d);
+    });
+    QCOMPARE(bench.Run(driver), 2);
+    QVERIFY(driver.AllDone());
 }
 
 void TstSetupDlg::modeButtonsSwitchCountField() {

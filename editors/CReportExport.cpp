@@ -1,0 +1,75 @@
+#include "CReportExport.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QPushButton>
+#include <utility>
+
+#include "CEditorJournal.h"
+#include "CJournalReader.h"
+#include "CMyPropSheet.h"
+#include "EditorTexts.h"
+#include "MessageBoxes.h"
+#include "WriteReport.h"
+
+namespace {
+
+// The file dialog leaves the extension to the user; one typed without it gets the chosen
+// type's, since the extension says which report is written.
+QString ChooseReportPath(QWidget* parent, const QString& suggested) {
+    const QString pdf = QStringLiteral("PDF (*.pdf)");
+    const QString html = QStringLiteral("HTML (*.html *.htm)");
+    QString chosenType = pdf;
+    // The sheet asks before replacing a file itself: the extension may be added after this.
+    QString path = QFileDialog::getSaveFileName(
+        parent, QString::fromUtf8(EditorTexts::kReportButton), suggested,
+        pdf + QStringLiteral(";;") + html, &chosenType, QFileDialog::DontConfirmOverwrite);
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (!path.isEmpty() && suffix != QLatin1String("pdf") && suffix != QLatin1String("html") &&
+        suffix != QLatin1String("htm")) {
+        path += chosenType == html ? QStringLiteral(".html") : QStringLiteral(".pdf");
+    }
+    return path;
+}
+
+}  // namespace
+
+CReportExport::CReportExport(CEditorJournal& journal, std::function<QString()> network)
+    : journal(journal), network(std::move(network)), chooser(ChooseReportPath) {}
+
+void CReportExport::Install(CMyPropSheet& sheet) {
+    window = &sheet;
+    button = new QPushButton(QString::fromUtf8(EditorTexts::kReportButton));
+    button->setAutoDefault(false);
+    connect(button, &QPushButton::clicked, this, &CReportExport::Save);
+    sheet.AddToRowStart(button);
+}
+
+void CReportExport::SetPathChooser(PathChooser newChooser) {
+    chooser = std::move(newChooser);
+}
+
+void CReportExport::Save() {
+    const QString name = network();
+    const QString suggested = QString::fromUtf8(MapViewTexts::kReportFileName)
+                                  .arg(name.isEmpty() ? QStringLiteral("reseau") : name);
+    const QString path = chooser(window, suggested);
+    if (path.isEmpty() || !MayReplace(path)) {
+        return;
+    }
+    const ReportInput input =
+        ReportInputOf(name.toStdString(), ReadJournal({journal.Folder()}, name.toStdString()));
+    std::string error;
+    if (WriteReport(input, path.toStdString(), error) != REPORT_OK) {
+        AfxMessageBox(QString::fromStdString(error));
+    }
+}
+
+bool CReportExport::MayReplace(const QString& path) const {
+    const QFileInfo file(path);
+    if (!file.exists() && !file.isSymLink()) {
+        return true;
+    }
+    return AskYesNo(window, window != nullptr ? window->windowTitle() : QString(),
+                    QString::fromUtf8(EditorTexts::kReplaceReport).arg(path));
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <functional>
+
+class CEditorJournal;
+class CMyPropSheet;
+class QPushButton;
+class QWidget;
+
+// The sheet's report button: asks where the network's acceptance report goes and writes it
+// from the whole journal of the network.
+class CReportExport : public QObject {
+    Q_OBJECT
+public:
+    // Where the report goes; empty when the user gave up.
+    using PathChooser = std::function<QString(QWidget* parent, const QString& suggested)>;
+
+    // `network` tells the name of the network the sheet shows at the time of a click.
+    CReportExport(CEditorJournal& journal, std::function<QString()> network);
+
+    // Once, when the sheet's window is built.
+    void Install(CMyPropSheet& sheet);
+    void Save();
+    void SetPathChooser(PathChooser chooser);
+    QPushButton* Button() const { return button; }
+
+private:
+    // True when nothing is at `path` or the user said to replace it.
+    bool MayReplace(const QString& path) const;
+
+    CEditorJournal& journal;
+    std::function<QString()> network;
+    PathChooser chooser;
+    QWidget* window = nullptr;
+    QPushButton* button = nullptr;
+};

@@ -1,0 +1,90 @@
+#include "MapCellTexts.h"
+
+#include <QStringList>
+
+#include "EditorTexts.h"
+#include "Frames.h"
+#include "MapTexts.h"
+#include "ShownText.h"
+
+namespace MapCellTexts {
+
+namespace {
+
+QString Utf8(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+QString Device(const std::string& bytes) {
+    return QString::fromStdString(DeviceToUtf8(bytes)).trimmed();
+}
+
+// The cell's latest exchange: when, who, what went out, what came back, and the verdict.
+QString RecordText(const QString& words, const MapCell& cell) {
+    if (!cell.last) {
+        return words;
+    }
+    const JournalEntry& last = *cell.last;
+    QStringList lines{words, QStringLiteral("%1 · %2 · %3")
+                                 .arg(ShownTime(last.epochMs, last.timestamp),
+                                      ShownText(last.editor), ShownText(last.portName))};
+    const auto add = [&lines](const char* label, const QString& value) {
+        if (!value.isEmpty()) {
+            lines << QString::fromUtf8(label).arg(value);
+        }
+    };
+    add(MapViewTexts::kSentLine, Device(cell.lastSent.empty() ? last.command : cell.lastSent));
+    add(MapViewTexts::kReadLine, last.report ? Device(*last.report) : QString());
+    add(MapViewTexts::kVerdictLine, ShownText(last.verdict));
+    add(MapViewTexts::kMessageLine, ShownText(last.message));
+    add(MapViewTexts::kCauseLine, ShownText(last.cause));
+    return lines.join(QLatin1Char('\n'));
+}
+
+CNetworkMapView::Cell CellOf(const std::string& words, const MapCell& cell) {
+    const QString name = Utf8(words);
+    return {Utf8(StateMark(cell.state)), name, RecordText(name, cell)};
+}
+
+}  // namespace
+
+CNetworkMapView::Cell DeviceCell(int32_t id, const MapCell& cell) {
+    return CellOf(CellAccessibleName(id, cell), cell);
+}
+
+CNetworkMapView::Cell ModemCell(int32_t param, const MapCell& cell) {
+    return CellOf(ModemCellAccessibleName(param, cell), cell);
+}
+
+QString Legend() {
+    QStringList parts;
+    for (DeviceState state : {DeviceState::kVerified, DeviceState::kDiffers, DeviceState::kNoReport,
+                              DeviceState::kPortFailure, DeviceState::kNotProgrammed}) {
+        MapCell cell;
+        cell.state = state;
+        parts << Utf8(StateMark(state)) + QLatin1Char(' ') + Utf8(StateWords(cell));
+    }
+    // Two lines, so the legend is no wider than the map.
+    return parts.mid(0, 3).join(QStringLiteral("   ")) + QLatin1Char('\n') +
+           parts.mid(3).join(QStringLiteral("   "));
+}
+
+QString Notes(bool unnamed, size_t skippedLines, const std::vector<std::string>& unreadable) {
+    QStringList notes;
+    if (unnamed) {
+        notes << QString::fromUtf8(MapViewTexts::kNoNetwork);
+    }
+    if (skippedLines > 0) {
+        notes << QString::fromUtf8(MapViewTexts::kSkippedLines).arg(skippedLines);
+    }
+    if (!unreadable.empty()) {
+        QStringList paths;
+        for (const std::string& path : unreadable) {
+            paths << Utf8(path);
+        }
+        notes << QString::fromUtf8(MapViewTexts::kUnreadableFiles).arg(paths.join(", "));
+    }
+    return notes.join(QLatin1Char('\n'));
+}
+
+}  // namespace MapCellTexts

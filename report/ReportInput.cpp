@@ -1,0 +1,21 @@
+#include "ReportInput.h"
+
+#include <QString>
+#include <QSysInfo>
+#include <utility>
+
+#include "CJournalReader.h"
+#include "WriteReport.h"
+
+ReportInput ReportInputOf(std::string network, JournalScan scan) {
+    ReportInput input;
+    input.network = std::move(network);
+    input.entries = std::move(scan.entries);
+    input.folders = std::move(scan.folders);
+    input.skippedLines = scan.skippedLines;
+    input.toolVersion = ToolVersion();
+    input.machineName = QSysInfo::machineHostName().toStdString();
+    input.unreadableFolders = std::move(scan.unreadableFolders);
+    input.unreadableFiles = std::move(scan.unreadableFiles);
+    return input;
+}
