@@ -21,19 +21,17 @@ const ConfigVariant kSensorVariant{kTextConfigNotReceivedTight, kTextConfigFailu
 namespace {
 
 constexpr uint32_t kBaudRate = 19200;
-constexpr uint16_t kByteTimeoutSeconds = 1;
-constexpr uint32_t kAttemptMs = 1000;
-
-// How long an attempt that began before the deadline may go on receiving after it: one
-// byte's time-out, so that a silent device is given exactly the attempts it always had, while
-// a report begun just in time (16 ms of line for 30 bytes) still comes in whole.
-constexpr uint32_t kLateReportGraceMs = 1000;
 
 using Acceptance = bool (*)(std::string_view);
 
 struct ReportWait {
     uint32_t start;
     uint32_t deadlineMs;
+    // An attempt's length, and how long one that began before the deadline may go on
+    // receiving after it: one byte's time-out, so that a silent device is given exactly the
+    // attempts it always had, while a report begun just in time (16 ms of line for 30 bytes)
+    // still comes in whole.
+    uint32_t byteTimeoutMs;
     size_t capacity;
     Acceptance accepted;
 };
@@ -51,9 +49,9 @@ std::optional<std::string> AwaitReport(CSerialPort& port, IClock& clock, IExchan
     uint32_t elapsed = 0;
     for (;;) {
         std::fill(buffer.begin(), buffer.end(), '\0');
-        const int64_t budget = static_cast<int64_t>(wait.deadlineMs) + kLateReportGraceMs - elapsed;
+        const int64_t budget = static_cast<int64_t>(wait.deadlineMs) + wait.byteTimeoutMs - elapsed;
         const int status =
-            port.ReadLine(buffer.data(), wait.capacity, kByteTimeoutSeconds, budget, &served);
+            port.ReadLine(buffer.data(), wait.capacity, wait.byteTimeoutMs, budget, &served);
         const std::string_view line(buffer.data(), strnlen(buffer.data(), wait.capacity));
         if (wait.accepted(line)) {
             cut = status != PORT_OK && IsPortFailure(port.LastError());
@@ -66,8 +64,8 @@ std::optional<std::string> AwaitReport(CSerialPort& port, IClock& clock, IExchan
         }
         uint32_t pause = 0;
         const uint32_t attemptMs = now - attemptStart;
-        if (status != PORT_OK && attemptMs < kAttemptMs) {
-            pause = std::min(kAttemptMs - attemptMs, wait.deadlineMs - elapsed + 1);
+        if (status != PORT_OK && attemptMs < wait.byteTimeoutMs) {
+            pause = std::min(wait.byteTimeoutMs - attemptMs, wait.deadlineMs - elapsed + 1);
             clock.PauseServing(pause, served);
         }
         attemptStart = now + pause;
@@ -77,8 +75,9 @@ std::optional<std::string> AwaitReport(CSerialPort& port, IClock& clock, IExchan
 
 }  // namespace
 
-CExchange::CExchange(CSerialPort& port, IExchangeHost& host, IClock& clock)
-    : port(port), host(host), clock(clock) {}
+CExchange::CExchange(CSerialPort& port, IExchangeHost& host, IClock& clock,
+                     const ExchangeTiming& timing)
+    : port(port), host(host), clock(clock), timing(timing) {}
 
 void CExchange::Begin(ExchangeKind kind, int32_t portNumber) {
     record = ExchangeRecord{};
@@ -133,7 +132,9 @@ void CExchange::ReadBackConfig(const ConfigVariant& variant) {
     SendLine("u");
     host.SetStatusText(variant.presetText);
     const auto line = AwaitReport(
-        port, clock, host, {start, kConfigDeadlineMs, kConfigLineBuffer, IsConfigReport}, replyCut);
+        port, clock, host,
+        {start, timing.configDeadlineMs, timing.byteTimeoutMs, kConfigLineBuffer, IsConfigReport},
+        replyCut);
     if (line) {
         record.report = *line;
         host.SetStatusText(DeviceToUtf8(DecodeReport(*line)));
@@ -149,7 +150,9 @@ void CExchange::ReadModemReport() {
     host.RepaintStatus();
     SendLine("v");
     const auto line = AwaitReport(
-        port, clock, host, {start, kModemDeadlineMs, kModemLineBuffer, IsModemReport}, replyCut);
+        port, clock, host,
+        {start, timing.modemDeadlineMs, timing.byteTimeoutMs, kModemLineBuffer, IsModemReport},
+        replyCut);
     if (line) {
         record.report = *line;
         host.SetStatusText(DeviceToUtf8(DecodeReport(*line)));
@@ -211,8 +214,8 @@ void CExchange::SendModemParam(int32_t selectedParam, int32_t value, int32_t por
     } else {
         record.modemParam = selectedParam;
         record.modemValue = value;
-        CExchangeWait pause(host, WaitKind::kPause, kModemPauseMs);
-        clock.PauseServing(kModemPauseMs, pause);
+        CExchangeWait pause(host, WaitKind::kPause, timing.modemPauseMs);
+        clock.PauseServing(timing.modemPauseMs, pause);
         ReadModemReport();
         host.Refresh();
     }

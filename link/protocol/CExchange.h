@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "CSerialPort.h"
+#include "ExchangeTiming.h"
 #include "IClock.h"
 #include "IExchangeHost.h"
 #include "ParameterSet.h"
@@ -22,7 +23,8 @@ extern const ConfigVariant kSensorVariant;
 // waits for the report, leaves its outcome in the host's StatusText and closes the port.
 class CExchange {
 public:
-    CExchange(CSerialPort& port, IExchangeHost& host, IClock& clock);
+    CExchange(CSerialPort& port, IExchangeHost& host, IClock& clock,
+              const ExchangeTiming& timing = {});
 
     void SendConfig(const ParameterSet& params, int32_t portNumber, const ConfigVariant& variant);
     void ReadConfig(int32_t portNumber);
@@ -43,6 +45,7 @@ private:
     CSerialPort& port;
     IExchangeHost& host;
     IClock& clock;
+    ExchangeTiming timing;
     ExchangeRecord record;
     bool portTried = false;
     bool replyCut = false;

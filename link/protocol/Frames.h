@@ -50,3 +50,4 @@ inline constexpr size_t kModemLineBuffer = 128;
 inline constexpr uint32_t kConfigDeadlineMs = 15000;
 inline constexpr uint32_t kModemDeadlineMs = 6000;
 inline constexpr uint32_t kModemPauseMs = 4000;
+inline constexpr uint32_t kByteTimeoutMs = 1000;

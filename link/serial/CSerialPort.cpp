@@ -272,11 +272,11 @@ int CSerialPort::Send(const std::string& text) {
 }
 
 int CSerialPort::ReadLine(char* buffer, size_t capacity, uint16_t seconds) {
-    return ReadLine(buffer, capacity, seconds, kNoLineBudget, nullptr);
+    return ReadLine(buffer, capacity, static_cast<int64_t>(seconds) * 1000, kNoLineBudget, nullptr);
 }
 
-int CSerialPort::ReadLine(char* buffer, size_t capacity, uint16_t seconds, int64_t lineBudgetMs,
-                          IWaitService* service) {
+int CSerialPort::ReadLine(char* buffer, size_t capacity, int64_t byteTimeoutMs,
+                          int64_t lineBudgetMs, IWaitService* service) {
     if (!IsOpen()) {
         return PORT_NOT_OPEN;
     }
@@ -284,7 +284,6 @@ int CSerialPort::ReadLine(char* buffer, size_t capacity, uint16_t seconds, int64
         return PORT_FAILED;
     }
     CLineBuffer line(buffer, capacity);
-    const int64_t byteTimeoutMs = static_cast<int64_t>(seconds) * 1000;
     const std::optional<CDeadline> lineEnd =
         lineBudgetMs >= 0 ? std::optional<CDeadline>(lineBudgetMs) : std::nullopt;
     for (;;) {

@@ -26,10 +26,11 @@ public:
     // Leaves a zero-terminated text in buffer (capacity >= 1) unless it returns
     // PORT_NOT_OPEN or fails while setting its time-out.
     int ReadLine(char* buffer, size_t capacity, uint16_t seconds);
-    // The same read, bounded as a whole as well: no byte is waited for, and no byte that
-    // does not end the line is taken, once `lineBudgetMs` have passed since the call
-    // (kNoLineBudget: no bound). `service`, when given, is handed every wait of the read.
-    int ReadLine(char* buffer, size_t capacity, uint16_t seconds, int64_t lineBudgetMs,
+    // The same read with its byte time-out in milliseconds, bounded as a whole as well: no
+    // byte is waited for, and no byte that does not end the line is taken, once `lineBudgetMs`
+    // have passed since the call (kNoLineBudget: no bound). `service`, when given, is handed
+    // every wait of the read.
+    int ReadLine(char* buffer, size_t capacity, int64_t byteTimeoutMs, int64_t lineBudgetMs,
                  IWaitService* service);
     static constexpr int64_t kNoLineBudget = -1;
 

@@ -22,6 +22,7 @@
 #include "CRecordingHost.h"
 #include "CSerialPort.h"
 #include "CSystemClock.h"
+#include "ExchangeTiming.h"
 #include "Frames.h"
 #include "PortFailureTexts.h"
 #include "ProtocolTexts.h"
@@ -196,7 +197,9 @@ protected:
         port.SetPortDirectory(directory.get());
     }
 
-    CExchange Exchange(IClock& clock) { return CExchange(port, host, clock); }
+    CExchange Exchange(IClock& clock, const ExchangeTiming& timing = {}) {
+        return CExchange(port, host, clock, timing);
+    }
 
     PtyPair pty;
     TempDir folder;
@@ -469,7 +472,12 @@ struct HoldRow {
     Step step;
     std::string status;  // the whole status, or its first line when it ends in "..."
     uint32_t atLeastMs;
+    ExchangeTiming timing = {};  // today's times where the row shows them on the real clock
 };
+
+// The exchange's times at a fifth, for rows whose point is the order of events, not the length.
+constexpr ExchangeTiming kFifthTiming{kConfigDeadlineMs / 5, kModemDeadlineMs / 5,
+                                      kModemPauseMs / 5, kByteTimeoutMs / 5};
 
 void PrintTo(const HoldRow& row, std::ostream* os) {
     *os << row.name;
@@ -481,15 +489,17 @@ TEST_P(DeviceThatKeepsSending, CannotHoldTheWaitPastItsGrace) {
     const HoldRow& row = GetParam();
     DevicePeer device(pty, {row.step});
     const auto start = std::chrono::steady_clock::now();
+    CExchange exchange(port, host, CSystemClock::Instance(), row.timing);
     if (row.modem) {
-        Exchange(CSystemClock::Instance()).ReadModem(kAnnouncedPort);
+        exchange.ReadModem(kAnnouncedPort);
     } else {
-        Exchange(CSystemClock::Instance()).ReadConfig(kAnnouncedPort);
+        exchange.ReadConfig(kAnnouncedPort);
     }
     const auto elapsed = std::chrono::steady_clock::now() - start;
 
-    const uint32_t deadlineMs = row.modem ? kModemDeadlineMs : kConfigDeadlineMs;
-    EXPECT_LE(elapsed, std::chrono::milliseconds(deadlineMs + 2000));
+    const uint32_t deadlineMs =
+        row.modem ? row.timing.modemDeadlineMs : row.timing.configDeadlineMs;
+    EXPECT_LE(elapsed, std::chrono::milliseconds(deadlineMs + 2 * row.timing.byteTimeoutMs));
     EXPECT_GE(elapsed, std::chrono::milliseconds(row.atLeastMs));
     const std::string& status = host.StatusText();
     if (row.status.ends_with("...")) {
@@ -513,14 +523,16 @@ INSTANTIATE_TEST_SUITE_P(Exchange, DeviceThatKeepsSending,
                                                  6000},
                                          HoldRow{"ReportDrippedTooSlowly",
                                                  true,
-                                                 {"v\n", kModemReport, false, 0, 900},
+                                                 {"v\n", kModemReport, false, 0, 180},
                                                  "US7305rx\r\n...",
-                                                 6000},
+                                                 1200,
+                                                 kFifthTiming},
                                          HoldRow{"ReportBegunJustBeforeTheDeadline",
                                                  false,
-                                                 {"u\n", kReport, false, 14500, 30},
+                                                 {"u\n", kReport, false, 2900, 5},
                                                  kStatus,
-                                                 15000}),
+                                                 3000,
+                                                 kFifthTiming}),
                          [](const testing::TestParamInfo<HoldRow>& info) {
                              return info.param.name;
                          });
@@ -561,8 +573,9 @@ TEST_F(ExchangeTest, ModemAnswerDuringPauseIsDiscarded) {
 
 TEST_F(ExchangeTest, SilentModemShowsMessageThenStatus) {
     DevicePeer device(pty, {{"t -001\n", ""}});
-    HookedClock clock(3100);
-    Exchange(clock).SendModemParam(5, -1, kAnnouncedPort);
+    // Two attempts, at a fifth of their real length.
+    HookedClock clock(3100 / 5);
+    Exchange(clock, kFifthTiming).SendModemParam(5, -1, kAnnouncedPort);
 
     device.AwaitReceived(9);
     EXPECT_EQ(device.Received(), "t -001\nv\n");

@@ -425,7 +425,7 @@ TEST_P(BudgetedReads, EndByTheBudgetAndServeEveryTenthOfASecond) {
     ServeClock service;
     char buffer[64] = {};
     const auto start = Clock::now();
-    const int status = port.ReadLine(buffer, sizeof buffer, 1, c.budgetMs, &service);
+    const int status = port.ReadLine(buffer, sizeof buffer, 1000, c.budgetMs, &service);
     const auto end = Clock::now();
     stop = true;
     device.join();
