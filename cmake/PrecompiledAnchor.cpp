@@ -1,0 +1,1 @@
+// Compiles the precompiled header that the targets of its kind share.
