@@ -2,8 +2,9 @@
 
 #include <QPainter>
 
+#include <array>
+
 #include "MapTexts.h"
-#include "Parameters.h"
 
 namespace {
 
@@ -15,19 +16,8 @@ constexpr int kLegendTop = kModemTop + kCellHeight + 10;
 constexpr int kLegendHeight = 20;
 
 QColor FillOf(DeviceState state) {
-    switch (state) {
-        case DeviceState::kNotProgrammed:
-            return QColor(245, 245, 245);
-        case DeviceState::kVerified:
-            return QColor(190, 230, 190);
-        case DeviceState::kDiffers:
-            return QColor(250, 215, 150);
-        case DeviceState::kNoReport:
-            return QColor(210, 215, 245);
-        case DeviceState::kPortFailure:
-            return QColor(240, 180, 180);
-    }
-    return Qt::white;
+    const Rgb& fill = StateInfo(state).fill;
+    return QColor(fill.red, fill.green, fill.blue);
 }
 
 QString Mark(DeviceState state) {
@@ -53,10 +43,9 @@ QImage CMapPicture::Render() const {
         DrawCell(painter, box, QString::number(id), map.Device(id), id <= repeaterCount);
     }
     for (int param = 1; param <= kModemParamCount; ++param) {
-        const ParameterInfo* info = ParameterOfModemNumber(param);
         const QRect box((param - 1) * kCellWidth * 2, kModemTop, kCellWidth * 2, kCellHeight);
-        DrawCell(painter, box, QString("Modem ") + (info != nullptr ? info->name : ""),
-                 map.ModemParam(param), false);
+        DrawCell(painter, box, QString::fromStdString(ModemName(param)), map.ModemParam(param),
+                 false);
     }
     DrawLegend(painter, kLegendTop);
     return image;
@@ -73,16 +62,13 @@ void CMapPicture::DrawCell(QPainter& painter, const QRect& box, const QString& l
 }
 
 void CMapPicture::DrawLegend(QPainter& painter, int top) const {
-    const DeviceState states[] = {DeviceState::kNotProgrammed, DeviceState::kVerified,
-                                  DeviceState::kDiffers, DeviceState::kNoReport,
-                                  DeviceState::kPortFailure};
-    const char* words[] = {"non programmée", "vérifiée", "lue différente", "sans réponse",
-                           "échec du port"};
-    const int width = kColumns * kCellWidth / 5;
-    for (size_t i = 0; i < std::size(states); ++i) {
+    const std::array<DeviceState, kDeviceStateCount> states = LegendStates();
+    const std::array<std::string, kDeviceStateCount> items = LegendItems();
+    const int width = kColumns * kCellWidth / static_cast<int>(states.size());
+    for (size_t i = 0; i < states.size(); ++i) {
         const QRect box(static_cast<int>(i) * width, top, width, kLegendHeight);
         painter.fillRect(box.adjusted(1, 1, -1, -1), FillOf(states[i]));
-        painter.drawText(box, Qt::AlignCenter, Mark(states[i]) + " " + QString::fromUtf8(words[i]));
+        painter.drawText(box, Qt::AlignCenter, QString::fromStdString(items[i]));
     }
     painter.drawText(QRect(0, top + kLegendHeight, kColumns * kCellWidth, kLegendHeight),
                      Qt::AlignLeft | Qt::AlignVCenter,

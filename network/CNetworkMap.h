@@ -8,23 +8,23 @@
 #include <vector>
 
 #include "JournalEntry.h"
+#include "MapStates.h"
+#include "Parameters.h"
 #include "Verdict.h"
-
-enum class DeviceState { kNotProgrammed, kVerified, kDiffers, kNoReport, kPortFailure };
 
 struct MapCell {
     DeviceState state = DeviceState::kNotProgrammed;
-    std::optional<JournalEntry> last;          // its latest exchange
-    std::vector<FieldDifference> differences;  // when kDiffers
+    std::optional<JournalEntry> last;  // its latest exchange
+    Verdict verdict;  // of its latest send, judged again from what it sent and read
     int sends = 0;
     bool sentDifferentValues = false;  // two sends carried different values
     bool everVerified = false;         // one of its sends, not only the latest, was verified
     std::string lastSent;              // the command of the latest send, device bytes
 };
 
-inline constexpr int32_t kFirstDeviceId = 1;
-inline constexpr int32_t kLastDeviceId = 240;
-inline constexpr int32_t kModemParamCount = 6;
+inline constexpr int32_t kFirstDeviceId = kNetworkIdRange.min;
+inline constexpr int32_t kLastDeviceId = kNetworkIdRange.max;
+inline constexpr int32_t kModemParamCount = static_cast<int32_t>(kParamCount);
 
 // The state of each ID of one network from its latest send, built from journal entries in
 // time order and updated entry by entry. Reads change no state: they program nothing.
