@@ -14,6 +14,7 @@ constexpr int kCellHeight = 26;
 constexpr int kModemTop = 12 * kCellHeight + 10;
 constexpr int kLegendTop = kModemTop + kCellHeight + 10;
 constexpr int kLegendHeight = 20;
+constexpr int kLegendPadding = 12;
 
 QColor FillOf(DeviceState state) {
     const Rgb& fill = StateInfo(state).fill;
@@ -64,11 +65,15 @@ void CMapPicture::DrawCell(QPainter& painter, const QRect& box, const QString& l
 void CMapPicture::DrawLegend(QPainter& painter, int top) const {
     const std::array<DeviceState, kDeviceStateCount> states = LegendStates();
     const std::array<std::string, kDeviceStateCount> items = LegendItems();
-    const int width = kColumns * kCellWidth / static_cast<int>(states.size());
+    // Each box as wide as its words, so that the longest is never cut.
+    int left = 0;
     for (size_t i = 0; i < states.size(); ++i) {
-        const QRect box(static_cast<int>(i) * width, top, width, kLegendHeight);
+        const QString words = QString::fromStdString(items[i]);
+        const int width = painter.fontMetrics().horizontalAdvance(words) + kLegendPadding;
+        const QRect box(left, top, width, kLegendHeight);
         painter.fillRect(box.adjusted(1, 1, -1, -1), FillOf(states[i]));
-        painter.drawText(box, Qt::AlignCenter, QString::fromStdString(items[i]));
+        painter.drawText(box, Qt::AlignCenter, words);
+        left += width;
     }
     painter.drawText(QRect(0, top + kLegendHeight, kColumns * kCellWidth, kLegendHeight),
                      Qt::AlignLeft | Qt::AlignVCenter,
