@@ -1,5 +1,8 @@
 #pragma once
 
+#include "MapStates.h"
+#include "NetworkTexts.h"
+
 // The editors' own texts, each once. Exchange texts (progress of a read, failures) belong
 // to the link layer, and so do the sentences that refuse a value.
 namespace EditorTexts {
@@ -38,7 +41,7 @@ inline constexpr const char* kWindowIcon = ":/icons/143.ico";
 
 inline constexpr const char* kNetworkLabel = "Réseau :";
 inline constexpr const char* kNetworkName = "Nom du réseau";
-inline constexpr const char* kReportButton = "Rapport de mise en service";
+inline constexpr const char* kReportButton = NetworkTexts::kReportTitle;
 inline constexpr const char* kReplaceReport =
     "Le fichier %1 existe déjà.\nVoulez-vous le remplacer ?";
 
@@ -49,8 +52,8 @@ namespace MapViewTexts {
 
 inline constexpr const char* kRepeaterBand = "Répéteurs : ID 1 à %1";
 inline constexpr const char* kSensorBand = "Capteurs : ID %1 à %2";
-inline constexpr const char* kModemBand = "Modem";
-inline constexpr const char* kNoMark = "·";
+inline constexpr const char* kModemBand = NetworkTexts::kModem;
+inline constexpr const char* kNoMark = StateInfo(DeviceState::kNotProgrammed).mark;
 inline constexpr const char* kNextCell = "prochain envoi";
 inline constexpr const char* kChooseCell = "Cliquez sur une case pour voir son dernier échange.";
 inline constexpr const char* kSentLine = "Envoyé : %1";

@@ -58,11 +58,8 @@ CNetworkMapView::Cell ModemCell(int32_t param, const MapCell& cell) {
 
 QString Legend() {
     QStringList parts;
-    for (DeviceState state : {DeviceState::kVerified, DeviceState::kDiffers, DeviceState::kNoReport,
-                              DeviceState::kPortFailure, DeviceState::kNotProgrammed}) {
-        MapCell cell;
-        cell.state = state;
-        parts << Utf8(StateMark(state)) + QLatin1Char(' ') + Utf8(StateWords(cell));
+    for (const std::string& item : LegendItems()) {
+        parts << Utf8(item);
     }
     // Two lines, so the legend is no wider than the map.
     return parts.mid(0, 3).join(QStringLiteral("   ")) + QLatin1Char('\n') +

@@ -2,8 +2,9 @@
 
 #include <QPainter>
 
+#include <array>
+
 #include "MapTexts.h"
-#include "Parameters.h"
 
 namespace {
 
@@ -13,21 +14,11 @@ constexpr int kCellHeight = 26;
 constexpr int kModemTop = 12 * kCellHeight + 10;
 constexpr int kLegendTop = kModemTop + kCellHeight + 10;
 constexpr int kLegendHeight = 20;
+constexpr int kLegendPadding = 12;
 
 QColor FillOf(DeviceState state) {
-    switch (state) {
-        case DeviceState::kNotProgrammed:
-            return QColor(245, 245, 245);
-        case DeviceState::kVerified:
-            return QColor(190, 230, 190);
-        case DeviceState::kDiffers:
-            return QColor(250, 215, 150);
-        case DeviceState::kNoReport:
-            return QColor(210, 215, 245);
-        case DeviceState::kPortFailure:
-            return QColor(240, 180, 180);
-    }
-    return Qt::white;
+    const Rgb& fill = StateInfo(state).fill;
+    return QColor(fill.red, fill.green, fill.blue);
 }
 
 QString Mark(DeviceState state) {
@@ -53,10 +44,9 @@ QImage CMapPicture::Render() const {
         DrawCell(painter, box, QString::number(id), map.Device(id), id <= repeaterCount);
     }
     for (int param = 1; param <= kModemParamCount; ++param) {
-        const ParameterInfo* info = ParameterOfModemNumber(param);
         const QRect box((param - 1) * kCellWidth * 2, kModemTop, kCellWidth * 2, kCellHeight);
-        DrawCell(painter, box, QString("Modem ") + (info != nullptr ? info->name : ""),
-                 map.ModemParam(param), false);
+        DrawCell(painter, box, QString::fromStdString(ModemName(param)), map.ModemParam(param),
+                 false);
     }
     DrawLegend(painter, kLegendTop);
     return image;
@@ -73,16 +63,17 @@ void CMapPicture::DrawCell(QPainter& painter, const QRect& box, const QString& l
 }
 
 void CMapPicture::DrawLegend(QPainter& painter, int top) const {
-    const DeviceState states[] = {DeviceState::kNotProgrammed, DeviceState::kVerified,
-                                  DeviceState::kDiffers, DeviceState::kNoReport,
-                                  DeviceState::kPortFailure};
-    const char* words[] = {"non programmée", "vérifiée", "lue différente", "sans réponse",
-                           "échec du port"};
-    const int width = kColumns * kCellWidth / 5;
-    for (size_t i = 0; i < std::size(states); ++i) {
-        const QRect box(static_cast<int>(i) * width, top, width, kLegendHeight);
+    const std::array<DeviceState, kDeviceStateCount> states = LegendStates();
+    const std::array<std::string, kDeviceStateCount> items = LegendItems();
+    // Each box as wide as its words, so that the longest is never cut.
+    int left = 0;
+    for (size_t i = 0; i < states.size(); ++i) {
+        const QString words = QString::fromStdString(items[i]);
+        const int width = painter.fontMetrics().horizontalAdvance(words) + kLegendPadding;
+        const QRect box(left, top, width, kLegendHeight);
         painter.fillRect(box.adjusted(1, 1, -1, -1), FillOf(states[i]));
-        painter.drawText(box, Qt::AlignCenter, Mark(states[i]) + " " + QString::fromUtf8(words[i]));
+        painter.drawText(box, Qt::AlignCenter, words);
+        left += width;
     }
     painter.drawText(QRect(0, top + kLegendHeight, kColumns * kCellWidth, kLegendHeight),
                      Qt::AlignLeft | Qt::AlignVCenter,

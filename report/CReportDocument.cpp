@@ -5,6 +5,7 @@
 #include "CMapPicture.h"
 #include "Frames.h"
 #include "MapTexts.h"
+#include "NetworkTexts.h"
 #include "Parameters.h"
 #include "ShownText.h"
 
@@ -29,19 +30,19 @@ QString DateAndTime(const JournalEntry& entry) {
     return ShownTime(entry.epochMs, entry.timestamp).toHtmlEscaped();
 }
 
-// The values of a configuration frame "u%03d%03d%02d%c%03d%03d" in the report's order; the
+// The values of a configuration frame in the report's order, as the frame wrote them; the
 // frame as it is when it is not one.
 QString FrameValues(const std::string& frame) {
-    const size_t p0Digits = frame.size() == 17 ? 3 : 2;
-    if (frame.size() != 16 && frame.size() != 17) {
+    const std::optional<ParameterSet> sent = ParameterSetOfFrame(frame);
+    if (!sent) {
         return CellText(DeviceToUtf8(frame));
     }
-    const size_t typAt = 7 + p0Digits;
-    const std::string id = frame.substr(1, 3), chf = frame.substr(4, 3),
-                      p0 = frame.substr(7, p0Digits), typ = frame.substr(typAt, 1),
-                      prt = frame.substr(typAt + 1, 3), oft = frame.substr(typAt + 4, 3);
-    return Text(DeviceToUtf8("ID " + id + " CHF " + chf + " OFT " + oft + " P0 " + p0 + " PRT " +
-                             prt + " TYP " + typ));
+    std::string words;
+    for (const ParameterInfo& info : kParameters) {
+        words += (words.empty() ? "" : " ") + std::string(info.name) + " " +
+                 FrameField(*sent, info.param);
+    }
+    return Text(DeviceToUtf8(words));
 }
 
 QString ReadValues(const JournalEntry& entry) {
@@ -104,11 +105,13 @@ QImage CReportDocument::MapImage() const {
 QString CReportDocument::Html(const QString& mapSource) const {
     QString html =
         "<!DOCTYPE html><html lang=\"fr\"><head><meta charset=\"utf-8\">"
-        "<title>Rapport de mise en service</title><style>"
+        "<title>" +
+        QString::fromUtf8(NetworkTexts::kReportTitle) +
+        "</title><style>"
         "body{font-family:sans-serif;font-size:10pt} table{border-collapse:collapse}"
         "th,td{border:1px solid #888;padding:2px 4px;font-size:8pt} th{background:#ddd}"
         "</style></head><body>";
-    html += "<h1>Rapport de mise en service</h1>";
+    html += "<h1>" + QString::fromUtf8(NetworkTexts::kReportTitle) + "</h1>";
     html += Facts();
     html += "<h2>Carte du réseau</h2><p><img src=\"" + mapSource + "\" width=\"661\"></p>";
     html += Counts() + Anomalies() + Rows();
@@ -163,7 +166,8 @@ QString CReportDocument::Counts() const {
         modemVerified += map.ModemParam(param).state == DeviceState::kVerified ? 1 : 0;
     }
     return "<h2>Comptes</h2><p>" + Text(BandSummary(map, repeaterCount)) + "<br>" +
-           QString::fromUtf8("Modem %1/%2 paramètres vérifiés")
+           QString::fromUtf8("%1 %2/%3 paramètres vérifiés")
+               .arg(QString::fromUtf8(NetworkTexts::kModem))
                .arg(modemVerified)
                .arg(kModemParamCount) +
            "</p>";
@@ -208,7 +212,7 @@ QString CReportDocument::Rows() const {
         rows << Row(QString::number(id), map.Device(id));
     }
     for (int param = 1; param <= kModemParamCount; ++param) {
-        rows << Row(QString("Modem ") + ParameterOfModemNumber(param)->name, map.ModemParam(param));
+        rows << Row(Text(ModemName(param)), map.ModemParam(param));
     }
     QString html = QString::fromUtf8("<h2>Détail par ID</h2>");
     for (qsizetype at = 0; at < rows.size(); at += kRowsPerTable) {

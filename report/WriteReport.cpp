@@ -11,6 +11,7 @@
 
 #include "CReportDocument.h"
 #include "FileStatus.h"
+#include "NetworkTexts.h"
 #include "ShownText.h"
 #include "version.h"
 
@@ -73,7 +74,7 @@ QByteArray Pdf(const CReportDocument& document, const std::string& network) {
     writer.setResolution(kPdfResolution);
     writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
                                      QMarginsF(15, 15, 15, 12), QPageLayout::Millimeter));
-    writer.setTitle(QString::fromUtf8("Rapport de mise en service : ") + ShownText(network));
+    writer.setTitle(QString::fromUtf8(NetworkTexts::kReportTitle) + " : " + ShownText(network));
     writer.setCreator("Zav7305 " + QString::fromStdString(ToolVersion()));
     QPainter painter;
     if (!painter.begin(&writer)) {
@@ -95,7 +96,8 @@ int Write(const std::string& path, const QByteArray& bytes, CReplacingFile::Mode
     if (status == FILE_OK) {
         return REPORT_OK;
     }
-    error = "Impossible d'écrire le rapport " + path + " : " + FileStatusReason(status) + ".";
+    error = std::string(NetworkTexts::kReportNotWritten) + " " + path + " : " +
+            FileStatusReason(status) + ".";
     return status == FILE_REFUSED_EXISTS ? REPORT_EXISTS : REPORT_WRITE_FAILED;
 }
 

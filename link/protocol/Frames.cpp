@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cstdio>
 
 namespace {
@@ -39,6 +40,37 @@ constexpr std::array<Piece, kFirstParameter + kParamCount> kLayout{{
     {23, 38, 3},
     {26, 43, 3},
 }};
+
+// A configuration frame: "u", then each parameter in this order, this many digits at least.
+struct FrameSlot {
+    Param param;
+    size_t width;
+};
+constexpr char kFramePrefix = 'u';
+constexpr std::array<FrameSlot, kParamCount> kFrameOrder{{
+    {Param::ID, 3},
+    {Param::CHF, 3},
+    {Param::P0, 2},
+    {Param::TYP, 1},
+    {Param::PRT, 3},
+    {Param::OFT, 3},
+}};
+constexpr size_t kShortestFrame = 16;
+
+std::optional<int32_t> Number(std::string_view digits) {
+    int32_t value = 0;
+    const char* end = digits.data() + digits.size();
+    const auto [at, error] = std::from_chars(digits.data(), end, value);
+    if (digits.empty() || error != std::errc() || at != end) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+bool AllDigits(std::string_view text) {
+    return !text.empty() &&
+           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
 
 constexpr char kLineEnd[] = "\r\n";
 // Names are padded so that the values of the status text stand in one column.
@@ -82,8 +114,62 @@ std::optional<std::string> BuildConfigFrame(const ParameterSet& params) {
     if (!valuesFit || params.TYP.empty() || !IsPrintableTyp(params.TYP.front())) {
         return std::nullopt;
     }
-    return Format("u%03d%03d%02d%c%03d%03d", params.ID, params.CHF, params.P0, params.TYP.front(),
-                  params.PRT, params.OFT);
+    std::string frame(1, kFramePrefix);
+    for (const FrameSlot& slot : kFrameOrder) {
+        frame += FrameField(params, slot.param);
+    }
+    return frame;
+}
+
+std::string FrameField(const ParameterSet& params, Param param) {
+    const ParameterInfo& info = InfoOf(param);
+    if (info.member == nullptr) {
+        return params.TYP.substr(0, 1);
+    }
+    const auto slot = std::find_if(kFrameOrder.begin(), kFrameOrder.end(),
+                                   [param](const FrameSlot& s) { return s.param == param; });
+    return Format("%0*d", static_cast<int>(slot->width), params.*info.member);
+}
+
+// Only P0 may take one digit more than its slot: every other number is at most 255.
+std::optional<ParameterSet> ParameterSetOfFrame(std::string_view frame) {
+    if (frame.size() < kShortestFrame || frame.size() > kShortestFrame + 1 ||
+        frame.front() != kFramePrefix) {
+        return std::nullopt;
+    }
+    ParameterSet params;
+    size_t at = 1;
+    for (const FrameSlot& slot : kFrameOrder) {
+        const ParameterInfo& info = InfoOf(slot.param);
+        const size_t width =
+            slot.width + (slot.param == Param::P0 ? frame.size() - kShortestFrame : 0);
+        const std::string_view field = frame.substr(at, width);
+        at += width;
+        if (info.member == nullptr) {
+            params.TYP = std::string(field);
+        } else if (AllDigits(field)) {
+            params.*info.member = *Number(field);
+        } else {
+            return std::nullopt;
+        }
+    }
+    return params;
+}
+
+std::optional<ModemSetting> SettingOfModemCommand(std::string_view command) {
+    if (command.size() < 3 || command[1] != ' ') {
+        return std::nullopt;
+    }
+    const auto info =
+        std::find_if(kParameters.begin(), kParameters.end(),
+                     [&](const ParameterInfo& p) { return p.modemLetter == command[0]; });
+    const std::string_view digits = command.substr(2);
+    const bool signedDigits = AllDigits(digits.starts_with('-') ? digits.substr(1) : digits);
+    const std::optional<int32_t> value = signedDigits ? Number(digits) : std::nullopt;
+    if (info == kParameters.end() || !value) {
+        return std::nullopt;
+    }
+    return ModemSetting{&*info, *value};
 }
 
 std::optional<std::string> BuildModemCommand(int32_t selectedParam, int32_t value) {

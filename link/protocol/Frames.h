@@ -24,6 +24,22 @@ std::optional<std::string> BuildConfigFrame(const ParameterSet& params);
 // "i %3.3d", "c ...", "p ...", "r ...", "t ...", "o ..." for selectedParam 1..kModemParamCount.
 std::optional<std::string> BuildModemCommand(int32_t selectedParam, int32_t value);
 
+// A parameter's value as a configuration frame writes it: three digits, P0's two (three above
+// 99), TYP's first byte.
+std::string FrameField(const ParameterSet& params, Param param);
+
+// A configuration frame read back into the values it carries (TYP its one byte); nothing when
+// the text is not such a frame.
+std::optional<ParameterSet> ParameterSetOfFrame(std::string_view frame);
+
+// What a modem command changes: the parameter its letter names and the value it carries.
+struct ModemSetting {
+    const ParameterInfo* info = nullptr;
+    int32_t value = 0;
+};
+// "p 007" read back; nothing when the text is not a modem command.
+std::optional<ModemSetting> SettingOfModemCommand(std::string_view command);
+
 bool IsConfigReport(std::string_view line);  // "TM", "LC" or "LM", case sensitive
 bool IsModemReport(std::string_view line);   // "US"
 

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdio>
+#include <utility>
 
 #include "Frames.h"
 
@@ -46,7 +47,7 @@ Compared CompareConfig(const ParameterInfo& info, const ParameterSet& sent,
     return {info.name, ThreeDigits(sent.*info.member), piece};
 }
 
-Verdict JudgeConfig(const ParameterSet& sent, const ReportValues& read) {
+Verdict ComparedConfig(const ParameterSet& sent, const ReportValues& read) {
     Verdict verdict;
     for (const ParameterInfo& info : kParameters) {
         Compare(verdict, CompareConfig(info, sent, read));
@@ -54,34 +55,39 @@ Verdict JudgeConfig(const ParameterSet& sent, const ReportValues& read) {
     return verdict;
 }
 
-Verdict JudgeModem(const ParameterInfo& info, int32_t value, const ReportValues& read) {
-    Verdict verdict;
-    Compare(verdict, {info.name, ThreeDigits(value), read[info.param]});
+// What was read agrees, but the rest of the report never came: nothing was verified.
+Verdict Concluded(Verdict verdict, std::string_view report) {
+    if (verdict.differences.empty() && !IsWholeReport(report)) {
+        return {};
+    }
+    verdict.kind = verdict.differences.empty() ? VerdictKind::kVerified : VerdictKind::kDiffers;
     return verdict;
 }
 
 }  // namespace
 
+Verdict JudgeConfig(const ParameterSet& sent, std::string_view report) {
+    return Concluded(ComparedConfig(sent, CutReportValues(report)), report);
+}
+
+Verdict JudgeModemValue(const ParameterInfo& info, int32_t value, std::string_view report) {
+    Verdict verdict;
+    Compare(verdict, {info.name, ThreeDigits(value), CutReportValues(report)[info.param]});
+    return Concluded(std::move(verdict), report);
+}
+
 Verdict JudgeReadBack(const ExchangeRecord& record) {
     if (!record.report) {
         return {};
     }
-    const ReportValues read = CutReportValues(*record.report);
-    Verdict verdict;
     if (record.kind == ExchangeKind::SendConfig && record.sentConfig) {
-        verdict = JudgeConfig(*record.sentConfig, read);
-    } else if (const ParameterInfo* info = ParameterOfModemNumber(record.modemParam);
-               record.kind == ExchangeKind::SendModemParam && info != nullptr) {
-        verdict = JudgeModem(*info, record.modemValue, read);
-    } else {
-        return {};
+        return JudgeConfig(*record.sentConfig, *record.report);
     }
-    if (verdict.differences.empty() && !IsWholeReport(*record.report)) {
-        // What was read agrees, but the rest of the report never came: nothing was verified.
-        return {};
+    const ParameterInfo* info = ParameterOfModemNumber(record.modemParam);
+    if (record.kind == ExchangeKind::SendModemParam && info != nullptr) {
+        return JudgeModemValue(*info, record.modemValue, *record.report);
     }
-    verdict.kind = verdict.differences.empty() ? VerdictKind::kVerified : VerdictKind::kDiffers;
-    return verdict;
+    return {};
 }
 
 std::string VerdictText(const Verdict& verdict) {

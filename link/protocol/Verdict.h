@@ -1,9 +1,11 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "ExchangeRecord.h"
+#include "Parameters.h"
 
 // What the device reported compared with what was sent.
 struct FieldDifference {
@@ -27,6 +29,9 @@ struct Verdict {
 // Numbers compare as the three digits the frame wrote; TYP compares the one character a
 // frame carries with the first character of the report's three.
 Verdict JudgeReadBack(const ExchangeRecord& record);
+// The same judgements from what was sent and the report line that came back.
+Verdict JudgeConfig(const ParameterSet& sent, std::string_view report);
+Verdict JudgeModemValue(const ParameterInfo& info, int32_t value, std::string_view report);
 
 // "Configuration vérifiée", or "CHF envoyé 012, lu 013" for each difference, joined by "; ";
 // empty when there is nothing to judge.

@@ -4,11 +4,11 @@
 // answers, repaints, counts down and can be read whole, and what the user asks for meanwhile
 // is held until the exchange has ended.
 
-#include <cstring>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <cstring>
 
 #include <QAccessible>
 #include <QElapsedTimer>

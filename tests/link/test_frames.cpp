@@ -5,6 +5,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "Frames.h"
 #include "Verdict.h"
@@ -37,9 +38,48 @@ struct ConfigFrameRow {
 
 class ConfigFrame : public testing::TestWithParam<ConfigFrameRow> {};
 
+// A frame built reads back into what it carries: every number, and TYP's first byte.
 TEST_P(ConfigFrame, Builds) {
-    EXPECT_EQ(BuildConfigFrame(GetParam().params), GetParam().frame);
+    const ConfigFrameRow& row = GetParam();
+    EXPECT_EQ(BuildConfigFrame(row.params), row.frame);
+    if (row.frame) {
+        const std::optional<ParameterSet> back = ParameterSetOfFrame(*row.frame);
+        ASSERT_TRUE(back.has_value());
+        EXPECT_EQ(back->ID, row.params.ID);
+        EXPECT_EQ(back->CHF, row.params.CHF);
+        EXPECT_EQ(back->P0, row.params.P0);
+        EXPECT_EQ(back->TYP, row.params.TYP.substr(0, 1));
+        EXPECT_EQ(back->PRT, row.params.PRT);
+        EXPECT_EQ(back->OFT, row.params.OFT);
+        std::string fields;
+        for (const ParameterInfo& info : kParameters) {
+            fields += FrameField(*back, info.param);
+        }
+        EXPECT_EQ(fields.size() + 1, row.frame->size());
+    }
 }
+
+// Texts that are not a configuration frame read back as none.
+struct NotFrameRow {
+    std::string name;
+    std::string text;
+};
+
+class NotConfigFrame : public testing::TestWithParam<NotFrameRow> {};
+
+TEST_P(NotConfigFrame, ReadsBackAsNone) {
+    EXPECT_FALSE(ParameterSetOfFrame(GetParam().text).has_value());
+}
+
+INSTANTIATE_TEST_SUITE_P(Frames, NotConfigFrame,
+                         testing::Values(NotFrameRow{"TypMissing", "u0050120A003100"},
+                                         NotFrameRow{"OneDigitTooMany", "u00501207A0031000"},
+                                         NotFrameRow{"LetterInId", "u00x01207A003100"},
+                                         NotFrameRow{"SpaceInP0", "u0050120 A003100"},
+                                         NotFrameRow{"OtherLetter", "v00501207A003100"},
+                                         NotFrameRow{"SignInOft", "u00501207A003-10"},
+                                         NotFrameRow{"ReadRequest", "u"}, NotFrameRow{"Empty", ""}),
+                         RowName<NotFrameRow>);
 
 INSTANTIATE_TEST_SUITE_P(
     Frames, ConfigFrame,
@@ -83,9 +123,32 @@ struct ModemCommandRow {
 
 class ModemCommand : public testing::TestWithParam<ModemCommandRow> {};
 
+// A command built reads back into its parameter and value.
 TEST_P(ModemCommand, Builds) {
-    EXPECT_EQ(BuildModemCommand(GetParam().selectedParam, GetParam().value), GetParam().command);
+    const ModemCommandRow& row = GetParam();
+    EXPECT_EQ(BuildModemCommand(row.selectedParam, row.value), row.command);
+    if (row.command) {
+        const std::optional<ModemSetting> back = SettingOfModemCommand(*row.command);
+        ASSERT_TRUE(back.has_value());
+        EXPECT_EQ(back->info->modemNumber, row.selectedParam);
+        EXPECT_EQ(back->value, row.value);
+    }
 }
+
+class NotModemCommand : public testing::TestWithParam<NotFrameRow> {};
+
+TEST_P(NotModemCommand, ReadsBackAsNone) {
+    EXPECT_FALSE(SettingOfModemCommand(GetParam().text).has_value());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Frames, NotModemCommand,
+    testing::Values(NotFrameRow{"NoSpace", "p007"}, NotFrameRow{"TwoSpaces", "p  007"},
+                    NotFrameRow{"UnknownLetter", "x 007"}, NotFrameRow{"LetterInValue", "p 12x"},
+                    NotFrameRow{"NoValue", "p "}, NotFrameRow{"SignAlone", "p -"},
+                    NotFrameRow{"PlusSign", "p +7"}, NotFrameRow{"ZeroByteLetter", "\0 007"s},
+                    NotFrameRow{"BeyondAnInt", "p 99999999999"}),
+    RowName<NotFrameRow>);
 
 INSTANTIATE_TEST_SUITE_P(
     Frames, ModemCommand,
@@ -251,6 +314,7 @@ struct VerdictRow {
     const char* name;
     std::string report;
     std::string verdict;
+    std::vector<std::string> differing = {};  // the fields, in the report's order
 };
 
 class ReadBackVerdict : public testing::TestWithParam<VerdictRow> {};
@@ -260,7 +324,18 @@ TEST_P(ReadBackVerdict, OnlyAWholeReportIsVerified) {
     record.kind = ExchangeKind::SendConfig;
     record.sentConfig = ParameterSet{5, 12, 7, "A", 3, 100};
     record.report = GetParam().report;
-    EXPECT_EQ(VerdictText(JudgeReadBack(record)), GetParam().verdict);
+    const Verdict verdict = JudgeReadBack(record);
+    EXPECT_EQ(VerdictText(verdict), GetParam().verdict);
+    // What the map judges again from the frame the record sent comes to the same verdict.
+    const std::optional<std::string> frame = BuildConfigFrame(*record.sentConfig);
+    ASSERT_TRUE(frame.has_value());
+    const Verdict again = JudgeConfig(*ParameterSetOfFrame(*frame), GetParam().report);
+    EXPECT_EQ(again.kind, verdict.kind);
+    EXPECT_EQ(VerdictText(again), GetParam().verdict);
+    ASSERT_EQ(again.differences.size(), GetParam().differing.size());
+    for (size_t i = 0; i < again.differences.size(); ++i) {
+        EXPECT_EQ(again.differences[i].field, GetParam().differing[i]);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -268,8 +343,14 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(VerdictRow{"Whole", "TM010203V14005012100007003A00", "Configuration vérifiée"},
                     VerdictRow{"TypCutShort", "TM010203V14005012100007003A", ""},
                     VerdictRow{"CarriageReturnInTyp", "TM010203V14005012100007003A\r\n", ""},
-                    VerdictRow{"CutAndDiffering", "TM010203V14005013100007003A",
-                               "CHF envoyé 012, lu 013"}),
+                    VerdictRow{"CutAndDiffering",
+                               "TM010203V14005013100007003A",
+                               "CHF envoyé 012, lu 013",
+                               {"CHF"}},
+                    VerdictRow{"TwoFieldsDiffer",
+                               "TM010203V14005013101007003B00",
+                               "CHF envoyé 012, lu 013; OFT envoyé 100, lu 101; TYP envoyé A, lu B",
+                               {"CHF", "OFT", "TYP"}}),
     RowName<VerdictRow>);
 
 }  // namespace

@@ -4,13 +4,16 @@
 
 #include <algorithm>
 #include <functional>
+#include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "CJournal.h"
 #include "CJournalReader.h"
 #include "CNetworkMap.h"
 #include "JournalFormat.h"
+#include "MapStates.h"
 #include "MapTexts.h"
 #include "ProtocolTexts.h"
 #include "TempDir.h"
@@ -447,6 +450,83 @@ TEST(NetworkMapTest, BandsCountAndFollowerReadsOnlyWhatIsNew) {
               "Répéteurs 1/20 vérifiés, 1 à reprendre · Capteurs 0/220 vérifiés, 1 à reprendre");
     EXPECT_EQ(map.Sensors(20).silent, 1);
     EXPECT_EQ(CellAccessibleName(2, map.Device(2)), "ID 2 : CHF envoyé 012, lu 013");
+}
+
+// Every state the map knows, as each reader of the states' table shows it: the cell's mark
+// and words, the legend (sheet and report picture), the cells' accessible names.
+struct StateRow {
+    DeviceState state;
+    const char* mark;
+    const char* words;
+    size_t legendPlace;
+};
+
+void PrintTo(const StateRow& row, std::ostream* out) {
+    *out << row.words;
+}
+
+const StateRow kStateRows[] = {
+    {DeviceState::kVerified, "✓", "vérifiée", 0},
+    {DeviceState::kDiffers, "≠", "valeurs lues différentes", 1},
+    {DeviceState::kNoReport, "?", "envoyée, sans réponse", 2},
+    {DeviceState::kPortFailure, "✗", "échec du port", 3},
+    {DeviceState::kNotProgrammed, "·", "non programmée", 4},
+};
+
+class MapStateRows : public ::testing::TestWithParam<StateRow> {};
+
+TEST_P(MapStateRows, EveryReaderShowsTheTablesWords) {
+    const StateRow& row = GetParam();
+    MapCell cell;
+    cell.state = row.state;
+    EXPECT_EQ(StateMark(row.state), row.mark);
+    EXPECT_EQ(StateWords(cell), row.words);
+    EXPECT_EQ(LegendItems()[row.legendPlace], std::string(row.mark) + " " + row.words);
+    EXPECT_EQ(LegendStates()[row.legendPlace], row.state);
+    EXPECT_EQ(ModemCellAccessibleName(3, cell), std::string("Modem P0 : ") + row.words);
+    EXPECT_EQ(CellAccessibleName(12, cell), std::string("ID 12 : ") + row.words);
+}
+
+INSTANTIATE_TEST_SUITE_P(States, MapStateRows, ::testing::ValuesIn(kStateRows));
+
+// A state added to the table without its words, its mark, a fill of its own or a row above
+// shows as nothing, or as another state, somewhere.
+TEST(MapStatesTest, EveryStateHasItsOwnMarkWordsAndFill) {
+    std::set<std::string> marks, words;
+    std::set<std::tuple<int, int, int>> fills;
+    for (const MapStateInfo& info : kMapStates) {
+        SCOPED_TRACE(static_cast<int>(info.state));
+        ASSERT_NE(info.mark, nullptr);
+        ASSERT_NE(info.words, nullptr);
+        EXPECT_FALSE(std::string(info.mark).empty());
+        EXPECT_FALSE(std::string(info.words).empty());
+        marks.insert(info.mark);
+        words.insert(info.words);
+        fills.insert({info.fill.red, info.fill.green, info.fill.blue});
+    }
+    EXPECT_EQ(marks.size(), kDeviceStateCount);
+    EXPECT_EQ(words.size(), kDeviceStateCount);
+    EXPECT_EQ(fills.size(), kDeviceStateCount);
+    EXPECT_EQ(std::size(kStateRows), kDeviceStateCount);
+}
+
+// A cell that differs says what its verdict found, judged again from what went out and came
+// back, not the state's words.
+TEST(MapStatesTest, ADifferingCellSaysItsVerdict) {
+    CNetworkMap map("Station Nord");
+    JournalEntry entry;
+    entry.network = "Station Nord";
+    entry.kind = ExchangeKind::SendConfig;
+    entry.command = "u00501307A003101";
+    entry.bytesSent = entry.command + "\nu\n";
+    entry.report = "TM010203V14005012100007003A00\r\n";
+    map.Add(entry);
+    EXPECT_EQ(map.Device(5).state, DeviceState::kDiffers);
+    EXPECT_EQ(StateWords(map.Device(5)), "CHF envoyé 013, lu 012; OFT envoyé 101, lu 100");
+    entry.kind = ExchangeKind::SendModemParam;
+    entry.command = "o 099";
+    map.Add(entry);
+    EXPECT_EQ(ModemCellAccessibleName(6, map.ModemParam(6)), "Modem OFT : OFT envoyé 099, lu 100");
 }
 
 }  // namespace

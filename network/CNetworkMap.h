@@ -8,15 +8,14 @@
 #include <vector>
 
 #include "JournalEntry.h"
+#include "MapStates.h"
 #include "Parameters.h"
 #include "Verdict.h"
 
-enum class DeviceState { kNotProgrammed, kVerified, kDiffers, kNoReport, kPortFailure };
-
 struct MapCell {
     DeviceState state = DeviceState::kNotProgrammed;
-    std::optional<JournalEntry> last;          // its latest exchange
-    std::vector<FieldDifference> differences;  // when kDiffers
+    std::optional<JournalEntry> last;  // its latest exchange
+    Verdict verdict;  // of its latest send, judged again from what it sent and read
     int sends = 0;
     bool sentDifferentValues = false;  // two sends carried different values
     bool everVerified = false;         // one of its sends, not only the latest, was verified

@@ -1,16 +1,21 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 
 #include "CNetworkMap.h"
 
-// French words shared by the map widget and the report.
+// French words shared by the map widget and the report, read from the states' table.
 
-// "non programmée", "vérifiée", "CHF envoyé 012, lu 013", "sans réponse", "échec du port".
+// The state's words, or for a cell that differs its verdict: "CHF envoyé 012, lu 013".
 std::string StateWords(const MapCell& cell);
 // A short mark that tells the state without colour: "·", "✓", "≠", "?", "✗".
 std::string StateMark(DeviceState state);
+// "✓ vérifiée" for each state, in the legend's order.
+std::array<std::string, kDeviceStateCount> LegendItems();
+// "Modem P0" for the modem page's parameter 1..6; the number for any other.
+std::string ModemName(int32_t param);
 // "ID 12 : vérifiée".
 std::string CellAccessibleName(int32_t id, const MapCell& cell);
 // "Modem P0 : vérifiée", for the modem page's parameter 1..6.

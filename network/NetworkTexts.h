@@ -1,0 +1,10 @@
+#pragma once
+
+// The fixed French texts of the network's map and report, written once.
+namespace NetworkTexts {
+
+inline constexpr char kReportTitle[] = "Rapport de mise en service";
+inline constexpr char kModem[] = "Modem";
+inline constexpr char kReportNotWritten[] = "Impossible d'écrire le rapport";
+
+}  // namespace NetworkTexts
