@@ -13,7 +13,10 @@ if(status EQUAL 0)
             string(REPLACE "@ROW@" "${rows}" row_environment "${environment}")
             add_test("${name}/${row}" "${exe}" "${function}:${row}")
             set_tests_properties("${name}/${row}" PROPERTIES
-                ENVIRONMENT "${row_environment}" TIMEOUT "${timeout}")
+                ENVIRONMENT "${row_environment}" TIMEOUT "${timeout}"
+                # Each row starts a virtual X server: two starting at once can race for one
+                # display number, so the rows take turns (other tests still run beside them).
+                RESOURCE_LOCK "${name}")
             if(alone AND row MATCHES "${alone}")
                 set_tests_properties("${name}/${row}" PROPERTIES RUN_SERIAL ON)
             endif()
