@@ -19,10 +19,13 @@ run_suite() {
     echo "== $dir: built in $((built - start)) s, tested in $((SECONDS - built)) s"
 }
 
-run_suite build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZAV_WERROR=ON
+# Line tables are enough for a failure's backtrace; full debug information costs a third of
+# the compile time.
+run_suite build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -g1 -DNDEBUG" \
+    -DZAV_WERROR=ON
 if [[ "${1:-}" != "--fast" ]]; then
     ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
         LSAN_OPTIONS=suppressions=$PWD/scripts/lsan.supp \
-        run_suite build-sanitize -DCMAKE_BUILD_TYPE=Debug -DZAV_SANITIZE=ON -DZAV_BENCH=OFF \
-        -DZAV_WERROR=ON
+        run_suite build-sanitize -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG=-g1 -DZAV_SANITIZE=ON \
+        -DZAV_BENCH=OFF -DZAV_WERROR=ON
 fi
