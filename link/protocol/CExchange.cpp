@@ -7,7 +7,6 @@
 #include <string_view>
 #include <vector>
 
-#include "CExchangeWait.h"
 #include "Frames.h"
 #include "PortFailure.h"
 #include "ProtocolTexts.h"
@@ -41,9 +40,8 @@ struct ReportWait {
 // An attempt that fails at once (channel closed or hung up) is followed by a pause for the
 // rest of its second, so that such a wait ends at its deadline without spinning. `cut` tells
 // that the accepted line ended because the line was lost, not with its line feed.
-std::optional<std::string> AwaitReport(CSerialPort& port, IClock& clock, IExchangeHost& host,
+std::optional<std::string> AwaitReport(CSerialPort& port, IClock& clock, IWaitService& served,
                                        const ReportWait& wait, bool& cut) {
-    CExchangeWait served(host, WaitKind::kReport, wait.deadlineMs);
     std::vector<char> buffer(wait.capacity);
     uint32_t attemptStart = wait.start;
     uint32_t elapsed = 0;
@@ -66,7 +64,7 @@ std::optional<std::string> AwaitReport(CSerialPort& port, IClock& clock, IExchan
         const uint32_t attemptMs = now - attemptStart;
         if (status != PORT_OK && attemptMs < wait.byteTimeoutMs) {
             pause = std::min(wait.byteTimeoutMs - attemptMs, wait.deadlineMs - elapsed + 1);
-            clock.PauseServing(pause, served);
+            clock.Pause(pause, served);
         }
         attemptStart = now + pause;
         elapsed += pause;
@@ -78,6 +76,16 @@ std::optional<std::string> AwaitReport(CSerialPort& port, IClock& clock, IExchan
 CExchange::CExchange(CSerialPort& port, IExchangeHost& host, IClock& clock,
                      const ExchangeTiming& timing)
     : port(port), host(host), clock(clock), timing(timing) {}
+
+IWaitService& CExchange::Awaiting(WaitKind kind, uint32_t lengthMs) {
+    waitKind = kind;
+    waitEnd = CDeadline(lengthMs);
+    return *this;
+}
+
+int CExchange::Wait(pollfd& waited, const CDeadline& until) {
+    return host.WaitServing(waitKind, waited, until, waitEnd);
+}
 
 void CExchange::Begin(ExchangeKind kind, int32_t portNumber) {
     record = ExchangeRecord{};
@@ -132,7 +140,7 @@ void CExchange::ReadBackConfig(const ConfigVariant& variant) {
     SendLine("u");
     host.SetStatusText(variant.presetText);
     const auto line = AwaitReport(
-        port, clock, host,
+        port, clock, Awaiting(WaitKind::kReport, timing.configDeadlineMs),
         {start, timing.configDeadlineMs, timing.byteTimeoutMs, kConfigLineBuffer, IsConfigReport},
         replyCut);
     if (line) {
@@ -150,7 +158,7 @@ void CExchange::ReadModemReport() {
     host.RepaintStatus();
     SendLine("v");
     const auto line = AwaitReport(
-        port, clock, host,
+        port, clock, Awaiting(WaitKind::kReport, timing.modemDeadlineMs),
         {start, timing.modemDeadlineMs, timing.byteTimeoutMs, kModemLineBuffer, IsModemReport},
         replyCut);
     if (line) {
@@ -214,8 +222,7 @@ void CExchange::SendModemParam(int32_t selectedParam, int32_t value, int32_t por
     } else {
         record.modemParam = selectedParam;
         record.modemValue = value;
-        CExchangeWait pause(host, WaitKind::kPause, timing.modemPauseMs);
-        clock.PauseServing(timing.modemPauseMs, pause);
+        clock.Pause(timing.modemPauseMs, Awaiting(WaitKind::kPause, timing.modemPauseMs));
         ReadModemReport();
         host.Refresh();
     }
