@@ -1,6 +1,7 @@
 #include "CExchange.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <optional>
 #include <string>
@@ -39,9 +40,10 @@ struct ReportWait {
 // none. No attempt reads past the deadline and its grace, whatever the device keeps sending.
 // An attempt that fails at once (channel closed or hung up) is followed by a pause for the
 // rest of its second, so that such a wait ends at its deadline without spinning. `cut` tells
-// that the accepted line ended because the line was lost, not with its line feed.
+// that the accepted line ended because the line was lost, not with its line feed;
+// `cancelled`, that the user ended the wait, which then ends as at its deadline.
 std::optional<std::string> AwaitReport(CSerialPort& port, IClock& clock, IWaitService& served,
-                                       const ReportWait& wait, bool& cut) {
+                                       const ReportWait& wait, bool& cut, bool& cancelled) {
     std::vector<char> buffer(wait.capacity);
     uint32_t attemptStart = wait.start;
     uint32_t elapsed = 0;
@@ -51,9 +53,14 @@ std::optional<std::string> AwaitReport(CSerialPort& port, IClock& clock, IWaitSe
         const int status =
             port.ReadLine(buffer.data(), wait.capacity, wait.byteTimeoutMs, budget, &served);
         const std::string_view line(buffer.data(), strnlen(buffer.data(), wait.capacity));
+        const int err = status == PORT_OK ? 0 : port.LastError();
         if (wait.accepted(line)) {
-            cut = status != PORT_OK && IsPortFailure(port.LastError());
+            cut = IsPortFailure(err) && err != ECANCELED;
             return std::string(line);
+        }
+        if (err == ECANCELED) {
+            cancelled = true;
+            return std::nullopt;
         }
         const uint32_t now = clock.TickMs();
         elapsed = now - wait.start;
@@ -64,7 +71,10 @@ std::optional<std::string> AwaitReport(CSerialPort& port, IClock& clock, IWaitSe
         const uint32_t attemptMs = now - attemptStart;
         if (status != PORT_OK && attemptMs < wait.byteTimeoutMs) {
             pause = std::min(wait.byteTimeoutMs - attemptMs, wait.deadlineMs - elapsed + 1);
-            clock.Pause(pause, served);
+            if (clock.Pause(pause, served) == ECANCELED) {
+                cancelled = true;
+                return std::nullopt;
+            }
         }
         attemptStart = now + pause;
         elapsed += pause;
@@ -114,7 +124,8 @@ int CExchange::SendLine(const std::string& text) {
 void CExchange::Tell(const char* message) {
     record.message = message;
     const int err = port.LastError();
-    if (!portTried || !IsPortFailure(err)) {
+    // A wait the user ended fails as a silent device does, not as a port.
+    if (!portTried || !IsPortFailure(err) || record.cancelled) {
         host.ShowMessage(message);
         return;
     }
@@ -142,7 +153,7 @@ void CExchange::ReadBackConfig(const ConfigVariant& variant) {
     const auto line = AwaitReport(
         port, clock, Awaiting(WaitKind::kReport, timing.configDeadlineMs),
         {start, timing.configDeadlineMs, timing.byteTimeoutMs, kConfigLineBuffer, IsConfigReport},
-        replyCut);
+        replyCut, record.cancelled);
     if (line) {
         record.report = *line;
         host.SetStatusText(DeviceToUtf8(DecodeReport(*line)));
@@ -156,11 +167,15 @@ void CExchange::ReadModemReport() {
     host.SetStatusText(kTextReadingModem);
     host.Refresh();
     host.RepaintStatus();
-    SendLine("v");
-    const auto line = AwaitReport(
-        port, clock, Awaiting(WaitKind::kReport, timing.modemDeadlineMs),
-        {start, timing.modemDeadlineMs, timing.byteTimeoutMs, kModemLineBuffer, IsModemReport},
-        replyCut);
+    // A pause the user ended is the end of the wait: no report is asked for.
+    std::optional<std::string> line;
+    if (!record.cancelled) {
+        SendLine("v");
+        line = AwaitReport(
+            port, clock, Awaiting(WaitKind::kReport, timing.modemDeadlineMs),
+            {start, timing.modemDeadlineMs, timing.byteTimeoutMs, kModemLineBuffer, IsModemReport},
+            replyCut, record.cancelled);
+    }
     if (line) {
         record.report = *line;
         host.SetStatusText(DeviceToUtf8(DecodeReport(*line)));
@@ -222,7 +237,8 @@ void CExchange::SendModemParam(int32_t selectedParam, int32_t value, int32_t por
     } else {
         record.modemParam = selectedParam;
         record.modemValue = value;
-        clock.Pause(timing.modemPauseMs, Awaiting(WaitKind::kPause, timing.modemPauseMs));
+        record.cancelled = clock.Pause(timing.modemPauseMs,
+                                       Awaiting(WaitKind::kPause, timing.modemPauseMs)) == ECANCELED;
         ReadModemReport();
         host.Refresh();
     }
