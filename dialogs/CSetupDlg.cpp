@@ -225,8 +225,9 @@ int CSetupDlg::RunCustomDialog() {
 int CSetupDlg::RunSheet() {
     // The sheet opens either way: a refused count keeps its last valid value.
     UpdateData(true);
-    CDefaultSheet sheet(repeaterPage, sensorPage,
-                        {portNumber, isClient, repeaterCount, *clock, journal, lastNetwork, timing});
+    CDefaultSheet sheet(
+        repeaterPage, sensorPage,
+        {portNumber, isClient, repeaterCount, *clock, journal, lastNetwork, timing});
     return RunHidden([&sheet] { return sheet.DoModal(); });
 }
 

@@ -4,8 +4,8 @@
 
 #include "CMyPropSheet.h"
 #include "CSheetNetwork.h"
-#include "ExchangeTiming.h"
 #include "CpageModem.h"
+#include "ExchangeTiming.h"
 
 class CEditorJournal;
 class CLastNetworkName;

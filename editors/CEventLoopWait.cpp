@@ -11,8 +11,8 @@
 #include <optional>
 
 #include "CDeadline.h"
-#include "CSystemClock.h"
 #include "CFileDescriptor.h"
+#include "CSystemClock.h"
 #include "IWaitService.h"
 
 namespace {

@@ -237,8 +237,9 @@ void CExchange::SendModemParam(int32_t selectedParam, int32_t value, int32_t por
     } else {
         record.modemParam = selectedParam;
         record.modemValue = value;
-        record.cancelled = clock.Pause(timing.modemPauseMs,
-                                       Awaiting(WaitKind::kPause, timing.modemPauseMs)) == ECANCELED;
+        record.cancelled =
+            clock.Pause(timing.modemPauseMs, Awaiting(WaitKind::kPause, timing.modemPauseMs)) ==
+            ECANCELED;
         ReadModemReport();
         host.Refresh();
     }

@@ -2,9 +2,9 @@
 
 #include <cstdint>
 
+#include "CDeadline.h"
 #include "CSerialPort.h"
 #include "ExchangeTiming.h"
-#include "CDeadline.h"
 #include "IClock.h"
 #include "IExchangeHost.h"
 #include "IWaitService.h"
