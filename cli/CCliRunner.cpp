@@ -208,7 +208,7 @@ int CCliRunner::RunExchange(const CliRequest& request, const CliPlan& plan) {
     CJournal journal(env.journalFolder);
     CCliHost host(journal, request.admin ? Roles::kAdministrator : Roles::kClient, portName);
     host.SetNetwork(plan.network, plan.repeaterCount);
-    CExchange exchange(port, host, env.clock);
+    CExchange exchange(port, host, env.clock, env.timing);
     switch (request.command) {
         case CliCommand::kSend:
             exchange.SendConfig(plan.config, plan.portNumber, kCustomVariant);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "CliRequest.h"
+#include "ExchangeTiming.h"
 
 class CCliHost;
 class CPortDirectory;
@@ -23,6 +24,8 @@ struct CliEnvironment {
     std::function<std::optional<std::string>()> askPassword;
     std::ostream& out;
     std::ostream& err;
+    // How long an exchange waits; the device's own times unless a test gives shorter ones.
+    ExchangeTiming timing = {};
 };
 
 // Runs one command line (the words after the program name) and returns its exit code.

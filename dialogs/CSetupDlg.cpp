@@ -218,14 +218,16 @@ int CSetupDlg::RunCustomDialog() {
     dialog.portNumber = portNumber;
     dialog.isClient = isClient;
     dialog.SetClock(clock);
+    dialog.SetTiming(timing);
     return RunHidden([&dialog] { return dialog.DoModal(); });
 }
 
 int CSetupDlg::RunSheet() {
     // The sheet opens either way: a refused count keeps its last valid value.
     UpdateData(true);
-    CDefaultSheet sheet(repeaterPage, sensorPage,
-                        {portNumber, isClient, repeaterCount, *clock, journal, lastNetwork});
+    CDefaultSheet sheet(
+        repeaterPage, sensorPage,
+        {portNumber, isClient, repeaterCount, *clock, journal, lastNetwork, timing});
     return RunHidden([&sheet] { return sheet.DoModal(); });
 }
 

@@ -11,6 +11,7 @@
 #include "CPageCapteur.h"
 #include "CPageRepe.h"
 #include "CTemplateDialog.h"
+#include "ExchangeTiming.h"
 #include "Parameters.h"
 
 class CPortDirectory;
@@ -64,6 +65,8 @@ public:
 
     // The editors' exchanges take time from here (the system clock by default).
     void SetClock(IClock* clock);
+    // How long the editors' exchanges wait; the device's own times by default.
+    void SetTiming(const ExchangeTiming& given) { timing = given; }
     // Where the ports are listed; the machine's own list by default.
     void SetPortDirectory(const CPortDirectory* directory);
     // Opens the About box, owned by the window given.
@@ -92,6 +95,7 @@ private:
     void ChooseMode(int32_t mode);
 
     IClock* clock;
+    ExchangeTiming timing;
     const CPortDirectory* portDirectory = nullptr;
     std::function<void(QWidget*)> aboutOpener;
     // One for the whole run, so that a journal that cannot be written is told once.

@@ -83,10 +83,10 @@ void CCustomConfigDlg::OnEmettre() {
     UpdateData(false);
     RepaintItem(kIdStatus);
     MessageBeep();
-    CExchange(serialPort, host, *clock)
+    CExchange(serialPort, host, *clock, timing)
         .SendConfig(ToParameterSet(ID, CHF, P0, TYP, PRT, OFT), portNumber, kCustomVariant);
 }
 
 void CCustomConfigDlg::OnLire() {
-    CExchange(serialPort, host, *clock).ReadConfig(portNumber);
+    CExchange(serialPort, host, *clock, timing).ReadConfig(portNumber);
 }

@@ -8,6 +8,7 @@
 #include "CEditorHost.h"
 #include "CSerialPort.h"
 #include "CTemplateDialog.h"
+#include "ExchangeTiming.h"
 #include "IClock.h"
 #include "Parameters.h"
 
@@ -29,6 +30,8 @@ public:
 
     // Exchanges take time from here; the system clock unless a test gives another.
     void SetClock(IClock* clock);
+    // How long its exchanges wait; the device's own times unless a test gives shorter ones.
+    void SetTiming(const ExchangeTiming& given) { timing = given; }
 
     int32_t portNumber = 0;
     uint8_t isClient = 0;
@@ -54,5 +57,6 @@ private:
     CSerialPort serialPort;
     CEditorHost host;
     IClock* clock;
+    ExchangeTiming timing;
     QIcon icon;
 };

@@ -14,6 +14,7 @@ CDefaultSheet::CDefaultSheet(CPageRepe& repeaterPage, CPageCapteur& sensorPage,
     sheet.isClient = opening.isClient;
     sheet.portNumber = opening.portNumber;
     sheet.clock = &opening.clock;
+    sheet.timing = opening.timing;
     CSheetPage* const pages[] = {&repeaterPage, &sensorPage, &modemPage};
     for (CSheetPage* page : pages) {
         page->Attach(opening.repeaterCount, &sheet, opening.journal);

@@ -5,6 +5,7 @@
 #include "CMyPropSheet.h"
 #include "CSheetNetwork.h"
 #include "CpageModem.h"
+#include "ExchangeTiming.h"
 
 class CEditorJournal;
 class CLastNetworkName;
@@ -24,6 +25,7 @@ public:
         CEditorJournal& journal;
         // Where the network's name is kept from one run to the next.
         const CLastNetworkName& lastNetwork;
+        ExchangeTiming timing = {};
     };
 
     CDefaultSheet(CPageRepe& repeaterPage, CPageCapteur& sensorPage, const Opening& opening);

@@ -12,6 +12,7 @@
 
 #include "CDeadline.h"
 #include "CFileDescriptor.h"
+#include "CSystemClock.h"
 #include "IWaitService.h"
 
 namespace {
@@ -38,10 +39,10 @@ int ReadyNow(pollfd& port) {
 
 int CEventLoopWait::Wait(pollfd& port, int64_t untilNs, const std::function<void()>& tick) {
     if (const int ready = ReadyNow(port); ready != 0) {
-        if (CDeadline::NowNs() - lastServedNs >= kServeEveryNs) {
+        if (CSystemClock::NowNs() - lastServedNs >= kServeEveryNs) {
             tick();
             QCoreApplication::processEvents(kServed);
-            lastServedNs = CDeadline::NowNs();
+            lastServedNs = CSystemClock::NowNs();
         }
         return ready;
     }
@@ -58,7 +59,7 @@ int CEventLoopWait::Wait(pollfd& port, int64_t untilNs, const std::function<void
     }
     QSocketNotifier clock(timer.Get(), QSocketNotifier::Read);
     const auto arm = [&] {
-        return ArmAt(timer.Get(), std::min(untilNs, CDeadline::NowNs() + kTickNs));
+        return ArmAt(timer.Get(), std::min(untilNs, CSystemClock::NowNs() + kTickNs));
     };
     QObject::connect(&clock, &QSocketNotifier::activated, &loop, [&] {
         uint64_t expirations = 0;
@@ -66,7 +67,7 @@ int CEventLoopWait::Wait(pollfd& port, int64_t untilNs, const std::function<void
             loop.quit();
             return;
         }
-        if (CDeadline::NowNs() >= untilNs) {
+        if (CSystemClock::NowNs() >= untilNs) {
             loop.quit();
             return;
         }
@@ -80,6 +81,6 @@ int CEventLoopWait::Wait(pollfd& port, int64_t untilNs, const std::function<void
         return -1;
     }
     loop.exec(kServed);
-    lastServedNs = CDeadline::NowNs();
+    lastServedNs = CSystemClock::NowNs();
     return ReadyNow(port);
 }

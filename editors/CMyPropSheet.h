@@ -9,6 +9,7 @@
 
 #include "CPropertySheet.h"
 #include "CSystemClock.h"
+#include "ExchangeTiming.h"
 #include "IClock.h"
 
 class CSheetNetwork;
@@ -32,6 +33,7 @@ public:
     // records the last repeater ID sent.
     std::array<int32_t, 256> IdTable;
     IClock* clock = &CSystemClock::Instance();
+    ExchangeTiming timing;
 
     // An ID outside 0..255 is never used as an index: it counts as not assigned and is
     // never recorded.

@@ -67,7 +67,7 @@ int32_t CSheetPage::PortNumber() const {
 }
 
 CExchange CSheetPage::Exchange() {
-    return CExchange(serialPort, host, *sheetLink->clock);
+    return CExchange(serialPort, host, *sheetLink->clock, sheetLink->timing);
 }
 
 void CSheetPage::ShowProgress(const char* text) {

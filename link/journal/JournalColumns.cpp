@@ -5,6 +5,7 @@
 #include "JournalFormat.h"
 #include "JournalParse.h"
 #include "Parameters.h"
+#include "ProtocolTexts.h"
 #include "Verdict.h"
 
 namespace JournalColumns {
@@ -115,7 +116,11 @@ std::vector<Column> MakeColumns() {
             [](const RecordInput& in) { return EscapeText(VerdictText(JudgeReadBack(in.record))); },
             &JournalEntry::verdict),
         TextColumn(
-            "message", [](const RecordInput& in) { return EscapeText(in.record.message); },
+            "message",
+            [](const RecordInput& in) {
+                return EscapeText(in.record.cancelled ? in.record.message + kTextWaitCancelled
+                                                      : in.record.message);
+            },
             &JournalEntry::message),
         TextColumn(
             "cause", [](const RecordInput& in) { return EscapeText(in.record.cause); },

@@ -1,13 +1,13 @@
 #include "CExchange.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "CExchangeWait.h"
 #include "Frames.h"
 #include "PortFailure.h"
 #include "ProtocolTexts.h"
@@ -40,10 +40,10 @@ struct ReportWait {
 // none. No attempt reads past the deadline and its grace, whatever the device keeps sending.
 // An attempt that fails at once (channel closed or hung up) is followed by a pause for the
 // rest of its second, so that such a wait ends at its deadline without spinning. `cut` tells
-// that the accepted line ended because the line was lost, not with its line feed.
-std::optional<std::string> AwaitReport(CSerialPort& port, IClock& clock, IExchangeHost& host,
-                                       const ReportWait& wait, bool& cut) {
-    CExchangeWait served(host, WaitKind::kReport, wait.deadlineMs);
+// that the accepted line ended because the line was lost, not with its line feed;
+// `cancelled`, that the user ended the wait, which then ends as at its deadline.
+std::optional<std::string> AwaitReport(CSerialPort& port, IClock& clock, IWaitService& served,
+                                       const ReportWait& wait, bool& cut, bool& cancelled) {
     std::vector<char> buffer(wait.capacity);
     uint32_t attemptStart = wait.start;
     uint32_t elapsed = 0;
@@ -53,9 +53,14 @@ std::optional<std::string> AwaitReport(CSerialPort& port, IClock& clock, IExchan
         const int status =
             port.ReadLine(buffer.data(), wait.capacity, wait.byteTimeoutMs, budget, &served);
         const std::string_view line(buffer.data(), strnlen(buffer.data(), wait.capacity));
+        const int err = status == PORT_OK ? 0 : port.LastError();
         if (wait.accepted(line)) {
-            cut = status != PORT_OK && IsPortFailure(port.LastError());
+            cut = IsPortFailure(err) && err != ECANCELED;
             return std::string(line);
+        }
+        if (err == ECANCELED) {
+            cancelled = true;
+            return std::nullopt;
         }
         const uint32_t now = clock.TickMs();
         elapsed = now - wait.start;
@@ -66,7 +71,10 @@ std::optional<std::string> AwaitReport(CSerialPort& port, IClock& clock, IExchan
         const uint32_t attemptMs = now - attemptStart;
         if (status != PORT_OK && attemptMs < wait.byteTimeoutMs) {
             pause = std::min(wait.byteTimeoutMs - attemptMs, wait.deadlineMs - elapsed + 1);
-            clock.PauseServing(pause, served);
+            if (clock.Pause(pause, served) == ECANCELED) {
+                cancelled = true;
+                return std::nullopt;
+            }
         }
         attemptStart = now + pause;
         elapsed += pause;
@@ -78,6 +86,16 @@ std::optional<std::string> AwaitReport(CSerialPort& port, IClock& clock, IExchan
 CExchange::CExchange(CSerialPort& port, IExchangeHost& host, IClock& clock,
                      const ExchangeTiming& timing)
     : port(port), host(host), clock(clock), timing(timing) {}
+
+IWaitService& CExchange::Awaiting(WaitKind kind, uint32_t lengthMs) {
+    waitKind = kind;
+    waitEnd = CDeadline(lengthMs);
+    return *this;
+}
+
+int CExchange::Wait(pollfd& waited, const CDeadline& until) {
+    return host.WaitServing(waitKind, waited, until, waitEnd);
+}
 
 void CExchange::Begin(ExchangeKind kind, int32_t portNumber) {
     record = ExchangeRecord{};
@@ -106,7 +124,8 @@ int CExchange::SendLine(const std::string& text) {
 void CExchange::Tell(const char* message) {
     record.message = message;
     const int err = port.LastError();
-    if (!portTried || !IsPortFailure(err)) {
+    // A wait the user ended fails as a silent device does, not as a port.
+    if (!portTried || !IsPortFailure(err) || record.cancelled) {
         host.ShowMessage(message);
         return;
     }
@@ -132,9 +151,9 @@ void CExchange::ReadBackConfig(const ConfigVariant& variant) {
     SendLine("u");
     host.SetStatusText(variant.presetText);
     const auto line = AwaitReport(
-        port, clock, host,
+        port, clock, Awaiting(WaitKind::kReport, timing.configDeadlineMs),
         {start, timing.configDeadlineMs, timing.byteTimeoutMs, kConfigLineBuffer, IsConfigReport},
-        replyCut);
+        replyCut, record.cancelled);
     if (line) {
         record.report = *line;
         host.SetStatusText(DeviceToUtf8(DecodeReport(*line)));
@@ -148,11 +167,15 @@ void CExchange::ReadModemReport() {
     host.SetStatusText(kTextReadingModem);
     host.Refresh();
     host.RepaintStatus();
-    SendLine("v");
-    const auto line = AwaitReport(
-        port, clock, host,
-        {start, timing.modemDeadlineMs, timing.byteTimeoutMs, kModemLineBuffer, IsModemReport},
-        replyCut);
+    // A pause the user ended is the end of the wait: no report is asked for.
+    std::optional<std::string> line;
+    if (!record.cancelled) {
+        SendLine("v");
+        line = AwaitReport(
+            port, clock, Awaiting(WaitKind::kReport, timing.modemDeadlineMs),
+            {start, timing.modemDeadlineMs, timing.byteTimeoutMs, kModemLineBuffer, IsModemReport},
+            replyCut, record.cancelled);
+    }
     if (line) {
         record.report = *line;
         host.SetStatusText(DeviceToUtf8(DecodeReport(*line)));
@@ -214,8 +237,9 @@ void CExchange::SendModemParam(int32_t selectedParam, int32_t value, int32_t por
     } else {
         record.modemParam = selectedParam;
         record.modemValue = value;
-        CExchangeWait pause(host, WaitKind::kPause, timing.modemPauseMs);
-        clock.PauseServing(timing.modemPauseMs, pause);
+        record.cancelled =
+            clock.Pause(timing.modemPauseMs, Awaiting(WaitKind::kPause, timing.modemPauseMs)) ==
+            ECANCELED;
         ReadModemReport();
         host.Refresh();
     }

@@ -2,10 +2,12 @@
 
 #include <cstdint>
 
+#include "CDeadline.h"
 #include "CSerialPort.h"
 #include "ExchangeTiming.h"
 #include "IClock.h"
 #include "IExchangeHost.h"
+#include "IWaitService.h"
 #include "ParameterSet.h"
 
 // The texts that differ between the editors that send a full configuration.
@@ -21,7 +23,8 @@ extern const ConfigVariant kSensorVariant;
 
 // The exchange sequences an editor runs on its own port. Each one opens the port, writes,
 // waits for the report, leaves its outcome in the host's StatusText and closes the port.
-class CExchange {
+// Every wait of a sequence, the port's and the clock's alike, is served by the host.
+class CExchange final : private IWaitService {
 public:
     CExchange(CSerialPort& port, IExchangeHost& host, IClock& clock,
               const ExchangeTiming& timing = {});
@@ -41,6 +44,9 @@ private:
     // The routine's message; with the cause when the port it tried failed.
     void Tell(const char* message);
     void End();
+    // The wait about to begin, as the host is told of each of its turns.
+    IWaitService& Awaiting(WaitKind kind, uint32_t lengthMs);
+    int Wait(pollfd& port, const CDeadline& until) override;
 
     CSerialPort& port;
     IExchangeHost& host;
@@ -49,4 +55,6 @@ private:
     ExchangeRecord record;
     bool portTried = false;
     bool replyCut = false;
+    WaitKind waitKind = WaitKind::kReport;
+    CDeadline waitEnd{0};
 };

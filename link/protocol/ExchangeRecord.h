@@ -28,4 +28,6 @@ struct ExchangeRecord {
     // system's own error text beside it.
     std::string cause;
     std::string systemError;
+    // The user ended a wait before its time: the outcome is the deadline's all the same.
+    bool cancelled = false;
 };

@@ -36,7 +36,8 @@ public:
     // `port` is ready or `until` has passed (a descriptor of -1 in a pause). `waitEnd` is
     // where the whole wait ends (a report's deadline, the modem's pause), for a countdown. A
     // host with a window waits on it and on its window together; it must not start another
-    // exchange nor run what the user asked for meanwhile. Without one, it is a plain wait.
+    // exchange nor run what the user asked for meanwhile; a user who ends the wait makes it
+    // answer < 0 with ECANCELED. Without one, it is a plain wait.
     virtual int WaitServing(WaitKind /*kind*/, pollfd& port, const CDeadline& until,
                             const CDeadline& /*waitEnd*/) {
         return IWaitService::Poll(port, until);

@@ -17,6 +17,9 @@ inline constexpr char kTextSendFailurePeriod[] = "Echec d'émission de la config
 inline constexpr char kTextModemNotReceived[] = "Configuration non reçue!";
 inline constexpr char kTextModemNotReceivedStatus[] = "\r\n Configuration non reçue!";
 
+// After the message of an exchange whose wait the user ended, where the exchange is recorded.
+inline constexpr char kTextWaitCancelled[] = " (attente annulée)";
+
 // Shown on its own after a reply cut by a hang-up was decoded as if it were whole.
 inline constexpr char kTextReplyCut[] =
     "L'appareil a été déconnecté pendant sa réponse : l'état affiché est incomplet. "

@@ -1,11 +1,13 @@
 #include "CDeadline.h"
 
+#include "CSystemClock.h"
+
 namespace {
 constexpr int64_t kNsPerMs = 1000000;
 constexpr int64_t kNsPerSecond = 1000000000;
 }  // namespace
 
-CDeadline::CDeadline(int64_t fromNowMs) : atNs(NowNs() + fromNowMs * kNsPerMs) {}
+CDeadline::CDeadline(int64_t fromNowMs) : atNs(CSystemClock::NowNs() + fromNowMs * kNsPerMs) {}
 
 CDeadline CDeadline::AtNs(int64_t ns) {
     return CDeadline(Absolute{}, ns);
@@ -15,18 +17,12 @@ CDeadline CDeadline::Earlier(const CDeadline& a, const CDeadline& b) {
     return a.atNs <= b.atNs ? a : b;
 }
 
-int64_t CDeadline::NowNs() {
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<int64_t>(now.tv_sec) * kNsPerSecond + now.tv_nsec;
-}
-
 bool CDeadline::Expired() const {
-    return NowNs() >= atNs;
+    return CSystemClock::NowNs() >= atNs;
 }
 
 timespec CDeadline::Remaining() const {
-    const int64_t left = atNs - NowNs();
+    const int64_t left = atNs - CSystemClock::NowNs();
     if (left <= 0) {
         return timespec{0, 0};
     }
@@ -35,6 +31,6 @@ timespec CDeadline::Remaining() const {
 }
 
 int64_t CDeadline::RemainingMs() const {
-    const int64_t left = atNs - NowNs();
+    const int64_t left = atNs - CSystemClock::NowNs();
     return left <= 0 ? 0 : (left + kNsPerMs - 1) / kNsPerMs;
 }

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-// A point on the monotonic clock, fixed once, so that interrupted waits resume with only
+// A point on the system clock's time, fixed once, so that interrupted waits resume with only
 // what is left instead of starting their full time again.
 class CDeadline {
 public:
@@ -18,8 +18,6 @@ public:
     int64_t RemainingMs() const;
 
     int64_t WhenNs() const { return atNs; }
-
-    static int64_t NowNs();
 
 private:
     struct Absolute {};

@@ -27,9 +27,9 @@ public:
         Look();
         return fake.TickMs();
     }
-    void Sleep(uint32_t ms) override {
+    int Pause(uint32_t ms, IWaitService& service) override {
         Look();
-        fake.Sleep(ms);
+        return fake.Pause(ms, service);
     }
     const QStringList& PaintedBeforeBlocking() const { return paintedBeforeBlocking; }
 

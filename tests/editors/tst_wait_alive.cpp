@@ -28,6 +28,7 @@
 #include "CSystemClock.h"
 #include "EditorTestSupport.h"
 #include "EditorTexts.h"
+#include "ExchangeTiming.h"
 #include "VerdictDisplay.h"
 
 extern char** environ;
@@ -221,35 +222,41 @@ void TestWaitAlive::heldUntilTheExchangeEnds_data() {
     QTest::addColumn<int>("waitMs");
     // A control a screen reader presses at 1 s, or none.
     QTest::addColumn<QString>("press");
+    // The report waits at 1/n of the device's own (the pause keeps its length): a row that
+    // needs no more than a few seconds of a silent device's wait to show what it shows.
+    QTest::addColumn<int>("reportShare");
     const int custom = int(Window::kCustom);
     const int modem = int(Window::kModem);
     const int click = int(CDesktopProbe::Action::kClick);
     const int close = int(CDesktopProbe::Action::kClose);
     // Silent: the failure box takes the held input, which the dialog behind it never sees;
     // "Retour" then ends the dialog. Late: the held input reaches the dialog once it runs again.
-    QTest::newRow("silent, click") << custom << QStringList{"--silent"} << click << 255 << 12
-                                   << QList<int>{} << 15000 << QString();
-    QTest::newRow("silent, close") << custom << QStringList{"--silent"} << close << 255 << 12
-                                   << QList<int>{} << 15000 << QString();
+    QTest::newRow("silent, click") << custom << QStringList{"--silent"} << click << 255 << 2
+                                   << QList<int>{} << 3000 << QString() << 5;
+    QTest::newRow("silent, close") << custom << QStringList{"--silent"} << close << 255 << 2
+                                   << QList<int>{} << 3000 << QString() << 5;
     QTest::newRow("late, click") << custom << QStringList{"--delay", "2500"} << click << 255 << 2
-                                 << QList<int>{} << 2500 << QString();
+                                 << QList<int>{} << 2500 << QString() << 1;
     QTest::newRow("late, close") << custom << QStringList{"--delay", "2500"} << close << 2 << 2
-                                 << QList<int>{} << 2500 << QString();
-    // The click and the close request go out at 1 s: the reads after it run while they are held.
+                                 << QList<int>{} << 2500 << QString() << 1;
+    // The click and the close request go out at 1 s: the reads after it run while they are
+    // held. The window's liveness over a whole silent wait is timed on the device's own times.
     QTest::newRow("silent, click, read") << custom << QStringList{"--silent"} << click << 255 << 12
-                                         << QList<int>{1000, 1500, 4500} << 15000 << QString();
+                                         << QList<int>{1000, 1500, 4500} << 15000 << QString() << 1;
     QTest::newRow("silent, close, read") << custom << QStringList{"--silent"} << close << 255 << 12
-                                         << QList<int>{1000, 1500, 4500} << 15000 << QString();
+                                         << QList<int>{1000, 1500, 4500} << 15000 << QString() << 1;
     // The modem's pause: the report follows at once, and the held input reaches the sheet.
-    QTest::newRow("modem pause, click, read") << modem << QStringList{} << click << 255 << 3
-                                              << QList<int>{1000, 1500, 2500} << 4000 << QString();
-    QTest::newRow("modem pause, close, read") << modem << QStringList{} << close << 2 << 3
-                                              << QList<int>{1000, 1500, 2500} << 4000 << QString();
+    QTest::newRow("modem pause, click, read")
+        << modem << QStringList{} << click << 255 << 3 << QList<int>{1000, 1500, 2500} << 4000
+        << QString() << 1;
+    QTest::newRow("modem pause, close, read")
+        << modem << QStringList{} << close << 2 << 3 << QList<int>{1000, 1500, 2500} << 4000
+        << QString() << 1;
     // A press asked through the accessibility bus is held as a click would be: it must not
     // act behind the failure box, where it would send again inside the box.
     QTest::newRow("modem pause, silent, accessible press")
         << modem << QStringList{"--silent"} << int(CDesktopProbe::Action::kNone) << 255 << 3
-        << QList<int>{} << 4000 << QString::fromUtf8(EditorTexts::kEmettre);
+        << QList<int>{} << 4000 << QString::fromUtf8(EditorTexts::kEmettre) << 5;
 }
 
 void TestWaitAlive::heldUntilTheExchangeEnds() {
@@ -261,6 +268,10 @@ void TestWaitAlive::heldUntilTheExchangeEnds() {
     QFETCH(QList<int>, reads);
     QFETCH(int, waitMs);
     QFETCH(QString, press);
+    QFETCH(int, reportShare);
+    const ExchangeTiming timing{kConfigDeadlineMs / uint32_t(reportShare),
+                                kModemDeadlineMs / uint32_t(reportShare), kModemPauseMs,
+                                kByteTimeoutMs};
     const bool onModem = Window(window) == Window::kModem;
     CSimProcess sim;
     std::vector<std::string> args;
@@ -270,13 +281,14 @@ void TestWaitAlive::heldUntilTheExchangeEnds() {
     QVERIFY(StartSim(sim, onModem ? "modem" : "repeater", args));
     CCustomConfigDlg dlg(TestJournal());
     dlg.portNumber = sim.PortNumber();
+    dlg.SetTiming(timing);
     // The sheet on the desktop's clock: its pause is a real one.
     CPageRepe repe;
     CPageCapteur capteur;
     CLastNetworkName lastNetwork;
     CDefaultSheet sheet(
         repe, capteur,
-        {sim.PortNumber(), 0, 3, CSystemClock::Instance(), TestJournal(), lastNetwork});
+        {sim.PortNumber(), 0, 3, CSystemClock::Instance(), TestJournal(), lastNetwork, timing});
     CDesktopProbe desktop;
     QVERIFY(desktop.Connected());
     desktop.ReadAccessibleAt(getpid(), std::vector<int>(reads.begin(), reads.end()));

@@ -5,7 +5,8 @@
 #include "IClock.h"
 
 // A clock for deadline tests: time moves only when asked to. Each TickMs() call first
-// returns the current time, then moves it on by `stepPerTick`; Sleep moves it on at once.
+// returns the current time, then moves it on by `stepPerTick`; a pause moves it on at once,
+// without waiting and without handing anything to the service.
 class CFakeClock final : public IClock {
 public:
     explicit CFakeClock(uint32_t start = 0, uint32_t stepPerTick = 0)
@@ -17,10 +18,11 @@ public:
         ++ticks;
         return t;
     }
-    void Sleep(uint32_t ms) override {
+    int Pause(uint32_t ms, IWaitService& /*service*/) override {
         now += ms;
         slept += ms;
         ++sleeps;
+        return 0;
     }
 
     void Advance(uint32_t ms) { now += ms; }

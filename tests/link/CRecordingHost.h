@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cerrno>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,6 +28,26 @@ public:
     void AfterConfigSent(int32_t id) override { calls.push_back("after:" + std::to_string(id)); }
     // Kept apart from the calls: every sequence ends with one.
     void ExchangeEnded(const ExchangeRecord& record) override { records.push_back(record); }
+    // The user ends the first wait of `kind` `afterMs` into it, as Escape would.
+    void CancelAfter(WaitKind kind, int64_t afterMs) {
+        cancelKind = kind;
+        cancelAfterMs = afterMs;
+    }
+    int WaitServing(WaitKind kind, pollfd& port, const CDeadline& until,
+                    const CDeadline& /*waitEnd*/) override {
+        if (!cancelAfterMs || kind != cancelKind) {
+            return IWaitService::Poll(port, until);
+        }
+        if (!cancelAt) {
+            cancelAt.emplace(*cancelAfterMs);
+        }
+        const int ready = IWaitService::Poll(port, CDeadline::Earlier(until, *cancelAt));
+        if (ready == 0 && cancelAt->Expired()) {
+            errno = ECANCELED;
+            return -1;
+        }
+        return ready;
+    }
 
     const std::vector<std::string>& Calls() const { return calls; }
     const std::string& StatusText() const { return statusText; }
@@ -42,4 +64,7 @@ private:
     std::string statusText;
     std::vector<ExchangeRecord> records;
     std::vector<Failure> failures;
+    WaitKind cancelKind = WaitKind::kReport;
+    std::optional<int64_t> cancelAfterMs;
+    std::optional<CDeadline> cancelAt;
 };

@@ -171,11 +171,11 @@ public:
         }
         return fake.TickMs();
     }
-    void Sleep(uint32_t ms) override {
+    int Pause(uint32_t ms, IWaitService& service) override {
         if (beforeSleep) {
             std::exchange(beforeSleep, nullptr)();
         }
-        fake.Sleep(ms);
+        return fake.Pause(ms, service);
     }
 
     CFakeClock fake;
@@ -619,6 +619,68 @@ TEST_F(ExchangeTest, ClosedPortModemReadEndsAtItsDeadline) {
     EXPECT_EQ(host.StatusText(), "\r\n Configuration non reçue!");
     ExpectEndedAtDeadlineWithoutSpinning(clock.fake, 6000);
 }
+
+// ---- a wait the user ends ------------------------------------------------------------------
+
+// A silent device's wait ended by the user a second in: it ends at once, as the deadline
+// would have ended it, and the record tells that it was ended.
+struct CancelRow {
+    std::string name;
+    WaitKind kind;
+    std::function<void(CExchange&)> run;
+    uint32_t silentStep;  // a fake clock's step that passes the deadline after one attempt
+    bool asksReport;      // the read request goes out before the user ends the wait
+};
+
+void PrintTo(const CancelRow& row, std::ostream* os) {
+    *os << row.name;
+}
+
+class CancelledWait : public ExchangeTest, public testing::WithParamInterface<CancelRow> {};
+
+TEST_P(CancelledWait, EndsAtOnceAsASilentDevice) {
+    const CancelRow& row = GetParam();
+    DevicePeer device(pty, {});
+    CRecordingHost silent;
+    HookedClock fake(row.silentStep);
+    CExchange silentExchange(port, silent, fake);
+    row.run(silentExchange);
+
+    host.CancelAfter(row.kind, 1000);
+    const auto start = std::chrono::steady_clock::now();
+    CExchange exchange(port, host, CSystemClock::Instance());
+    row.run(exchange);
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+
+    EXPECT_GE(elapsed, 1000ms);
+    EXPECT_LT(elapsed, 1500ms);
+    EXPECT_EQ(host.Calls(), silent.Calls());
+    EXPECT_EQ(host.StatusText(), silent.StatusText());
+    EXPECT_TRUE(host.Failures().empty());
+    ASSERT_EQ(host.Records().size(), 1u);
+    const ExchangeRecord& ended = host.Records()[0];
+    EXPECT_TRUE(ended.cancelled);
+    EXPECT_FALSE(silent.Records().at(0).cancelled);
+    EXPECT_EQ(ended.message, silent.Records()[0].message);
+    EXPECT_FALSE(ended.report.has_value());
+    EXPECT_EQ(ended.cause, "");
+    const std::string& sent = silent.Records()[0].bytesSent;
+    EXPECT_EQ(ended.bytesSent, row.asksReport ? sent : sent.substr(0, sent.size() - 2));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Exchange, CancelledWait,
+    testing::Values(
+        CancelRow{"SendReadBack", WaitKind::kReport,
+                  [](CExchange& e) { e.SendConfig(kParams, kAnnouncedPort, kRepeaterVariant); },
+                  15001, true},
+        CancelRow{"Read", WaitKind::kReport, [](CExchange& e) { e.ReadConfig(kAnnouncedPort); },
+                  15001, true},
+        CancelRow{"ModemPause", WaitKind::kPause,
+                  [](CExchange& e) { e.SendModemParam(3, 7, kAnnouncedPort); }, 7000, false},
+        CancelRow{"ModemRead", WaitKind::kReport, [](CExchange& e) { e.ReadModem(kAnnouncedPort); },
+                  7000, true}),
+    [](const auto& info) { return info.param.name; });
 
 // ---- port failures ------------------------------------------------------------------------
 

@@ -108,6 +108,21 @@ TEST(JournalTest, HeaderOnceThenOneLinePerRecordWithTheVerdict) {
     EXPECT_EQ(folder.st_mode & 0777, 0700u);
 }
 
+// The box a cancelled wait shows is a silent device's; its record says it was ended.
+TEST(JournalFormatTest, CancelledWaitIsToldInTheMessage) {
+    ExchangeRecord silent = SentRecord(5);
+    silent.report.reset();
+    silent.message = "Echec de la configuration.";
+    ExchangeRecord cancelled = silent;
+    cancelled.cancelled = true;
+    const std::string plain = JournalFormat::RecordLine(kContext, silent, timespec{0, 0});
+    const std::string ended = JournalFormat::RecordLine(kContext, cancelled, timespec{0, 0});
+    EXPECT_NE(plain.find(",\"Echec de la configuration.\","), std::string::npos) << plain;
+    EXPECT_EQ(plain.find("annulée"), std::string::npos) << plain;
+    EXPECT_NE(ended.find(",\"Echec de la configuration. (attente annulée)\","), std::string::npos)
+        << ended;
+}
+
 // A writer killed inside its write leaves a line without its end: the next writer cuts it
 // away under the lock instead of gluing its own record to it.
 TEST(JournalTest, TornLastRecordIsCutAway) {

@@ -16,11 +16,18 @@ using std::chrono::milliseconds;
 
 void IgnoreSignal(int) {}
 
+// The wait with nothing else to serve.
+class CPlainService final : public IWaitService {
+public:
+    int Wait(pollfd& port, const CDeadline& until) override { return Poll(port, until); }
+};
+
 TEST(SystemClock, TicksFollowTheSteadyClock) {
     CSystemClock& clock = CSystemClock::Instance();
     const auto start = std::chrono::steady_clock::now();
     const uint32_t before = clock.TickMs();
-    clock.Sleep(120);
+    CPlainService plain;
+    EXPECT_EQ(clock.Pause(120, plain), 0);
     const uint32_t ticked = clock.TickMs() - before;
     const auto measured =
         std::chrono::duration_cast<milliseconds>(std::chrono::steady_clock::now() - start);
@@ -44,7 +51,7 @@ public:
 TEST(SystemClock, PauseIsTheServiceWaitForTimeAloneAndEndsOnTime) {
     CEarlyService service;
     const auto start = std::chrono::steady_clock::now();
-    CSystemClock::Instance().PauseServing(250, service);
+    EXPECT_EQ(CSystemClock::Instance().Pause(250, service), 0);
     const auto measured =
         std::chrono::duration_cast<milliseconds>(std::chrono::steady_clock::now() - start);
     EXPECT_GE(measured, milliseconds(250));
@@ -64,7 +71,8 @@ TEST(SystemClock, SignalsNeitherCutNorStretchTheSleep) {
     milliseconds slept{0};
     std::thread sleeper([&] {
         const auto start = std::chrono::steady_clock::now();
-        CSystemClock::Instance().Sleep(400);
+        CPlainService plain;
+        CSystemClock::Instance().Pause(400, plain);
         slept = std::chrono::duration_cast<milliseconds>(std::chrono::steady_clock::now() - start);
         done = true;
     });
