@@ -53,8 +53,9 @@ bool ModemValues(const std::string& report, PlannedModem& modem) {
     for (const ParameterInfo& info : kParameters) {
         const std::string_view piece = Trimmed(pieces[info.param]);
         int32_t& value = modem.values[static_cast<size_t>(info.param)];
-        const std::string reason = info.modem ? PlanValues::Ranged(info.name, piece, *info.modem, value)
-                                              : PlanValues::ModemType(piece, value);
+        const std::string reason = info.modem
+                                       ? PlanValues::Ranged(info.name, piece, *info.modem, value)
+                                       : PlanValues::ModemType(piece, value);
         if (!reason.empty()) {
             return false;
         }

@@ -19,8 +19,8 @@ constexpr char kExtension[] = ".csv";
 constexpr size_t kNameLimit = 200;
 
 bool IsPlain(unsigned char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-           c == '-' || c == '_';
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' ||
+           c == '_';
 }
 
 std::string Escaped(const std::string& network) {

@@ -44,9 +44,9 @@ std::string Shown(std::string_view text) {
     std::string shown;
     for (size_t i = 0; i < text.size() && shown.size() < kShownLimit; ++i) {
         const auto c = static_cast<unsigned char>(text[i]);
-        const bool control = c < 0x20 || c == 0x7F ||
-                             (c == 0xC2 && i + 1 < text.size() &&
-                              static_cast<unsigned char>(text[i + 1]) <= 0x9F);
+        const bool control =
+            c < 0x20 || c == 0x7F ||
+            (c == 0xC2 && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) <= 0x9F);
         shown += control ? '?' : text[i];
         i += control && c == 0xC2 ? 1 : 0;
     }
@@ -56,9 +56,9 @@ std::string Shown(std::string_view text) {
 }  // namespace
 
 std::string ProblemText(const PlanProblem& problem) {
-    const std::string where = problem.line == 0
-                                  ? std::string(PlanTexts::kFile)
-                                  : std::string(PlanTexts::kLine) + " " + std::to_string(problem.line);
+    const std::string where =
+        problem.line == 0 ? std::string(PlanTexts::kFile)
+                          : std::string(PlanTexts::kLine) + " " + std::to_string(problem.line);
     return where + " : " + problem.reason;
 }
 
@@ -150,9 +150,8 @@ void PlanReader::ReadFact(const std::vector<std::string>& line) {
     if (PlanCsv::HasControl(value)) {
         Fail(Filled(PlanTexts::kControl, {Shown(line[0])}));
     } else if (key == PlanCsv::Folded(PlanTexts::kRepeaters)) {
-        const std::string reason =
-            PlanValues::Ranged(PlanTexts::kRepeaters, value, kRepeaterCountRange,
-                               facts.repeaterCount);
+        const std::string reason = PlanValues::Ranged(PlanTexts::kRepeaters, value,
+                                                      kRepeaterCountRange, facts.repeaterCount);
         repeatersKnown = reason.empty();
         if (!repeatersKnown) {
             Fail(reason);
@@ -164,7 +163,8 @@ void PlanReader::ReadFact(const std::vector<std::string>& line) {
         }
     } else {
         (key == PlanTexts::kClient ? facts.client
-                                   : key == PlanTexts::kSite ? facts.site : facts.address) = value;
+         : key == PlanTexts::kSite ? facts.site
+                                   : facts.address) = value;
     }
 }
 
@@ -254,13 +254,13 @@ bool PlanReader::ReadDevice(const std::vector<std::string>& line, PlanRole role,
     device.location = Field(line, kLocationColumn);
     bool good = true;
     const ParameterInfo& idInfo = InfoOf(Param::ID);
-    std::string reason = PlanValues::Ranged(idInfo.name, Field(line, kIdColumn), idInfo.page,
-                                            device.id);
+    std::string reason =
+        PlanValues::Ranged(idInfo.name, Field(line, kIdColumn), idInfo.page, device.id);
     if (!reason.empty()) {
         good = Fail(std::move(reason));
     } else if (const auto seen = idLines.find(device.id); seen != idLines.end()) {
-        good = Fail(Filled(PlanTexts::kIdTwice,
-                           {std::to_string(device.id), std::to_string(seen->second)}));
+        good = Fail(
+            Filled(PlanTexts::kIdTwice, {std::to_string(device.id), std::to_string(seen->second)}));
     } else {
         idLines[device.id] = lineNumber;
         good = CheckBand(device.id, role);
@@ -292,9 +292,9 @@ bool PlanReader::CheckBand(int32_t id, PlanRole role) {
                                         {std::to_string(id), std::to_string(count)}));
     }
     if (role == PlanRole::kSensor && id <= count) {
-        return Fail(Filled(PlanTexts::kSensorAmongRepeaters,
-                           {std::to_string(id), std::to_string(count + 1),
-                            std::to_string(kLastDeviceId)}));
+        return Fail(
+            Filled(PlanTexts::kSensorAmongRepeaters,
+                   {std::to_string(id), std::to_string(count + 1), std::to_string(kLastDeviceId)}));
     }
     return true;
 }
@@ -315,8 +315,9 @@ bool PlanReader::ReadModem(const std::vector<std::string>& line, PlannedModem& p
         }
         const std::string& text = Field(line, column);
         int32_t& value = planned.values[static_cast<size_t>(info.param)];
-        const std::string reason = info.modem ? PlanValues::Ranged(info.name, text, *info.modem, value)
-                                              : PlanValues::ModemType(text, value);
+        const std::string reason = info.modem
+                                       ? PlanValues::Ranged(info.name, text, *info.modem, value)
+                                       : PlanValues::ModemType(text, value);
         if (!reason.empty()) {
             good = Fail(reason);
         }

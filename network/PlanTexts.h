@@ -27,7 +27,8 @@ inline constexpr char kNotUtf8[] =
     "texte qui n'est pas de l'UTF-8 (enregistrez le fichier en UTF-8)";
 inline constexpr char kLineTooLong[] = "ligne trop longue (plus de %1 octets)";
 inline constexpr char kTooManyLines[] = "plus de %1 lignes : ce fichier n'est pas un plan";
-inline constexpr char kFileTooLong[] = "fichier trop long (plus de %1 octets) : ce n'est pas un plan";
+inline constexpr char kFileTooLong[] =
+    "fichier trop long (plus de %1 octets) : ce n'est pas un plan";
 inline constexpr char kOpenQuote[] = "guillemet ouvert mais jamais fermé";
 inline constexpr char kUnknownKey[] =
     "clé « %1 » inconnue : réseau, client, site, adresse ou répéteurs";
