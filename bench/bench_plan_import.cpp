@@ -63,8 +63,9 @@ int main(int argc, char** argv) {
     }
     std::error_code ignored;
     fs::remove_all(folder, ignored);
-    std::printf("plan import, 240 rows (%zu bytes): mean %.2f ms (reading and checking %.2f ms, "
-                "the rest writing it to the disk), worst %.2f ms over %d runs\n",
-                text.size(), total / kRuns, reading / kRuns, worst, kRuns);
+    std::printf(
+        "plan import, 240 rows (%zu bytes): mean %.2f ms (reading and checking %.2f ms, "
+        "the rest writing it to the disk), worst %.2f ms over %d runs\n",
+        text.size(), total / kRuns, reading / kRuns, worst, kRuns);
     return 0;
 }

@@ -133,9 +133,9 @@ int CCliPlan::Export(const CliRequest& request) {
         return kExitRefused;
     }
     const std::string text = PlanText(built.plan);
-    const int status = ReplaceFile(*request.out, text,
-                                   request.replace ? CReplacingFile::Mode::kReplace
-                                                   : CReplacingFile::Mode::kCreateOnly);
+    const int status = ReplaceFile(
+        *request.out, text,
+        request.replace ? CReplacingFile::Mode::kReplace : CReplacingFile::Mode::kCreateOnly);
     if (status != FILE_OK) {
         err << kProgram << " : " << *request.out << " : " << FileStatusReason(status)
             << (status == FILE_REFUSED_EXISTS ? ". Ajoutez --replace pour le remplacer." : "")

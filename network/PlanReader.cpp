@@ -94,12 +94,20 @@ bool PlanReader::Fail(std::string reason) {
 }
 
 void PlanReader::ReadLine(std::string_view line) {
-    if (line.size() > kLineLimit) {
-        Fail(Filled(PlanTexts::kLineTooLong, {std::to_string(kLineLimit)}));
+    // A spreadsheet writes its empty rows as separators alone: they cost nothing, like blank
+    // lines and comments. Every other line counts, bad ones too, so that no input makes
+    // more than kRecordLimit problems.
+    const size_t first = line.find_first_not_of(" \t;,");
+    if (first == std::string_view::npos || line[first] == '#') {
         return;
     }
-    const size_t first = line.find_first_not_of(" \t");
-    if (first == std::string_view::npos || line[first] == '#') {
+    if (++records > kRecordLimit) {
+        Fail(Filled(PlanTexts::kTooManyLines, {std::to_string(kRecordLimit)}));
+        stopped = true;
+        return;
+    }
+    if (line.size() > kLineLimit) {
+        Fail(Filled(PlanTexts::kLineTooLong, {std::to_string(kLineLimit)}));
         return;
     }
     if (!PlanCsv::IsUtf8(line)) {
@@ -113,14 +121,8 @@ void PlanReader::ReadLine(std::string_view line) {
         Fail(PlanTexts::kOpenQuote);
         return;
     }
-    // A spreadsheet writes its empty rows as separators alone.
     if (AllEmpty(fields, 0)) {
-        return;
-    }
-    if (++records > kRecordLimit) {
-        Fail(Filled(PlanTexts::kTooManyLines, {std::to_string(kRecordLimit)}));
-        stopped = true;
-        return;
+        return;  // quoted empty fields alone
     }
     if (!headerSeen && PlanCsv::Folded(fields[0]) == PlanTexts::kId) {
         ReadHeader(fields);

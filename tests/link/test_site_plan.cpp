@@ -151,10 +151,18 @@ const std::vector<ReaderRow> kReaderRows = {
      Plan(Many(100000, "7;capteur;;;1;1;1;1;A\n")),
      {{1001, "plus de 1000 lignes"}},
      PlanReader::kRecordLimit},
+    {"bad_lines_past_the_limit_stop_the_reading",
+     Many(3000, "\xFF\n") + Many(1500, std::string(5000, 'x') + "\n"),
+     {{1001, "plus de 1000 lignes"}},
+     PlanReader::kRecordLimit + 1},
     {"rows_100000_blank_and_comment_lines_are_free",
      Plan(Many(50000, "\n# note\n") + "7;capteur;;;1;1;1;1;A\n"),
      {}},
 };
+
+void PrintTo(const ReaderRow& row, std::ostream* os) {
+    *os << row.name;
+}
 
 class PlanReaderTable : public testing::TestWithParam<ReaderRow> {};
 
@@ -248,6 +256,10 @@ const std::vector<RoundTripRow> kRoundTrips = {
      }()),
      ';'},
 };
+
+void PrintTo(const RoundTripRow& row, std::ostream* os) {
+    *os << row.name;
+}
 
 class PlanRoundTrip : public testing::TestWithParam<RoundTripRow> {};
 
