@@ -170,4 +170,19 @@ bool HasControl(std::string_view utf8) {
     return false;
 }
 
+std::string Shown(std::string_view text) {
+    constexpr size_t kShownLimit = 40;
+    std::string shown;
+    size_t i = 0;
+    // Cut only before a character's first byte.
+    for (; i < text.size() && (shown.size() < kShownLimit || (text[i] & 0xC0) == 0x80); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        const auto next = static_cast<unsigned char>(i + 1 < text.size() ? text[i + 1] : 0);
+        const bool c1 = c == 0xC2 && next >= 0x80 && next <= 0x9F;
+        shown += c < 0x20 || c == 0x7F || c1 ? '?' : text[i];
+        i += c1 ? 1 : 0;
+    }
+    return i < text.size() ? shown + "…" : shown;
+}
+
 }  // namespace PlanCsv

@@ -22,4 +22,7 @@ bool IsUtf8(std::string_view text);
 // A C0 or C1 control character or DEL: such text cannot stand in a label.
 bool HasControl(std::string_view utf8);
 
+// User text quoted in a reason: control characters as "?", cut after 40 bytes with "…".
+std::string Shown(std::string_view text);
+
 }  // namespace PlanCsv

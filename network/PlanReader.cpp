@@ -38,21 +38,6 @@ bool IsFactKey(const std::string& folded) {
     return false;
 }
 
-// User text quoted in a reason, made harmless for a terminal and kept short.
-std::string Shown(std::string_view text) {
-    constexpr size_t kShownLimit = 40;
-    std::string shown;
-    for (size_t i = 0; i < text.size() && shown.size() < kShownLimit; ++i) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        const bool control =
-            c < 0x20 || c == 0x7F ||
-            (c == 0xC2 && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) <= 0x9F);
-        shown += control ? '?' : text[i];
-        i += control && c == 0xC2 ? 1 : 0;
-    }
-    return shown.size() < text.size() ? shown + "…" : shown;
-}
-
 }  // namespace
 
 std::string ProblemText(const PlanProblem& problem) {
@@ -136,11 +121,11 @@ void PlanReader::ReadLine(std::string_view line) {
 void PlanReader::ReadFact(const std::vector<std::string>& line) {
     const std::string key = PlanCsv::Folded(line[0]);
     if (!IsFactKey(key)) {
-        Fail(Filled(PlanTexts::kUnknownKey, {Shown(line[0])}));
+        Fail(Filled(PlanTexts::kUnknownKey, {PlanCsv::Shown(line[0])}));
         return;
     }
     if (const auto seen = factLines.find(key); seen != factLines.end()) {
-        Fail(Filled(PlanTexts::kKeyTwice, {Shown(line[0]), std::to_string(seen->second)}));
+        Fail(Filled(PlanTexts::kKeyTwice, {PlanCsv::Shown(line[0]), std::to_string(seen->second)}));
         return;
     }
     factLines[key] = lineNumber;
@@ -150,7 +135,7 @@ void PlanReader::ReadFact(const std::vector<std::string>& line) {
     }
     const std::string value = line.size() > 1 ? line[1] : std::string();
     if (PlanCsv::HasControl(value)) {
-        Fail(Filled(PlanTexts::kControl, {Shown(line[0])}));
+        Fail(Filled(PlanTexts::kControl, {PlanCsv::Shown(line[0])}));
     } else if (key == PlanCsv::Folded(PlanTexts::kRepeaters)) {
         const std::string reason = PlanValues::Ranged(PlanTexts::kRepeaters, value,
                                                       kRepeaterCountRange, facts.repeaterCount);
@@ -183,9 +168,9 @@ void PlanReader::ReadHeader(const std::vector<std::string>& line) {
             ++column;
         }
         if (column == kColumnCount) {
-            headerBroken = !Fail(Filled(PlanTexts::kUnknownColumn, {Shown(line[i])}));
+            headerBroken = !Fail(Filled(PlanTexts::kUnknownColumn, {PlanCsv::Shown(line[i])}));
         } else if (found[column]) {
-            headerBroken = !Fail(Filled(PlanTexts::kColumnTwice, {Shown(line[i])}));
+            headerBroken = !Fail(Filled(PlanTexts::kColumnTwice, {PlanCsv::Shown(line[i])}));
         } else {
             found[column] = true;
             columns[column] = i;
@@ -206,7 +191,7 @@ const std::string& PlanReader::Field(const std::vector<std::string>& line, size_
 
 void PlanReader::ReadRow(const std::vector<std::string>& line) {
     if (IsFactKey(PlanCsv::Folded(line[0]))) {
-        Fail(Filled(PlanTexts::kKeyAfterHeader, {Shown(line[0])}));
+        Fail(Filled(PlanTexts::kKeyAfterHeader, {PlanCsv::Shown(line[0])}));
         return;
     }
     bool good = true;
@@ -229,7 +214,7 @@ void PlanReader::ReadRow(const std::vector<std::string>& line) {
         return;
     }
     if (role != PlanCsv::Folded(PlanTexts::kRepeater) && role != PlanTexts::kSensor) {
-        Fail(Filled(PlanTexts::kUnknownRole, {Shown(roleText)}));
+        Fail(Filled(PlanTexts::kUnknownRole, {PlanCsv::Shown(roleText)}));
         return;
     }
     const PlanRole band = role == PlanTexts::kSensor ? PlanRole::kSensor : PlanRole::kRepeater;
