@@ -5,11 +5,13 @@
 #include <string_view>
 
 #include "CCliHost.h"
+#include "CCliPlan.h"
 #include "CCliReport.h"
 #include "CExchange.h"
 #include "CJournal.h"
 #include "CPortDirectory.h"
 #include "CSerialPort.h"
+#include "CliOptions.h"
 #include "Frames.h"
 #include "JournalFormat.h"
 #include "JsonText.h"
@@ -147,6 +149,9 @@ int CCliRunner::Run(const std::vector<std::string>& args) {
     if (request->command == CliCommand::kReport) {
         return CCliReport(env.out, env.err, env.journalFolder).Run(*request);
     }
+    if (CliOptions::IsPlanCommand(request->command)) {
+        return RunPlan(*request);
+    }
     if (request->command == CliCommand::kPorts) {
         return ListPorts(request->json);
     }
@@ -154,6 +159,19 @@ int CCliRunner::Run(const std::vector<std::string>& args) {
         return Refuse(kExitBadArguments, error, request->json);
     }
     return RunExchange(*request, *plan);
+}
+
+// Importing sets every value a client may not change: it takes the administrator's role.
+int CCliRunner::RunPlan(const CliRequest& request) {
+    std::string error;
+    if (request.command == CliCommand::kPlanImport && !request.admin) {
+        return Refuse(kExitBadArguments,
+                      "plan import demande le rôle Administateur : ajoutez --admin.", false);
+    }
+    if (request.admin && !Authenticate(error)) {
+        return Refuse(kExitBadArguments, error, false);
+    }
+    return CCliPlan(env.out, env.err, env.journalFolder).Run(request);
 }
 
 int CCliRunner::Refuse(int code, const std::string& error, bool json) {

@@ -37,6 +37,7 @@ public:
 
 private:
     int ListPorts(bool json);
+    int RunPlan(const CliRequest& request);
     int RunExchange(const CliRequest& request, const CliPlan& plan);
     bool Authenticate(std::string& error);
     int Refuse(int code, const std::string& error, bool json);

@@ -30,4 +30,9 @@ bool IsExchange(CliCommand command) {
            command == CliCommand::kModem;
 }
 
+bool IsPlanCommand(CliCommand command) {
+    return command == CliCommand::kPlanCheck || command == CliCommand::kPlanImport ||
+           command == CliCommand::kPlanExport;
+}
+
 }  // namespace CliOptions

@@ -15,5 +15,7 @@ const ParameterInfo* ParameterOfOption(const std::string& option);
 std::string UnknownOption(const std::string& option);
 // send, read and modem: the commands that open a port.
 bool IsExchange(CliCommand command);
+// plan check, plan import, plan export.
+bool IsPlanCommand(CliCommand command);
 
 }  // namespace CliOptions

@@ -30,12 +30,56 @@ std::optional<CliCommand> CommandNamed(const std::string& word) {
     return std::nullopt;
 }
 
-// The options that name a network: an exchange journals into it, the report is made of it.
+std::optional<CliCommand> PlanCommandNamed(const std::string& word) {
+    if (word == "check") {
+        return CliCommand::kPlanCheck;
+    }
+    if (word == "import") {
+        return CliCommand::kPlanImport;
+    }
+    return word == "export" ? std::optional(CliCommand::kPlanExport) : std::nullopt;
+}
+
+// The words before the options: the command, and for plan its subcommand and file. The index
+// of the first option; 0 with a reason when the words make no command.
+size_t TakeCommand(const std::vector<std::string>& args, CliRequest& request, std::string& error) {
+    const auto command = CommandNamed(args[0]);
+    if (command) {
+        request.command = *command;
+        return 1;
+    }
+    if (args[0] != "plan") {
+        error = "commande inconnue : " + args[0];
+        return 0;
+    }
+    if (args.size() > 1 && args[1] == "--help") {
+        request.command = CliCommand::kHelp;
+        return 2;
+    }
+    const auto sub = args.size() > 1 ? PlanCommandNamed(args[1]) : std::nullopt;
+    if (!sub) {
+        error = "plan demande check, import ou export.";
+        return 0;
+    }
+    request.command = *sub;
+    if (*sub == CliCommand::kPlanExport) {
+        return 2;
+    }
+    if (args.size() < 3 || args[2].starts_with("--")) {
+        error = "plan " + args[1] + " demande un FICHIER.";
+        return 0;
+    }
+    request.planFile = args[2];
+    return 3;
+}
+
+// The options that name a network: an exchange journals into it, the report or the export is
+// made of it.
 bool AllowedNetworkOption(CliCommand command, const std::string& option) {
     if (IsExchange(command)) {
         return option == "--network" || option == "--repeaters";
     }
-    return command == CliCommand::kReport &&
+    return (command == CliCommand::kReport || command == CliCommand::kPlanExport) &&
            (option == "--network" || option == "--journal" || option == "--out");
 }
 
@@ -146,17 +190,15 @@ std::optional<CliRequest> ParseCliArguments(const std::vector<std::string>& args
                                             std::string& error) {
     CliRequest request;
     if (args.empty()) {
-        error = "une commande est attendue : ports, send, read, modem ou report.";
+        error = "une commande est attendue : ports, send, read, modem, report ou plan.";
         return std::nullopt;
     }
-    const auto command = CommandNamed(args[0]);
-    if (!command) {
-        error = "commande inconnue : " + args[0];
+    const size_t first = TakeCommand(args, request, error);
+    if (first == 0) {
         return std::nullopt;
     }
-    request.command = *command;
     std::vector<std::string> given;
-    for (size_t i = 1; i < args.size(); ++i) {
+    for (size_t i = first; i < args.size(); ++i) {
         std::string option = args[i];
         if (option == "--help") {
             request.command = CliCommand::kHelp;
@@ -175,7 +217,8 @@ std::optional<CliRequest> ParseCliArguments(const std::vector<std::string>& args
             (option == "--json" ? request.json : request.admin) = true;
             continue;
         }
-        if (option == "--replace" && request.command == CliCommand::kReport) {
+        if (option == "--replace" && (request.command == CliCommand::kReport ||
+                                      request.command == CliCommand::kPlanExport)) {
             request.replace = true;
             continue;
         }
@@ -218,6 +261,10 @@ std::string CliUsage() {
            "                              émet un paramètre du modem et lit son rapport\n"
            "  report --network NOM --out FICHIER.pdf|.html [--journal DOSSIER ...] [--replace]\n"
            "                              écrit le rapport de mise en service du réseau\n"
+           "  plan check FICHIER          vérifie un plan de site (toutes ses lignes fautives)\n"
+           "  plan import FICHIER --admin garde le plan comme plan de son réseau\n"
+           "  plan export --network NOM --out FICHIER.csv [--journal DOSSIER ...] [--replace]\n"
+           "                              écrit le réseau tel que construit, au format du plan\n"
            "\n"
            "Options :\n"
            "  --port P    COM<n> ou n, comme dans la liste des ports\n"
@@ -230,7 +277,8 @@ std::string CliUsage() {
            std::to_string(kRepeaterCountRange.max) +
            "), noté avec l'échange\n"
            "  --journal DOSSIER  un dossier de journal à lire (répétable ; par défaut le vôtre)\n"
-           "  --replace   remplace le rapport qui porte déjà ce nom (sans elle, il est gardé)\n"
+           "  --replace   remplace le rapport ou l'export qui porte déjà ce nom (sans elle,\n"
+           "              il est gardé)\n"
            "  --json      sortie en JSON\n"
            "  --help      ce texte ;  --version  la version\n"
            "\n"
@@ -238,5 +286,8 @@ std::string CliUsage() {
            "4 pas de rapport (ou rapport coupé), 5 configuration lue différente de l'envoyée,\n"
            "6 confirmé par l'appareil mais absent du journal (qui n'a pas pu être écrit) ;\n"
            "report : 0 écrit, 2 réseau inconnu ou arguments refusés, 3 non écrit (écriture\n"
-           "impossible, ou un fichier de ce nom gardé faute de --replace).\n";
+           "impossible, ou un fichier de ce nom gardé faute de --replace) ;\n"
+           "plan : 0 correct (check), gardé (import) ou écrit (export), 2 plan refusé (ses\n"
+           "lignes fautives sur la sortie d'erreur), réseau inconnu ou arguments refusés,\n"
+           "3 non écrit.\n";
 }

@@ -17,7 +17,19 @@ enum CliExit : int {
     kExitNotJournaled = 6     // the device confirmed, but the journal could not be written
 };
 
-enum class CliCommand { kNone, kHelp, kVersion, kPorts, kSend, kRead, kModem, kReport };
+enum class CliCommand {
+    kNone,
+    kHelp,
+    kVersion,
+    kPorts,
+    kSend,
+    kRead,
+    kModem,
+    kReport,
+    kPlanCheck,
+    kPlanImport,
+    kPlanExport
+};
 
 // One command line, read but not yet checked against the roles and ranges.
 struct CliRequest {
@@ -34,7 +46,8 @@ struct CliRequest {
     std::optional<std::string> repeaters;
     std::vector<std::string> journals;  // --journal, in the order given
     std::optional<std::string> out;
-    bool replace = false;  // --replace: an existing report may be replaced
+    bool replace = false;                 // --replace: an existing report or export may be replaced
+    std::optional<std::string> planFile;  // plan check and plan import: the file read
 };
 
 // What a checked request sends.

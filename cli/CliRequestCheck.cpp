@@ -150,6 +150,14 @@ bool CheckNetwork(const CliRequest& request, CliPlan& plan, std::string& error) 
         error = "report demande --network et --out (un fichier .pdf ou .html).";
         return false;
     }
+    if (IsPlanCommand(request.command) && request.json) {
+        error = "--json : les commandes plan écrivent du texte.";
+        return false;
+    }
+    if (request.command == CliCommand::kPlanExport && (!request.network || !request.out)) {
+        error = "plan export demande --network et --out (un fichier .csv).";
+        return false;
+    }
     if (request.network && request.network->empty()) {
         error = "--network : le nom du réseau ne peut pas être vide.";
         return false;

@@ -16,6 +16,7 @@
 
 #include "JournalColumns.h"
 #include "JournalParse.h"
+#include "MakeFolders.h"
 
 namespace {
 
@@ -28,24 +29,6 @@ constexpr int kMaxPartsPerDay = 16;
 
 bool IsAbsolute(const char* path) {
     return path != nullptr && path[0] == '/';
-}
-
-// mkdir -p; 0 or errno.
-int MakeFolders(const std::string& path) {
-    for (size_t at = 1; at <= path.size(); ++at) {
-        if (at != path.size() && path[at] != '/') {
-            continue;
-        }
-        const std::string part = path.substr(0, at);
-        if (::mkdir(part.c_str(), kFolderMode) != 0 && errno != EEXIST) {
-            return errno;
-        }
-    }
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0) {
-        return errno;
-    }
-    return S_ISDIR(info.st_mode) ? 0 : ENOTDIR;
 }
 
 // Holds an flock for one scope.
@@ -243,7 +226,7 @@ int CJournal::AppendTo(const std::string& path, const std::string& line) {
 int CJournal::OpenFile(const std::string& path) {
     file.Reset();
     openPath.clear();
-    if (const int err = MakeFolders(folder); err != 0) {
+    if (const int err = MakeFolders(folder, kFolderMode); err != 0) {
         lastError = err;
         return JOURNAL_NO_FOLDER;
     }

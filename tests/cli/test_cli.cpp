@@ -20,11 +20,14 @@
 
 #include "CCliRunner.h"
 #include "CFakeClock.h"
+#include "CPlanStore.h"
 #include "CPortDirectory.h"
 #include "CSimProcess.h"
 #include "CSystemClock.h"
+#include "FileStatus.h"
 #include "JournalFormat.h"
 #include "PasswordPrompt.h"
+#include "PlanReader.h"
 #include "PtyPair.h"
 #include "TempDir.h"
 
@@ -237,6 +240,70 @@ bool PlantTwoFolders(const std::string&, const std::string& journal) {
            ::mkdir((journal + "/b").c_str(), 0700) == 0 &&
            static_cast<bool>(std::ofstream(journal + "/a/2026-01-01.csv") << a) &&
            static_cast<bool>(std::ofstream(journal + "/b/2026-01-02.csv") << b);
+}
+
+// A plan of Station Nord for its two folders: what was planned for IDs 5, 13 and 30.
+const char kNordPlan[] =
+    "réseau;Station Nord\nclient;Eaux du Val\nsite;Usine\nadresse;1 rue Haute\nrépéteurs;20\n"
+    "id;rôle;désignation;emplacement;CHF;OFT;P0;PRT;TYP\n"
+    "5;répéteur;Relais 5;Toit;12;100;7;3;A\n13;répéteur;Relais 13;Cave;12;100;7;3;A\n"
+    "30;capteur;Pompe 3;Local;12;100;7;3;A\n";
+// Bad at lines 4 and 5, four reasons in all.
+const char kBadPlan[] =
+    "réseau;X\nrépéteurs;2\nid;rôle;désignation;emplacement;CHF;OFT;P0;PRT;TYP\n"
+    "3;répéteur;;;1;1;1;1;A\n1;capteur;;;300;1;1;1;AB\n";
+
+bool PlantPlanFiles(const std::string&, const std::string& journal) {
+    return static_cast<bool>(std::ofstream(journal + "/nord.csv") << kNordPlan) &&
+           static_cast<bool>(std::ofstream(journal + "/bad.csv") << kBadPlan);
+}
+
+bool NoPlanKept(const std::string& data) {
+    struct stat info {};
+    return ::stat(CPlanStore::FolderBeside(data).c_str(), &info) != 0;
+}
+
+bool NordPlanKept(const std::string& data) {
+    SitePlan plan;
+    return CPlanStore(CPlanStore::FolderBeside(data)).Load("Station Nord", plan) == FILE_OK &&
+           plan == *PlanReader::Read(kNordPlan).plan;
+}
+
+// The two folders, and the plan of Station Nord kept as an import keeps it.
+bool PlantTwoFoldersAndTheirPlan(const std::string& runtime, const std::string& journal) {
+    return PlantTwoFolders(runtime, journal) &&
+           CPlanStore(CPlanStore::FolderBeside(journal)).Save(*PlanReader::Read(kNordPlan).plan) ==
+               FILE_OK;
+}
+
+// The network as it stands: labels and facts from its plan, values as read back (ID 13
+// answered CHF 13, ID 6 was sent again with CHF 14), silent and failed IDs left out.
+bool AsBuiltNord(const std::string& data) {
+    const PlanReading reading = PlanReader::Read(ReadAll(data + "/tel-que-construit.csv"));
+    if (!reading.plan) {
+        return false;
+    }
+    const SitePlan& plan = *reading.plan;
+    std::vector<int32_t> ids;
+    for (const PlannedDevice& device : plan.Devices()) {
+        ids.push_back(device.id);
+    }
+    return plan.Facts().client == "Eaux du Val" && plan.Facts().repeaterCount == 20 &&
+           ids == std::vector<int32_t>{5, 6, 13, 30} && plan.Find(13)->values.CHF == 13 &&
+           plan.Find(13)->label == "Relais 13" && plan.Find(6)->values.CHF == 14 &&
+           plan.Find(6)->label.empty() && plan.Find(30)->role == PlanRole::kSensor && !plan.Modem();
+}
+
+bool EarlierExportKept(const std::string& data) {
+    return ReadAll(data + "/tel-que-construit.csv") == "ancien";
+}
+
+std::vector<std::string> PlanExport(std::vector<std::string> extra = {}) {
+    std::vector<std::string> args = {
+        "plan", "export",    "--network", "Station Nord", "--journal",
+        "@/a",  "--journal", "@/b",       "--out",        "@/tel-que-construit.csv"};
+    args.insert(args.end(), extra.begin(), extra.end());
+    return args;
 }
 
 const std::vector<std::string> kReportArgs = {"report", "--network", "Station Nord", "--journal",
@@ -587,6 +654,53 @@ const CliCase kCases[] = {
     {"report_pdf_cuts_a_message_of_200_kb", nullptr, {}, {"report", "--network", "Station Nord",
      "--journal", "@/a", "--out", "@/a/rapport.pdf"}, nullptr, kQuickStep, 0, "Rapport écrit : ",
      {}, kNoRecord, PlantLongMessage, nullptr, {}, {"(coupé ici"}},
+    {"plan_check_accepts_the_shipped_example", nullptr, {}, {"plan", "check", ZAV_PLAN_EXAMPLE},
+     nullptr, kQuickStep, 0, "Plan correct : réseau Station Nord, 3 répéteurs, 6 capteurs et le "
+     "modem.\n", {}, kNoRecord},
+    {"plan_check_names_every_bad_line", nullptr, {}, {"plan", "check", "@/bad.csv"}, nullptr,
+     kQuickStep, 2, "!bad.csv : ligne 5 : CHF : Tapez un nombre entier compris entre 0 et 255.\n",
+     {}, kNoRecord, PlantPlanFiles, "Plan correct"},
+    {"plan_check_counts_every_reason", nullptr, {}, {"plan", "check", "@/bad.csv"}, nullptr,
+     kQuickStep, 2, "!plan refusé (4 problèmes) : rien n'en est gardé.", {}, kNoRecord,
+     PlantPlanFiles},
+    {"plan_check_of_a_device_file", nullptr, {}, {"plan", "check", "/dev/zero"}, nullptr,
+     kQuickStep, 2, "!/dev/zero : ce n'est pas un fichier ordinaire", {}, kNoRecord},
+    {"plan_check_of_a_missing_file", nullptr, {}, {"plan", "check", "@/nowhere.csv"}, nullptr,
+     kQuickStep, 2, "!nowhere.csv : fichier introuvable", {}, kNoRecord},
+    {"plan_check_wants_a_file", nullptr, {}, {"plan", "check"}, nullptr, kQuickStep, 2,
+     "!plan check demande un FICHIER.", {}, kNoRecord},
+    {"plan_import_needs_the_administrator", nullptr, {}, {"plan", "import", "@/nord.csv"},
+     nullptr, kQuickStep, 2, "!plan import demande le rôle Administateur : ajoutez --admin.", {},
+     kNoRecord, PlantPlanFiles, nullptr, {}, {}, NoPlanKept},
+    {"plan_import_refuses_a_wrong_password", nullptr, {},
+     {"plan", "import", "@/nord.csv", "--admin"}, "1234", kQuickStep, 2,
+     "!Mot de passe incorrect.", {}, kNoRecord, PlantPlanFiles, nullptr, {}, {}, NoPlanKept},
+    {"plan_import_keeps_nothing_of_a_bad_plan", nullptr, {},
+     {"plan", "import", "@/bad.csv", "--admin"}, "2846", kQuickStep, 2,
+     "!plan refusé (4 problèmes) : rien n'en est gardé.", {}, kNoRecord, PlantPlanFiles, nullptr,
+     {}, {}, NoPlanKept},
+    {"plan_import_keeps_the_plan_of_its_network", nullptr, {},
+     {"plan", "import", "@/nord.csv", "--admin"}, "2846", kQuickStep, 0,
+     "Plan importé : réseau Station Nord, 2 répéteurs, 1 capteur, sans modem.", {}, kNoRecord,
+     PlantPlanFiles, nullptr, {}, {}, NordPlanKept},
+    {"plan_export_of_an_unknown_network", nullptr, {}, {"plan", "export", "--network", "Ouest",
+     "--out", "@/x.csv"}, nullptr, kQuickStep, 2, "!aucun échange du réseau Ouest dans le journal.",
+     {}, kNoRecord},
+    {"plan_export_wants_its_output", nullptr, {}, {"plan", "export", "--network", "Station Nord"},
+     nullptr, kQuickStep, 2, "!plan export demande --network et --out", {}, kNoRecord},
+    {"plan_export_writes_the_network_as_built", nullptr, {}, PlanExport(), nullptr, kQuickStep,
+     0, "Plan tel que construit écrit : réseau Station Nord, 3 répéteurs, 1 capteur, sans modem.",
+     {}, kNoRecord, PlantTwoFoldersAndTheirPlan, nullptr, {}, {}, AsBuiltNord},
+    {"plan_export_leaves_out_what_was_not_read_back", nullptr, {}, PlanExport(), nullptr,
+     kQuickStep, 0, "!ID 7 : pas de relecture complète, laissé hors du plan.\nzav7305-cli : ID 8 "
+     ": pas de relecture complète, laissé hors du plan.\nzav7305-cli : modem : pas de relecture",
+     {}, kNoRecord, PlantTwoFoldersAndTheirPlan},
+    {"plan_export_keeps_an_earlier_file", nullptr, {}, PlanExport(), nullptr, kQuickStep, 3,
+     "!le fichier existe déjà. Ajoutez --replace pour le remplacer.", {}, kNoRecord,
+     [](const std::string& runtime, const std::string& journal) {
+         return PlantTwoFolders(runtime, journal) &&
+                static_cast<bool>(std::ofstream(journal + "/tel-que-construit.csv") << "ancien");
+     }, nullptr, {}, {}, EarlierExportKept},
 };
 // clang-format on
 
@@ -768,6 +882,22 @@ INSTANTIATE_TEST_SUITE_P(Commands, CliTest, ::testing::ValuesIn(kCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
 class CliProcessTest : public CliTest {};
+
+// The network as built, imported again, is the plan that was exported.
+TEST_F(CliProcessTest, PlanExportImportsAgainAsTheSamePlan) {
+    ASSERT_TRUE(PlantTwoFoldersAndTheirPlan(RuntimeFolder(), data.Path()));
+    ASSERT_EQ(Run(PlanExport(), nullptr, kQuickStep), 0) << err.str();
+    const std::string exported = ReadAll(data.Path() + "/tel-que-construit.csv");
+    ASSERT_EQ(Run({"plan", "import", "@/tel-que-construit.csv", "--admin"}, "2846", kQuickStep), 0)
+        << err.str();
+    SitePlan stored;
+    ASSERT_EQ(CPlanStore(CPlanStore::FolderBeside(data.Path())).Load("Station Nord", stored),
+              FILE_OK);
+    EXPECT_EQ(stored, *PlanReader::Read(exported).plan);
+    EXPECT_NE(stored, *PlanReader::Read(kNordPlan).plan)
+        << "the values read back replace the plan's";
+    EXPECT_EQ(ReadAll(data.Path() + "/plans/Station%20Nord.csv"), exported);
+}
 
 // The program reads its folders and the password from the environment; the ports listing
 // shows the simulator under the setup dialog's name.

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "FuzzChecks.h"
+#include "PlanFuzzChecks.h"
 
 #ifndef ZAV_FUZZ_CORPUS_DIR
 #error "ZAV_FUZZ_CORPUS_DIR must name the seed corpus folder"
@@ -51,7 +52,8 @@ TEST_P(FuzzCorpus, EverySeedPassesTheChecks) {
 
 INSTANTIATE_TEST_SUITE_P(Fuzz, FuzzCorpus,
                          testing::Values(CorpusRow{"decode_report", fuzzchecks::CheckDecodeReport},
-                                         CorpusRow{"line_buffer", fuzzchecks::CheckLineBuffer}),
+                                         CorpusRow{"line_buffer", fuzzchecks::CheckLineBuffer},
+                                         CorpusRow{"plan_reader", fuzzchecks::CheckPlanReader}),
                          [](const testing::TestParamInfo<CorpusRow>& info) {
                              return info.param.name;
                          });

@@ -1,0 +1,148 @@
+#include "CCliPlan.h"
+
+#include <cerrno>
+#include <utility>
+
+#include "AsBuiltPlan.h"
+#include "CJournalReader.h"
+#include "CNetworkMap.h"
+#include "CPlanStore.h"
+#include "CReplacingFile.h"
+#include "FileStatus.h"
+#include "PlanReader.h"
+#include "PlanTexts.h"
+#include "PlanValues.h"
+#include "PlanWriter.h"
+#include "ReadOwnFile.h"
+
+namespace {
+
+constexpr char kProgram[] = "zav7305-cli";
+constexpr int kExitRefused = 2;
+constexpr int kExitNotWritten = 3;
+
+std::string Counted(size_t count, const char* one, const char* many) {
+    return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
+std::string ReadReason(int status) {
+    if (status == ENOENT) {
+        return "fichier introuvable";
+    }
+    if (status == FILE_REFUSED_TOO_LONG) {
+        return PlanValues::Filled(PlanTexts::kFileTooLong,
+                                  {std::to_string(PlanReader::kByteLimit)});
+    }
+    return FileStatusReason(status);
+}
+
+}  // namespace
+
+CCliPlan::CCliPlan(std::ostream& out, std::ostream& err, std::string journalFolder)
+    : out(out), err(err), journalFolder(std::move(journalFolder)) {}
+
+int CCliPlan::Run(const CliRequest& request) {
+    switch (request.command) {
+        case CliCommand::kPlanCheck:
+            return Check(*request.planFile);
+        case CliCommand::kPlanImport:
+            return Import(*request.planFile);
+        default:
+            return Export(request);
+    }
+}
+
+bool CCliPlan::ReadPlanFile(const std::string& path, SitePlan& plan) {
+    std::string bytes;
+    if (const int status = ReadOwnFile(path, PlanReader::kByteLimit, bytes); status != FILE_OK) {
+        err << kProgram << " : " << path << " : " << ReadReason(status) << "\n";
+        return false;
+    }
+    PlanReading reading = PlanReader::Read(bytes);
+    if (!reading.plan) {
+        for (const PlanProblem& problem : reading.problems) {
+            err << kProgram << " : " << path << " : " << ProblemText(problem) << "\n";
+        }
+        err << kProgram << " : plan refusé ("
+            << Counted(reading.problems.size(), "problème", "problèmes")
+            << ") : rien n'en est gardé.\n";
+        return false;
+    }
+    plan = std::move(*reading.plan);
+    return true;
+}
+
+// "Plan correct : réseau Station Nord, 2 répéteurs, 3 capteurs et le modem."
+void CCliPlan::Describe(const char* what, const SitePlan& plan) {
+    out << what << " : réseau " << plan.Facts().network << ", "
+        << Counted(plan.Count(PlanRole::kRepeater), "répéteur", "répéteurs") << ", "
+        << Counted(plan.Count(PlanRole::kSensor), "capteur", "capteurs")
+        << (plan.Modem() ? " et le modem" : ", sans modem") << ".\n";
+}
+
+int CCliPlan::Check(const std::string& path) {
+    SitePlan plan;
+    if (!ReadPlanFile(path, plan)) {
+        return kExitRefused;
+    }
+    Describe("Plan correct", plan);
+    return 0;
+}
+
+int CCliPlan::Import(const std::string& path) {
+    SitePlan plan;
+    if (!ReadPlanFile(path, plan)) {
+        return kExitRefused;
+    }
+    const CPlanStore store(CPlanStore::FolderBeside(journalFolder));
+    if (const int status = store.Save(plan); status != FILE_OK) {
+        err << kProgram << " : plan non enregistré : " << FileStatusReason(status) << "\n";
+        return kExitNotWritten;
+    }
+    Describe("Plan importé", plan);
+    out << "Enregistré : " << store.PathOf(plan.Facts().network) << "\n";
+    return 0;
+}
+
+int CCliPlan::Export(const CliRequest& request) {
+    const std::string& network = *request.network;
+    const std::vector<std::string> folders =
+        request.journals.empty() ? std::vector<std::string>{journalFolder} : request.journals;
+    const JournalScan scan = ReadJournal(folders, network);
+    if (scan.entries.empty()) {
+        err << kProgram << " : aucun échange du réseau " << network << " dans le journal.\n";
+        return kExitRefused;
+    }
+    CNetworkMap map(network);
+    map.Add(scan.entries);
+    SitePlan stored;
+    const int loaded = CPlanStore(CPlanStore::FolderBeside(journalFolder)).Load(network, stored);
+    if (loaded != FILE_OK && loaded != ENOENT) {
+        err << kProgram << " : plan enregistré du réseau illisible, laissé de côté : "
+            << FileStatusReason(loaded) << "\n";
+    }
+    const AsBuilt built = AsBuiltPlan(map, loaded == FILE_OK ? &stored : nullptr);
+    for (const int32_t id : built.leftOut) {
+        err << kProgram << " : ID " << id << " : pas de relecture complète, laissé hors du plan.\n";
+    }
+    if (built.modemLeftOut) {
+        err << kProgram << " : modem : pas de relecture complète, laissé hors du plan.\n";
+    }
+    if (built.plan.Devices().empty() && !built.plan.Modem()) {
+        err << kProgram << " : aucun appareil relu en entier : pas de plan à écrire.\n";
+        return kExitRefused;
+    }
+    const std::string text = PlanText(built.plan);
+    const int status = ReplaceFile(
+        *request.out, text,
+        request.replace ? CReplacingFile::Mode::kReplace : CReplacingFile::Mode::kCreateOnly);
+    if (status != FILE_OK) {
+        err << kProgram << " : " << *request.out << " : " << FileStatusReason(status)
+            << (status == FILE_REFUSED_EXISTS ? ". Ajoutez --replace pour le remplacer." : "")
+            << "\n";
+        return kExitNotWritten;
+    }
+    Describe("Plan tel que construit écrit", built.plan);
+    out << "Fichier : " << *request.out << "\n";
+    return 0;
+}
