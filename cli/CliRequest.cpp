@@ -35,8 +35,8 @@ bool AllowedNetworkOption(CliCommand command, const std::string& option) {
     if (IsExchange(command)) {
         return option == "--network" || option == "--repeaters";
     }
-    return command == CliCommand::kReport &&
-           (option == "--network" || option == "--journal" || option == "--out");
+    return command == CliCommand::kReport && (option == "--network" || option == "--journal" ||
+                                              option == "--out" || option == "--technicien");
 }
 
 void TakeNetworkOption(CliRequest& request, const std::string& option, const std::string& value) {
@@ -46,6 +46,8 @@ void TakeNetworkOption(CliRequest& request, const std::string& option, const std
         request.repeaters = value;
     } else if (option == "--journal") {
         request.journals.push_back(value);
+    } else if (option == "--technicien") {
+        request.technician = value;
     } else {
         request.out = value;
     }
@@ -217,7 +219,7 @@ std::string CliUsage() {
            " --value N\n"
            "                              émet un paramètre du modem et lit son rapport\n"
            "  report --network NOM --out FICHIER.pdf|.html [--journal DOSSIER ...] [--replace]\n"
-           "                              écrit le rapport de mise en service du réseau\n"
+           "         [--technicien NOM]   écrit le rapport de mise en service du réseau\n"
            "\n"
            "Options :\n"
            "  --port P    COM<n> ou n, comme dans la liste des ports\n"
@@ -231,6 +233,7 @@ std::string CliUsage() {
            "), noté avec l'échange\n"
            "  --journal DOSSIER  un dossier de journal à lire (répétable ; par défaut le vôtre)\n"
            "  --replace   remplace le rapport qui porte déjà ce nom (sans elle, il est gardé)\n"
+           "  --technicien NOM  le technicien qui signe le rapport, nommé en première page\n"
            "  --json      sortie en JSON\n"
            "  --help      ce texte ;  --version  la version\n"
            "\n"

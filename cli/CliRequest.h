@@ -35,6 +35,7 @@ struct CliRequest {
     std::vector<std::string> journals;  // --journal, in the order given
     std::optional<std::string> out;
     bool replace = false;  // --replace: an existing report may be replaced
+    std::optional<std::string> technician;  // --technicien: who signs the report
 };
 
 // What a checked request sends.
