@@ -34,7 +34,7 @@ struct CliRequest {
     std::optional<std::string> repeaters;
     std::vector<std::string> journals;  // --journal, in the order given
     std::optional<std::string> out;
-    bool replace = false;  // --replace: an existing report may be replaced
+    bool replace = false;                   // --replace: an existing report may be replaced
     std::optional<std::string> technician;  // --technicien: who signs the report
 };
 

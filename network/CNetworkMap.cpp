@@ -103,8 +103,8 @@ void CNetworkMap::NoteIncident(MapCell& cell, bool isModem, int32_t key) {
     }
     ++cell.incidents;
     cell.openIncidents.push_back(incidents.size());
-    incidents.push_back({isModem, key, cell.state, cell.verdict, last.epochMs, last.timestamp,
-                         std::nullopt, {}});
+    incidents.push_back(
+        {isModem, key, cell.state, cell.verdict, last.epochMs, last.timestamp, std::nullopt, {}});
 }
 
 void CNetworkMap::Add(const std::vector<JournalEntry>& list) {

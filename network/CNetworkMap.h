@@ -20,13 +20,13 @@ enum class DeviceBand { kUnknown, kRepeater, kSensor };
 struct MapCell {
     DeviceState state = DeviceState::kNotProgrammed;
     DeviceBand band = DeviceBand::kUnknown;  // from the latest send made on a page
-    std::optional<JournalEntry> last;  // its latest exchange
+    std::optional<JournalEntry> last;        // its latest exchange
     Verdict verdict;  // of its latest send, judged again from what it sent and read
     int sends = 0;
-    bool sentDifferentValues = false;  // two sends carried different values
-    bool everVerified = false;         // one of its sends, not only the latest, was verified
-    std::string lastSent;              // the command of the latest send, device bytes
-    int incidents = 0;                 // sends not verified: differs, silent or failed
+    bool sentDifferentValues = false;   // two sends carried different values
+    bool everVerified = false;          // one of its sends, not only the latest, was verified
+    std::string lastSent;               // the command of the latest send, device bytes
+    int incidents = 0;                  // sends not verified: differs, silent or failed
     std::vector<size_t> openIncidents;  // those not yet redone, as indexes into Incidents()
 };
 

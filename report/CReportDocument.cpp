@@ -96,9 +96,9 @@ QString CReportDocument::Cover() const {
            Item("Technicien", Fact(site.technician)) +
            Item("Premier échange", DateAndTime(input.entries.front())) +
            Item("Dernier échange", DateAndTime(input.entries.back())) +
-           Item("Rôles", Names({roles.begin(), roles.end()})) + "</ul>" +
-           "<p><b>" + QString::fromUtf8("Verdict d'ensemble : ") + Text(verdict.Words()) +
-           "</b></p><ul>" + Item("Non conformes", Names(verdict.failing)) +
+           Item("Rôles", Names({roles.begin(), roles.end()})) + "</ul>" + "<p><b>" +
+           QString::fromUtf8("Verdict d'ensemble : ") + Text(verdict.Words()) + "</b></p><ul>" +
+           Item("Non conformes", Names(verdict.failing)) +
            Item("Réserves", Names(verdict.reserved)) + "</ul>";
 }
 

@@ -82,9 +82,8 @@ std::vector<double> PageCuts(const QTextDocument& text, double pageHeight) {
             break;
         }
         auto after = std::upper_bound(breaks.begin(), breaks.end(), limit);
-        const double cut = after != breaks.begin() && *std::prev(after) > start
-                               ? *std::prev(after)
-                               : limit;
+        const double cut =
+            after != breaks.begin() && *std::prev(after) > start ? *std::prev(after) : limit;
         cuts.push_back(cut);
         start = cut;
     }

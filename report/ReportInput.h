@@ -21,7 +21,6 @@ struct ReportSite {
 // What an acceptance report is made from: one network's journal entries in time order.
 struct ReportInput {
     std::string network;
-    ReportSite site;
     std::vector<JournalEntry> entries;
     std::vector<std::string> folders;  // the journal folders read
     size_t skippedLines = 0;
@@ -31,6 +30,7 @@ struct ReportInput {
     // FIFOs, files refused by the system).
     std::vector<std::string> unreadableFolders;
     std::vector<std::string> unreadableFiles;
+    ReportSite site;
 };
 
 // The report of `network` from what the journal holds of it, written by this build on this

@@ -219,6 +219,7 @@ ExchangeRecord Sent(int32_t id, int32_t chf, int32_t readChf, bool written = tru
 bool PlantTwoFolders(const std::string&, const std::string& journal) {
     const JournalContext nord{"Client", "Répéteur", "COM3", "Station Nord", 20};
     const JournalContext sud{"Client", "Répéteur", "COM3", "Station Sud", 4};
+    const JournalContext sensorPage{"Client", "Capteur", "COM3", "Station Nord", 20};
     ExchangeRecord modem;
     modem.kind = ExchangeKind::SendModemParam;
     modem.command = "p 007";
@@ -234,7 +235,7 @@ bool PlantTwoFolders(const std::string&, const std::string& journal) {
     const std::string b =
         JournalFormat::HeaderLine() +
         JournalFormat::RecordLine(nord, Sent(6, 14, 14), timespec{day + 86400, 0}) +
-        JournalFormat::RecordLine(nord, Sent(30, 12, 12), timespec{day + 86401, 0});
+        JournalFormat::RecordLine(sensorPage, Sent(30, 12, 12), timespec{day + 86401, 0});
     return ::mkdir((journal + "/a").c_str(), 0700) == 0 &&
            ::mkdir((journal + "/b").c_str(), 0700) == 0 &&
            static_cast<bool>(std::ofstream(journal + "/a/2026-01-01.csv") << a) &&
@@ -464,7 +465,8 @@ bool EveryRowOnOnePage(const std::string& data) {
         for (int id = 1; id <= 40; ++id) {
             char mark[16];
             std::snprintf(mark, sizeof mark, "%03d", id);
-            starts[id] = text.find(std::string("DEBUT") + mark) != std::string::npos ? page : starts[id];
+            starts[id] =
+                text.find(std::string("DEBUT") + mark) != std::string::npos ? page : starts[id];
             ends[id] = text.find(std::string("FIN") + mark) != std::string::npos ? page : ends[id];
         }
     }

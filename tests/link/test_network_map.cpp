@@ -440,7 +440,8 @@ TEST(NetworkMapTest, BandsCountAndFollowerReadsOnlyWhatIsNew) {
     CNetworkMap map("Station Nord");
     map.Add(follower.ReadNew());
     ASSERT_EQ(map.EntryCount(), 2u);
-    ASSERT_EQ(journal.Append(kNord, Send(25, 12, -1), day), JOURNAL_OK);
+    const JournalContext sensorPage{"Client", "Capteur", "COM900", "Station Nord", 20};
+    ASSERT_EQ(journal.Append(sensorPage, Send(25, 12, -1), day), JOURNAL_OK);
     ASSERT_EQ(journal.Append(kSud, Send(26, 12, 12), day), JOURNAL_OK);
     const std::vector<JournalEntry> fresh = follower.ReadNew();
     ASSERT_EQ(fresh.size(), 1u);
@@ -569,8 +570,12 @@ INSTANTIATE_TEST_SUITE_P(
     Rows, BandRows,
     ::testing::Values(
         BandRow{"sensors_stay_sensors_when_six_repeaters_are_typed",
-                {{"Répéteur", 1}, {"Répéteur", 2}, {"Répéteur", 3}, {"Répéteur", 4},
-                 {"Capteur", 5}, {"Capteur", 6}},
+                {{"Répéteur", 1},
+                 {"Répéteur", 2},
+                 {"Répéteur", 3},
+                 {"Répéteur", 4},
+                 {"Capteur", 5},
+                 {"Capteur", 6}},
                 6,
                 "Répéteurs 4/4 vérifiés · Capteurs 2/236 vérifiés"},
         BandRow{"repeaters_stay_repeaters_when_two_are_typed",
