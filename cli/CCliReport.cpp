@@ -59,7 +59,9 @@ int CCliReport::Run(const CliRequest& request) {
         out << "Fichiers illisibles, laissés de côté : " << Joined(scan.unreadableFiles) << "\n";
     }
     EnsureGuiApplication();
-    const ReportInput input = ReportInputOf(*request.network, std::move(scan));
+    ReportSite site;
+    site.technician = request.technician.value_or(std::string());
+    const ReportInput input = ReportInputOf(*request.network, std::move(scan), std::move(site));
     std::string error;
     const int status = WriteReport(
         input, *request.out, error,

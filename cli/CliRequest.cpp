@@ -80,7 +80,8 @@ bool AllowedNetworkOption(CliCommand command, const std::string& option) {
         return option == "--network" || option == "--repeaters";
     }
     return (command == CliCommand::kReport || command == CliCommand::kPlanExport) &&
-           (option == "--network" || option == "--journal" || option == "--out");
+           (option == "--network" || option == "--journal" || option == "--out" ||
+            (command == CliCommand::kReport && option == "--technicien"));
 }
 
 void TakeNetworkOption(CliRequest& request, const std::string& option, const std::string& value) {
@@ -90,6 +91,8 @@ void TakeNetworkOption(CliRequest& request, const std::string& option, const std
         request.repeaters = value;
     } else if (option == "--journal") {
         request.journals.push_back(value);
+    } else if (option == "--technicien") {
+        request.technician = value;
     } else {
         request.out = value;
     }
@@ -260,7 +263,7 @@ std::string CliUsage() {
            " --value N\n"
            "                              émet un paramètre du modem et lit son rapport\n"
            "  report --network NOM --out FICHIER.pdf|.html [--journal DOSSIER ...] [--replace]\n"
-           "                              écrit le rapport de mise en service du réseau\n"
+           "         [--technicien NOM]   écrit le rapport de mise en service du réseau\n"
            "  plan check FICHIER          vérifie un plan de site (toutes ses lignes fautives)\n"
            "  plan import FICHIER --admin garde le plan comme plan de son réseau\n"
            "  plan export --network NOM --out FICHIER.csv [--journal DOSSIER ...] [--replace]\n"
@@ -279,6 +282,7 @@ std::string CliUsage() {
            "  --journal DOSSIER  un dossier de journal à lire (répétable ; par défaut le vôtre)\n"
            "  --replace   remplace le rapport ou l'export qui porte déjà ce nom (sans elle,\n"
            "              il est gardé)\n"
+           "  --technicien NOM  le technicien qui signe le rapport, nommé en première page\n"
            "  --json      sortie en JSON\n"
            "  --help      ce texte ;  --version  la version\n"
            "\n"

@@ -48,6 +48,7 @@ struct CliRequest {
     std::optional<std::string> out;
     bool replace = false;                 // --replace: an existing report or export may be replaced
     std::optional<std::string> planFile;  // plan check and plan import: the file read
+    std::optional<std::string> technician;  // --technicien: who signs the report
 };
 
 // What a checked request sends.

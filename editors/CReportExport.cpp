@@ -2,6 +2,7 @@
 
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
 #include <QPushButton>
 #include <utility>
 
@@ -32,10 +33,24 @@ QString ChooseReportPath(QWidget* parent, const QString& suggested) {
     return path;
 }
 
+constexpr char kTechnicianQuestion[] = "Technicien qui signe le rapport :";
+
+// Named on the report's first page and under its signature box; may stay empty.
+std::optional<QString> AskTechnicianName(QWidget* parent, const QString& last) {
+    bool given = false;
+    const QString name = QInputDialog::getText(
+        parent, QString::fromUtf8(EditorTexts::kReportButton),
+        QString::fromUtf8(kTechnicianQuestion), QLineEdit::Normal, last, &given);
+    return given ? std::optional<QString>(name.trimmed()) : std::nullopt;
+}
+
 }  // namespace
 
 CReportExport::CReportExport(CEditorJournal& journal, std::function<QString()> network)
-    : journal(journal), network(std::move(network)), chooser(ChooseReportPath) {}
+    : journal(journal),
+      network(std::move(network)),
+      chooser(ChooseReportPath),
+      askTechnician(AskTechnicianName) {}
 
 void CReportExport::Install(CMyPropSheet& sheet) {
     window = &sheet;
@@ -49,6 +64,22 @@ void CReportExport::SetPathChooser(PathChooser newChooser) {
     chooser = std::move(newChooser);
 }
 
+void CReportExport::SetTechnicianAsker(TechnicianAsker asker) {
+    askTechnician = std::move(asker);
+}
+
+// The site's facts come with the network's plan; without one only the technician is known.
+std::optional<ReportSite> CReportExport::AskSite() {
+    const std::optional<QString> name = askTechnician(window, technician);
+    if (!name) {
+        return std::nullopt;
+    }
+    technician = *name;
+    ReportSite site;
+    site.technician = name->toStdString();
+    return site;
+}
+
 void CReportExport::Save() {
     const QString name = network();
     const QString suggested = QString::fromUtf8(MapViewTexts::kReportFileName)
@@ -57,8 +88,12 @@ void CReportExport::Save() {
     if (path.isEmpty() || !MayReplace(path)) {
         return;
     }
-    const ReportInput input =
-        ReportInputOf(name.toStdString(), ReadJournal({journal.Folder()}, name.toStdString()));
+    std::optional<ReportSite> site = AskSite();
+    if (!site) {
+        return;
+    }
+    const ReportInput input = ReportInputOf(
+        name.toStdString(), ReadJournal({journal.Folder()}, name.toStdString()), std::move(*site));
     std::string error;
     if (WriteReport(input, path.toStdString(), error) != REPORT_OK) {
         AfxMessageBox(QString::fromStdString(error));

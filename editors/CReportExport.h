@@ -3,6 +3,9 @@
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <optional>
+
+#include "ReportInput.h"
 
 class CEditorJournal;
 class CMyPropSheet;
@@ -16,6 +19,9 @@ class CReportExport : public QObject {
 public:
     // Where the report goes; empty when the user gave up.
     using PathChooser = std::function<QString(QWidget* parent, const QString& suggested)>;
+    // Who signs the report, `last` offered; nothing when the user gave up.
+    using TechnicianAsker =
+        std::function<std::optional<QString>(QWidget* parent, const QString& last)>;
 
     // `network` tells the name of the network the sheet shows at the time of a click.
     CReportExport(CEditorJournal& journal, std::function<QString()> network);
@@ -24,15 +30,19 @@ public:
     void Install(CMyPropSheet& sheet);
     void Save();
     void SetPathChooser(PathChooser chooser);
+    void SetTechnicianAsker(TechnicianAsker asker);
     QPushButton* Button() const { return button; }
 
 private:
+    std::optional<ReportSite> AskSite();
     // True when nothing is at `path` or the user said to replace it.
     bool MayReplace(const QString& path) const;
 
     CEditorJournal& journal;
     std::function<QString()> network;
     PathChooser chooser;
+    TechnicianAsker askTechnician;
+    QString technician;  // the last one named, offered again
     QWidget* window = nullptr;
     QPushButton* button = nullptr;
 };

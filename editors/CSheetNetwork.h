@@ -42,6 +42,9 @@ public:
     void ShowNext(int32_t deviceId, int32_t modemParam);
     void SaveReport() { report.Save(); }
     void SetPathChooser(PathChooser chooser) { report.SetPathChooser(std::move(chooser)); }
+    void SetTechnicianAsker(CReportExport::TechnicianAsker asker) {
+        report.SetTechnicianAsker(std::move(asker));
+    }
 
     CNetworkMapView* View() const { return view; }
     QLineEdit* NameField() const { return nameField.Field(); }

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "Frames.h"
+#include "NetworkTexts.h"
 #include "Parameters.h"
 
 namespace {
@@ -32,6 +33,14 @@ DeviceState StateOf(const JournalEntry& entry, const std::string& command, const
     return written ? DeviceState::kNoReport : DeviceState::kPortFailure;
 }
 
+// The page captions carry blanks around the word; the journal keeps them trimmed.
+DeviceBand BandOfEditor(const std::string& editor) {
+    if (editor == NetworkTexts::kRepeaterEditor) {
+        return DeviceBand::kRepeater;
+    }
+    return editor == NetworkTexts::kSensorEditor ? DeviceBand::kSensor : DeviceBand::kUnknown;
+}
+
 // `verdict` judges again what the entry sent against what it read, as the exchange did.
 void Record(MapCell& cell, const JournalEntry& entry, std::string command, Verdict verdict) {
     ++cell.sends;
@@ -43,6 +52,9 @@ void Record(MapCell& cell, const JournalEntry& entry, std::string command, Verdi
     cell.verdict = cell.state == DeviceState::kDiffers ? std::move(verdict) : Verdict{};
     cell.lastSent = std::move(command);
     cell.last = entry;
+    if (const DeviceBand band = BandOfEditor(entry.editor); band != DeviceBand::kUnknown) {
+        cell.band = band;
+    }
 }
 
 }  // namespace
@@ -62,18 +74,37 @@ void CNetworkMap::Add(const JournalEntry& entry) {
         const std::optional<ParameterSet> sent = ParameterSetOfFrame(command);
         if (sent && sent->ID >= kFirstDeviceId && sent->ID <= kLastDeviceId) {
             Verdict verdict = entry.report ? JudgeConfig(*sent, *entry.report) : Verdict{};
-            Record(devices[static_cast<size_t>(sent->ID)], entry, std::move(command),
-                   std::move(verdict));
+            MapCell& cell = devices[static_cast<size_t>(sent->ID)];
+            Record(cell, entry, std::move(command), std::move(verdict));
+            NoteIncident(cell, false, sent->ID);
         }
     } else if (entry.kind == ExchangeKind::SendModemParam) {
         const std::optional<ModemSetting> set = SettingOfModemCommand(command);
         if (set && set->info->modemNumber >= 1 && set->info->modemNumber <= kModemParamCount) {
             Verdict verdict =
                 entry.report ? JudgeModemValue(*set->info, set->value, *entry.report) : Verdict{};
-            Record(modem[static_cast<size_t>(set->info->modemNumber)], entry, std::move(command),
-                   std::move(verdict));
+            MapCell& cell = modem[static_cast<size_t>(set->info->modemNumber)];
+            Record(cell, entry, std::move(command), std::move(verdict));
+            NoteIncident(cell, true, set->info->modemNumber);
         }
     }
+}
+
+// A verified send redoes every incident of its cell still open; any other send is one more.
+void CNetworkMap::NoteIncident(MapCell& cell, bool isModem, int32_t key) {
+    const JournalEntry& last = *cell.last;
+    if (cell.state == DeviceState::kVerified) {
+        for (const size_t at : cell.openIncidents) {
+            incidents[at].redoneMs = last.epochMs;
+            incidents[at].redoneTimestamp = last.timestamp;
+        }
+        cell.openIncidents.clear();
+        return;
+    }
+    ++cell.incidents;
+    cell.openIncidents.push_back(incidents.size());
+    incidents.push_back(
+        {isModem, key, cell.state, cell.verdict, last.epochMs, last.timestamp, std::nullopt, {}});
 }
 
 void CNetworkMap::Add(const std::vector<JournalEntry>& list) {
@@ -96,17 +127,32 @@ const MapCell& CNetworkMap::ModemParam(int32_t param) const {
     return modem[static_cast<size_t>(param)];
 }
 
+bool CNetworkMap::IsRepeater(int32_t id, int32_t n) const {
+    switch (Device(id).band) {
+        case DeviceBand::kRepeater:
+            return true;
+        case DeviceBand::kSensor:
+            return false;
+        case DeviceBand::kUnknown:
+            break;
+    }
+    return id <= std::clamp(n, 0, kLastDeviceId);
+}
+
 CNetworkMap::Band CNetworkMap::Repeaters(int32_t n) const {
-    return Count(kFirstDeviceId, std::clamp(n, 0, kLastDeviceId));
+    return Count(n, true);
 }
 
 CNetworkMap::Band CNetworkMap::Sensors(int32_t n) const {
-    return Count(std::clamp(n, 0, kLastDeviceId) + 1, kLastDeviceId);
+    return Count(n, false);
 }
 
-CNetworkMap::Band CNetworkMap::Count(int32_t first, int32_t last) const {
+CNetworkMap::Band CNetworkMap::Count(int32_t n, bool repeaters) const {
     Band band;
-    for (int32_t id = first; id <= last; ++id) {
+    for (int32_t id = kFirstDeviceId; id <= kLastDeviceId; ++id) {
+        if (IsRepeater(id, n) != repeaters) {
+            continue;
+        }
         ++band.total;
         switch (devices[static_cast<size_t>(id)].state) {
             case DeviceState::kNotProgrammed:

@@ -12,14 +12,35 @@
 #include "Parameters.h"
 #include "Verdict.h"
 
+// The band a device was programmed in, told by the page that wrote it; kUnknown for a device
+// only ever written by the custom dialog, the command line or a journal older than the
+// editor column, whose band follows from its ID and the repeater count.
+enum class DeviceBand { kUnknown, kRepeater, kSensor };
+
 struct MapCell {
     DeviceState state = DeviceState::kNotProgrammed;
-    std::optional<JournalEntry> last;  // its latest exchange
+    DeviceBand band = DeviceBand::kUnknown;  // from the latest send made on a page
+    std::optional<JournalEntry> last;        // its latest exchange
     Verdict verdict;  // of its latest send, judged again from what it sent and read
     int sends = 0;
-    bool sentDifferentValues = false;  // two sends carried different values
-    bool everVerified = false;         // one of its sends, not only the latest, was verified
-    std::string lastSent;              // the command of the latest send, device bytes
+    bool sentDifferentValues = false;   // two sends carried different values
+    bool everVerified = false;          // one of its sends, not only the latest, was verified
+    std::string lastSent;               // the command of the latest send, device bytes
+    int incidents = 0;                  // sends not verified: differs, silent or failed
+    std::vector<size_t> openIncidents;  // those not yet redone, as indexes into Incidents()
+};
+
+// A send that was not verified, kept although a later send may have redone it.
+struct MapIncident {
+    bool modem = false;
+    int32_t key = 0;  // the device's ID, or the modem page's parameter 1..6
+    DeviceState state = DeviceState::kNotProgrammed;
+    Verdict verdict;  // what differed, for kDiffers
+    int64_t epochMs = 0;
+    std::string timestamp;  // as the journal wrote it
+    // The first later send of the same device or parameter that was verified, if any.
+    std::optional<int64_t> redoneMs;
+    std::string redoneTimestamp;
 };
 
 // The state of each ID of one network from its latest send, built from journal entries in
@@ -47,7 +68,9 @@ public:
         int silent = 0;
         int failed = 0;
     };
-    // Repeaters are 1..n, sensors n+1..kLastDeviceId (n clamped to kRepeaterCountRange).
+    // A device written on the repeater or the sensor page stays in that page's band whatever
+    // the repeater count; any other ID is a repeater when it is 1..n (n clamped to 0..240).
+    bool IsRepeater(int32_t id, int32_t n) const;
     Band Repeaters(int32_t n) const;
     Band Sensors(int32_t n) const;
 
@@ -55,9 +78,12 @@ public:
     size_t SkippedLines() const { return skipped; }
     // Every entry of this network that was added, reads included.
     size_t EntryCount() const { return entries; }
+    // Every send that was not verified, in time order.
+    const std::vector<MapIncident>& Incidents() const { return incidents; }
 
 private:
-    Band Count(int32_t first, int32_t last) const;
+    Band Count(int32_t n, bool repeaters) const;
+    void NoteIncident(MapCell& cell, bool modem, int32_t key);
 
     std::string network;
     std::array<MapCell, kLastDeviceId + 1> devices{};
@@ -65,4 +91,5 @@ private:
     int32_t repeaterCount = -1;
     size_t skipped = 0;
     size_t entries = 0;
+    std::vector<MapIncident> incidents;
 };

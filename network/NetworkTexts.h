@@ -6,5 +6,8 @@ namespace NetworkTexts {
 inline constexpr char kReportTitle[] = "Rapport de mise en service";
 inline constexpr char kModem[] = "Modem";
 inline constexpr char kReportNotWritten[] = "Impossible d'écrire le rapport";
+// The journal's editor column for the two pages that program a band, their tabs' words.
+inline constexpr char kRepeaterEditor[] = "Répéteur";
+inline constexpr char kSensorEditor[] = "Capteur";
 
 }  // namespace NetworkTexts

@@ -41,7 +41,8 @@ QImage CMapPicture::Render() const {
         const int at = id - 1;
         const QRect box(at % kColumns * kCellWidth, at / kColumns * kCellHeight, kCellWidth,
                         kCellHeight);
-        DrawCell(painter, box, QString::number(id), map.Device(id), id <= repeaterCount);
+        DrawCell(painter, box, QString::number(id), map.Device(id),
+                 map.IsRepeater(id, repeaterCount));
     }
     for (int param = 1; param <= kModemParamCount; ++param) {
         const QRect box((param - 1) * kCellWidth * 2, kModemTop, kCellWidth * 2, kCellHeight);

@@ -3,80 +3,30 @@
 #include <set>
 
 #include "CMapPicture.h"
-#include "Frames.h"
 #include "MapTexts.h"
 #include "NetworkTexts.h"
 #include "Parameters.h"
-#include "ShownText.h"
+#include "ReportHtml.h"
+#include "ReportIncidents.h"
+#include "ReportRows.h"
+#include "ReportVerdict.h"
+
+using namespace ReportHtml;
 
 namespace {
 
-// A cell holds at most this much of a journal's text: a row taller than a few pages makes
-// the PDF's layout slow down with every page after it, and the journal keeps the rest.
-constexpr qsizetype kCellCharacters = 2000;
-// Qt draws every page of a table in time that grows with the table: the rows go in tables of
-// this many, one after the other, each with its heading and the same column widths.
-constexpr int kRowsPerTable = 10;
-
-QString Text(const std::string& utf8) {
-    return ShownText(utf8).toHtmlEscaped();
+// A fact the site plan gives, or the technician typed, shown even when nobody gave it, so
+// that a missing one is seen.
+QString Fact(const std::string& value) {
+    return value.empty() ? QString::fromUtf8("non renseigné") : Text(value);
 }
 
-QString CellText(const std::string& utf8) {
-    return ShownText(utf8, kCellCharacters).toHtmlEscaped();
-}
-
-QString DateAndTime(const JournalEntry& entry) {
-    return ShownTime(entry.epochMs, entry.timestamp).toHtmlEscaped();
-}
-
-// The values of a configuration frame in the report's order, as the frame wrote them; the
-// frame as it is when it is not one.
-QString FrameValues(const std::string& frame) {
-    const std::optional<ParameterSet> sent = ParameterSetOfFrame(frame);
-    if (!sent) {
-        return CellText(DeviceToUtf8(frame));
+QString Names(const std::vector<std::string>& names) {
+    QStringList texts;
+    for (const std::string& name : names) {
+        texts << Text(name);
     }
-    std::string words;
-    for (const ParameterInfo& info : kParameters) {
-        words += (words.empty() ? "" : " ") + std::string(info.name) + " " +
-                 FrameField(*sent, info.param);
-    }
-    return Text(DeviceToUtf8(words));
-}
-
-QString ReadValues(const JournalEntry& entry) {
-    if (!entry.report) {
-        return "—";
-    }
-    const ReportValues values = CutReportValues(*entry.report);
-    std::string words;
-    for (const ParameterInfo& info : kParameters) {
-        const std::string& piece = values[info.param];
-        words += (words.empty() ? "" : " ") + std::string(info.name) + " " +
-                 piece.substr(0, piece.find_first_of("\r\n"));
-    }
-    return CellText(DeviceToUtf8(words));
-}
-
-QString SentValues(const MapCell& cell) {
-    if (cell.lastSent.empty()) {
-        return "—";
-    }
-    return cell.lastSent[0] == 'u' ? FrameValues(cell.lastSent)
-                                   : CellText(DeviceToUtf8(cell.lastSent));
-}
-
-QString IdList(const std::vector<int>& ids) {
-    QStringList parts;
-    for (const int id : ids) {
-        parts << QString::number(id);
-    }
-    return parts.isEmpty() ? QString::fromUtf8("aucun") : parts.join(", ");
-}
-
-QString Item(const char* label, const QString& value) {
-    return "<li>" + QString::fromUtf8(label) + " : " + value + "</li>";
+    return texts.isEmpty() ? QString::fromUtf8("aucun") : texts.join(", ");
 }
 
 template <class Test>
@@ -88,6 +38,21 @@ std::vector<int> DevicesWhere(const CNetworkMap& map, Test test) {
         }
     }
     return ids;
+}
+
+template <class Test>
+std::vector<std::string> ModemWhere(const CNetworkMap& map, Test test) {
+    std::vector<std::string> names;
+    for (int param = 1; param <= kModemParamCount; ++param) {
+        if (test(map.ModemParam(param))) {
+            names.push_back(ParameterOfModemNumber(param)->name);
+        }
+    }
+    return names;
+}
+
+bool Unconfirmed(const MapCell& cell) {
+    return cell.sends > 0 && cell.state != DeviceState::kVerified;
 }
 
 }  // namespace
@@ -112,124 +77,100 @@ QString CReportDocument::Html(const QString& mapSource) const {
         "th,td{border:1px solid #888;padding:2px 4px;font-size:8pt} th{background:#ddd}"
         "</style></head><body>";
     html += "<h1>" + QString::fromUtf8(NetworkTexts::kReportTitle) + "</h1>";
-    html += Facts();
+    html += Cover();
     html += "<h2>Carte du réseau</h2><p><img src=\"" + mapSource + "\" width=\"661\"></p>";
-    html += Counts() + Anomalies() + Rows();
+    html += Counts() + Anomalies() + DetailRows(map) + IncidentHistory(map) + Signatures() +
+            Provenance();
     return html + "</body></html>";
 }
 
-QString CReportDocument::Facts() const {
+QString CReportDocument::Cover() const {
     std::set<std::string> roles;
     for (const JournalEntry& entry : input.entries) {
         roles.insert(entry.role);
     }
-    QStringList roleList;
-    for (const std::string& role : roles) {
-        roleList << Text(role);
-    }
-    QStringList folders;
-    for (const std::string& folder : input.folders) {
-        folders << Text(folder);
-    }
-    const JournalEntry& first = input.entries.front();
-    const JournalEntry& last = input.entries.back();
-    return "<ul>" + Item("Réseau", Text(input.network)) +
-           Item("Premier échange", DateAndTime(first)) +
-           Item("Dernier échange", DateAndTime(last)) + Item("Rôles", roleList.join(", ")) +
-           Item("Version de l'outil", Text(input.toolVersion)) +
-           Item("Machine", Text(input.machineName)) +
-           Item("Dossiers du journal lus", folders.join(", ")) +
-           Item("Échanges", QString::number(input.entries.size())) +
-           Item("Lignes ignorées", QString::number(input.skippedLines)) + Unread() + "</ul>";
+    const NetworkVerdict verdict = JudgeNetwork(map);
+    const ReportSite& site = input.site;
+    return "<ul>" + Item("Client", Fact(site.client)) + Item("Site", Fact(site.site)) +
+           Item("Adresse", Fact(site.address)) + Item("Réseau", Text(input.network)) +
+           Item("Technicien", Fact(site.technician)) +
+           Item("Premier échange", DateAndTime(input.entries.front())) +
+           Item("Dernier échange", DateAndTime(input.entries.back())) +
+           Item("Rôles", Names({roles.begin(), roles.end()})) + "</ul>" + "<p><b>" +
+           QString::fromUtf8("Verdict d'ensemble : ") + Text(verdict.Words()) + "</b></p><ul>" +
+           Item("Non conformes", Names(verdict.failing)) +
+           Item("Réserves", Names(verdict.reserved)) + "</ul>";
 }
 
-// Said only when something was left out.
-QString CReportDocument::Unread() const {
-    QString items;
-    const auto list = [&items](const char* label, const std::vector<std::string>& paths) {
-        QStringList texts;
-        for (const std::string& path : paths) {
-            texts << Text(path);
-        }
-        if (!texts.isEmpty()) {
-            items += Item(label, texts.join(", "));
-        }
-    };
-    list("Dossiers du journal illisibles", input.unreadableFolders);
-    list("Fichiers du journal illisibles", input.unreadableFiles);
-    return items;
-}
-
+// Each band's and the modem's figures add up to the lists below: verified, to redo (the
+// anomalies) and never sent (no row).
 QString CReportDocument::Counts() const {
-    int modemVerified = 0;
+    int verified = 0;
+    int toRedo = 0;
     for (int param = 1; param <= kModemParamCount; ++param) {
-        modemVerified += map.ModemParam(param).state == DeviceState::kVerified ? 1 : 0;
+        const MapCell& cell = map.ModemParam(param);
+        verified += cell.state == DeviceState::kVerified ? 1 : 0;
+        toRedo += Unconfirmed(cell) ? 1 : 0;
     }
-    return "<h2>Comptes</h2><p>" + Text(BandSummary(map, repeaterCount)) + "<br>" +
-           QString::fromUtf8("%1 %2/%3 paramètres vérifiés")
-               .arg(QString::fromUtf8(NetworkTexts::kModem))
-               .arg(modemVerified)
-               .arg(kModemParamCount) +
-           "</p>";
+    QString modem = QString::fromUtf8("%1 %2/%3 paramètres vérifiés")
+                        .arg(QString::fromUtf8(NetworkTexts::kModem))
+                        .arg(verified)
+                        .arg(kModemParamCount);
+    if (toRedo > 0) {
+        modem += QString::fromUtf8(", %1 à reprendre").arg(toRedo);
+    }
+    if (const int unsent = kModemParamCount - verified - toRedo; unsent > 0) {
+        modem += QString::fromUtf8(", %1 non envoyés").arg(unsent);
+    }
+    return "<h2>Comptes</h2><p>" + Text(BandSummary(map, repeaterCount)) + "<br>" + modem + "</p>";
 }
 
 QString CReportDocument::Anomalies() const {
     const auto neverVerified =
         DevicesWhere(map, [](const MapCell& c) { return c.sends > 0 && !c.everVerified; });
-    const auto notVerifiedLast = DevicesWhere(
-        map, [](const MapCell& c) { return c.sends > 0 && c.state != DeviceState::kVerified; });
+    const auto notVerifiedLast = DevicesWhere(map, Unconfirmed);
     const auto changed = DevicesWhere(map, [](const MapCell& c) { return c.sentDifferentValues; });
     const auto silent =
         DevicesWhere(map, [](const MapCell& c) { return c.state == DeviceState::kNoReport; });
     const auto failed =
         DevicesWhere(map, [](const MapCell& c) { return c.state == DeviceState::kPortFailure; });
-    QStringList modem;
-    for (int param = 1; param <= kModemParamCount; ++param) {
-        const MapCell& cell = map.ModemParam(param);
-        if (cell.sends > 0 && cell.state != DeviceState::kVerified) {
-            modem << Text(ParameterOfModemNumber(param)->name);
-        }
-    }
+    const auto unsent = ModemWhere(map, [](const MapCell& c) { return c.sends == 0; });
     return "<h2>Anomalies</h2><ul>" + Item("IDs jamais vérifiés", IdList(neverVerified)) +
            Item("IDs non vérifiés à leur dernier échange", IdList(notVerifiedLast)) +
            Item("IDs programmés plusieurs fois avec des valeurs différentes", IdList(changed)) +
            Item("Appareils silencieux", IdList(silent)) + Item("Échecs de port", IdList(failed)) +
-           Item("Paramètres du modem non confirmés",
-                modem.isEmpty() ? QString::fromUtf8("aucun") : modem.join(", ")) +
-           "</ul>";
+           Item("Paramètres du modem non confirmés", Names(ModemWhere(map, Unconfirmed))) +
+           Item("Paramètres du modem jamais envoyés", Names(unsent)) + "</ul>";
 }
 
-QString CReportDocument::Rows() const {
-    const QString head = QString::fromUtf8(
-        "<table width=\"100%\" cellspacing=\"0\"><thead><tr>"
-        "<th width=\"11%\">ID</th><th width=\"16%\">État</th>"
-        "<th width=\"12%\">Date et heure</th><th width=\"15%\">Valeurs envoyées</th>"
-        "<th width=\"15%\">Valeurs lues</th><th width=\"12%\">Verdict</th>"
-        "<th width=\"19%\">Message</th></tr></thead><tbody>");
-    const QString tail = QStringLiteral("</tbody></table>");
-    QStringList rows;
-    for (int id = kFirstDeviceId; id <= kLastDeviceId; ++id) {
-        rows << Row(QString::number(id), map.Device(id));
-    }
-    for (int param = 1; param <= kModemParamCount; ++param) {
-        rows << Row(Text(ModemName(param)), map.ModemParam(param));
-    }
-    QString html = QString::fromUtf8("<h2>Détail par ID</h2>");
-    for (qsizetype at = 0; at < rows.size(); at += kRowsPerTable) {
-        html += head + rows.mid(at, kRowsPerTable).join(QString()) + tail;
-    }
-    return html;
+// One row of two boxes with room to sign in; a row is never cut between two pages.
+QString CReportDocument::Signatures() const {
+    const QString box = QString::fromUtf8(
+        "<td width=\"50%\" valign=\"top\"><b>%1</b><br>%2<br>Date et signature :"
+        "<br><br><br><br><br><br></td>");
+    return QString::fromUtf8("<h2>Signatures</h2>") +
+           "<table width=\"100%\" cellspacing=\"0\"><tr>" +
+           box.arg(QString::fromUtf8("Le technicien"), Fact(input.site.technician)) +
+           box.arg(QString::fromUtf8("Le client"), Fact(input.site.client)) + "</tr></table>";
 }
 
-QString CReportDocument::Row(const QString& name, const MapCell& cell) const {
-    const QString state = CellText(StateMark(cell.state) + " " + StateWords(cell));
-    if (!cell.last) {
-        return "<tr><td>" + name + "</td><td>" + state +
-               "</td><td></td><td></td><td></td>"
-               "<td></td><td></td></tr>";
+QString CReportDocument::Provenance() const {
+    return QString::fromUtf8("<h2>Provenance</h2><ul>") +
+           Item("Dossiers du journal lus", Names(input.folders)) +
+           Item("Échanges", QString::number(input.entries.size())) +
+           Item("Lignes ignorées", QString::number(input.skippedLines)) + Unread() +
+           Item("Version de l'outil", Text(input.toolVersion)) +
+           Item("Machine", Text(input.machineName)) + "</ul>";
+}
+
+// Said only when something was left out.
+QString CReportDocument::Unread() const {
+    QString items;
+    if (!input.unreadableFolders.empty()) {
+        items += Item("Dossiers du journal illisibles", Names(input.unreadableFolders));
     }
-    const JournalEntry& last = *cell.last;
-    return "<tr><td>" + name + "</td><td>" + state + "</td><td>" + DateAndTime(last) + "</td><td>" +
-           SentValues(cell) + "</td><td>" + ReadValues(last) + "</td><td>" +
-           CellText(last.verdict) + "</td><td>" + CellText(last.message) + "</td></tr>";
+    if (!input.unreadableFiles.empty()) {
+        items += Item("Fichiers du journal illisibles", Names(input.unreadableFiles));
+    }
+    return items;
 }

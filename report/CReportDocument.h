@@ -6,8 +6,9 @@
 #include "CNetworkMap.h"
 #include "ReportInput.h"
 
-// The acceptance report of one network as HTML: who, when and where, the map as a picture,
-// the counts, the anomalies and one row per ID with its latest exchange.
+// The acceptance record of one network as HTML: for whom, by whom, when and the overall
+// verdict, the map as a picture, the counts and anomalies, one row per device sent, the
+// incident history, the signature boxes and where the report's facts came from.
 class CReportDocument {
 public:
     explicit CReportDocument(const ReportInput& input);
@@ -18,12 +19,12 @@ public:
     QImage MapImage() const;
 
 private:
-    QString Facts() const;
-    QString Unread() const;
+    QString Cover() const;
     QString Counts() const;
     QString Anomalies() const;
-    QString Rows() const;
-    QString Row(const QString& name, const MapCell& cell) const;
+    QString Signatures() const;
+    QString Provenance() const;
+    QString Unread() const;
 
     const ReportInput& input;
     CNetworkMap map;

@@ -7,9 +7,10 @@
 #include "CJournalReader.h"
 #include "WriteReport.h"
 
-ReportInput ReportInputOf(std::string network, JournalScan scan) {
+ReportInput ReportInputOf(std::string network, JournalScan scan, ReportSite site) {
     ReportInput input;
     input.network = std::move(network);
+    input.site = std::move(site);
     input.entries = std::move(scan.entries);
     input.folders = std::move(scan.folders);
     input.skippedLines = scan.skippedLines;

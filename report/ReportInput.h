@@ -8,6 +8,16 @@
 
 struct JournalScan;
 
+// Who the work was done for and by: the first page's facts. Client, site and address come
+// from the network's site plan and stay empty without one; the technician is asked when the
+// report is made.
+struct ReportSite {
+    std::string client;
+    std::string site;
+    std::string address;
+    std::string technician;
+};
+
 // What an acceptance report is made from: one network's journal entries in time order.
 struct ReportInput {
     std::string network;
@@ -20,11 +30,12 @@ struct ReportInput {
     // FIFOs, files refused by the system).
     std::vector<std::string> unreadableFolders;
     std::vector<std::string> unreadableFiles;
+    ReportSite site;
 };
 
 // The report of `network` from what the journal holds of it, written by this build on this
 // machine.
-ReportInput ReportInputOf(std::string network, JournalScan scan);
+ReportInput ReportInputOf(std::string network, JournalScan scan, ReportSite site = {});
 
 enum ReportStatus : int {
     REPORT_OK = 0,

@@ -12,6 +12,7 @@
 #include "CReportDocument.h"
 #include "FileStatus.h"
 #include "NetworkTexts.h"
+#include "PageCuts.h"
 #include "ShownText.h"
 #include "version.h"
 
@@ -45,23 +46,29 @@ QByteArray Html(const CReportDocument& document) {
     return document.Html(PngData(document.MapImage())).toUtf8();
 }
 
+// Laid out in one long column and cut into pages between rows and lines, so that no table
+// row is split across two pages.
 void DrawPages(QTextDocument& text, QPdfWriter& writer, QPainter& painter) {
     const QRect area = writer.pageLayout().paintRectPixels(kPdfResolution);
     const QSizeF body(area.width(), area.height() - kFooterHeight);
     text.documentLayout()->setPaintDevice(&writer);
-    text.setPageSize(body);
-    const int pages = text.pageCount();
+    text.setTextWidth(body.width());
+    const std::vector<double> cuts = PageCuts(text, body.height());
+    const int pages = static_cast<int>(cuts.size());
+    double top = 0;
     for (int page = 0; page < pages; ++page) {
         if (page > 0) {
             writer.newPage();
         }
+        const double height = cuts[static_cast<size_t>(page)] - top;
         painter.save();
-        painter.translate(0, -page * body.height());
-        text.drawContents(&painter, QRectF(QPointF(0, page * body.height()), body));
+        painter.translate(0, -top);
+        text.drawContents(&painter, QRectF(QPointF(0, top), QSizeF(body.width(), height)));
         painter.restore();
         painter.drawText(QRectF(0, body.height(), body.width(), kFooterHeight),
                          Qt::AlignRight | Qt::AlignBottom,
                          QString("Page %1 / %2").arg(page + 1).arg(pages));
+        top = cuts[static_cast<size_t>(page)];
     }
 }
 

@@ -66,8 +66,10 @@ ExchangeRecord SampleSend(int32_t id, std::optional<int32_t> chfRead) {
 // one that stayed silent.
 bool JournalSampleWalk(const std::string& folder) {
     CJournal journal(folder);
-    const JournalContext context{"Administateur", "Répéteur", "COM900", kNetwork,
-                                 kNetworkRepeaters};
+    // Each device on the page of its band, as the walk was made.
+    const JournalContext repeaters{"Administateur", "Répéteur", "COM900", kNetwork,
+                                   kNetworkRepeaters};
+    const JournalContext sensors{"Administateur", "Capteur", "COM900", kNetwork, kNetworkRepeaters};
     timespec when{};
     ::clock_gettime(CLOCK_REALTIME, &when);
     when.tv_sec -= 86400;
@@ -76,6 +78,7 @@ bool JournalSampleWalk(const std::string& folder) {
     bool written = true;
     for (const auto& [id, chf] : sends) {
         when.tv_sec += 90;
+        const JournalContext& context = id <= kNetworkRepeaters ? repeaters : sensors;
         written = journal.Append(context, SampleSend(id, chf), when) == JOURNAL_OK && written;
     }
     return written;
@@ -265,7 +268,8 @@ bool CPictureBook::SaveReportPage(const QString& journalPath, const QString& net
                       {},
                       QStringLiteral("poste-terrain").toStdString(),
                       std::move(scan.unreadableFolders),
-                      std::move(scan.unreadableFiles)};
+                      std::move(scan.unreadableFiles),
+                      ReportSite{{}, {}, {}, "Jeanne Martin"}};
     std::string error;
     if (WriteReport(input, pdf.toStdString(), error) != REPORT_OK) {
         std::fprintf(stderr, "could not write the report: %s\n", error.c_str());

@@ -139,6 +139,8 @@ struct CliCase {
     const char* peerReport = nullptr;
     // Standard output holds no byte below 0x20 but the line feed.
     bool controlFree = false;
+    // The IDs the report has a row for (those sent); none other has one.
+    std::vector<int> rowIds = {};
 };
 
 void PrintTo(const CliCase& c, std::ostream* os) {
@@ -220,6 +222,7 @@ ExchangeRecord Sent(int32_t id, int32_t chf, int32_t readChf, bool written = tru
 bool PlantTwoFolders(const std::string&, const std::string& journal) {
     const JournalContext nord{"Client", "Répéteur", "COM3", "Station Nord", 20};
     const JournalContext sud{"Client", "Répéteur", "COM3", "Station Sud", 4};
+    const JournalContext sensorPage{"Client", "Capteur", "COM3", "Station Nord", 20};
     ExchangeRecord modem;
     modem.kind = ExchangeKind::SendModemParam;
     modem.command = "p 007";
@@ -235,7 +238,7 @@ bool PlantTwoFolders(const std::string&, const std::string& journal) {
     const std::string b =
         JournalFormat::HeaderLine() +
         JournalFormat::RecordLine(nord, Sent(6, 14, 14), timespec{day + 86400, 0}) +
-        JournalFormat::RecordLine(nord, Sent(30, 12, 12), timespec{day + 86401, 0});
+        JournalFormat::RecordLine(sensorPage, Sent(30, 12, 12), timespec{day + 86401, 0});
     return ::mkdir((journal + "/a").c_str(), 0700) == 0 &&
            ::mkdir((journal + "/b").c_str(), 0700) == 0 &&
            static_cast<bool>(std::ofstream(journal + "/a/2026-01-01.csv") << a) &&
@@ -450,6 +453,113 @@ bool PlantLongMessage(const std::string&, const std::string& journal) {
     return ok;
 }
 
+// The IDs PlantTwoFolders sends in Station Nord.
+const std::vector<int> kNordIds = {5, 6, 7, 8, 13, 30};
+
+// Day files of folder a, each record a second after the one before from 09:00 UTC; the
+// reader's zone is UTC.
+bool PlantDay(const std::string& journal, const std::vector<ExchangeRecord>& records) {
+    const JournalContext nord{"Client", "Répéteur", "COM3", "Station Nord", 20};
+    SetZone("UTC0");
+    std::string day = JournalFormat::HeaderLine();
+    time_t second = 1767258000;
+    for (const ExchangeRecord& record : records) {
+        day += JournalFormat::RecordLine(nord, record, timespec{++second, 0});
+    }
+    bool ok = ::mkdir((journal + "/a").c_str(), 0700) == 0;
+    Write(journal + "/a/2026-01-01.csv", day, ok);
+    return ok;
+}
+
+bool PlantGoodWork(const std::string&, const std::string& journal) {
+    return PlantDay(journal, {Sent(5, 12, 12), Sent(6, 12, 12), Sent(7, 12, 12)});
+}
+
+// 5 silent, 6 failed on its port then read back different: both redone and verified.
+bool PlantRedoneWork(const std::string&, const std::string& journal) {
+    return PlantDay(journal, {Sent(5, 12, -1), Sent(6, 12, -1, false), Sent(6, 12, 13),
+                              Sent(5, 12, 12), Sent(6, 12, 12), Sent(7, 12, 12)});
+}
+
+// Forty rows, each many lines tall, marked at their start and their end.
+bool PlantTallRows(const std::string&, const std::string& journal) {
+    std::vector<ExchangeRecord> records;
+    for (int id = 1; id <= 40; ++id) {
+        ExchangeRecord record = Sent(id, 12, 12);
+        char mark[16];
+        std::snprintf(mark, sizeof mark, "%03d", id);
+        record.message = std::string("DEBUT") + mark;
+        for (int word = 0; word < 8 + id % 5 * 6; ++word) {
+            record.message += " configuration";
+        }
+        record.message += std::string(" FIN") + mark;
+        records.push_back(record);
+    }
+    return PlantDay(journal, records);
+}
+
+std::string Piped(const std::string& command) {
+    std::string text;
+    if (FILE* pipe = ::popen(command.c_str(), "r")) {
+        char chunk[4096];
+        for (size_t n; (n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;) {
+            text.append(chunk, n);
+        }
+        ::pclose(pipe);
+    }
+    return text;
+}
+
+int PdfPages(const std::string& path) {
+    const std::string info = Piped("pdfinfo '" + path + "'");
+    const size_t at = info.find("Pages:");
+    return at == std::string::npos ? 0 : std::atoi(info.c_str() + at + 6);
+}
+
+bool OneOrTwoPages(const std::string& data) {
+    const int pages = PdfPages(data + "/a/rapport.pdf");
+    return pages == 1 || pages == 2;
+}
+
+// Each row's first and last words on the same page, and more than one page in all.
+bool EveryRowOnOnePage(const std::string& data) {
+    const std::string path = data + "/a/rapport.pdf";
+    const int pages = PdfPages(path);
+    std::vector<int> starts(41, 0), ends(41, 0);
+    for (int page = 1; page <= pages; ++page) {
+        const std::string text = Piped("pdftotext -f " + std::to_string(page) + " -l " +
+                                       std::to_string(page) + " '" + path + "' -");
+        for (int id = 1; id <= 40; ++id) {
+            char mark[16];
+            std::snprintf(mark, sizeof mark, "%03d", id);
+            starts[id] =
+                text.find(std::string("DEBUT") + mark) != std::string::npos ? page : starts[id];
+            ends[id] = text.find(std::string("FIN") + mark) != std::string::npos ? page : ends[id];
+        }
+    }
+    bool whole = pages > 2;
+    for (int id = 1; id <= 40; ++id) {
+        EXPECT_TRUE(starts[id] > 0 && starts[id] == ends[id])
+            << "ID " << id << " from page " << starts[id] << " to page " << ends[id];
+        whole = whole && starts[id] > 0 && starts[id] == ends[id];
+    }
+    return whole;
+}
+
+// The signature boxes after the incident history, the provenance after them, at the end.
+bool ProvenanceLast(const std::string& data) {
+    const std::string text = ReportText(data + "/a/rapport.pdf");
+    const size_t incidents = text.find("Historique des incidents");
+    const size_t signatures = text.find("Signatures");
+    const size_t provenance = text.find("Provenance");
+    const size_t version = text.find("Version de l'outil : 1.4.0.0");
+    const size_t machine = text.find("Machine : ");
+    const size_t folders = text.find("Dossiers du journal lus : ");
+    return incidents != std::string::npos && incidents < signatures && signatures < provenance &&
+           provenance < version && version != std::string::npos && provenance < machine &&
+           machine != std::string::npos && provenance < folders && folders != std::string::npos;
+}
+
 const std::vector<std::string> kSendToDevNull = {"send", "--port", "COM990", "--id", "5"};
 
 // clang-format off
@@ -588,13 +698,13 @@ const CliCase kCases[] = {
       "IDs jamais vérifiés : 7, 8, 13",
       "IDs programmés plusieurs fois avec des valeurs différentes : 6",
       "Appareils silencieux : 7", "Échecs de port : 8", "Paramètres du modem non confirmés : P0",
-      "≠ CHF envoyé\n012, lu 013", "Page 2 / ", "Modem TYP"}},
+      "≠ CHF envoyé\n012, lu 013", "Page 2 / ", "Modem P0"}, {}, nullptr, false, kNordIds},
     {"report_html_has_a_row_per_id", nullptr, {}, Report("@/a/rapport.html"), nullptr,
      kQuickStep, 0, "Rapport écrit : ", {}, kNoRecord, PlantTwoFolders, nullptr, {},
      {"<tr><td>13</td><td>≠ CHF envoyé 012, lu 013</td><td>01/01/2026 ",
       "<tr><td>6</td><td>✓ vérifiée</td><td>02/01/2026 ", "<img src=\"data:image/png;base64,",
-      "<tr><td>9</td><td>· non programmée</td>", "<tr><td>240</td>",
-      "Paramètres du modem non confirmés : P0"}},
+      "<tr><td>30</td><td>✓ vérifiée</td>", "Paramètres du modem non confirmés : P0"}, {},
+     nullptr, false, kNordIds},
     {"report_counts_a_folder_once", nullptr, {}, {"report", "--network", "Station Nord",
      "--journal", "@/a", "--journal", "@/a/.", "--journal", "@/b", "--journal", "@/b/../a",
      "--out", "@/r.html"}, nullptr, kQuickStep, 0, "(8 échanges)", {}, kNoRecord, PlantTwoFolders},
@@ -602,10 +712,12 @@ const CliCase kCases[] = {
      "--journal", "@/a", "--journal", "@/b", "--journal", "@/missing", "--out",
      "@/a/rapport.html"}, nullptr, kQuickStep, 0, "a/2026-01-03.csv", {}, kNoRecord,
      PlantTwoFoldersAndALink, nullptr, {}, {"Dossiers du journal illisibles : /tmp/",
-     "/missing", "Fichiers du journal illisibles : /tmp/", "/a/2026-01-03.csv"}},
+     "/missing", "Fichiers du journal illisibles : /tmp/", "/a/2026-01-03.csv"}, {}, nullptr,
+     false, kNordIds},
     {"report_lists_what_its_latest_exchange_left_unverified", nullptr, {},
      Report("@/a/rapport.html"), nullptr, kQuickStep, 0, "Rapport écrit : ", {}, kNoRecord,
-     PlantTwoFolders, nullptr, {}, {"IDs non vérifiés à leur dernier échange : 7, 8, 13"}},
+     PlantTwoFolders, nullptr, {}, {"IDs non vérifiés à leur dernier échange : 7, 8, 13"}, {},
+     nullptr, false, kNordIds},
     {"report_refuses_a_bare_extension", nullptr, {}, Report("@/a/.pdf"), nullptr, kQuickStep, 2,
      "!Le rapport doit avoir un nom avant son extension : ", {}, kNoRecord, PlantTwoFolders,
      nullptr, {}, {}, NothingButTheDayFile},
@@ -632,12 +744,14 @@ const CliCase kCases[] = {
      PlantSmallFileSizeLimit, "Rapport écrit", {}, {}, NothingButTheDayFile},
     {"report_never_verified_means_never", nullptr, {}, Report("@/a/rapport.html"), nullptr,
      kQuickStep, 0, "Rapport écrit : ", {}, kNoRecord, PlantVerifiedThenSilentEast, nullptr, {},
-     {"IDs jamais vérifiés : aucun", "IDs non vérifiés à leur dernier échange : 5"}},
+     {"IDs jamais vérifiés : aucun", "IDs non vérifiés à leur dernier échange : 5"}, {}, nullptr,
+     false, {5}},
     {"report_shows_times_in_the_readers_zone", nullptr, {}, Report("@/a/rapport.html"), nullptr,
      kQuickStep, 0, "Rapport écrit : ", {}, kNoRecord, PlantVerifiedThenSilentEast, nullptr, {},
      {"Premier échange : 01/01/2026 09:00:01 +00:00",
       "Dernier échange : 01/01/2026 09:00:02 +00:00",
-      "<tr><td>5</td><td>? envoyée, sans réponse</td><td>01/01/2026 09:00:02 +00:00</td>"}},
+      "<tr><td>5</td><td>? envoyée, sans réponse</td><td>01/01/2026 09:00:02 +00:00</td>"}, {},
+     nullptr, false, {5}},
     {"report_html_drops_bidi_and_controls", nullptr, {}, {"report", "--network", kHostileNetwork,
      "--journal", "@/a", "--out", "@/a/rapport.html"}, nullptr, kQuickStep, 0, "Rapport écrit : ",
      {}, kNoRecord, PlantHostileNetwork, nullptr, {},
@@ -646,14 +760,14 @@ const CliCase kCases[] = {
          const std::string html = ReadAll(data + "/a/rapport.html");
          return html.find("\u202e") == std::string::npos &&
                 html.find("\u2067") == std::string::npos && html.find('\x1b') == std::string::npos;
-     }},
+     }, nullptr, false, {5}},
     {"report_pdf_title_drops_bidi_and_controls", nullptr, {}, {"report", "--network",
      kHostileNetwork, "--journal", "@/a", "--out", "@/a/rapport.pdf"}, nullptr, kQuickStep, 0,
      "Rapport écrit : ", {}, kNoRecord, PlantHostileNetwork, nullptr, {}, {"Réseau : NordTXT.exe"},
-     CleanPdfTitle},
+     CleanPdfTitle, nullptr, false, {5}},
     {"report_pdf_cuts_a_message_of_200_kb", nullptr, {}, {"report", "--network", "Station Nord",
      "--journal", "@/a", "--out", "@/a/rapport.pdf"}, nullptr, kQuickStep, 0, "Rapport écrit : ",
-     {}, kNoRecord, PlantLongMessage, nullptr, {}, {"(coupé ici"}},
+     {}, kNoRecord, PlantLongMessage, nullptr, {}, {"(coupé ici"}, {}, nullptr, false, {5}},
     {"plan_check_accepts_the_shipped_example", nullptr, {}, {"plan", "check", ZAV_PLAN_EXAMPLE},
      nullptr, kQuickStep, 0, "Plan correct : réseau Station Nord, 3 répéteurs, 6 capteurs et le "
      "modem.\n", {}, kNoRecord},
@@ -701,6 +815,37 @@ const CliCase kCases[] = {
          return PlantTwoFolders(runtime, journal) &&
                 static_cast<bool>(std::ofstream(journal + "/tel-que-construit.csv") << "ancien");
      }, nullptr, {}, {}, EarlierExportKept},
+    {"report_cover_technician_verdict_signatures_provenance", nullptr, {},
+     Report("@/a/rapport.pdf", "--technicien=Jeanne Martin"), nullptr, kQuickStep, 0,
+     "Rapport écrit : ", {}, kNoRecord, PlantTwoFolders, nullptr, {},
+     {"Client : non renseigné", "Site : non renseigné", "Adresse : non renseigné",
+      "Réseau : Station Nord", "Technicien : Jeanne Martin", "Premier échange : 01/01/2026",
+      "Dernier échange : 02/01/2026", "Verdict d'ensemble : Non conforme",
+      "Non conformes : 7, 8, 13, Modem P0", "Réserves : 6", "Le technicien\nJeanne Martin",
+      "Le client", "Date et signature", "Échanges : 8", "Lignes ignorées : 1",
+      "Modem 0/6 paramètres vérifiés, 1 à reprendre, 5 non envoyés",
+      "Paramètres du modem jamais envoyés : "}, ProvenanceLast, nullptr, false, kNordIds},
+    {"report_conforme_when_every_send_is_verified", nullptr, {}, Report("@/a/rapport.html"),
+     nullptr, kQuickStep, 0, "Rapport écrit : ", {}, kNoRecord, PlantGoodWork, nullptr, {},
+     {"Verdict d'ensemble : Conforme</b>", "Réserves : aucun", "Non conformes : aucun",
+      "Technicien : non renseigné", "<p>Aucun incident.</p>"}, {}, nullptr, false, {5, 6, 7}},
+    {"report_reserves_count_devices_redone_after_an_incident", nullptr, {},
+     Report("@/a/rapport.html"), nullptr, kQuickStep, 0, "Rapport écrit : ", {}, kNoRecord,
+     PlantRedoneWork, nullptr, {},
+     {"Verdict d'ensemble : Conforme avec réserves (2)</b>", "Réserves : 5, 6",
+      "<tr><td>01/01/2026 09:00:01 +00:00</td><td>ID 5</td><td>? envoyée, sans réponse</td>"
+      "<td>repris le 01/01/2026 09:00:04 +00:00</td></tr>",
+      "<tr><td>01/01/2026 09:00:02 +00:00</td><td>ID 6</td><td>✗ échec du port</td>"
+      "<td>repris le 01/01/2026 09:00:05 +00:00</td></tr>",
+      "<tr><td>01/01/2026 09:00:03 +00:00</td><td>ID 6</td><td>≠ CHF envoyé 012, lu 013</td>"
+      "<td>repris le 01/01/2026 09:00:05 +00:00</td></tr>"}, {}, nullptr, false, {5, 6, 7}},
+    {"report_of_three_ids_is_one_or_two_pages", nullptr, {}, Report("@/a/rapport.pdf"), nullptr,
+     kQuickStep, 0, "Rapport écrit : ", {}, kNoRecord, PlantRedoneWork, nullptr, {},
+     {"Historique des incidents", "repris le 01/01/2026"}, OneOrTwoPages, nullptr, false,
+     {5, 6, 7}},
+    {"report_never_splits_a_row_across_pages", nullptr, {}, Report("@/a/rapport.pdf"), nullptr,
+     kQuickStep, 0, "Rapport écrit : ", {}, kNoRecord, PlantTallRows, nullptr, {}, {},
+     EveryRowOnOnePage},
 };
 // clang-format on
 
@@ -846,12 +991,13 @@ TEST_P(CliTest, ExitCodeOutputDeviceAndJournal) {
         for (const std::string& part : c.reportHas) {
             EXPECT_NE(report.find(part), std::string::npos) << part << "\n" << report;
         }
-        // Every ID has its row, as a cell of its own.
+        // Every ID sent has its row, as a cell of its own; an ID never sent has none.
         for (int id = 1; id <= 240; ++id) {
             const std::string cell = path.ends_with(".html")
                                          ? "<tr><td>" + std::to_string(id) + "</td>"
                                          : "\n" + std::to_string(id) + "\n\n";
-            EXPECT_NE(report.find(cell), std::string::npos) << "ID " << id;
+            const bool sent = std::find(c.rowIds.begin(), c.rowIds.end(), id) != c.rowIds.end();
+            EXPECT_EQ(report.find(cell) != std::string::npos, sent) << "ID " << id;
         }
     }
     const auto records = JournalRecords(data.Path());

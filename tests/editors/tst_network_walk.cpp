@@ -4,6 +4,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QInputDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -228,11 +229,22 @@ void TestNetworkWalk::mapOfTheWalkSurvivesARestart() {
         restarted.network->ReportButton()->click();
         Retour(s);
     });
+    // The report asks who signs it, offering no name the first time.
+    QString offered = QStringLiteral("?");
+    driver.Act<QInputDialog>([&](QInputDialog* ask) {
+        offered = ask->textValue();
+        ask->setTextValue(QStringLiteral("  Jeanne Martin "));
+        ask->accept();
+    });
     QCOMPARE(restarted.Run(driver), 255);
     QVERIFY(driver.AllDone());
+    QCOMPARE(offered, QString());
     QFile report(reportPath);
     QVERIFY(report.open(QIODevice::ReadOnly));
-    QVERIFY(QString::fromUtf8(report.readAll()).contains(network));
+    const QString html = QString::fromUtf8(report.readAll());
+    QVERIFY(html.contains(network));
+    QVERIFY2(html.contains(QString::fromUtf8("<li>Technicien : Jeanne Martin</li>")),
+             qPrintable(html.left(2000)));
 }
 
 void TestNetworkWalk::lastNetworkIsKeptInTheStateFolder_data() {

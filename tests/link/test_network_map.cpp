@@ -7,6 +7,7 @@
 #include <set>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "CJournal.h"
@@ -439,7 +440,8 @@ TEST(NetworkMapTest, BandsCountAndFollowerReadsOnlyWhatIsNew) {
     CNetworkMap map("Station Nord");
     map.Add(follower.ReadNew());
     ASSERT_EQ(map.EntryCount(), 2u);
-    ASSERT_EQ(journal.Append(kNord, Send(25, 12, -1), day), JOURNAL_OK);
+    const JournalContext sensorPage{"Client", "Capteur", "COM900", "Station Nord", 20};
+    ASSERT_EQ(journal.Append(sensorPage, Send(25, 12, -1), day), JOURNAL_OK);
     ASSERT_EQ(journal.Append(kSud, Send(26, 12, 12), day), JOURNAL_OK);
     const std::vector<JournalEntry> fresh = follower.ReadNew();
     ASSERT_EQ(fresh.size(), 1u);
@@ -528,5 +530,69 @@ TEST(MapStatesTest, ADifferingCellSaysItsVerdict) {
     map.Add(entry);
     EXPECT_EQ(ModemCellAccessibleName(6, map.ModemParam(6)), "Modem OFT : OFT envoyé 099, lu 100");
 }
+
+// A device's band is the page that programmed it, whatever repeater count is typed later;
+// sends from elsewhere (the command line, the custom dialog, a journal that names no editor)
+// follow the ID range.
+struct BandRow {
+    const char* what;
+    std::vector<std::pair<const char*, int32_t>> sends;  // editor and ID, at 4 repeaters
+    int32_t countNow;
+    const char* summary;
+};
+
+void PrintTo(const BandRow& row, std::ostream* out) {
+    *out << row.what;
+}
+
+class BandRows : public ::testing::TestWithParam<BandRow> {};
+
+TEST_P(BandRows, TheEditorThatWroteARecordGivesItsBand) {
+    const BandRow& row = GetParam();
+    TempDir dir;
+    std::string file = kHeader;
+    time_t second = 100;
+    for (const auto& [editor, id] : row.sends) {
+        file += Line({"Administateur", editor, "COM900", "Station Nord", 4}, Send(id, 12, 12),
+                     ++second);
+    }
+    ASSERT_TRUE(dir.WriteFile("2026-12-01.csv", file));
+    CNetworkMap map("Station Nord");
+    map.Add(ReadJournal({dir.Path()}, "Station Nord").entries);
+    ASSERT_EQ(map.EntryCount(), row.sends.size());
+    EXPECT_EQ(BandSummary(map, row.countNow), row.summary);
+    const CNetworkMap::Band repeaters = map.Repeaters(row.countNow);
+    const CNetworkMap::Band sensors = map.Sensors(row.countNow);
+    EXPECT_EQ(repeaters.total + sensors.total, 240);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, BandRows,
+    ::testing::Values(
+        BandRow{"sensors_stay_sensors_when_six_repeaters_are_typed",
+                {{"Répéteur", 1},
+                 {"Répéteur", 2},
+                 {"Répéteur", 3},
+                 {"Répéteur", 4},
+                 {"Capteur", 5},
+                 {"Capteur", 6}},
+                6,
+                "Répéteurs 4/4 vérifiés · Capteurs 2/236 vérifiés"},
+        BandRow{"repeaters_stay_repeaters_when_two_are_typed",
+                {{"Répéteur", 1}, {"Répéteur", 2}, {"Répéteur", 3}, {"Répéteur", 4}},
+                2,
+                "Répéteurs 4/4 vérifiés · Capteurs 0/236 vérifiés"},
+        BandRow{"command_line_sends_follow_the_id_range",
+                {{"ligne de commande", 1}, {"ligne de commande", 5}},
+                6,
+                "Répéteurs 2/6 vérifiés · Capteurs 0/234 vérifiés"},
+        BandRow{"no_editor_follows_the_id_range",
+                {{"", 5}, {"Configuration personnalisée", 7}},
+                6,
+                "Répéteurs 1/6 vérifiés · Capteurs 1/234 vérifiés"},
+        BandRow{"the_latest_page_wins_and_the_command_line_keeps_it",
+                {{"Capteur", 3}, {"Répéteur", 3}, {"Répéteur", 9}, {"ligne de commande", 9}},
+                4,
+                "Répéteurs 2/5 vérifiés · Capteurs 0/235 vérifiés"}));
 
 }  // namespace
