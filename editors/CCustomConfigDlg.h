@@ -6,6 +6,7 @@
 #include <string>
 
 #include "CEditorHost.h"
+#include "CExchangeGate.h"
 #include "CSerialPort.h"
 #include "CTemplateDialog.h"
 #include "IClock.h"
@@ -53,6 +54,7 @@ private:
 
     CSerialPort serialPort;
     CEditorHost host;
+    CExchangeGate gate;
     IClock* clock;
     QIcon icon;
 };

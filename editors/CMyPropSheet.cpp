@@ -99,10 +99,26 @@ void CMyPropSheet::OnCommand(int id) {
         EndDialog(kRetourCode);
         return;
     }
-    CPropertySheet::OnCommand(id);
-    if (id == kIdApply) {
-        PageChanged();
+    if (id == kIdApply || id == kIdOk) {
+        RunExchange([this, id] {
+            CPropertySheet::OnCommand(id);
+            PageChanged();
+        });
+        return;
     }
+    CPropertySheet::OnCommand(id);
+}
+
+std::vector<QWidget*> CMyPropSheet::ExchangeStarters() const {
+    std::vector<QWidget*> starters = {GetButton(kIdApply)};
+    for (int i = 0; i < GetPageCount(); ++i) {
+        if (auto* page = dynamic_cast<CSheetPage*>(GetPage(i)); page != nullptr) {
+            if (QWidget* start = page->ExchangeStarter()) {
+                starters.push_back(start);
+            }
+        }
+    }
+    return starters;
 }
 
 void CMyPropSheet::SetUpStandardButtons() {

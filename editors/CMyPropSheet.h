@@ -5,8 +5,10 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
+#include "CExchangeGate.h"
 #include "CPropertySheet.h"
 #include "CSystemClock.h"
 #include "IClock.h"
@@ -42,6 +44,8 @@ public:
     void SetNetwork(CSheetNetwork* shown) { network = shown; }
     // A page sent, changed its next ID or became active: the map follows.
     void PageChanged();
+    // Every exchange of the sheet and its pages starts here: none starts inside another.
+    void RunExchange(const std::function<void()>& command) { gate.Run(command); }
 
 protected:
     bool OnInitDialog() override;
@@ -53,9 +57,11 @@ private:
     void SetUpStandardButtons();
     void SetUpTabImages();
     void SetUpButtonRow();
+    std::vector<QWidget*> ExchangeStarters() const;
 
     QPushButton* retourButton = nullptr;
     CSheetNetwork* network = nullptr;
+    CExchangeGate gate{[this] { return ExchangeStarters(); }};
     QIcon icon;
     std::vector<QPixmap> tabImages;
 };
