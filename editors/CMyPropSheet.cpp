@@ -10,6 +10,7 @@
 #include "CSheetNetwork.h"
 #include "CSheetPage.h"
 #include "EditorTexts.h"
+#include "Remembered.h"
 
 namespace {
 
@@ -68,6 +69,8 @@ bool CMyPropSheet::OnInitDialog() {
     SetUpTabImages();
     SetUpButtonRow();
     setWindowIcon(icon);
+    AllowResizing();
+    restoreGeometry(Remembered::SheetGeometry());
     if (network != nullptr) {
         network->Install(*this);
         PageChanged();
@@ -83,6 +86,11 @@ void CMyPropSheet::PageChanged() {
     const auto* page = dynamic_cast<const CSheetPage*>(GetPage(GetActiveIndex()));
     network->ShowNext(page != nullptr ? page->NextDeviceId() : -1,
                       page != nullptr ? page->NextModemParam() : -1);
+}
+
+void CMyPropSheet::done(int code) {
+    Remembered::SetSheetGeometry(saveGeometry());
+    CPropertySheet::done(code);
 }
 
 void CMyPropSheet::changeEvent(QEvent* event) {

@@ -50,6 +50,8 @@ public:
 protected:
     bool OnInitDialog() override;
     void OnCommand(int id) override;
+    // The size the user gave the sheet is kept for its next opening.
+    void done(int code) override;
     // Coming back to the sheet shows what the command line journaled meanwhile.
     void changeEvent(QEvent* event) override;
 

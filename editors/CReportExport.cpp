@@ -1,8 +1,13 @@
 #include "CReportExport.h"
 
+#include <QDesktopServices>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QStandardPaths>
+#include <QUrl>
 #include <utility>
 
 #include "CEditorJournal.h"
@@ -10,6 +15,7 @@
 #include "CMyPropSheet.h"
 #include "EditorTexts.h"
 #include "MessageBoxes.h"
+#include "Remembered.h"
 #include "WriteReport.h"
 
 namespace {
@@ -30,6 +36,15 @@ QString ChooseReportPath(QWidget* parent, const QString& suggested) {
         path += chosenType == html ? QStringLiteral(".html") : QStringLiteral(".pdf");
     }
     return path;
+}
+
+// The suggested name in the folder of the last report, else in the user's documents.
+QString InStartFolder(const QString& fileName) {
+    QString folder = Remembered::ReportFolder();
+    if (folder.isEmpty() || !QFileInfo(folder).isDir()) {
+        folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    }
+    return folder.isEmpty() ? fileName : QDir(folder).filePath(fileName);
 }
 
 }  // namespace
@@ -53,15 +68,33 @@ void CReportExport::Save() {
     const QString name = network();
     const QString suggested = QString::fromUtf8(MapViewTexts::kReportFileName)
                                   .arg(name.isEmpty() ? QStringLiteral("reseau") : name);
-    const QString path = chooser(window, suggested);
+    const QString path = chooser(window, InStartFolder(suggested));
     if (path.isEmpty() || !MayReplace(path)) {
         return;
     }
+    Remembered::SetReportFolder(QFileInfo(path).absolutePath());
     const ReportInput input =
         ReportInputOf(name.toStdString(), ReadJournal({journal.Folder()}, name.toStdString()));
     std::string error;
     if (WriteReport(input, path.toStdString(), error) != REPORT_OK) {
         AfxMessageBox(QString::fromStdString(error));
+        return;
+    }
+    TellWritten(path);
+}
+
+void CReportExport::TellWritten(const QString& path) const {
+    QMessageBox box(QMessageBox::Information,
+                    window != nullptr ? window->windowTitle() : AppTitle(),
+                    QString::fromUtf8(EditorTexts::kReportWritten)
+                        .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath())),
+                    QMessageBox::Ok, window);
+    QPushButton* open =
+        box.addButton(QString::fromUtf8(EditorTexts::kOpenReport), QMessageBox::ActionRole);
+    box.setDefaultButton(QMessageBox::Ok);
+    box.exec();
+    if (box.clickedButton() == open) {
+        QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
     }
 }
 

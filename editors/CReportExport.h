@@ -29,6 +29,8 @@ public:
 private:
     // True when nothing is at `path` or the user said to replace it.
     bool MayReplace(const QString& path) const;
+    // Where the report is written, with a way to open it.
+    void TellWritten(const QString& path) const;
 
     CEditorJournal& journal;
     std::function<QString()> network;

@@ -49,7 +49,7 @@ public:
 
 private:
     void Rebuild();
-    void ShowChanged();
+    void ShowChanged(bool followLatest);
     void ShowCounts();
 
     CEditorJournal& journal;

@@ -45,6 +45,11 @@ inline constexpr const char* kWindowIcon = ":/icons/143.ico";
 inline constexpr const char* kNetworkLabel = "Réseau :";
 inline constexpr const char* kNetworkName = "Nom du réseau";
 inline constexpr const char* kReportButton = NetworkTexts::kReportTitle;
+inline constexpr const char* kRenameNetwork =
+    "Le réseau « %1 » a déjà des échanges enregistrés ; il les garde.\n"
+    "Commencer le réseau « %2 » ?";
+inline constexpr const char* kReportWritten = "Le rapport est enregistré dans :\n%1";
+inline constexpr const char* kOpenReport = "Ouvrir le rapport";
 inline constexpr const char* kReplaceReport =
     "Le fichier %1 existe déjà.\nVoulez-vous le remplacer ?";
 

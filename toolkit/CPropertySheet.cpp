@@ -87,7 +87,15 @@ void CPropertySheet::SetBesidePages(QWidget* panel) {
     panel->setParent(this);
     // A taller panel leaves the tabs as they are, at the top.
     pagesRow->setAlignment(tabs, Qt::AlignTop);
-    pagesRow->addWidget(panel);
+    pagesRow->addWidget(panel, 1);
+}
+
+void CPropertySheet::AllowResizing() {
+    setWindowFlag(Qt::WindowMaximizeButtonHint, true);
+    layout()->setSizeConstraint(QLayout::SetMinimumSize);
+    tabs->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    pagesRow->setAlignment(tabs, Qt::AlignTop | Qt::AlignLeft);
+    static_cast<QVBoxLayout*>(layout())->setStretchFactor(pagesRow, 1);
 }
 
 void CPropertySheet::ArrangeButtons(const std::vector<int>& idsLeftToRight) {

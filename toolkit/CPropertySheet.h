@@ -45,6 +45,9 @@ public:
     // and beside the pages, right of the tabs. The sheet takes them as children.
     void AddToRowStart(QWidget* widget);
     void SetBesidePages(QWidget* panel);
+    // The sheet may then be enlarged and maximised; the pages keep their size and the panel
+    // beside them takes the room. Before the sheet is first shown.
+    void AllowResizing();
 
     // Apply as the Apply button does it; false when the shown page refused to leave.
     bool Apply();
