@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QTextEdit>
 #include <QTimer>
+#include <algorithm>
 #include <ctime>
 
 #include <sys/eventfd.h>
@@ -48,7 +49,8 @@ int JournalLineCount() {
         if (!file.open(QIODevice::ReadOnly)) {
             return count;
         }
-        count += static_cast<int>(file.readAll().count('\n'));
+        // Each file starts with its header line.
+        count += std::max(0, static_cast<int>(file.readAll().count('\n')) - 1);
     }
 }
 

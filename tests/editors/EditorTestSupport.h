@@ -94,7 +94,7 @@ private:
     bool given = false;
 };
 
-// Lines the journal holds today.
+// The records the journal holds today.
 int JournalLineCount();
 
 // The sentence shown by a box the driver met.

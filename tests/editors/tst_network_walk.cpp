@@ -475,18 +475,19 @@ void TestNetworkWalk::mapReadsAtAGlance() {
                  QStringLiteral("Station Sud %1").arg(QDateTime::currentMSecsSinceEpoch()));
         PressKey(bench.network->NameField(), Qt::Key_Return);
         Apply(s);
-        QVERIFY2(view.RecordShown().contains("u001255601004100"), qPrintable(view.RecordShown()));
         QCOMPARE(view.DeviceCell(1)->accessibleName(), QString::fromUtf8("ID 1 : vérifiée"));
         QCOMPARE(view.DeviceCell(200)->accessibleName(),
                  QString::fromUtf8("ID 200 : non programmée"));
         QVERIFY(TopRow(view.DeviceCell(1)) != TopRow(view.DeviceCell(200)));
         QVERIFY(TopRow(view.DeviceCell(3)) == TopRow(view.DeviceCell(200)));
-        view.DeviceCell(1)->click();
-        Apply(s);
-        QVERIFY2(view.RecordShown().contains("u001255601004100"), qPrintable(view.RecordShown()));
         QVERIFY(view.ModemCell(1)->visibleRegion().isEmpty());
         QVERIFY(s->SetActivePage(2));
         QVERIFY(!view.ModemCell(1)->visibleRegion().isEmpty());
+        QVERIFY(s->SetActivePage(0));
+        QVERIFY2(view.RecordShown().contains("u001255601004100"), qPrintable(view.RecordShown()));
+        view.DeviceCell(1)->click();
+        Apply(s);
+        QVERIFY2(view.RecordShown().contains("u001255601004100"), qPrintable(view.RecordShown()));
         Retour(s);
     });
     QCOMPARE(bench.Run(driver), 255);

@@ -366,11 +366,11 @@ void TestPageCapteur::onePressOneExchange() {
             Retour(s);
         });
     QCOMPARE(bench.Run(driver), 255);
-    QVERIFY(startsShownUnavailable);
-    QCOMPARE(endedByRetour, retourActs);
     QCOMPARE(sim.ReceivedLines(), Lines({DefaultFrame(6), "u"}));
     QCOMPARE(JournalLineCount() - recordsBefore, 1);
     QCOMPARE(bench.capteur.ID, 7);
+    QCOMPARE(endedByRetour, retourActs);
+    QVERIFY(startsShownUnavailable);
 }
 
 // The ID field has moved on once the verdict shows: a send to do again names its ID.
