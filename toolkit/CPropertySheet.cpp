@@ -49,7 +49,7 @@ void CPropertySheet::BuildWindow() {
     layout->setSizeConstraint(QLayout::SetFixedSize);
     pagesRow = new QHBoxLayout;
     pagesRow->addWidget(tabs);
-    layout->addLayout(pagesRow);
+    layout->addLayout(pagesRow, 1);
     buttonRow = new QHBoxLayout;
     buttonRow->addStretch();
     layout->addLayout(buttonRow);
@@ -88,14 +88,6 @@ void CPropertySheet::SetBesidePages(QWidget* panel) {
     // A taller panel leaves the tabs as they are, at the top.
     pagesRow->setAlignment(tabs, Qt::AlignTop);
     pagesRow->addWidget(panel, 1);
-}
-
-void CPropertySheet::AllowResizing() {
-    setWindowFlag(Qt::WindowMaximizeButtonHint, true);
-    layout()->setSizeConstraint(QLayout::SetMinimumSize);
-    tabs->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-    pagesRow->setAlignment(tabs, Qt::AlignTop | Qt::AlignLeft);
-    static_cast<QVBoxLayout*>(layout())->setStretchFactor(pagesRow, 1);
 }
 
 void CPropertySheet::ArrangeButtons(const std::vector<int>& idsLeftToRight) {
