@@ -26,6 +26,9 @@ CCustomConfigDlg::CCustomConfigDlg(CEditorJournal& journal, QWidget* parent)
             [this] { return isClient == 1; },
             {}},
            &journal),
+      gate([this] {
+          return std::vector<QWidget*>{GetDlgItem(kIdEmettre), GetDlgItem(kIdLire)};
+      }),
       clock(&CSystemClock::Instance()),
       icon(QString::fromUtf8(EditorTexts::kWindowIcon)) {}
 
@@ -52,10 +55,10 @@ void CCustomConfigDlg::DoDataExchange(CDataExchange& dx) {
 void CCustomConfigDlg::OnCommand(int id) {
     switch (id) {
         case kIdEmettre:
-            OnEmettre();
+            gate.Run([this] { OnEmettre(); });
             break;
         case kIdLire:
-            OnLire();
+            gate.Run([this] { OnLire(); });
             break;
         case kIdRetour:
             EndDialog(255);

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "CEditorHost.h"
+#include "CExchangeGate.h"
 #include "CSerialPort.h"
 #include "CTemplateDialog.h"
 #include "ExchangeTiming.h"
@@ -56,6 +57,7 @@ private:
 
     CSerialPort serialPort;
     CEditorHost host;
+    CExchangeGate gate;
     IClock* clock;
     ExchangeTiming timing;
     QIcon icon;

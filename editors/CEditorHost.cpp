@@ -49,7 +49,13 @@ void CEditorHost::ExchangeStarted(ExchangeKind /*kind*/) {
 }
 
 void CEditorHost::ExchangeEnded(const ExchangeRecord& record) {
-    VerdictDisplay::Show(editor.verdict(), JudgeReadBack(record));
+    // An editor that notes each sent configuration moves its ID field on after it: the
+    // verdict then names the ID a failed send leaves to do again.
+    if (editor.afterConfigSent) {
+        VerdictDisplay::ShowOutcome(editor.verdict(), record);
+    } else {
+        VerdictDisplay::Show(editor.verdict(), JudgeReadBack(record));
+    }
     if (journal != nullptr) {
         journal->Record(editor.journalName(), editor.isClient(), record);
     }

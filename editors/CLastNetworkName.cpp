@@ -14,7 +14,9 @@ constexpr char kFileName[] = "reseau";
 // bytes each); a longer file is not one we wrote.
 constexpr size_t kMaxBytes = 3 * 32767 + 1;
 
-QString StateFolder() {
+}  // namespace
+
+QString CLastNetworkName::StateFolder() {
     const QString state = qEnvironmentVariable("XDG_STATE_HOME");
     if (state.startsWith(QLatin1Char('/'))) {
         return state + QStringLiteral("/zav7305");
@@ -25,8 +27,6 @@ QString StateFolder() {
     }
     return {};
 }
-
-}  // namespace
 
 CLastNetworkName::CLastNetworkName()
     : filePath(StateFolder().isEmpty() ? QString() : StateFolder() + QLatin1Char('/') + kFileName) {

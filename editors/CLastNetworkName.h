@@ -17,6 +17,8 @@ public:
     bool Save(const QString& name) const;
 
     const QString& FilePath() const { return filePath; }
+    // The folder itself; empty when the session tells none.
+    static QString StateFolder();
 
 private:
     QString filePath;

@@ -10,6 +10,7 @@
 #include "CSheetNetwork.h"
 #include "CSheetPage.h"
 #include "EditorTexts.h"
+#include "Remembered.h"
 
 namespace {
 
@@ -68,6 +69,8 @@ bool CMyPropSheet::OnInitDialog() {
     SetUpTabImages();
     SetUpButtonRow();
     setWindowIcon(icon);
+    AllowResizing();
+    restoreGeometry(Remembered::SheetGeometry());
     if (network != nullptr) {
         network->Install(*this);
         PageChanged();
@@ -85,6 +88,11 @@ void CMyPropSheet::PageChanged() {
                       page != nullptr ? page->NextModemParam() : -1);
 }
 
+void CMyPropSheet::done(int code) {
+    Remembered::SetSheetGeometry(saveGeometry());
+    CPropertySheet::done(code);
+}
+
 void CMyPropSheet::changeEvent(QEvent* event) {
     CPropertySheet::changeEvent(event);
     // Later, from the event loop: an exchange serving the window system while it waits
@@ -99,10 +107,26 @@ void CMyPropSheet::OnCommand(int id) {
         EndDialog(kRetourCode);
         return;
     }
-    CPropertySheet::OnCommand(id);
-    if (id == kIdApply) {
-        PageChanged();
+    if (id == kIdApply || id == kIdOk) {
+        RunExchange([this, id] {
+            CPropertySheet::OnCommand(id);
+            PageChanged();
+        });
+        return;
     }
+    CPropertySheet::OnCommand(id);
+}
+
+std::vector<QWidget*> CMyPropSheet::ExchangeStarters() const {
+    std::vector<QWidget*> starters = {GetButton(kIdApply)};
+    for (int i = 0; i < GetPageCount(); ++i) {
+        if (auto* page = dynamic_cast<CSheetPage*>(GetPage(i)); page != nullptr) {
+            if (QWidget* start = page->ExchangeStarter()) {
+                starters.push_back(start);
+            }
+        }
+    }
+    return starters;
 }
 
 void CMyPropSheet::SetUpStandardButtons() {

@@ -5,8 +5,10 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
+#include "CExchangeGate.h"
 #include "CPropertySheet.h"
 #include "CSystemClock.h"
 #include "ExchangeTiming.h"
@@ -44,10 +46,14 @@ public:
     void SetNetwork(CSheetNetwork* shown) { network = shown; }
     // A page sent, changed its next ID or became active: the map follows.
     void PageChanged();
+    // Every exchange of the sheet and its pages starts here: none starts inside another.
+    void RunExchange(const std::function<void()>& command) { gate.Run(command); }
 
 protected:
     bool OnInitDialog() override;
     void OnCommand(int id) override;
+    // The size the user gave the sheet is kept for its next opening.
+    void done(int code) override;
     // Coming back to the sheet shows what the command line journaled meanwhile.
     void changeEvent(QEvent* event) override;
 
@@ -55,9 +61,11 @@ private:
     void SetUpStandardButtons();
     void SetUpTabImages();
     void SetUpButtonRow();
+    std::vector<QWidget*> ExchangeStarters() const;
 
     QPushButton* retourButton = nullptr;
     CSheetNetwork* network = nullptr;
+    CExchangeGate gate{[this] { return ExchangeStarters(); }};
     QIcon icon;
     std::vector<QPixmap> tabImages;
 };

@@ -14,11 +14,30 @@
 namespace {
 
 constexpr int kColumns = 12;
-constexpr int kCellWidth = 38;
-constexpr int kCellHeight = 20;
+constexpr int kCellWidth = 46;
+constexpr int kCellHeight = 26;
+// The cell's text, mark included, this much above the window's.
+constexpr int kCellFontGrowth = 2;
 // About half the IDs at a time; the cell sent next is scrolled into view.
 constexpr int kBandsHeight = 250;
 constexpr int kRecordLines = 7;
+
+// The cell sent next has a thick solid frame; the one under the mouse a dashed one of another
+// colour, and the one picked a double one: no two read alike, with or without colour.
+QString CellStyle(DeviceState state, bool next) {
+    const Rgb& fill = StateInfo(state).fill;
+    const QString base = QStringLiteral(
+                             "QToolButton { background-color: rgb(%1, %2, %3); "
+                             "color: black; border: %4; }")
+                             .arg(fill.red)
+                             .arg(fill.green)
+                             .arg(fill.blue)
+                             .arg(next ? QStringLiteral("3px solid black")
+                                       : QStringLiteral("1px solid rgb(128, 128, 128)"));
+    return base + QStringLiteral(
+                      " QToolButton:hover { border: 2px dashed rgb(0, 114, 178); }"
+                      " QToolButton:checked { border: 3px double rgb(204, 121, 167); }");
+}
 
 void EmptyGrid(QGridLayout* grid) {
     while (QLayoutItem* item = grid->takeAt(0)) {
@@ -52,7 +71,8 @@ CNetworkMapView::CNetworkMapView(QWidget* parent) : QWidget(parent) {
     bandsLayout->addLayout(repeaterGrid);
     bandsLayout->addWidget(sensorTitle);
     bandsLayout->addLayout(sensorGrid);
-    bandsLayout->addWidget(new QLabel(QString::fromUtf8(kModemBand)));
+    modemTitle = new QLabel(QString::fromUtf8(kModemBand));
+    bandsLayout->addWidget(modemTitle);
     bandsLayout->addLayout(modemGrid);
     bandsLayout->addStretch();
 
@@ -61,6 +81,9 @@ CNetworkMapView::CNetworkMapView(QWidget* parent) : QWidget(parent) {
         slot.button = new QToolButton(bands);
         slot.button->setCheckable(true);
         slot.button->setFixedSize(kCellWidth, kCellHeight);
+        QFont font = slot.button->font();
+        font.setPointSize(font.pointSize() + kCellFontGrowth);
+        slot.button->setFont(font);
         group->addButton(slot.button);
         return slot;
     };
@@ -74,8 +97,10 @@ CNetworkMapView::CNetworkMapView(QWidget* parent) : QWidget(parent) {
     }
     for (std::vector<Slot>* row : {&devices, &modem}) {
         for (size_t i = 0; i < row->size(); ++i) {
-            connect((*row)[i].button, &QToolButton::clicked, this,
-                    [this, row, i] { Select((*row)[i]); });
+            connect((*row)[i].button, &QToolButton::clicked, this, [this, row, i] {
+                picked = true;
+                Select((*row)[i]);
+            });
         }
     }
 
@@ -84,7 +109,8 @@ CNetworkMapView::CNetworkMapView(QWidget* parent) : QWidget(parent) {
     scroll->setWidgetResizable(true);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroll->setMinimumWidth(kColumns * (kCellWidth + 1) + 40);
-    scroll->setFixedHeight(kBandsHeight);
+    // At least about half the IDs; a larger sheet gives the map all its extra room.
+    scroll->setMinimumHeight(kBandsHeight);
     layout->addWidget(scroll, 1);
     legend = new QLabel;
     layout->addWidget(legend);
@@ -115,6 +141,7 @@ void CNetworkMapView::SetBands(int32_t count) {
         Paint(slot, number - 1 == highlightedModem);
     }
     PlaceCells();
+    picked = false;
     record->setText(QString::fromUtf8(MapViewTexts::kChooseCell));
 }
 
@@ -182,6 +209,29 @@ void CNetworkMapView::HighlightModemParam(int32_t number) {
     Highlight(modem, number - 1, highlightedModem);
 }
 
+void CNetworkMapView::ShowModemBand() {
+    scroll->ensureWidgetVisible(modemTitle);
+    scroll->ensureWidgetVisible(modem.back().button);
+}
+
+void CNetworkMapView::FollowDevice(int32_t id) {
+    if (id >= kFirstDeviceId && id <= kLastId) {
+        Follow(devices[static_cast<size_t>(id - 1)]);
+    }
+}
+
+void CNetworkMapView::FollowModemParam(int32_t number) {
+    if (number >= 1 && number <= static_cast<int32_t>(modem.size())) {
+        Follow(modem[static_cast<size_t>(number - 1)]);
+    }
+}
+
+void CNetworkMapView::Follow(const Slot& slot) {
+    if (!picked) {
+        record->setText(slot.cell.record.isEmpty() ? slot.cell.words : slot.cell.record);
+    }
+}
+
 void CNetworkMapView::Highlight(std::vector<Slot>& row, int index, int& current) {
     const int next = index >= 0 && index < static_cast<int>(row.size()) ? index : -1;
     if (next == current) {
@@ -198,6 +248,7 @@ void CNetworkMapView::Highlight(std::vector<Slot>& row, int index, int& current)
 
 // The next cell stands out by its frame and bold text, so that it shows without colour.
 void CNetworkMapView::Paint(Slot& slot, bool highlighted) {
+    slot.button->setStyleSheet(CellStyle(slot.cell.state, highlighted));
     const QString mark =
         slot.cell.mark.isEmpty() ? QString::fromUtf8(MapViewTexts::kNoMark) : slot.cell.mark;
     slot.button->setText(slot.label + QLatin1Char(' ') + mark);
@@ -208,7 +259,6 @@ void CNetworkMapView::Paint(Slot& slot, bool highlighted) {
     QFont font = slot.button->font();
     font.setBold(highlighted);
     slot.button->setFont(font);
-    slot.button->setAutoRaise(!highlighted);
 }
 
 void CNetworkMapView::Select(const Slot& slot) {

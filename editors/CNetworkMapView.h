@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "MapStates.h"
 #include "Parameters.h"
 
 class QAbstractButton;
@@ -15,15 +16,16 @@ class QScrollArea;
 class QToolButton;
 
 // The map of a network beside the sheet's pages: a cell per ID in two bands (repeaters
-// 1..N, sensors N+1..kLastDeviceId) and one per modem parameter. A cell tells its state by a mark
-// and by words (its tooltip and accessible name), never by colour alone; a click shows the cell's
-// last record under the map.
+// 1..N, sensors N+1..kLastDeviceId) and one per modem parameter. A cell tells its state by its
+// colour, a mark and words (its tooltip and accessible name), never by colour alone. Under the
+// map stands the record of the latest exchange, or of the cell the user picked.
 class CNetworkMapView : public QWidget {
     Q_OBJECT
 public:
     static constexpr int32_t kLastId = kLastDeviceId;
 
     struct Cell {
+        DeviceState state = DeviceState::kNotProgrammed;
         QString mark;
         QString words;  // the accessible name
         QString record;
@@ -44,6 +46,11 @@ public:
     // The cell the shown page sends next; -1 for none.
     void HighlightDevice(int32_t id);
     void HighlightModemParam(int32_t number);
+    // The modem's band scrolled into view, as when its page is shown.
+    void ShowModemBand();
+    // The latest exchange changed this cell: its record is shown unless the user picked one.
+    void FollowDevice(int32_t id);
+    void FollowModemParam(int32_t number);
 
     // Null outside kFirstDeviceId..kLastId and 1..kModemParamCount.
     QAbstractButton* DeviceCell(int32_t id) const;
@@ -64,6 +71,7 @@ private:
     void Paint(Slot& slot, bool highlighted);
     void Highlight(std::vector<Slot>& row, int index, int& current);
     void Select(const Slot& slot);
+    void Follow(const Slot& slot);
 
     int32_t repeaterCount = 0;
     std::vector<Slot> devices;  // index id - 1
@@ -81,4 +89,6 @@ private:
     QScrollArea* scroll = nullptr;
     QButtonGroup* group = nullptr;
     QLabel* record = nullptr;
+    QLabel* modemTitle = nullptr;
+    bool picked = false;
 };

@@ -9,14 +9,17 @@
 #include "CLastNetworkName.h"
 #include "CMyPropSheet.h"
 #include "EditorTexts.h"
+#include "MessageBoxes.h"
 
 CNetworkNameField::CNetworkNameField(CEditorJournal& journal, int32_t repeaterCount,
                                      const CLastNetworkName& lastName,
-                                     std::function<void()> changed)
+                                     std::function<void()> changed,
+                                     std::function<bool()> hasRecords)
     : journal(journal),
       repeaterCount(repeaterCount),
       lastName(lastName),
       changed(std::move(changed)),
+      hasRecords(std::move(hasRecords)),
       name(lastName.Load()) {
     journal.SetNetwork(name.toStdString(), repeaterCount);
 }
@@ -33,7 +36,13 @@ void CNetworkNameField::Install(CMyPropSheet& sheet) {
 }
 
 void CNetworkNameField::OnEdited() {
+    // The question takes the focus from the field, which tells the edit as finished again.
+    if (asking) {
+        return;
+    }
+    asking = true;
     SetName(field->text());
+    asking = false;
 }
 
 void CNetworkNameField::SetName(const QString& typed) {
@@ -44,10 +53,26 @@ void CNetworkNameField::SetName(const QString& typed) {
     if (trimmed == name) {
         return;
     }
+    if (!MayLeave(trimmed)) {
+        if (field != nullptr) {
+            field->setText(name);
+        }
+        return;
+    }
     name = trimmed;
     lastName.Save(name);
     journal.SetNetwork(name.toStdString(), repeaterCount);
     changed();
+}
+
+// An unnamed network is not followed from one day to the next: naming it asks nothing.
+bool CNetworkNameField::MayLeave(const QString& newName) const {
+    if (name.isEmpty() || !hasRecords()) {
+        return true;
+    }
+    QWidget* owner = field != nullptr ? field->window() : nullptr;
+    return AskYesNo(owner, owner != nullptr ? owner->windowTitle() : QString(),
+                    QString::fromUtf8(EditorTexts::kRenameNetwork).arg(name, newName));
 }
 
 bool CNetworkNameField::eventFilter(QObject* watched, QEvent* event) {

@@ -15,8 +15,10 @@ class QLineEdit;
 class CNetworkNameField : public QObject {
     Q_OBJECT
 public:
+    // `hasRecords` tells whether the network shown has exchanges in the journal.
     CNetworkNameField(CEditorJournal& journal, int32_t repeaterCount,
-                      const CLastNetworkName& lastName, std::function<void()> changed);
+                      const CLastNetworkName& lastName, std::function<void()> changed,
+                      std::function<bool()> hasRecords);
 
     // Once, when the sheet's window is built.
     void Install(CMyPropSheet& sheet);
@@ -31,11 +33,15 @@ protected:
 
 private:
     void OnEdited();
+    // A named network with records is left only when the user says so; its records stay.
+    bool MayLeave(const QString& newName) const;
 
     CEditorJournal& journal;
     int32_t repeaterCount;
     const CLastNetworkName& lastName;
     std::function<void()> changed;
+    std::function<bool()> hasRecords;
     QString name;
     QLineEdit* field = nullptr;
+    bool asking = false;
 };

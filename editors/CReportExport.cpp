@@ -1,9 +1,14 @@
 #include "CReportExport.h"
 
+#include <QDesktopServices>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QStandardPaths>
+#include <QUrl>
 #include <utility>
 
 #include "CEditorJournal.h"
@@ -11,6 +16,7 @@
 #include "CMyPropSheet.h"
 #include "EditorTexts.h"
 #include "MessageBoxes.h"
+#include "Remembered.h"
 #include "WriteReport.h"
 
 namespace {
@@ -42,6 +48,15 @@ std::optional<QString> AskTechnicianName(QWidget* parent, const QString& last) {
         parent, QString::fromUtf8(EditorTexts::kReportButton),
         QString::fromUtf8(kTechnicianQuestion), QLineEdit::Normal, last, &given);
     return given ? std::optional<QString>(name.trimmed()) : std::nullopt;
+}
+
+// The suggested name in the folder of the last report, else in the user's documents.
+QString InStartFolder(const QString& fileName) {
+    QString folder = Remembered::ReportFolder();
+    if (folder.isEmpty() || !QFileInfo(folder).isDir()) {
+        folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    }
+    return folder.isEmpty() ? fileName : QDir(folder).filePath(fileName);
 }
 
 }  // namespace
@@ -84,7 +99,7 @@ void CReportExport::Save() {
     const QString name = network();
     const QString suggested = QString::fromUtf8(MapViewTexts::kReportFileName)
                                   .arg(name.isEmpty() ? QStringLiteral("reseau") : name);
-    const QString path = chooser(window, suggested);
+    const QString path = chooser(window, InStartFolder(suggested));
     if (path.isEmpty() || !MayReplace(path)) {
         return;
     }
@@ -92,11 +107,29 @@ void CReportExport::Save() {
     if (!site) {
         return;
     }
+    Remembered::SetReportFolder(QFileInfo(path).absolutePath());
     const ReportInput input = ReportInputOf(
         name.toStdString(), ReadJournal({journal.Folder()}, name.toStdString()), std::move(*site));
     std::string error;
     if (WriteReport(input, path.toStdString(), error) != REPORT_OK) {
         AfxMessageBox(QString::fromStdString(error));
+        return;
+    }
+    TellWritten(path);
+}
+
+void CReportExport::TellWritten(const QString& path) const {
+    QMessageBox box(QMessageBox::Information,
+                    window != nullptr ? window->windowTitle() : AppTitle(),
+                    QString::fromUtf8(EditorTexts::kReportWritten)
+                        .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath())),
+                    QMessageBox::Ok, window);
+    QPushButton* open =
+        box.addButton(QString::fromUtf8(EditorTexts::kOpenReport), QMessageBox::ActionRole);
+    box.setDefaultButton(QMessageBox::Ok);
+    box.exec();
+    if (box.clickedButton() == open) {
+        QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
     }
 }
 

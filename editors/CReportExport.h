@@ -37,6 +37,8 @@ private:
     std::optional<ReportSite> AskSite();
     // True when nothing is at `path` or the user said to replace it.
     bool MayReplace(const QString& path) const;
+    // Where the report is written, with a way to open it.
+    void TellWritten(const QString& path) const;
 
     CEditorJournal& journal;
     std::function<QString()> network;

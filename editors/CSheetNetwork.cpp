@@ -9,7 +9,9 @@
 CSheetNetwork::CSheetNetwork(const Setup& setup)
     : journal(setup.journal),
       repeaterCount(setup.repeaterCount),
-      nameField(setup.journal, setup.repeaterCount, setup.lastName, [this] { Rebuild(); }),
+      nameField(
+          setup.journal, setup.repeaterCount, setup.lastName, [this] { Rebuild(); },
+          [this] { return follower.Started() && follower.Map().EntryCount() > 0; }),
       report(setup.journal, [this] { return nameField.Name(); }) {}
 
 CSheetNetwork::~CSheetNetwork() = default;
@@ -34,7 +36,7 @@ void CSheetNetwork::Rebuild() {
     view->SetBands(repeaterCount);
     view->SetLegend(MapCellTexts::Legend());
     follower.TakeNew();
-    ShowChanged();
+    ShowChanged(false);
     ShowCounts();
 }
 
@@ -44,22 +46,29 @@ void CSheetNetwork::Follow() {
     }
     const bool news = follower.TakeNew();
     if (news) {
-        ShowChanged();
+        ShowChanged(true);
     }
     if (news || follower.CountsChanged()) {
         ShowCounts();
     }
 }
 
-// Only the cells whose latest exchange changed are drawn again.
-void CSheetNetwork::ShowChanged() {
+// Only the cells whose latest exchange changed are drawn again. After the sheet's own send
+// that is its cell alone, whose record the panel under the map then shows.
+void CSheetNetwork::ShowChanged(bool followLatest) {
     const CNetworkMap& map = follower.Map();
     for (int32_t id : follower.TakeChangedDevices()) {
         view->SetDevice(id, MapCellTexts::DeviceCell(id, map.Device(id)));
+        if (followLatest) {
+            view->FollowDevice(id);
+        }
     }
     for (int32_t param : follower.TakeChangedModemParams()) {
         view->SetModemParam(param, QString::fromUtf8(ParameterOfModemNumber(param)->name),
                             MapCellTexts::ModemCell(param, map.ModemParam(param)));
+        if (followLatest) {
+            view->FollowModemParam(param);
+        }
     }
 }
 
@@ -73,5 +82,9 @@ void CSheetNetwork::ShowNext(int32_t deviceId, int32_t modemParam) {
     if (view != nullptr) {
         view->HighlightDevice(deviceId);
         view->HighlightModemParam(modemParam);
+        // Only the modem's page sends to no device.
+        if (deviceId < 0) {
+            view->ShowModemBand();
+        }
     }
 }

@@ -52,7 +52,7 @@ public:
 
 private:
     void Rebuild();
-    void ShowChanged();
+    void ShowChanged(bool followLatest);
     void ShowCounts();
 
     CEditorJournal& journal;

@@ -42,10 +42,14 @@ bool CSheetPage::PreTranslateKey(QKeyEvent* event) {
     switch (event->key()) {
         case Qt::Key_Return:
         case Qt::Key_Enter:
-            OnQuickSend();
-            if (sheetLink != nullptr) {
-                sheetLink->PageChanged();
+            if (sheetLink == nullptr) {
+                OnQuickSend();
+                return true;
             }
+            sheetLink->RunExchange([this] {
+                OnQuickSend();
+                sheetLink->PageChanged();
+            });
             return true;
         case Qt::Key_Escape:
             return true;

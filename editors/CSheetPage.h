@@ -29,6 +29,8 @@ public:
     // The cell of the network map this page sends next; -1 when it has none of that kind.
     virtual int32_t NextDeviceId() const { return -1; }
     virtual int32_t NextModemParam() const { return -1; }
+    // A control of the page's own that starts an exchange; null when it has none.
+    virtual QWidget* ExchangeStarter() { return nullptr; }
 
 protected:
     CSheetPage(int templateId, int tabIndex, const QString& initialStatus);

@@ -119,7 +119,7 @@ void CpageModem::OnQuickSend() {
 
 void CpageModem::OnCommand(int id) {
     if (id == kIdLire) {
-        Exchange().ReadModem(PortNumber());
+        SheetLink().RunExchange([this] { Exchange().ReadModem(PortNumber()); });
         return;
     }
     if (FindChoice(id) != nullptr) {
@@ -152,6 +152,10 @@ void CpageModem::ChooseParam(int radioId) {
 
 void CpageModem::SendSelected() {
     Exchange().SendModemParam(selectedParam, SelectedValue(), PortNumber());
+}
+
+QWidget* CpageModem::ExchangeStarter() {
+    return GetDlgItem(kIdLire);
 }
 
 int32_t CpageModem::SelectedValue() const {

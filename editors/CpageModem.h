@@ -25,6 +25,7 @@ public:
     int32_t OFT = 100;
 
     int32_t NextModemParam() const override { return selectedParam; }
+    QWidget* ExchangeStarter() override;
 
 protected:
     void DoDataExchange(CDataExchange& dx) override;

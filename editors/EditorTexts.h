@@ -36,12 +36,20 @@ inline constexpr const char* kRetour = "Retour";
 // Beside the status box while an exchange waits; %1 is the whole seconds left.
 inline constexpr const char* kCountdownReport = "Réponse attendue : %1 s";
 inline constexpr const char* kCountdownPause = "Pause avant lecture : %1 s";
+// The ID field has moved on after a send that must be done again: the verdict names the ID.
+inline constexpr const char* kIdToRedo = "ID %1 à reprendre";
+inline constexpr const char* kIdToRedoBecause = "ID %1 à reprendre : %2";
 
 inline constexpr const char* kWindowIcon = ":/icons/143.ico";
 
 inline constexpr const char* kNetworkLabel = "Réseau :";
 inline constexpr const char* kNetworkName = "Nom du réseau";
 inline constexpr const char* kReportButton = NetworkTexts::kReportTitle;
+inline constexpr const char* kRenameNetwork =
+    "Le réseau « %1 » a déjà des échanges enregistrés ; il les garde.\n"
+    "Commencer le réseau « %2 » ?";
+inline constexpr const char* kReportWritten = "Le rapport est enregistré dans :\n%1";
+inline constexpr const char* kOpenReport = "Ouvrir le rapport";
 inline constexpr const char* kReplaceReport =
     "Le fichier %1 existe déjà.\nVoulez-vous le remplacer ?";
 

@@ -43,7 +43,7 @@ QString RecordText(const QString& words, const MapCell& cell) {
 
 CNetworkMapView::Cell CellOf(const std::string& words, const MapCell& cell) {
     const QString name = Utf8(words);
-    return {Utf8(StateMark(cell.state)), name, RecordText(name, cell)};
+    return {cell.state, Utf8(StateMark(cell.state)), name, RecordText(name, cell)};
 }
 
 }  // namespace

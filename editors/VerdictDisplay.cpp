@@ -2,8 +2,10 @@
 
 #include <QLabel>
 #include <QString>
+#include <optional>
 
 #include "EditorTexts.h"
+#include "Frames.h"
 
 namespace VerdictDisplay {
 
@@ -39,6 +41,25 @@ void Show(QLabel* label, const Verdict& verdict) {
     label->setText(QString::fromUtf8(verified ? kVerifiedMark : kDiffersMark) + text);
     label->setToolTip(text);
     label->setStyleSheet(QString::fromUtf8(verified ? kVerifiedStyle : kDiffersStyle));
+}
+
+void ShowOutcome(QLabel* label, const ExchangeRecord& record) {
+    const Verdict verdict = JudgeReadBack(record);
+    const std::optional<ParameterSet> sent = record.kind == ExchangeKind::SendConfig
+                                                 ? ParameterSetOfFrame(record.command)
+                                                 : std::nullopt;
+    if (label == nullptr || !sent || (record.report && verdict.kind == VerdictKind::kVerified)) {
+        Show(label, verdict);
+        return;
+    }
+    const QString id = QString::number(sent->ID);
+    const QString text = verdict.kind == VerdictKind::kDiffers
+                             ? QString::fromUtf8(EditorTexts::kIdToRedoBecause)
+                                   .arg(id, QString::fromStdString(VerdictText(verdict)))
+                             : QString::fromUtf8(EditorTexts::kIdToRedo).arg(id);
+    label->setText(QString::fromUtf8(kDiffersMark) + text);
+    label->setToolTip(text);
+    label->setStyleSheet(QString::fromUtf8(kDiffersStyle));
 }
 
 void ShowCountdown(QLabel* label, WaitKind kind, uint32_t msLeft) {

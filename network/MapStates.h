@@ -21,16 +21,18 @@ struct MapStateInfo {
     const char* mark;    // tells the state without colour
     const char* words;   // the legend's, and a cell's tooltip and accessible name when its
                          // verdict says no more
-    Rgb fill;            // the report picture's cell
+    Rgb fill;            // the cell's, on the sheet's map and in the report's picture
     size_t legendOrder;  // its place in every legend, from 0
 };
 
+// The fills are the colour-blind-safe palette of Okabe and Ito (bluish green, orange, sky
+// blue, vermilion), each dark text still reads on; a cell never programmed stays pale.
 inline constexpr std::array<MapStateInfo, kDeviceStateCount> kMapStates{{
     {DeviceState::kNotProgrammed, "·", "non programmée", {245, 245, 245}, 4},
-    {DeviceState::kVerified, "✓", "vérifiée", {190, 230, 190}, 0},
-    {DeviceState::kDiffers, "≠", "valeurs lues différentes", {250, 215, 150}, 1},
-    {DeviceState::kNoReport, "?", "envoyée, sans réponse", {210, 215, 245}, 2},
-    {DeviceState::kPortFailure, "✗", "échec du port", {240, 180, 180}, 3},
+    {DeviceState::kVerified, "✓", "vérifiée", {0, 158, 115}, 0},
+    {DeviceState::kDiffers, "≠", "valeurs lues différentes", {230, 159, 0}, 1},
+    {DeviceState::kNoReport, "?", "envoyée, sans réponse", {86, 180, 233}, 2},
+    {DeviceState::kPortFailure, "✗", "échec du port", {213, 94, 0}, 3},
 }};
 
 constexpr bool InStateOrder() {

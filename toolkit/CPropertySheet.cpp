@@ -49,7 +49,7 @@ void CPropertySheet::BuildWindow() {
     layout->setSizeConstraint(QLayout::SetFixedSize);
     pagesRow = new QHBoxLayout;
     pagesRow->addWidget(tabs);
-    layout->addLayout(pagesRow);
+    layout->addLayout(pagesRow, 1);
     buttonRow = new QHBoxLayout;
     buttonRow->addStretch();
     layout->addLayout(buttonRow);
@@ -87,7 +87,7 @@ void CPropertySheet::SetBesidePages(QWidget* panel) {
     panel->setParent(this);
     // A taller panel leaves the tabs as they are, at the top.
     pagesRow->setAlignment(tabs, Qt::AlignTop);
-    pagesRow->addWidget(panel);
+    pagesRow->addWidget(panel, 1);
 }
 
 void CPropertySheet::ArrangeButtons(const std::vector<int>& idsLeftToRight) {

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QHash>
+#include <QLayout>
 #include <QPointer>
+#include <QTabWidget>
 #include <vector>
 
 #include "CKeyDelivery.h"
@@ -9,7 +11,6 @@
 
 class CPropertyPage;
 class QPushButton;
-class QTabWidget;
 class QHBoxLayout;
 
 // A modal tabbed sheet. Pages are created when their tab is first shown. Standard buttons:
@@ -45,6 +46,13 @@ public:
     // and beside the pages, right of the tabs. The sheet takes them as children.
     void AddToRowStart(QWidget* widget);
     void SetBesidePages(QWidget* panel);
+    // The sheet may then be enlarged and maximised; the pages keep their size and the panel
+    // beside them takes the room. Before the sheet is first shown.
+    void AllowResizing() {
+        setWindowFlag(Qt::WindowMaximizeButtonHint, true);
+        layout()->setSizeConstraint(QLayout::SetMinimumSize);
+        tabs->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    }
 
     // Apply as the Apply button does it; false when the shown page refused to leave.
     bool Apply();

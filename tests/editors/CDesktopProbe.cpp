@@ -26,8 +26,9 @@ constexpr char kPython[] = "/usr/bin/python3";
 
 // A screen reader's read, with nothing cached from an earlier one: every object's name and
 // text, walking the application's tree from the desktop. Given a name as well, it presses the
-// first control of that name it meets, as a user of the reader would. It waits for a line on
-// its input, then prints how long the read took (ms) and one text a line.
+// first control of that name it meets, as a user of the reader would, and says whether the control
+// took the press. It waits for a line on its input, then prints how long the read took (ms) and one
+// text a line.
 constexpr char kReaderScript[] = R"(
 import sys, time
 import pyatspi
@@ -41,8 +42,11 @@ def walk(node, out):
     except Exception:
         pass
     if press is not None and node.name == press:
-        node.queryAction().doAction(0)
-        out.append('pressed ' + press)
+        try:
+            done = node.queryAction().doAction(0)
+        except Exception:
+            done = False
+        out.append(('pressed ' if done else 'refused ') + press)
         press = None
     for i in range(node.childCount):
         child = node.getChildAtIndex(i)

@@ -10,7 +10,13 @@
 #include <QPushButton>
 #include <QTextEdit>
 #include <QTimer>
+#include <algorithm>
 #include <ctime>
+
+#include <sys/eventfd.h>
+#include <unistd.h>
+
+#include <QtGui/qpa/qwindowsysteminterface.h>
 
 bool PrepareEditorsTest() {
     QCoreApplication::setApplicationName(QStringLiteral("Zav7305"));
@@ -30,6 +36,22 @@ bool PrepareEditorsTest() {
 CEditorJournal& TestJournal() {
     static CEditorJournal journal(CJournal::DefaultFolder());
     return journal;
+}
+
+int JournalLineCount() {
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    const CJournal journal(CJournal::DefaultFolder());
+    int count = 0;
+    for (int part = 1;; ++part) {
+        QFile file(
+            QString::fromStdString(part == 1 ? journal.PathFor(now) : journal.PathFor(now, part)));
+        if (!file.open(QIODevice::ReadOnly)) {
+            return count;
+        }
+        // Each file starts with its header line.
+        count += std::max(0, static_cast<int>(file.readAll().count('\n')) - 1);
+    }
 }
 
 QString LastJournalLine() {
@@ -121,6 +143,55 @@ QString TextOf(QWidget* field) {
         return label->text();
     }
     return {};
+}
+
+CInputDuringWait::CInputDuringWait() : ready(eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)) {
+    notifier = new QSocketNotifier(ready, QSocketNotifier::Read, this);
+    notifier->setEnabled(false);
+    connect(notifier, &QSocketNotifier::activated, this, &CInputDuringWait::Give);
+}
+
+CInputDuringWait::~CInputDuringWait() {
+    delete notifier;
+    close(ready);
+}
+
+void CInputDuringWait::Click(QWidget* widget) {
+    inputs.push_back([widget] {
+        QWindow* window = widget->window()->windowHandle();
+        const QPointF local = widget->mapTo(widget->window(), widget->rect().center());
+        const QPointF global = widget->mapToGlobal(widget->rect().center());
+        QWindowSystemInterface::handleMouseEvent<QWindowSystemInterface::AsynchronousDelivery>(
+            window, local, global, Qt::LeftButton, Qt::LeftButton, QEvent::MouseButtonPress);
+        QWindowSystemInterface::handleMouseEvent<QWindowSystemInterface::AsynchronousDelivery>(
+            window, local, global, Qt::NoButton, Qt::LeftButton, QEvent::MouseButtonRelease);
+    });
+}
+
+void CInputDuringWait::Key(QWidget* widget, Qt::Key key) {
+    inputs.push_back([widget, key] {
+        QWindow* window = widget->window()->windowHandle();
+        QWindowSystemInterface::handleKeyEvent<QWindowSystemInterface::AsynchronousDelivery>(
+            window, QEvent::KeyPress, key, Qt::NoModifier);
+        QWindowSystemInterface::handleKeyEvent<QWindowSystemInterface::AsynchronousDelivery>(
+            window, QEvent::KeyRelease, key, Qt::NoModifier);
+    });
+}
+
+void CInputDuringWait::Arm() {
+    const uint64_t one = 1;
+    QVERIFY(write(ready, &one, sizeof one) == sizeof one);
+    notifier->setEnabled(true);
+}
+
+void CInputDuringWait::Give() {
+    notifier->setEnabled(false);
+    uint64_t count = 0;
+    QVERIFY(read(ready, &count, sizeof count) == sizeof count);
+    for (const std::function<void()>& input : inputs) {
+        input();
+    }
+    given = true;
 }
 
 QString BoxText(const CModalDriver& driver, size_t index) {

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QSocketNotifier>
 #include <QString>
 #include <QTest>
 #include <functional>
@@ -68,6 +69,33 @@ int RunDriven(CModalDriver& driver, const std::function<int()>& modal, int secon
 void TypeInto(QWidget* field, const QString& text);
 void PressKey(QWidget* widget, Qt::Key key);
 QString TextOf(QWidget* field);
+
+// What the user does while an exchange waits: queued as the window system queues a real click
+// or key, so that the wait holds it until the exchange is over. Armed just before the exchange
+// starts, the input goes in as soon as the wait serves the event loop.
+class CInputDuringWait : public QObject {
+public:
+    CInputDuringWait();
+    ~CInputDuringWait() override;
+
+    void Click(QWidget* widget);
+    void Key(QWidget* widget, Qt::Key key);
+    // Runs while the input goes in, to see the window as the user sees it then.
+    void Look(std::function<void()> look) { inputs.push_back(std::move(look)); }
+    void Arm();
+    bool Given() const { return given; }
+
+private:
+    void Give();
+
+    std::vector<std::function<void()>> inputs;
+    int ready = -1;
+    QSocketNotifier* notifier = nullptr;
+    bool given = false;
+};
+
+// The records the journal holds today.
+int JournalLineCount();
 
 // The sentence shown by a box the driver met.
 QString BoxText(const CModalDriver& driver, size_t index);

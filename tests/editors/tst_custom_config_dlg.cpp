@@ -125,6 +125,8 @@ const char* const kChildPortVariable = "ZAV_TEST_REFUSED_PORT";
 class TestCustomConfigDlg : public QObject {
     Q_OBJECT
 private slots:
+    void onePressOneExchange_data();
+    void onePressOneExchange();
     void opensWithInitialValuesAndFocusOnHelp();
     void endCodes_data();
     void endCodes();
@@ -685,6 +687,47 @@ void TestCustomConfigDlg::journalThatCannotBeWrittenIsToldOnce() {
     QCOMPARE(driver.Boxes()[0].caption, QStringLiteral("Zav7305"));
     QCOMPARE(sim.ReceivedLines(),
              std::vector<std::string>({"u001255603000100", "u", "u002255603000100", "u"}));
+}
+
+// A device that answers after 3 s: what would start another exchange meanwhile is lost.
+void TestCustomConfigDlg::onePressOneExchange_data() {
+    QTest::addColumn<QString>("during");
+    QTest::newRow("second click on Emettre") << "Emettre";
+    QTest::newRow("Enter") << "Enter";
+    QTest::newRow("click on Lire") << "Lire";
+}
+
+void TestCustomConfigDlg::onePressOneExchange() {
+    QFETCH(QString, during);
+    CSimProcess sim;
+    QVERIFY(StartSim(sim, "repeater", {"--delay", "3000"}));
+    CCustomConfigDlg dlg(TestJournal());
+    dlg.portNumber = sim.PortNumber();
+    const int recordsBefore = JournalLineCount();
+    CInputDuringWait input;
+    bool shownUnavailable = false;
+    CEditorDriver driver;
+    driver
+        .Act<CCustomConfigDlg>([&](CCustomConfigDlg* d) {
+            auto* emettre = d->Item<QPushButton>(CCustomConfigDlg::kIdEmettre);
+            auto* lire = d->Item<QPushButton>(CCustomConfigDlg::kIdLire);
+            if (during == "Enter") {
+                Edit(d, kId)->setFocus();
+                input.Key(Edit(d, kId), Qt::Key_Return);
+            } else {
+                input.Click(during == "Lire" ? lire : emettre);
+            }
+            input.Look([&] { shownUnavailable = !emettre->isEnabled() && !lire->isEnabled(); });
+            input.Arm();
+            emettre->click();
+            QVERIFY(input.Given());
+        })
+        .Act<CCustomConfigDlg>([](CCustomConfigDlg* d) { Click(d, CCustomConfigDlg::kIdRetour); });
+    QCOMPARE(RunDialog(driver, dlg), 255);
+    QCOMPARE(sim.ReceivedLines(), std::vector<std::string>({"u001255603000100", "u"}));
+    QCOMPARE(JournalLineCount() - recordsBefore, 1);
+    QVERIFY(shownUnavailable);
+    QVERIFY(dlg.Item<QPushButton>(CCustomConfigDlg::kIdEmettre)->isEnabled());
 }
 
 ZAV_EDITORS_TEST_MAIN(TestCustomConfigDlg)

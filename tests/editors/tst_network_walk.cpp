@@ -77,6 +77,9 @@ private slots:
     void sheetOpensBesideHostileDayFiles();
     void stateFileIsNeverAWayElsewhere_data();
     void stateFileIsNeverAWayElsewhere();
+    void renamingANetworkWithRecordsAsks_data();
+    void renamingANetworkWithRecordsAsks();
+    void mapReadsAtAGlance();
 };
 
 void TestNetworkWalk::walkThroughASmallNetwork_data() {
@@ -161,6 +164,8 @@ void TestNetworkWalk::mapOfTheWalkSurvivesARestart() {
     QString summary;
     {
         CSheetBench bench;
+        // Naming an unnamed network asks nothing, whatever an earlier run left.
+        QVERIFY(bench.lastNetwork.Save(QString()));
         bench.Open(3, good.PortNumber());
         CEditorDriver driver;
         driver
@@ -236,9 +241,11 @@ void TestNetworkWalk::mapOfTheWalkSurvivesARestart() {
         ask->setTextValue(QStringLiteral("  Jeanne Martin "));
         ask->accept();
     });
+    driver.Answer(QMessageBox::Ok);
     QCOMPARE(restarted.Run(driver), 255);
     QVERIFY(driver.AllDone());
     QCOMPARE(offered, QString());
+    QVERIFY2(BoxText(driver, 0).endsWith(reportPath), qPrintable(BoxText(driver, 0)));
     QFile report(reportPath);
     QVERIFY(report.open(QIODevice::ReadOnly));
     const QString html = QString::fromUtf8(report.readAll());
@@ -329,6 +336,7 @@ void TestNetworkWalk::sheetOpensBesideHostileDayFiles() {
     }
     QVERIFY(planted);
     CSheetBench bench;
+    QVERIFY(bench.lastNetwork.Save(QString()));
     bench.Open(3, 950);
     CEditorDriver driver;
     driver.Act<CMyPropSheet>([&](CMyPropSheet* s) {
@@ -407,6 +415,95 @@ void TestNetworkWalk::stateFileIsNeverAWayElsewhere() {
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), elsewhereAfter);
     }
+}
+
+// The network walked so far keeps its records whatever the answer; No keeps it on screen.
+void TestNetworkWalk::renamingANetworkWithRecordsAsks_data() {
+    QTest::addColumn<int>("answer");
+    QTest::newRow("Oui starts the other network") << int(QMessageBox::Yes);
+    QTest::newRow("Non keeps this one") << int(QMessageBox::No);
+}
+
+void TestNetworkWalk::renamingANetworkWithRecordsAsks() {
+    QFETCH(int, answer);
+    const bool leave = answer == QMessageBox::Yes;
+    const QString stamp = QString::number(QDateTime::currentMSecsSinceEpoch());
+    const QString walked = QStringLiteral("Station Ouest ") + stamp;
+    const QString other = QStringLiteral("Station Centre ") + stamp;
+    CSimProcess sim;
+    QVERIFY(StartSim(sim, "any"));
+    CSheetBench bench;
+    QVERIFY(bench.lastNetwork.Save(QString()));
+    bench.Open(3, sim.PortNumber());
+    const QString verified = QString::fromUtf8("ID 1 : vérifiée");
+    CEditorDriver driver;
+    driver
+        .Act<CMyPropSheet>([&](CMyPropSheet* s) {
+            TypeInto(bench.network->NameField(), walked);
+            PressKey(bench.network->NameField(), Qt::Key_Return);
+            Apply(s);
+            TypeInto(bench.network->NameField(), other);
+            PressKey(bench.network->NameField(), Qt::Key_Return);
+        })
+        .Answer(QMessageBox::StandardButton(answer))
+        .Act<CMyPropSheet>([&](CMyPropSheet* s) {
+            const CNetworkMapView& view = *bench.network->View();
+            QCOMPARE(bench.network->Name(), leave ? other : walked);
+            QCOMPARE(bench.network->NameField()->text(), leave ? other : walked);
+            QCOMPARE(view.DeviceCell(1)->accessibleName() == verified, !leave);
+            // Back to the walked network: the new one has no records, nothing is asked.
+            TypeInto(bench.network->NameField(), walked);
+            PressKey(bench.network->NameField(), Qt::Key_Return);
+            QCOMPARE(view.DeviceCell(1)->accessibleName(), verified);
+            Retour(s);
+        });
+    QCOMPARE(bench.Run(driver), 255);
+    QVERIFY(driver.AllDone());
+    QCOMPARE(driver.Boxes().size(), size_t{1});
+    QVERIFY2(BoxText(driver, 0).contains(walked) && BoxText(driver, 0).contains(other) &&
+                 BoxText(driver, 0).contains(QString::fromUtf8("il les garde")),
+             qPrintable(BoxText(driver, 0)));
+    QCOMPARE(driver.Boxes()[0].buttons, QMessageBox::Yes | QMessageBox::No);
+}
+
+// One row of a cell's pixels inside its frame, above its text: the cell's colour alone.
+QImage TopRow(QAbstractButton* cell) {
+    const QImage image = cell->grab().toImage();
+    return image.copy(4, 4, image.width() - 8, 1);
+}
+
+// States differ on screen by colour as well as by words; the modem's page brings its cells
+// into view; the panel under the map follows the latest send until a cell is picked.
+void TestNetworkWalk::mapReadsAtAGlance() {
+    CSimProcess sim;
+    QVERIFY(StartSim(sim, "any"));
+    CSheetBench bench;
+    QVERIFY(bench.lastNetwork.Save(QString()));
+    bench.Open(3, sim.PortNumber());
+    CEditorDriver driver;
+    driver.Act<CMyPropSheet>([&](CMyPropSheet* s) {
+        const CNetworkMapView& view = *bench.network->View();
+        TypeInto(bench.network->NameField(),
+                 QStringLiteral("Station Sud %1").arg(QDateTime::currentMSecsSinceEpoch()));
+        PressKey(bench.network->NameField(), Qt::Key_Return);
+        Apply(s);
+        QCOMPARE(view.DeviceCell(1)->accessibleName(), QString::fromUtf8("ID 1 : vérifiée"));
+        QCOMPARE(view.DeviceCell(200)->accessibleName(),
+                 QString::fromUtf8("ID 200 : non programmée"));
+        QVERIFY(TopRow(view.DeviceCell(1)) != TopRow(view.DeviceCell(200)));
+        QVERIFY(TopRow(view.DeviceCell(3)) == TopRow(view.DeviceCell(200)));
+        QVERIFY(view.ModemCell(1)->visibleRegion().isEmpty());
+        QVERIFY(s->SetActivePage(2));
+        QVERIFY(!view.ModemCell(1)->visibleRegion().isEmpty());
+        QVERIFY(s->SetActivePage(0));
+        QVERIFY2(view.RecordShown().contains("u001255601004100"), qPrintable(view.RecordShown()));
+        view.DeviceCell(1)->click();
+        Apply(s);
+        QVERIFY2(view.RecordShown().contains("u001255601004100"), qPrintable(view.RecordShown()));
+        Retour(s);
+    });
+    QCOMPARE(bench.Run(driver), 255);
+    QVERIFY(driver.AllDone());
 }
 
 ZAV_EDITORS_TEST_MAIN(TestNetworkWalk)

@@ -1,8 +1,11 @@
+#include <QPushButton>
 #include <QtTest>
 #include <algorithm>
 
 #include "CBeepCounter.h"
+#include "CSystemClock.h"
 #include "EditorTestSupport.h"
+#include "VerdictDisplay.h"
 
 namespace {
 
@@ -40,6 +43,10 @@ private slots:
     void pageObjectCarriesOverButTheIdRestarts();
     void idBeyondTheTableIsNeverRecorded();
     void silentDeviceStillRecordsAndMovesOn();
+    void verdictNamesTheIdToRedo_data();
+    void verdictNamesTheIdToRedo();
+    void onePressOneExchange_data();
+    void onePressOneExchange();
 };
 
 void TestPageCapteur::firstShowingStartsAfterTheRepeaters() {
@@ -312,3 +319,103 @@ void TestPageCapteur::silentDeviceStillRecordsAndMovesOn() {
 
 ZAV_EDITORS_TEST_MAIN(TestPageCapteur)
 #include "tst_page_capteur.moc"
+
+// A sensor that answers after 3 s, and what the technician does meanwhile: a second press of
+// what starts a send is lost (the device in hand is programmed once, under its own ID);
+// anything else acts once the exchange is over.
+void TestPageCapteur::onePressOneExchange_data() {
+    QTest::addColumn<QString>("during");
+    QTest::addColumn<bool>("retourActs");
+    QTest::newRow("second click on Emettre") << "Emettre" << false;
+    QTest::newRow("Enter in the ID field") << "Enter" << false;
+    QTest::newRow("Retour") << "Retour" << true;
+}
+
+void TestPageCapteur::onePressOneExchange() {
+    QFETCH(QString, during);
+    QFETCH(bool, retourActs);
+    CSimProcess sim;
+    QVERIFY(StartSim(sim, "sensor", {"--delay", "3000"}));
+    CSheetBench bench;
+    bench.Open(5, sim.PortNumber());
+    bench.sheet->clock = &CSystemClock::Instance();
+    const int recordsBefore = JournalLineCount();
+    CInputDuringWait input;
+    bool startsShownUnavailable = false;
+    bool endedByRetour = true;
+    CEditorDriver driver;
+    driver
+        .Act<CMyPropSheet>([&](CMyPropSheet* s) {
+            QVERIFY(s->SetActivePage(kSensorTab));
+            QPushButton* emettre = s->GetButton(CPropertySheet::kIdApply);
+            if (during == "Emettre") {
+                input.Click(emettre);
+            } else if (during == "Enter") {
+                Field(bench.capteur, kId)->setFocus();
+                input.Key(Field(bench.capteur, kId), Qt::Key_Return);
+            } else {
+                input.Click(s->GetButton(CMyPropSheet::kIdRetour));
+            }
+            input.Look([&] { startsShownUnavailable = !emettre->isEnabled(); });
+            input.Arm();
+            emettre->click();
+            QVERIFY(input.Given());
+        })
+        .Act<CMyPropSheet>([&](CMyPropSheet* s) {
+            endedByRetour = false;
+            Retour(s);
+        });
+    QCOMPARE(bench.Run(driver), 255);
+    QCOMPARE(sim.ReceivedLines(), Lines({DefaultFrame(6), "u"}));
+    QCOMPARE(JournalLineCount() - recordsBefore, 1);
+    QCOMPARE(bench.capteur.ID, 7);
+    QCOMPARE(endedByRetour, retourActs);
+    QVERIFY(startsShownUnavailable);
+}
+
+// The ID field has moved on once the verdict shows: a send to do again names its ID.
+void TestPageCapteur::verdictNamesTheIdToRedo_data() {
+    QTest::addColumn<QStringList>("simArgs");
+    QTest::addColumn<bool>("portExists");
+    QTest::addColumn<QString>("verdict");
+    QTest::newRow("verified") << QStringList() << true
+                              << QString::fromUtf8("✔ Configuration vérifiée");
+    QTest::newRow("CHF read back different")
+        << QStringList{"--report-change", "chf"} << true
+        << QString::fromUtf8("✖ ID 6 à reprendre : CHF envoyé 255, lu 000");
+    QTest::newRow("no report") << QStringList{"--silent"} << true
+                               << QString::fromUtf8("✖ ID 6 à reprendre");
+    QTest::newRow("port failure") << QStringList() << false
+                                  << QString::fromUtf8("✖ ID 6 à reprendre");
+}
+
+void TestPageCapteur::verdictNamesTheIdToRedo() {
+    QFETCH(QStringList, simArgs);
+    QFETCH(bool, portExists);
+    QFETCH(QString, verdict);
+    std::vector<std::string> args;
+    for (const QString& arg : simArgs) {
+        args.push_back(arg.toStdString());
+    }
+    CSimProcess sim;
+    QVERIFY(StartSim(sim, "sensor", args));
+    CSheetBench bench;
+    bench.clock.SetStep(simArgs.contains("--silent") ? 16000 : 1000);
+    bench.Open(5, portExists ? sim.PortNumber() : 999);
+    const bool box = simArgs.contains("--silent") || !portExists;
+    CEditorDriver driver;
+    driver.Act<CMyPropSheet>([](CMyPropSheet* s) {
+        QVERIFY(s->SetActivePage(kSensorTab));
+        Apply(s);
+    });
+    if (box) {
+        driver.Answer(QMessageBox::Ok);
+    }
+    driver.Act<CMyPropSheet>([&](CMyPropSheet* s) {
+        QCOMPARE(TextOf(bench.capteur.GetDlgItem(VerdictDisplay::kIdVerdict)), verdict);
+        QCOMPARE(TextOf(Field(bench.capteur, kId)), QStringLiteral("7"));
+        Retour(s);
+    });
+    QCOMPARE(bench.Run(driver), 255);
+    QVERIFY(driver.AllDone());
+}

@@ -3,6 +3,7 @@
 #include <QtTest>
 
 #include "CBeepCounter.h"
+#include "CSystemClock.h"
 #include "EditorTestSupport.h"
 
 namespace {
@@ -35,6 +36,8 @@ QRadioButton* Radio(CpageModem& page, int id) {
 class TestPageModem : public QObject {
     Q_OBJECT
 private slots:
+    void onePressOneExchange_data();
+    void onePressOneExchange();
     void firstShowing_data();
     void firstShowing();
     void clientSendsP0AtOnce();
@@ -326,6 +329,41 @@ void TestPageModem::silentModem() {
     QCOMPARE(bench.modem->StatusText, QString::fromUtf8("\r\n Configuration non reçue!"));
     QVERIFY(bench.clock.Slept() >= 4000);
     QCOMPARE(sim.ReceivedLines(), Lines({"p 015", "v"}));
+}
+
+// The modem's 4-second pause: neither a second Emettre nor Lire starts another exchange.
+void TestPageModem::onePressOneExchange_data() {
+    QTest::addColumn<QString>("during");
+    QTest::newRow("second click on Emettre") << "Emettre";
+    QTest::newRow("click on Lire") << "Lire";
+}
+
+void TestPageModem::onePressOneExchange() {
+    QFETCH(QString, during);
+    CSimProcess sim;
+    QVERIFY(StartSim(sim, "modem"));
+    CSheetBench bench;
+    bench.Open(3, sim.PortNumber(), 1);
+    bench.sheet->clock = &CSystemClock::Instance();
+    CInputDuringWait input;
+    bool shownUnavailable = false;
+    CEditorDriver driver;
+    driver
+        .Act<CMyPropSheet>([&](CMyPropSheet* s) {
+            QVERIFY(s->SetActivePage(kModemTab));
+            QPushButton* emettre = s->GetButton(CPropertySheet::kIdApply);
+            auto* lire = bench.modem->Item<QPushButton>(CpageModem::kIdLire);
+            input.Click(during == "Lire" ? lire : emettre);
+            input.Look([&] { shownUnavailable = !emettre->isEnabled() && !lire->isEnabled(); });
+            input.Arm();
+            emettre->click();
+            QVERIFY(input.Given());
+        })
+        .Act<CMyPropSheet>(Retour);
+    QCOMPARE(bench.Run(driver), 255);
+    QVERIFY(driver.AllDone());
+    QCOMPARE(sim.ReceivedLines(), Lines({"p 015", "v"}));
+    QVERIFY(shownUnavailable);
 }
 
 ZAV_EDITORS_TEST_MAIN(TestPageModem)
