@@ -11,9 +11,11 @@
 namespace {
 
 void AddBlockBreaks(const QAbstractTextDocumentLayout& layout, const QTextBlock& block,
-                    std::vector<double>& breaks) {
+                    bool mayCutAbove, std::vector<double>& breaks) {
     const QRectF box = layout.blockBoundingRect(block);
-    breaks.push_back(box.top());
+    if (mayCutAbove) {
+        breaks.push_back(box.top());
+    }
     if (block.blockFormat().headingLevel() > 0 || block.layout() == nullptr) {
         return;
     }
@@ -40,9 +42,11 @@ std::pair<double, double> RowExtent(const QAbstractTextDocumentLayout& layout,
 }
 
 void AddTableBreaks(const QAbstractTextDocumentLayout& layout, const QTextTable& table,
-                    std::vector<double>& breaks) {
+                    bool mayCutAbove, std::vector<double>& breaks) {
     const QRectF box = layout.frameBoundingRect(const_cast<QTextTable*>(&table));
-    breaks.push_back(box.top());
+    if (mayCutAbove) {
+        breaks.push_back(box.top());
+    }
     breaks.push_back(box.bottom());
     const int headingRows = table.format().headerRowCount();
     for (int row = std::max(1, headingRows + 1); row < table.rows(); ++row) {
@@ -55,11 +59,17 @@ void AddTableBreaks(const QAbstractTextDocumentLayout& layout, const QTextTable&
 std::vector<double> Breaks(const QTextDocument& text) {
     const QAbstractTextDocumentLayout& layout = *text.documentLayout();
     std::vector<double> breaks;
+    // A heading stays with what it heads: no cut just below it.
+    bool afterHeading = false;
     for (QTextFrame::iterator it = text.rootFrame()->begin(); !it.atEnd(); ++it) {
         if (const QTextTable* table = qobject_cast<QTextTable*>(it.currentFrame())) {
-            AddTableBreaks(layout, *table, breaks);
-        } else if (it.currentBlock().isValid()) {
-            AddBlockBreaks(layout, it.currentBlock(), breaks);
+            AddTableBreaks(layout, *table, !afterHeading, breaks);
+            afterHeading = false;
+        } else if (const QTextBlock block = it.currentBlock(); block.isValid()) {
+            AddBlockBreaks(layout, block, !afterHeading, breaks);
+            // The empty block the layout puts before a table keeps the heading with it.
+            afterHeading =
+                block.blockFormat().headingLevel() > 0 || (afterHeading && block.text().isEmpty());
         }
     }
     std::sort(breaks.begin(), breaks.end());
