@@ -32,6 +32,24 @@ DeviceState StateOf(const JournalEntry& entry, const std::string& command, const
     return written ? DeviceState::kNoReport : DeviceState::kPortFailure;
 }
 
+void RecordMachine(MapCell& cell, const JournalEntry& entry, const std::string& command) {
+    if (entry.machine.empty()) {
+        return;  // a journal from before machines were named
+    }
+    auto send = std::find_if(cell.machineSends.begin(), cell.machineSends.end(),
+                             [&entry](const MachineSend& s) { return s.machine == entry.machine; });
+    if (send == cell.machineSends.end()) {
+        cell.machineSends.push_back({entry.machine, {}, {}, 0});
+        send = cell.machineSends.end() - 1;
+    }
+    send->command = command;
+    send->timestamp = entry.timestamp;
+    send->epochMs = entry.epochMs;
+    cell.machinesDiffer =
+        std::any_of(cell.machineSends.begin(), cell.machineSends.end(),
+                    [&command](const MachineSend& s) { return s.command != command; });
+}
+
 // `verdict` judges again what the entry sent against what it read, as the exchange did.
 void Record(MapCell& cell, const JournalEntry& entry, std::string command, Verdict verdict) {
     ++cell.sends;
@@ -41,6 +59,7 @@ void Record(MapCell& cell, const JournalEntry& entry, std::string command, Verdi
     cell.state = StateOf(entry, command, verdict);
     cell.everVerified = cell.everVerified || cell.state == DeviceState::kVerified;
     cell.verdict = cell.state == DeviceState::kDiffers ? std::move(verdict) : Verdict{};
+    RecordMachine(cell, entry, command);
     cell.lastSent = std::move(command);
     cell.last = entry;
 }
@@ -94,6 +113,16 @@ const MapCell& CNetworkMap::ModemParam(int32_t param) const {
         return EmptyCell();
     }
     return modem[static_cast<size_t>(param)];
+}
+
+std::vector<int32_t> CNetworkMap::ProgrammedOnSeveralMachines() const {
+    std::vector<int32_t> ids;
+    for (int32_t id = kFirstDeviceId; id <= kLastDeviceId; ++id) {
+        if (devices[static_cast<size_t>(id)].machinesDiffer) {
+            ids.push_back(id);
+        }
+    }
+    return ids;
 }
 
 CNetworkMap::Band CNetworkMap::Repeaters(int32_t n) const {

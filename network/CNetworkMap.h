@@ -12,6 +12,14 @@
 #include "Parameters.h"
 #include "Verdict.h"
 
+// A machine's latest send to a cell.
+struct MachineSend {
+    std::string machine;
+    std::string command;    // device bytes
+    std::string timestamp;  // as written
+    int64_t epochMs = 0;
+};
+
 struct MapCell {
     DeviceState state = DeviceState::kNotProgrammed;
     std::optional<JournalEntry> last;  // its latest exchange
@@ -20,6 +28,10 @@ struct MapCell {
     bool sentDifferentValues = false;  // two sends carried different values
     bool everVerified = false;         // one of its sends, not only the latest, was verified
     std::string lastSent;              // the command of the latest send, device bytes
+    // Each named machine's latest send, in the order they first sent. The latest send by time
+    // still makes the state: the flag below says that a machine's clock decided it.
+    std::vector<MachineSend> machineSends;
+    bool machinesDiffer = false;  // two machines' latest sends carry different values
 };
 
 // The state of each ID of one network from its latest send, built from journal entries in
@@ -53,6 +65,8 @@ public:
 
     void CountSkipped(size_t lines) { skipped += lines; }
     size_t SkippedLines() const { return skipped; }
+    // The IDs whose machines' latest sends differ, in ID order.
+    std::vector<int32_t> ProgrammedOnSeveralMachines() const;
     // Every entry of this network that was added, reads included.
     size_t EntryCount() const { return entries; }
 

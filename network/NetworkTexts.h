@@ -6,5 +6,9 @@ namespace NetworkTexts {
 inline constexpr char kReportTitle[] = "Rapport de mise en service";
 inline constexpr char kModem[] = "Modem";
 inline constexpr char kReportNotWritten[] = "Impossible d'écrire le rapport";
+// A cell whose machines' latest sends differ, with how many machines sent: "programmé sur 2
+// postes".
+inline constexpr char kProgrammedOnPrefix[] = "programmé sur ";
+inline constexpr char kProgrammedOnSuffix[] = " postes";
 
 }  // namespace NetworkTexts
