@@ -10,7 +10,8 @@ CSheetNetwork::CSheetNetwork(const Setup& setup)
     : journal(setup.journal),
       repeaterCount(setup.repeaterCount),
       nameField(setup.journal, setup.repeaterCount, setup.lastName, [this] { Rebuild(); }),
-      report(setup.journal, [this] { return nameField.Name(); }) {}
+      report(setup.journal, [this] { return nameField.Name(); }),
+      journalChoice(setup.journal, [this] { Rebuild(); }) {}
 
 CSheetNetwork::~CSheetNetwork() = default;
 
@@ -21,6 +22,7 @@ void CSheetNetwork::Install(CMyPropSheet& sheet) {
     installed = true;
     nameField.Install(sheet);
     report.Install(sheet);
+    journalChoice.Install(sheet);
     view = new CNetworkMapView;
     sheet.SetBesidePages(view);
     Rebuild();
@@ -66,7 +68,8 @@ void CSheetNetwork::ShowChanged() {
 void CSheetNetwork::ShowCounts() {
     const size_t skipped = follower.TakeSkippedLines();
     view->SetSummary(QString::fromStdString(BandSummary(follower.Map(), repeaterCount)));
-    view->SetNote(MapCellTexts::Notes(Name().isEmpty(), skipped, follower.TakeUnreadableFiles()));
+    view->SetNote(MapCellTexts::Notes(Name().isEmpty(), skipped, follower.TakeUnreadableFiles(),
+                                      follower.TakeLeftAside()));
 }
 
 void CSheetNetwork::ShowNext(int32_t deviceId, int32_t modemParam) {

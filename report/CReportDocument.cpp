@@ -79,6 +79,26 @@ QString Item(const char* label, const QString& value) {
     return "<li>" + QString::fromUtf8(label) + " : " + value + "</li>";
 }
 
+// Each ID whose machines' latest sends differ, with each machine's send: a skewed clock
+// decided which one the map shows.
+QString OnSeveralMachines(const CNetworkMap& map) {
+    QStringList ids;
+    for (const int32_t id : map.ProgrammedOnSeveralMachines()) {
+        QStringList sends;
+        for (const MachineSend& send : map.Device(id).machineSends) {
+            sends << Text(send.machine) + " (" +
+                         ShownTime(send.epochMs, send.timestamp).toHtmlEscaped() + ", " +
+                         FrameValues(send.command) + ")";
+        }
+        ids << QString::number(id) + " : " + sends.join(", ");
+    }
+    return ids.isEmpty()
+               ? QString()
+               : "<li>" +
+                     Text(MachinesWords(map.Device(map.ProgrammedOnSeveralMachines().front()))) +
+                     " : " + ids.join(" ; ") + "</li>";
+}
+
 template <class Test>
 std::vector<int> DevicesWhere(const CNetworkMap& map, Test test) {
     std::vector<int> ids;
@@ -157,6 +177,8 @@ QString CReportDocument::Unread() const {
     };
     list("Dossiers du journal illisibles", input.unreadableFolders);
     list("Fichiers du journal illisibles", input.unreadableFiles);
+    list("Fichiers laissés de côté (copies de synchronisation, fichiers temporaires ou étrangers)",
+         input.leftAside);
     return items;
 }
 
@@ -196,7 +218,7 @@ QString CReportDocument::Anomalies() const {
            Item("Appareils silencieux", IdList(silent)) + Item("Échecs de port", IdList(failed)) +
            Item("Paramètres du modem non confirmés",
                 modem.isEmpty() ? QString::fromUtf8("aucun") : modem.join(", ")) +
-           "</ul>";
+           OnSeveralMachines(map) + "</ul>";
 }
 
 QString CReportDocument::Rows() const {

@@ -265,7 +265,8 @@ bool CPictureBook::SaveReportPage(const QString& journalPath, const QString& net
                       {},
                       QStringLiteral("poste-terrain").toStdString(),
                       std::move(scan.unreadableFolders),
-                      std::move(scan.unreadableFiles)};
+                      std::move(scan.unreadableFiles),
+                      std::move(scan.leftAside)};
     std::string error;
     if (WriteReport(input, pdf.toStdString(), error) != REPORT_OK) {
         std::fprintf(stderr, "could not write the report: %s\n", error.c_str());
