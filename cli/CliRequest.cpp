@@ -33,7 +33,7 @@ std::optional<CliCommand> CommandNamed(const std::string& word) {
 // The options that name a network: an exchange journals into it, the report is made of it.
 bool AllowedNetworkOption(CliCommand command, const std::string& option) {
     if (IsExchange(command)) {
-        return option == "--network" || option == "--repeaters";
+        return option == "--network" || option == "--repeaters" || option == "--journal";
     }
     return command == CliCommand::kReport &&
            (option == "--network" || option == "--journal" || option == "--out");
@@ -70,15 +70,16 @@ bool Allowed(CliCommand command, const std::string& option) {
     }
 }
 
-// Each --journal adds a folder to read.
-bool IsRepeatable(const std::string& option) {
-    return option == "--journal";
+// Each --journal adds a folder to read; an exchange writes into one.
+bool IsRepeatable(CliCommand command, const std::string& option) {
+    return option == "--journal" && !IsExchange(command);
 }
 
 // Given twice, an option would leave a script unsure which value was sent.
-bool GivenBefore(const std::vector<std::string>& given, const std::string& option,
-                 std::string& error) {
-    if (IsRepeatable(option) || std::find(given.begin(), given.end(), option) == given.end()) {
+bool GivenBefore(CliCommand command, const std::vector<std::string>& given,
+                 const std::string& option, std::string& error) {
+    if (IsRepeatable(command, option) ||
+        std::find(given.begin(), given.end(), option) == given.end()) {
         return false;
     }
     error = "option " + option + " donnée deux fois.";
@@ -167,7 +168,7 @@ std::optional<CliRequest> ParseCliArguments(const std::vector<std::string>& args
             return std::nullopt;
         }
         const std::string name = option.substr(0, option.find('='));
-        if (GivenBefore(given, name, error)) {
+        if (GivenBefore(request.command, given, name, error)) {
             return std::nullopt;
         }
         given.push_back(name);
@@ -229,7 +230,8 @@ std::string CliUsage() {
            std::to_string(kRepeaterCountRange.min) + " à " +
            std::to_string(kRepeaterCountRange.max) +
            "), noté avec l'échange\n"
-           "  --journal DOSSIER  un dossier de journal à lire (répétable ; par défaut le vôtre)\n"
+           "  --journal DOSSIER  le dossier du journal, où send, read et modem écrivent ;\n"
+           "                   report en lit un par --journal (par défaut le vôtre)\n"
            "  --replace   remplace le rapport qui porte déjà ce nom (sans elle, il est gardé)\n"
            "  --json      sortie en JSON\n"
            "  --help      ce texte ;  --version  la version\n"

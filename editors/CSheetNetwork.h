@@ -4,6 +4,7 @@
 #include <QString>
 #include <cstdint>
 
+#include "CJournalChoice.h"
 #include "CMapFollower.h"
 #include "CNetworkNameField.h"
 #include "CReportExport.h"
@@ -46,6 +47,7 @@ public:
     CNetworkMapView* View() const { return view; }
     QLineEdit* NameField() const { return nameField.Field(); }
     QPushButton* ReportButton() const { return report.Button(); }
+    CJournalChoice& JournalChoice() { return journalChoice; }
 
 private:
     void Rebuild();
@@ -56,6 +58,7 @@ private:
     int32_t repeaterCount;
     CNetworkNameField nameField;
     CReportExport report;
+    CJournalChoice journalChoice;
     CMapFollower follower;
     bool installed = false;
     CNetworkMapView* view = nullptr;

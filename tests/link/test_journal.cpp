@@ -12,6 +12,7 @@
 #include "CJournal.h"
 #include "JournalFailure.h"
 #include "JournalFormat.h"
+#include "JournalSettings.h"
 #include "TempDir.h"
 
 namespace {
@@ -373,6 +374,33 @@ TEST(JournalTest, EachMachineWritesItsOwnFiles) {
     EXPECT_EQ(CJournal(dir.Path()).Machine(), "banc-d-essai");
     unsetenv("ZAV7305_MACHINE");
     EXPECT_TRUE(JournalFormat::IsFileName(JournalFormat::FileName(when)));
+}
+
+// The folder the user chose is kept in their settings and wins over the default; a choice
+// that is no absolute path is refused and changes nothing.
+TEST(JournalTest, ChosenFolderIsKeptInTheUsersSettings) {
+    TempDir dir;
+    const char* saved = std::getenv("XDG_CONFIG_HOME");
+    const std::string keep = saved != nullptr ? saved : "";
+    setenv("XDG_CONFIG_HOME", (dir / "config").c_str(), 1);
+    EXPECT_EQ(JournalSettings::UserFolder(), CJournal::DefaultFolder());
+    EXPECT_EQ(JournalSettings::ChooseFolder("relative/folder"), EINVAL);
+    EXPECT_EQ(JournalSettings::ChooseFolder("/srv/a\nb"), EINVAL);
+    EXPECT_EQ(JournalSettings::UserFolder(), CJournal::DefaultFolder());
+    EXPECT_EQ(JournalSettings::ChooseFolder("/srv/partage/journal"), 0);
+    EXPECT_EQ(JournalSettings::SettingsFile(), dir / "config/zav7305/journal");
+    EXPECT_EQ(JournalSettings::UserFolder(), "/srv/partage/journal");
+    EXPECT_EQ(JournalSettings::ChooseFolder("/srv/autre"), 0);
+    EXPECT_EQ(JournalSettings::UserFolder(), "/srv/autre");
+    EXPECT_FALSE(std::ifstream(dir / "config/zav7305/journal.tmp").good());
+    setenv("XDG_CONFIG_HOME", "relative", 1);
+    EXPECT_EQ(JournalSettings::SettingsFile(),
+              std::string(std::getenv("HOME")) + "/.config/zav7305/journal");
+    if (saved != nullptr) {
+        setenv("XDG_CONFIG_HOME", keep.c_str(), 1);
+    } else {
+        unsetenv("XDG_CONFIG_HOME");
+    }
 }
 
 TEST(JournalTest, DefaultFolderFollowsXdgDataHome) {
