@@ -11,7 +11,8 @@ CSheetNetwork::CSheetNetwork(const Setup& setup)
       repeaterCount(setup.repeaterCount),
       nameField(setup.journal, setup.repeaterCount, setup.lastName, [this] { Rebuild(); }),
       report(setup.journal, [this] { return nameField.Name(); }),
-      journalChoice(setup.journal, [this] { Rebuild(); }) {}
+      journalChoice(setup.journal, [this] { Rebuild(); }),
+      watch([this] { Follow(); }) {}
 
 CSheetNetwork::~CSheetNetwork() = default;
 
@@ -33,6 +34,7 @@ void CSheetNetwork::Rebuild() {
     if (view == nullptr) {
         return;
     }
+    watch.Watch(QString::fromStdString(journal.Folder()));
     view->SetBands(repeaterCount);
     view->SetLegend(MapCellTexts::Legend());
     follower.TakeNew();

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "CJournalChoice.h"
+#include "CJournalWatch.h"
 #include "CMapFollower.h"
 #include "CNetworkNameField.h"
 #include "CReportExport.h"
@@ -59,6 +60,7 @@ private:
     CNetworkNameField nameField;
     CReportExport report;
     CJournalChoice journalChoice;
+    CJournalWatch watch;
     CMapFollower follower;
     bool installed = false;
     CNetworkMapView* view = nullptr;
