@@ -1,7 +1,9 @@
 // Times the network map: built from a year of journal (365 daily files, 120 000 records over
 // several networks), then brought up to date after one more exchange by following the folder
-// instead of reading it again. The year is written under the first argument (default: the
-// system's temporary folder) and left there when a second argument "keep" is given.
+// instead of reading it again; then the map of a folder four machines share, a year each (480 000
+// records of one network), followed and read as the report reads it. The year is written under the
+// first argument (default: the system's temporary folder) and left there when a second argument
+// "keep" is given.
 
 #include <algorithm>
 #include <chrono>
@@ -57,8 +59,10 @@ ExchangeRecord Record(int i) {
     return record;
 }
 
-void WriteYear(const std::string& folder) {
-    CJournal journal(folder);
+// `network` empty: the records spread over the four networks.
+void WriteYear(const std::string& folder, const std::string& machine = "poste-1",
+               const char* network = nullptr) {
+    CJournal journal(folder, machine);
     const int perDay = kRecords / kDays + 1;
     std::string text;
     for (int day = 0, i = 0; day < kDays; ++day) {
@@ -66,12 +70,53 @@ void WriteYear(const std::string& folder) {
         text = JournalFormat::HeaderLine();
         for (int k = 0; k < perDay && i < kRecords; ++k, ++i) {
             const JournalContext context{"Administateur", "Répéteur", "COM3",
-                                         kNetworks[i / 500 % 4], 20};
+                                         network != nullptr ? network : kNetworks[i / 500 % 4], 20};
             text +=
                 JournalFormat::RecordLine(context, Record(i), timespec{first.tv_sec + k * 20, 0});
         }
         std::ofstream(journal.PathFor(first), std::ios::binary) << text;
     }
+}
+
+// Four machines' years in one folder, every record of one network: the map takes them all.
+int TimeSharedFolder(const fs::path& base) {
+    const std::string folder = (base / "zav7305-bench-shared").string();
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    for (int machine = 1; machine <= 4; ++machine) {
+        WriteYear(folder, "poste-" + std::to_string(machine), "Station Nord");
+    }
+    const double cpuStart = CpuMs();
+    const auto start = Clock::now();
+    CJournalFollower follower(folder, "Station Nord");
+    CNetworkMap map("Station Nord");
+    map.Add(follower.ReadNew());
+    const auto built = Clock::now();
+    std::printf(
+        "shared folder, 4 machines x %d files: map of %zu records in %.1f ms (%.1f ms of "
+        "processor)\n",
+        kDays, map.EntryCount(), Ms(built - start), CpuMs() - cpuStart);
+    const auto readStart = Clock::now();
+    const JournalScan scan = ReadJournal({folder, folder + "/."}, "Station Nord");
+    CNetworkMap read("Station Nord");
+    read.Add(scan.entries);
+    std::printf("the same read as the report reads it: %zu records in %.1f ms\n", read.EntryCount(),
+                Ms(Clock::now() - readStart));
+    CJournal journal(folder, "poste-2");
+    const JournalContext context{"Client", "Répéteur", "COM3", "Station Nord", 20};
+    std::vector<double> times;
+    for (int u = 0; u < 50; ++u) {
+        journal.Append(context, Record(u),
+                       timespec{kFirstDay + (kDays - 1) * 86400 + 80000 + u, 0});
+        const auto before = Clock::now();
+        map.Add(follower.ReadNew());
+        times.push_back(Ms(Clock::now() - before));
+    }
+    std::sort(times.begin(), times.end());
+    std::printf("shared folder, one arriving record, 50 runs: median %.2f ms, worst %.2f ms\n",
+                times[times.size() / 2], times.back());
+    fs::remove_all(folder);
+    return map.EntryCount() == 4u * kRecords + 50u ? 0 : 1;
 }
 
 }  // namespace
@@ -117,6 +162,10 @@ int main(int argc, char** argv) {
         "map update after one exchange, %d runs: median %.2f ms, worst %.2f ms (%zu "
         "entries)\n",
         updates, times[times.size() / 2], times.back(), map.EntryCount());
+    if (TimeSharedFolder(base) != 0) {
+        std::fprintf(stderr, "shared folder: records lost or counted twice\n");
+        return 1;
+    }
     if (!keep) {
         fs::remove_all(folder);
     } else {

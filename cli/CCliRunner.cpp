@@ -103,6 +103,11 @@ std::string JsonOrNullIfEmpty(const std::string& text) {
     return text.empty() ? "null" : JsonString(text);
 }
 
+// The folder an exchange journals into: --journal's, a synced one for instance, else the user's.
+const std::string& WriteFolder(const CliRequest& request, const std::string& usual) {
+    return request.journals.empty() ? usual : request.journals.front();
+}
+
 std::string JsonJournal(const CCliHost& host, const std::string& folder) {
     return "{\"written\":" + std::string(host.JournalFailure().empty() ? "true" : "false") +
            ",\"folder\":" + JsonOrNullIfEmpty(folder) +
@@ -223,7 +228,7 @@ int CCliRunner::RunExchange(const CliRequest& request, const CliPlan& plan) {
     }
     CSerialPort port;
     port.SetPortDirectory(&env.ports);
-    CJournal journal(env.journalFolder);
+    CJournal journal(WriteFolder(request, env.journalFolder));
     CCliHost host(journal, request.admin ? Roles::kAdministrator : Roles::kClient, portName);
     host.SetNetwork(plan.network, plan.repeaterCount);
     CExchange exchange(port, host, env.clock, env.timing);
@@ -293,7 +298,7 @@ void CCliRunner::PrintJson(const CliRequest& request, const std::string& portNam
     }
     out += ",\"cause\":" + JsonOrNullIfEmpty(host.Cause()) +
            ",\"systemError\":" + JsonOrNullIfEmpty(host.SystemError()) +
-           ",\"journal\":" + JsonJournal(host, env.journalFolder);
+           ",\"journal\":" + JsonJournal(host, WriteFolder(request, env.journalFolder));
     out +=
         ",\"verdict\":" + (verdict.kind == VerdictKind::kNone ? std::string("null")
                                                               : JsonString(VerdictText(verdict)));

@@ -77,7 +77,7 @@ size_t TakeCommand(const std::vector<std::string>& args, CliRequest& request, st
 // made of it.
 bool AllowedNetworkOption(CliCommand command, const std::string& option) {
     if (IsExchange(command)) {
-        return option == "--network" || option == "--repeaters";
+        return option == "--network" || option == "--repeaters" || option == "--journal";
     }
     return (command == CliCommand::kReport || command == CliCommand::kPlanExport) &&
            (option == "--network" || option == "--journal" || option == "--out" ||
@@ -117,15 +117,16 @@ bool Allowed(CliCommand command, const std::string& option) {
     }
 }
 
-// Each --journal adds a folder to read.
-bool IsRepeatable(const std::string& option) {
-    return option == "--journal";
+// Each --journal adds a folder to read; an exchange writes into one.
+bool IsRepeatable(CliCommand command, const std::string& option) {
+    return option == "--journal" && !IsExchange(command);
 }
 
 // Given twice, an option would leave a script unsure which value was sent.
-bool GivenBefore(const std::vector<std::string>& given, const std::string& option,
-                 std::string& error) {
-    if (IsRepeatable(option) || std::find(given.begin(), given.end(), option) == given.end()) {
+bool GivenBefore(CliCommand command, const std::vector<std::string>& given,
+                 const std::string& option, std::string& error) {
+    if (IsRepeatable(command, option) ||
+        std::find(given.begin(), given.end(), option) == given.end()) {
         return false;
     }
     error = "option " + option + " donnée deux fois.";
@@ -212,7 +213,7 @@ std::optional<CliRequest> ParseCliArguments(const std::vector<std::string>& args
             return std::nullopt;
         }
         const std::string name = option.substr(0, option.find('='));
-        if (GivenBefore(given, name, error)) {
+        if (GivenBefore(request.command, given, name, error)) {
             return std::nullopt;
         }
         given.push_back(name);
@@ -279,7 +280,9 @@ std::string CliUsage() {
            std::to_string(kRepeaterCountRange.min) + " à " +
            std::to_string(kRepeaterCountRange.max) +
            "), noté avec l'échange\n"
-           "  --journal DOSSIER  un dossier de journal à lire (répétable ; par défaut le vôtre)\n"
+           "  --journal DOSSIER  le dossier du journal, où send, read et modem écrivent ;\n"
+           "                   report et plan export en lisent un par --journal (par défaut\n"
+           "                   le vôtre)\n"
            "  --replace   remplace le rapport ou l'export qui porte déjà ce nom (sans elle,\n"
            "              il est gardé)\n"
            "  --technicien NOM  le technicien qui signe le rapport, nommé en première page\n"

@@ -9,6 +9,7 @@
 #include "CJournal.h"
 #include "CPortDirectory.h"
 #include "CSystemClock.h"
+#include "JournalSettings.h"
 #include "PasswordPrompt.h"
 
 int main(int argc, char** argv) {
@@ -18,7 +19,7 @@ int main(int argc, char** argv) {
     CliEnvironment environment{
         CSystemClock::Instance(),
         ports,
-        CJournal::DefaultFolder(),
+        JournalSettings::UserFolder(),
         password != nullptr ? std::optional<std::string>(password) : std::nullopt,
         [] { return AskPasswordOnTerminal("Mot de passe Administateur : "); },
         std::cout,

@@ -12,6 +12,7 @@
 #include "CLoginDlg.h"
 #include "CPortDirectory.h"
 #include "CSystemClock.h"
+#include "JournalSettings.h"
 #include "MessageBoxes.h"
 #include "SortedCombo.h"
 
@@ -33,7 +34,7 @@ const QString kSerialSettingsPieces[] = {
 CSetupDlg::CSetupDlg(QWidget* parent)
     : CTemplateDialog(kTemplateId, parent),
       clock(&CSystemClock::Instance()),
-      journal(CJournal::DefaultFolder()) {}
+      journal(JournalSettings::UserFolder()) {}
 
 CSetupDlg::~CSetupDlg() = default;
 

@@ -18,6 +18,11 @@ constexpr char kCannotWrite[] =
 
 CEditorJournal::CEditorJournal(std::string folder) : journal(std::move(folder)) {}
 
+void CEditorJournal::SetFolder(std::string folder) {
+    journal = CJournal(std::move(folder));
+    warned = false;
+}
+
 void CEditorJournal::Record(const std::string& editor, bool isClient,
                             const ExchangeRecord& record) {
     const JournalContext context{Roles::NameOf(isClient), editor, PortName::Of(record.portNumber),

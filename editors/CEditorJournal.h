@@ -18,6 +18,8 @@ public:
     // The network later records belong to (an empty name for none) and its repeater count.
     void SetNetwork(std::string name, int32_t repeaterCount);
     const std::string& Folder() const { return journal.Folder(); }
+    // Later records go to `folder`, e.g. the one the user chose on the sheet.
+    void SetFolder(std::string folder);
 
 private:
     void WarnOnce();

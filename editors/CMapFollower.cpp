@@ -41,7 +41,8 @@ std::vector<int32_t> CMapFollower::TakeChangedModemParams() {
 
 bool CMapFollower::CountsChanged() const {
     return follower->SkippedLines() != shownSkipped ||
-           follower->UnreadableFiles() != shownUnreadable;
+           follower->UnreadableFiles() != shownUnreadable ||
+           follower->LeftAside().size() != shownLeftAside;
 }
 
 size_t CMapFollower::TakeSkippedLines() {
@@ -52,6 +53,11 @@ size_t CMapFollower::TakeSkippedLines() {
 std::vector<std::string> CMapFollower::TakeUnreadableFiles() {
     shownUnreadable = follower->UnreadableFiles();
     return shownUnreadable;
+}
+
+size_t CMapFollower::TakeLeftAside() {
+    shownLeftAside = follower->LeftAside().size();
+    return shownLeftAside;
 }
 
 bool CMapFollower::Changed(const MapCell& cell, std::string& shown) {

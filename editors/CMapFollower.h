@@ -33,6 +33,8 @@ public:
     bool CountsChanged() const;
     size_t TakeSkippedLines();
     std::vector<std::string> TakeUnreadableFiles();
+    // How many of the folder's files are no journal files (sync tools' copies and others).
+    size_t TakeLeftAside();
 
 private:
     // True once per change of the cell's latest exchange; `shown` keeps what was taken.
@@ -42,6 +44,7 @@ private:
     std::unique_ptr<CJournalFollower> follower;
     size_t shownSkipped = 0;
     std::vector<std::string> shownUnreadable;
+    size_t shownLeftAside = 0;
     std::array<std::string, kLastDeviceId + 1> shownDevices;
     std::array<std::string, kModemParamCount + 1> shownModem;
 };

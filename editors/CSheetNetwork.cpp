@@ -12,7 +12,9 @@ CSheetNetwork::CSheetNetwork(const Setup& setup)
       nameField(
           setup.journal, setup.repeaterCount, setup.lastName, [this] { Rebuild(); },
           [this] { return follower.Started() && follower.Map().EntryCount() > 0; }),
-      report(setup.journal, [this] { return nameField.Name(); }) {}
+      report(setup.journal, [this] { return nameField.Name(); }),
+      journalChoice(setup.journal, [this] { Rebuild(); }),
+      watch([this] { Follow(); }) {}
 
 CSheetNetwork::~CSheetNetwork() = default;
 
@@ -23,6 +25,7 @@ void CSheetNetwork::Install(CMyPropSheet& sheet) {
     installed = true;
     nameField.Install(sheet);
     report.Install(sheet);
+    journalChoice.Install(sheet);
     view = new CNetworkMapView;
     sheet.SetBesidePages(view);
     Rebuild();
@@ -33,6 +36,7 @@ void CSheetNetwork::Rebuild() {
     if (view == nullptr) {
         return;
     }
+    watch.Watch(QString::fromStdString(journal.Folder()));
     view->SetBands(repeaterCount);
     view->SetLegend(MapCellTexts::Legend());
     follower.TakeNew();
@@ -75,7 +79,8 @@ void CSheetNetwork::ShowChanged(bool followLatest) {
 void CSheetNetwork::ShowCounts() {
     const size_t skipped = follower.TakeSkippedLines();
     view->SetSummary(QString::fromStdString(BandSummary(follower.Map(), repeaterCount)));
-    view->SetNote(MapCellTexts::Notes(Name().isEmpty(), skipped, follower.TakeUnreadableFiles()));
+    view->SetNote(MapCellTexts::Notes(Name().isEmpty(), skipped, follower.TakeUnreadableFiles(),
+                                      follower.TakeLeftAside()));
 }
 
 void CSheetNetwork::ShowNext(int32_t deviceId, int32_t modemParam) {

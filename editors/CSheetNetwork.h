@@ -4,6 +4,8 @@
 #include <QString>
 #include <cstdint>
 
+#include "CJournalChoice.h"
+#include "CJournalWatch.h"
 #include "CMapFollower.h"
 #include "CNetworkNameField.h"
 #include "CReportExport.h"
@@ -49,6 +51,7 @@ public:
     CNetworkMapView* View() const { return view; }
     QLineEdit* NameField() const { return nameField.Field(); }
     QPushButton* ReportButton() const { return report.Button(); }
+    CJournalChoice& JournalChoice() { return journalChoice; }
 
 private:
     void Rebuild();
@@ -59,6 +62,8 @@ private:
     int32_t repeaterCount;
     CNetworkNameField nameField;
     CReportExport report;
+    CJournalChoice journalChoice;
+    CJournalWatch watch;
     CMapFollower follower;
     bool installed = false;
     CNetworkMapView* view = nullptr;

@@ -50,6 +50,9 @@ inline constexpr const char* kRenameNetwork =
     "Commencer le réseau « %2 » ?";
 inline constexpr const char* kReportWritten = "Le rapport est enregistré dans :\n%1";
 inline constexpr const char* kOpenReport = "Ouvrir le rapport";
+inline constexpr const char* kJournalButton = "Journal…";
+inline constexpr const char* kJournalNotKept =
+    "Le dossier du journal %1 n'a pas pu être gardé : %2";
 inline constexpr const char* kReplaceReport =
     "Le fichier %1 existe déjà.\nVoulez-vous le remplacer ?";
 
@@ -72,6 +75,9 @@ inline constexpr const char* kCauseLine = "Cause : %1";
 inline constexpr const char* kSkippedLines = "%1 ligne(s) du journal illisible(s), ignorée(s).";
 inline constexpr const char* kUnreadableFiles =
     "Fichiers du journal illisibles, laissés de côté : %1";
+inline constexpr const char* kLeftAside =
+    "%1 fichier(s) du dossier laissé(s) de côté (copies de synchronisation, fichiers "
+    "temporaires ou étrangers).";
 inline constexpr const char* kReportFileName = "rapport-%1.pdf";
 inline constexpr const char* kNoNetwork =
     "Nommez le réseau pour suivre sa mise en service d'un jour à l'autre.";

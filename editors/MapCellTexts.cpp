@@ -66,7 +66,8 @@ QString Legend() {
            parts.mid(3).join(QStringLiteral("   "));
 }
 
-QString Notes(bool unnamed, size_t skippedLines, const std::vector<std::string>& unreadable) {
+QString Notes(bool unnamed, size_t skippedLines, const std::vector<std::string>& unreadable,
+              size_t leftAside) {
     QStringList notes;
     if (unnamed) {
         notes << QString::fromUtf8(MapViewTexts::kNoNetwork);
@@ -80,6 +81,9 @@ QString Notes(bool unnamed, size_t skippedLines, const std::vector<std::string>&
             paths << Utf8(path);
         }
         notes << QString::fromUtf8(MapViewTexts::kUnreadableFiles).arg(paths.join(", "));
+    }
+    if (leftAside > 0) {
+        notes << QString::fromUtf8(MapViewTexts::kLeftAside).arg(leftAside);
     }
     return notes.join(QLatin1Char('\n'));
 }

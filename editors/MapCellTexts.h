@@ -16,7 +16,9 @@ CNetworkMapView::Cell DeviceCell(int32_t id, const MapCell& cell);
 CNetworkMapView::Cell ModemCell(int32_t param, const MapCell& cell);
 // What each mark stands for.
 QString Legend();
-// A network without a name, skipped journal lines, day files that could not be read.
-QString Notes(bool unnamed, size_t skippedLines, const std::vector<std::string>& unreadable);
+// A network without a name, skipped journal lines, day files that could not be read, and how
+// many of the folder's files are no journal files.
+QString Notes(bool unnamed, size_t skippedLines, const std::vector<std::string>& unreadable,
+              size_t leftAside = 0);
 
 }  // namespace MapCellTexts

@@ -41,6 +41,24 @@ DeviceBand BandOfEditor(const std::string& editor) {
     return editor == NetworkTexts::kSensorEditor ? DeviceBand::kSensor : DeviceBand::kUnknown;
 }
 
+void RecordMachine(MapCell& cell, const JournalEntry& entry, const std::string& command) {
+    if (entry.machine.empty()) {
+        return;  // a journal from before machines were named
+    }
+    auto send = std::find_if(cell.machineSends.begin(), cell.machineSends.end(),
+                             [&entry](const MachineSend& s) { return s.machine == entry.machine; });
+    if (send == cell.machineSends.end()) {
+        cell.machineSends.push_back({entry.machine, {}, {}, 0});
+        send = cell.machineSends.end() - 1;
+    }
+    send->command = command;
+    send->timestamp = entry.timestamp;
+    send->epochMs = entry.epochMs;
+    cell.machinesDiffer =
+        std::any_of(cell.machineSends.begin(), cell.machineSends.end(),
+                    [&command](const MachineSend& s) { return s.command != command; });
+}
+
 // `verdict` judges again what the entry sent against what it read, as the exchange did.
 void Record(MapCell& cell, const JournalEntry& entry, std::string command, Verdict verdict) {
     ++cell.sends;
@@ -50,6 +68,7 @@ void Record(MapCell& cell, const JournalEntry& entry, std::string command, Verdi
     cell.state = StateOf(entry, command, verdict);
     cell.everVerified = cell.everVerified || cell.state == DeviceState::kVerified;
     cell.verdict = cell.state == DeviceState::kDiffers ? std::move(verdict) : Verdict{};
+    RecordMachine(cell, entry, command);
     cell.lastSent = std::move(command);
     cell.last = entry;
     if (const DeviceBand band = BandOfEditor(entry.editor); band != DeviceBand::kUnknown) {
@@ -137,6 +156,16 @@ bool CNetworkMap::IsRepeater(int32_t id, int32_t n) const {
             break;
     }
     return id <= std::clamp(n, 0, kLastDeviceId);
+}
+
+std::vector<int32_t> CNetworkMap::ProgrammedOnSeveralMachines() const {
+    std::vector<int32_t> ids;
+    for (int32_t id = kFirstDeviceId; id <= kLastDeviceId; ++id) {
+        if (devices[static_cast<size_t>(id)].machinesDiffer) {
+            ids.push_back(id);
+        }
+    }
+    return ids;
 }
 
 CNetworkMap::Band CNetworkMap::Repeaters(int32_t n) const {

@@ -17,6 +17,14 @@
 // editor column, whose band follows from its ID and the repeater count.
 enum class DeviceBand { kUnknown, kRepeater, kSensor };
 
+// A machine's latest send to a cell.
+struct MachineSend {
+    std::string machine;
+    std::string command;    // device bytes
+    std::string timestamp;  // as written
+    int64_t epochMs = 0;
+};
+
 struct MapCell {
     DeviceState state = DeviceState::kNotProgrammed;
     DeviceBand band = DeviceBand::kUnknown;  // from the latest send made on a page
@@ -28,6 +36,10 @@ struct MapCell {
     std::string lastSent;               // the command of the latest send, device bytes
     int incidents = 0;                  // sends not verified: differs, silent or failed
     std::vector<size_t> openIncidents;  // those not yet redone, as indexes into Incidents()
+    // Each named machine's latest send, in the order they first sent. The latest send by time
+    // still makes the state: the flag below says that a machine's clock decided it.
+    std::vector<MachineSend> machineSends;
+    bool machinesDiffer = false;  // two machines' latest sends carry different values
 };
 
 // A send that was not verified, kept although a later send may have redone it.
@@ -76,6 +88,8 @@ public:
 
     void CountSkipped(size_t lines) { skipped += lines; }
     size_t SkippedLines() const { return skipped; }
+    // The IDs whose machines' latest sends differ, in ID order.
+    std::vector<int32_t> ProgrammedOnSeveralMachines() const;
     // Every entry of this network that was added, reads included.
     size_t EntryCount() const { return entries; }
     // Every send that was not verified, in time order.

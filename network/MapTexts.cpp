@@ -42,8 +42,18 @@ std::string ModemName(int32_t param) {
            (info == nullptr ? std::to_string(param) : std::string(info->name));
 }
 
+std::string MachinesWords(const MapCell& cell) {
+    if (!cell.machinesDiffer) {
+        return {};
+    }
+    return NetworkTexts::kProgrammedOnPrefix + std::to_string(cell.machineSends.size()) +
+           NetworkTexts::kProgrammedOnSuffix;
+}
+
 std::string CellAccessibleName(int32_t id, const MapCell& cell) {
-    return "ID " + std::to_string(id) + " : " + StateWords(cell);
+    const std::string machines = MachinesWords(cell);
+    return "ID " + std::to_string(id) + " : " + StateWords(cell) +
+           (machines.empty() ? std::string() : " · " + machines);
 }
 
 std::string ModemCellAccessibleName(int32_t param, const MapCell& cell) {

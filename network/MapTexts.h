@@ -16,7 +16,9 @@ std::string StateMark(DeviceState state);
 std::array<std::string, kDeviceStateCount> LegendItems();
 // "Modem P0" for the modem page's parameter 1..6; the number for any other.
 std::string ModemName(int32_t param);
-// "ID 12 : vérifiée".
+// "programmé sur 2 postes" for a cell whose machines' latest sends differ, else empty.
+std::string MachinesWords(const MapCell& cell);
+// "ID 12 : vérifiée", and "ID 12 : vérifiée · programmé sur 2 postes".
 std::string CellAccessibleName(int32_t id, const MapCell& cell);
 // "Modem P0 : vérifiée", for the modem page's parameter 1..6.
 std::string ModemCellAccessibleName(int32_t param, const MapCell& cell);

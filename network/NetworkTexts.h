@@ -9,5 +9,9 @@ inline constexpr char kReportNotWritten[] = "Impossible d'écrire le rapport";
 // The journal's editor column for the two pages that program a band, their tabs' words.
 inline constexpr char kRepeaterEditor[] = "Répéteur";
 inline constexpr char kSensorEditor[] = "Capteur";
+// A cell whose machines' latest sends differ, with how many machines sent: "programmé sur 2
+// postes".
+inline constexpr char kProgrammedOnPrefix[] = "programmé sur ";
+inline constexpr char kProgrammedOnSuffix[] = " postes";
 
 }  // namespace NetworkTexts

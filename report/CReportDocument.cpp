@@ -29,6 +29,26 @@ QString Names(const std::vector<std::string>& names) {
     return texts.isEmpty() ? QString::fromUtf8("aucun") : texts.join(", ");
 }
 
+// Each ID whose machines' latest sends differ, with each machine's send: a skewed clock
+// decided which one the map shows.
+QString OnSeveralMachines(const CNetworkMap& map) {
+    QStringList ids;
+    for (const int32_t id : map.ProgrammedOnSeveralMachines()) {
+        QStringList sends;
+        for (const MachineSend& send : map.Device(id).machineSends) {
+            sends << Text(send.machine) + " (" +
+                         ShownTime(send.epochMs, send.timestamp).toHtmlEscaped() + ", " +
+                         FrameValues(send.command) + ")";
+        }
+        ids << QString::number(id) + " : " + sends.join(", ");
+    }
+    return ids.isEmpty()
+               ? QString()
+               : "<li>" +
+                     Text(MachinesWords(map.Device(map.ProgrammedOnSeveralMachines().front()))) +
+                     " : " + ids.join(" ; ") + "</li>";
+}
+
 template <class Test>
 std::vector<int> DevicesWhere(const CNetworkMap& map, Test test) {
     std::vector<int> ids;
@@ -140,7 +160,8 @@ QString CReportDocument::Anomalies() const {
            Item("IDs programmés plusieurs fois avec des valeurs différentes", IdList(changed)) +
            Item("Appareils silencieux", IdList(silent)) + Item("Échecs de port", IdList(failed)) +
            Item("Paramètres du modem non confirmés", Names(ModemWhere(map, Unconfirmed))) +
-           Item("Paramètres du modem jamais envoyés", Names(unsent)) + "</ul>";
+           Item("Paramètres du modem jamais envoyés", Names(unsent)) + OnSeveralMachines(map) +
+           "</ul>";
 }
 
 // One row of two boxes with room to sign in; a row is never cut between two pages.
@@ -171,6 +192,12 @@ QString CReportDocument::Unread() const {
     }
     if (!input.unreadableFiles.empty()) {
         items += Item("Fichiers du journal illisibles", Names(input.unreadableFiles));
+    }
+    if (!input.leftAside.empty()) {
+        items += Item(
+            "Fichiers laissés de côté (copies de synchronisation, fichiers temporaires ou "
+            "étrangers)",
+            Names(input.leftAside));
     }
     return items;
 }

@@ -18,5 +18,6 @@ ReportInput ReportInputOf(std::string network, JournalScan scan, ReportSite site
     input.machineName = QSysInfo::machineHostName().toStdString();
     input.unreadableFolders = std::move(scan.unreadableFolders);
     input.unreadableFiles = std::move(scan.unreadableFiles);
+    input.leftAside = std::move(scan.leftAside);
     return input;
 }

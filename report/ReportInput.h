@@ -30,6 +30,8 @@ struct ReportInput {
     // FIFOs, files refused by the system).
     std::vector<std::string> unreadableFolders;
     std::vector<std::string> unreadableFiles;
+    // The folders' files that are no journal files, never read: sync tools' copies and others.
+    std::vector<std::string> leftAside;
     ReportSite site;
 };
 

@@ -269,6 +269,7 @@ bool CPictureBook::SaveReportPage(const QString& journalPath, const QString& net
                       QStringLiteral("poste-terrain").toStdString(),
                       std::move(scan.unreadableFolders),
                       std::move(scan.unreadableFiles),
+                      std::move(scan.leftAside),
                       ReportSite{{}, {}, {}, "Jeanne Martin"}};
     std::string error;
     if (WriteReport(input, pdf.toStdString(), error) != REPORT_OK) {

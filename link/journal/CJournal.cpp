@@ -158,7 +158,11 @@ bool IsWholeRecord(int fd, off_t from, off_t size) {
 
 }  // namespace
 
-CJournal::CJournal(std::string folder) : folder(std::move(folder)) {}
+CJournal::CJournal(std::string folder)
+    : CJournal(std::move(folder), JournalFormat::MachineName()) {}
+
+CJournal::CJournal(std::string folder, std::string machine)
+    : folder(std::move(folder)), machine(std::move(machine)) {}
 
 std::string CJournal::DefaultFolder() {
     const char* data = std::getenv("XDG_DATA_HOME");
@@ -173,11 +177,11 @@ std::string CJournal::DefaultFolder() {
 }
 
 std::string CJournal::PathFor(const timespec& when) const {
-    return folder + "/" + JournalFormat::FileName(when);
+    return PathFor(when, 1);
 }
 
 std::string CJournal::PathFor(const timespec& when, int part) const {
-    return folder + "/" + JournalFormat::FileName(when, part);
+    return folder + "/" + JournalFormat::FileName(when, machine, part);
 }
 
 int CJournal::Append(const JournalContext& context, const ExchangeRecord& record) {
@@ -197,7 +201,7 @@ int CJournal::Append(const JournalContext& context, const ExchangeRecord& record
         lastError = EMSGSIZE;  // no reader would take it for a record
         return JOURNAL_WRITE_FAILED;
     }
-    const std::string day = JournalFormat::FileName(when);
+    const std::string day = JournalFormat::FileName(when, machine, 1);
     if (day != openDay) {
         openDay = day;
         openPart = 1;

@@ -24,17 +24,21 @@ enum JournalRefusal : int {
     JOURNAL_REFUSED_OLDER_LAYOUT = -5,  // a journal of the day with other columns
 };
 
-// The commissioning journal: one CSV file per local day in a folder, one line per exchange.
+// The commissioning journal: one CSV file per local day and machine in a folder, one line per
+// exchange. A machine appends only to the files named after it, so that a folder synced between
+// machines never has two writers on one file.
 // Each record is appended in one write under an exclusive lock and flushed to disk before
 // Append returns, so tools writing side by side never interleave and a killed writer loses
 // no record it had returned from. A record left half-written by a writer killed inside its
 // write is cut away by the next writer, under the same lock. A day's file written with other
-// columns is left as it is: the records go on in the day's next file ("2026-12-09.2.csv"). Only a
-// regular file of the user's own, with one name and the journal's header, is ever written or cut;
-// no link is followed.
+// columns is left as it is: the records go on in the day's next file ("2026-12-09.poste-1.2.csv").
+// Only a regular file of the user's own, with one name and the journal's header, is ever written or
+// cut; no link is followed.
 class CJournal {
 public:
     explicit CJournal(std::string folder);
+    // `machine` as SafeMachineName gives it; the files of another machine are never written.
+    CJournal(std::string folder, std::string machine);
 
     // $XDG_DATA_HOME/zav7305, or ~/.local/share/zav7305 when the variable is unset or not an
     // absolute path; empty when neither can be told.
@@ -44,6 +48,7 @@ public:
     int Append(const JournalContext& context, const ExchangeRecord& record, const timespec& when);
 
     const std::string& Folder() const { return folder; }
+    const std::string& Machine() const { return machine; }
     std::string PathFor(const timespec& when) const;
     // The day's `part`-th file: 1 is the day's own name.
     std::string PathFor(const timespec& when, int part) const;
@@ -61,6 +66,7 @@ private:
     int Fail(int status, int err);
 
     std::string folder;
+    std::string machine;
     std::string openPath;
     std::string openDay;  // the day whose later file is open
     int openPart = 1;

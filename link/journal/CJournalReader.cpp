@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <set>
 #include <utility>
@@ -18,8 +19,11 @@
 
 namespace {
 
-// The journal files of a folder; false when it cannot be listed.
-bool ListJournalFiles(const std::string& folder, std::vector<std::string>& names) {
+// The journal files of a folder, and beside them the other files: what a sync tool leaves
+// (conflict copies, files it is still transferring, locks) and whatever else is there, which
+// no reading may take in. Subfolders are no files of the folder. False when it cannot be listed.
+bool ListJournalFiles(const std::string& folder, std::vector<std::string>& names,
+                      std::vector<std::string>& others) {
     DIR* dir = ::opendir(folder.c_str());
     if (dir == nullptr) {
         return false;
@@ -27,10 +31,13 @@ bool ListJournalFiles(const std::string& folder, std::vector<std::string>& names
     while (const dirent* item = ::readdir(dir)) {
         if (JournalFormat::IsFileName(item->d_name)) {
             names.emplace_back(item->d_name);
+        } else if (item->d_type != DT_DIR) {
+            others.emplace_back(item->d_name);
         }
     }
     ::closedir(dir);
     std::sort(names.begin(), names.end());
+    std::sort(others.begin(), others.end());
     return true;
 }
 
@@ -96,6 +103,22 @@ bool Earlier(const JournalEntry& a, const JournalEntry& b) {
     return a.lineNumber < b.lineNumber;
 }
 
+uint64_t Mix(uint64_t seed, uint64_t value) {
+    return seed ^ (value + 0x9E3779B97F4A7C15ULL + (seed << 6) + (seed >> 2));
+}
+
+// Records in time order, each identity once; how many were left out.
+size_t TakeEachOnce(std::vector<JournalEntry>& entries) {
+    std::unordered_set<uint64_t> seen;
+    seen.reserve(entries.size());
+    const auto repeated = std::remove_if(
+        entries.begin(), entries.end(),
+        [&seen](const JournalEntry& entry) { return !seen.insert(entry.identity).second; });
+    const auto count = static_cast<size_t>(entries.end() - repeated);
+    entries.erase(repeated, entries.end());
+    return count;
+}
+
 // The folder's canonical path, or the path as given when it has none (it is not there).
 std::string Canonical(const std::string& folder) {
     const std::unique_ptr<char, decltype(&std::free)> resolved(::realpath(folder.c_str(), nullptr),
@@ -140,7 +163,8 @@ size_t CJournalFollower::PendingLines() const {
 
 std::vector<JournalEntry> CJournalFollower::ReadNew() {
     std::vector<std::string> names;
-    readable = ListJournalFiles(folder, names);
+    leftAside.clear();
+    readable = ListJournalFiles(folder, names, leftAside);
     std::vector<JournalEntry> entries;
     for (const std::string& name : names) {
         ReadFile(name, files[name], entries);
@@ -191,13 +215,22 @@ void CJournalFollower::ReadLine(std::string_view line, const std::string& name, 
         return;
     }
     JournalEntry entry;
-    if (builder.Build(entry)) {
-        entry.fileName = name;
-        entry.lineNumber = state.lineNumber;
-        out.push_back(std::move(entry));
-    } else {
+    if (!builder.Build(entry)) {
         ++skipped;
+        return;
     }
+    const uint64_t hash = std::hash<std::string_view>{}(line);
+    state.repeats = hash == state.lastHash && state.lineNumber > 1 ? state.repeats + 1 : 0;
+    state.lastHash = hash;
+    entry.machine = JournalFormat::MachineOf(name);
+    entry.identity = Mix(Mix(std::hash<std::string>{}(entry.machine), hash), state.repeats);
+    if (!identities.insert(entry.identity).second) {
+        ++repeated;
+        return;
+    }
+    entry.fileName = name;
+    entry.lineNumber = state.lineNumber;
+    out.push_back(std::move(entry));
 }
 
 std::vector<std::string> CJournalFollower::UnreadableFiles() const {
@@ -206,6 +239,14 @@ std::vector<std::string> CJournalFollower::UnreadableFiles() const {
         if (state.unreadable) {
             paths.push_back(folder + "/" + name);
         }
+    }
+    return paths;
+}
+
+std::vector<std::string> CJournalFollower::LeftAside() const {
+    std::vector<std::string> paths;
+    for (const std::string& name : leftAside) {
+        paths.push_back(folder + "/" + name);
     }
     return paths;
 }
@@ -221,14 +262,18 @@ JournalScan ReadJournal(const std::vector<std::string>& folders, const std::stri
         std::vector<JournalEntry> entries = follower.ReadNew();
         readable[index] = follower.FolderReadable();
         scan.skippedLines += follower.SkippedLines();
+        scan.repeatedRecords += follower.RepeatedRecords();
         const std::vector<std::string> unreadable = follower.UnreadableFiles();
         scan.unreadableFiles.insert(scan.unreadableFiles.end(), unreadable.begin(),
                                     unreadable.end());
+        const std::vector<std::string> aside = follower.LeftAside();
+        scan.leftAside.insert(scan.leftAside.end(), aside.begin(), aside.end());
         std::move(entries.begin(), entries.end(), std::back_inserter(scan.entries));
     }
     for (size_t i = 0; i < unique.size(); ++i) {
         (readable[i] ? scan.folders : scan.unreadableFolders).push_back(unique[i]);
     }
     SortByTime(scan.entries);
+    scan.repeatedRecords += TakeEachOnce(scan.entries);
     return scan;
 }

@@ -20,4 +20,8 @@ struct JournalEntry {
     int32_t repeaterCount = -1;  // -1 when the line does not say
     std::string fileName;        // the day file it was read from, e.g. "2026-12-09.csv"
     size_t lineNumber = 0;       // its line in that file, from 1
+    std::string machine;         // the one its file is named after; empty for older names
+    // The same for the same record wherever a copy of its file is read: from its machine, its
+    // line's bytes and, for a line repeated as it stands, which repeat it is.
+    uint64_t identity = 0;
 };

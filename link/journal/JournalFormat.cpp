@@ -1,8 +1,11 @@
 #include "JournalFormat.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 #include "Frames.h"
@@ -79,6 +82,25 @@ bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
+// What sync tools put in the names of the copies they make of a file two machines changed.
+constexpr std::array<std::string_view, 2> kConflictWords = {"conflict", "conflit"};
+
+bool IsPart(std::string_view text) {
+    return !text.empty() && std::all_of(text.begin(), text.end(), IsDigit);
+}
+
+// A name SafeMachineName can give.
+bool IsMachine(std::string_view text) {
+    const auto allowed = [](char c) { return IsDigit(c) || (c >= 'a' && c <= 'z') || c == '-'; };
+    if (text.empty() || text.size() > kMaxMachineLength || text.front() == '-' ||
+        text.back() == '-' || !std::all_of(text.begin(), text.end(), allowed) ||
+        std::all_of(text.begin(), text.end(), IsDigit)) {
+        return false;
+    }
+    return std::none_of(kConflictWords.begin(), kConflictWords.end(),
+                        [text](std::string_view word) { return text.find(word) != text.npos; });
+}
+
 bool LocalTime(const timespec& when, tm& local) {
     const time_t seconds = when.tv_sec;
     return localtime_r(&seconds, &local) != nullptr;
@@ -144,22 +166,72 @@ std::string Timestamp(const timespec& when) {
     return std::string(date.data()) + tail.data();
 }
 
-std::string FileName(const timespec& when) {
-    tm local{};
-    if (!LocalTime(when, local)) {
-        return "journal" + std::string(kExtension);
+std::string MachineName() {
+    if (const char* chosen = std::getenv("ZAV7305_MACHINE"); chosen != nullptr && *chosen != 0) {
+        return SafeMachineName(chosen);
     }
-    std::array<char, 32> date{};
-    std::strftime(date.data(), date.size(), kDateFormat, &local);
-    return date.data() + std::string(kExtension);
+    std::array<char, 256> host{};
+    if (::gethostname(host.data(), host.size() - 1) != 0) {
+        return SafeMachineName({});
+    }
+    // The host's own label: a domain the network hands out changes from site to site.
+    const std::string_view name(host.data());
+    return SafeMachineName(name.substr(0, name.find('.')));
+}
+
+std::string SafeMachineName(std::string_view raw) {
+    std::string name;
+    for (const char c : raw) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (IsDigit(c) || (c >= 'a' && c <= 'z')) {
+            name.push_back(c);
+        } else if (c >= 'A' && c <= 'Z') {
+            name.push_back(static_cast<char>(byte - 'A' + 'a'));
+        } else if (!name.empty() && name.back() != '-') {
+            name.push_back('-');
+        }
+    }
+    for (const std::string_view word : kConflictWords) {
+        for (size_t at = name.find(word); at != std::string::npos; at = name.find(word)) {
+            name.replace(at, word.size(), "poste");
+        }
+    }
+    if (name.size() > kMaxMachineLength) {
+        name.resize(kMaxMachineLength);
+    }
+    while (!name.empty() && name.back() == '-') {
+        name.pop_back();
+    }
+    if (name.empty()) {
+        return "poste";
+    }
+    return std::all_of(name.begin(), name.end(), IsDigit) ? "poste-" + name.substr(0, 26) : name;
+}
+
+std::string FileName(const timespec& when) {
+    return FileName(when, MachineName(), 1);
 }
 
 std::string FileName(const timespec& when, int part) {
-    std::string name = FileName(when);
-    if (part > 1) {
-        name.insert(name.size() - kExtension.size(), kPartSeparator + std::to_string(part));
+    return FileName(when, MachineName(), part);
+}
+
+std::string FileName(const timespec& when, std::string_view machine, int part) {
+    tm local{};
+    std::string name = "journal";
+    if (LocalTime(when, local)) {
+        std::array<char, 32> date{};
+        std::strftime(date.data(), date.size(), kDateFormat, &local);
+        name = date.data();
     }
-    return name;
+    if (!machine.empty()) {
+        name += kPartSeparator;
+        name += machine;
+    }
+    if (part > 1) {
+        name += kPartSeparator + std::to_string(part);
+    }
+    return name + std::string(kExtension);
 }
 
 bool IsFileName(std::string_view name) {
@@ -172,13 +244,30 @@ bool IsFileName(std::string_view name) {
             return false;
         }
     }
-    const std::string_view part =
-        name.substr(kDateLength, name.size() - kDateLength - kExtension.size());
-    if (part.empty()) {
+    std::string_view rest = name.substr(kDateLength, name.size() - kDateLength - kExtension.size());
+    if (rest.empty()) {
         return true;
     }
-    return part.size() >= 2 && part[0] == kPartSeparator &&
-           std::all_of(part.begin() + 1, part.end(), IsDigit);
+    if (rest[0] != kPartSeparator) {
+        return false;
+    }
+    rest.remove_prefix(1);
+    const size_t dot = rest.find(kPartSeparator);
+    const std::string_view first = rest.substr(0, dot);
+    if (dot == std::string_view::npos && IsPart(first)) {
+        return true;  // an older name's part
+    }
+    return IsMachine(first) && (dot == std::string_view::npos || IsPart(rest.substr(dot + 1)));
+}
+
+std::string_view MachineOf(std::string_view fileName) {
+    if (!IsFileName(fileName) || fileName.size() == kDateLength + kExtension.size()) {
+        return {};
+    }
+    const std::string_view rest =
+        fileName.substr(kDateLength + 1, fileName.size() - kDateLength - 1 - kExtension.size());
+    const std::string_view first = rest.substr(0, rest.find(kPartSeparator));
+    return IsMachine(first) ? first : std::string_view();
 }
 
 size_t FieldCount() {

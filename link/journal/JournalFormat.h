@@ -52,12 +52,26 @@ std::string RecordLine(const JournalContext& context, const ExchangeRecord& reco
 
 // Local time with its offset, e.g. "2026-12-09T01:05:03.042+01:00".
 std::string Timestamp(const timespec& when);
-// The day's file name in local time, e.g. "2026-12-09.csv".
+// This machine's name as its journal files carry it: $ZAV7305_MACHINE when set, else the
+// host's name, made safe for a file name by SafeMachineName.
+std::string MachineName();
+// Lowercase ASCII letters, digits and '-', at most kMaxMachineLength characters, never only
+// digits (a day's part number) nor a word a sync tool marks its conflict copies with; "poste"
+// when nothing is left.
+std::string SafeMachineName(std::string_view raw);
+inline constexpr size_t kMaxMachineLength = 32;
+
+// This machine's file of the day in local time, e.g. "2026-12-09.poste-1.csv".
 std::string FileName(const timespec& when);
-// The day's `part`-th file: "2026-12-09.csv" for 1, "2026-12-09.2.csv" for 2.
+// The day's `part`-th file of this machine: "2026-12-09.poste-1.2.csv" for 2.
 std::string FileName(const timespec& when, int part);
-// True for the names FileName writes, whatever the day and part.
+// The day's `part`-th file of `machine`; without a machine, the name journals had before
+// machines were named: "2026-12-09.csv", "2026-12-09.2.csv".
+std::string FileName(const timespec& when, std::string_view machine, int part);
+// True for the names FileName writes, whatever the day, machine and part, older ones included.
 bool IsFileName(std::string_view name);
+// The machine a journal file's name carries; empty for the older names and for other files.
+std::string_view MachineOf(std::string_view fileName);
 
 // "émission", "lecture", "émission modem", "lecture modem".
 const char* KindName(ExchangeKind kind);

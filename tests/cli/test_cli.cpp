@@ -11,6 +11,8 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <sstream>
@@ -1068,6 +1070,52 @@ TEST_F(CliProcessTest, ProgramTakesItsEnvironment) {
     EXPECT_NE(output.find("Verdict : Configuration vérifiée"), std::string::npos) << output;
     EXPECT_EQ(sim.ReceivedLines(), Lines({"u001012603000100", "u"}));
     EXPECT_EQ(JournalRecords(data.Path() + "/zav7305").size(), 1u);
+}
+
+// Two machines send into one shared folder; a sync tool leaves a conflict copy and a file in
+// transfer there, and a copy of the whole folder is read too: the report has each exchange
+// once, the ID the machines programmed differently among its anomalies, and what it left aside.
+TEST_F(CliProcessTest, TwoMachinesShareOneJournalFolder) {
+    ASSERT_TRUE(StartSim("repeater", {}));
+    const std::string shared = data / "partage";
+    const std::string copy = data / "copie";
+    const std::string port = "COM" + std::to_string(sim.PortNumber());
+    const auto run = [&](const std::string& machine, const std::string& args) {
+        const std::string command = "XDG_RUNTIME_DIR=" + runtime.Path() +
+                                    " XDG_DATA_HOME=" + data.Path() +
+                                    " ZAV7305_PASSWORD=2846 ZAV7305_MACHINE=" + machine + " " +
+                                    ZAV_CLI_PATH + " " + args + " </dev/null";
+        const int status = std::system(command.c_str());
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    };
+    const std::string into = " --port " + port + " --journal " + shared + " --network Nord ";
+    ASSERT_EQ(run("poste-a", "send" + into + "--admin --id 5 --chf 12 >/dev/null"), 0);
+    ASSERT_EQ(run("poste-b", "send" + into + "--admin --id 5 --chf 14 >/dev/null"), 0);
+    ASSERT_EQ(run("poste-b", "send" + into + "--id 6 >/dev/null"), 0);
+    std::vector<std::string> files;
+    for (const auto& item : std::filesystem::directory_iterator(shared)) {
+        files.push_back(item.path().filename().string());
+    }
+    std::sort(files.begin(), files.end());
+    ASSERT_EQ(files.size(), 2u);
+    EXPECT_NE(files[0].find(".poste-a.csv"), std::string::npos) << files[0];
+    EXPECT_NE(files[1].find(".poste-b.csv"), std::string::npos) << files[1];
+    const std::string day = files[1].substr(0, 10);
+    const std::string b = ReadAll(shared + "/" + files[1]);
+    ASSERT_TRUE(std::ofstream(shared + "/" + day + ".poste-b.sync-conflict-" + day + "-AB.csv")
+                << b);
+    ASSERT_TRUE(std::ofstream(shared + "/.syncthing." + files[0] + ".tmp") << b);
+    std::filesystem::copy(shared, copy);
+    const std::string out = data / "rapport.pdf";
+    ASSERT_EQ(run("poste-a", "report --network Nord --journal " + shared + " --journal " + copy +
+                                 " --out " + out + " >/dev/null"),
+              0);
+    const std::string text = ReportText(out);
+    EXPECT_NE(text.find("Échanges : 3"), std::string::npos) << text;
+    EXPECT_NE(text.find("programmé sur 2 postes : 5 : poste-a"), std::string::npos) << text;
+    EXPECT_NE(text.find("Fichiers laissés de côté"), std::string::npos) << text;
+    EXPECT_NE(text.find("sync-conflict"), std::string::npos) << text;
+    EXPECT_NE(text.find(".syncthing."), std::string::npos) << text;
 }
 
 // What the user types for the password goes to the program, never back to the screen.

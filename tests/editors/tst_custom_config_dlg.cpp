@@ -24,6 +24,7 @@
 #include "CCustomConfigDlg.h"
 #include "CUrlCatcher.h"
 #include "EditorTestSupport.h"
+#include "JournalFormat.h"
 #include "PortFailureTexts.h"
 #include "ProtocolTexts.h"
 #include "VerdictDisplay.h"
@@ -655,7 +656,8 @@ void TestCustomConfigDlg::journalThatCannotBeWrittenIsToldOnce() {
     // Read-only stops a user; the day's file taken by a folder stops root as well.
     for (int days : {0, 1}) {
         QVERIFY(QDir().mkpath(folder + "/" +
-                              QDate::currentDate().addDays(days).toString("yyyy-MM-dd") + ".csv"));
+                              QDate::currentDate().addDays(days).toString("yyyy-MM-dd") + "." +
+                              QString::fromStdString(JournalFormat::MachineName()) + ".csv"));
     }
     QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
 

@@ -1,4 +1,5 @@
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <QAbstractButton>
 #include <QDateTime>
@@ -75,6 +76,7 @@ private slots:
     void lastNetworkIsKeptInTheStateFolder();
     void sheetOpensBesideHostileDayFiles_data();
     void sheetOpensBesideHostileDayFiles();
+    void recordOfAnotherMachineShowsWithoutAClick();
     void stateFileIsNeverAWayElsewhere_data();
     void stateFileIsNeverAWayElsewhere();
     void renamingANetworkWithRecordsAsks_data();
@@ -346,6 +348,53 @@ void TestNetworkWalk::sheetOpensBesideHostileDayFiles() {
         QCOMPARE(view.DeviceCell(9)->accessibleName(), QString::fromUtf8("ID 9 : vérifiée"));
         QVERIFY2(view.NoteShown().contains(QString::fromUtf8(note.toUtf8())),
                  qPrintable(view.NoteShown()));
+        Retour(s);
+    });
+    QCOMPARE(bench.Run(driver), 255);
+    QVERIFY(driver.AllDone());
+}
+
+// Another machine's record, written into the folder by another process while the sheet is
+// open, reaches the map within 2 s with no input.
+void TestNetworkWalk::recordOfAnotherMachineShowsWithoutAClick() {
+    const QString network =
+        QStringLiteral("Station Ouest %1").arg(QDateTime::currentMSecsSinceEpoch());
+    const std::string folder = CJournal::DefaultFolder();
+    QVERIFY(QDir().mkpath(QString::fromStdString(folder)));
+    const std::string written = folder + "/" + JournalFormat::FileName({978339600, 0}, "autre", 1);
+    const std::unique_ptr<void, std::function<void(void*)>> removed(
+        this, [&](void*) { ::unlink(written.c_str()); });
+    CSheetBench bench;
+    bench.Open(3, 951);
+    CEditorDriver driver;
+    driver.Act<CMyPropSheet>([&](CMyPropSheet* s) {
+        TypeInto(bench.network->NameField(), network);
+        PressKey(bench.network->NameField(), Qt::Key_Return);
+        const CNetworkMapView& view = *bench.network->View();
+        QCOMPARE(view.DeviceCell(11)->accessibleName(),
+                 QString::fromUtf8("ID 11 : non programmée"));
+        // The sheet's own look at the journal when it becomes active is over before the write.
+        QTRY_VERIFY(s->isActiveWindow());
+        QCoreApplication::processEvents();
+        const pid_t child = ::fork();
+        QVERIFY(child >= 0);
+        if (child == 0) {
+            ExchangeRecord record;
+            record.kind = ExchangeKind::SendConfig;
+            record.command = "u011255601004100";
+            record.bytesSent = record.command + "\nu\n";
+            record.report = "TM010203V14011255100060004100\r\n";
+            const JournalContext context{"Client", "Répéteur", "COM951", network.toStdString(), 3};
+            ::_exit(CJournal(folder, "autre").Append(context, record, {978339600, 0}));
+        }
+        int status = -1;
+        QCOMPARE(::waitpid(child, &status, 0), child);
+        QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == JOURNAL_OK);
+        QElapsedTimer shown;
+        shown.start();
+        QTRY_COMPARE_WITH_TIMEOUT(view.DeviceCell(11)->accessibleName(),
+                                  QString::fromUtf8("ID 11 : vérifiée"), 2000);
+        qInfo("shown after %lld ms", static_cast<long long>(shown.elapsed()));
         Retour(s);
     });
     QCOMPARE(bench.Run(driver), 255);

@@ -12,6 +12,7 @@
 #include "CJournal.h"
 #include "JournalFailure.h"
 #include "JournalFormat.h"
+#include "JournalSettings.h"
 #include "TempDir.h"
 
 namespace {
@@ -72,7 +73,9 @@ TEST(JournalFormatTest, TimeCarriesItsOffsetAndNamesTheLocalDay) {
     tzset();
     const timespec lateUtc{23 * 3600 + 5, 42000000};  // 1970-01-01 23:00:05.042 UTC
     EXPECT_EQ(JournalFormat::Timestamp(lateUtc), "1970-01-02T00:30:05.042+01:30");
-    EXPECT_EQ(JournalFormat::FileName(lateUtc), "1970-01-02.csv");
+    EXPECT_EQ(JournalFormat::FileName(lateUtc, "", 1), "1970-01-02.csv");
+    EXPECT_EQ(JournalFormat::FileName(lateUtc, "poste-1", 1), "1970-01-02.poste-1.csv");
+    EXPECT_EQ(JournalFormat::FileName(lateUtc, "poste-1", 2), "1970-01-02.poste-1.2.csv");
     if (saved != nullptr) {
         setenv("TZ", keep.c_str(), 1);
     } else {
@@ -288,12 +291,116 @@ TEST(JournalTest, OlderLayoutOfTheDayIsLeftAsItIs) {
     ASSERT_EQ(journal.Append(kContext, SentRecord(1), when), JOURNAL_OK);
     ASSERT_EQ(journal.Append(kContext, SentRecord(2), when), JOURNAL_OK);
     EXPECT_EQ(ReadAll(journal.PathFor(when)), older);
-    EXPECT_EQ(journal.PathFor(when, 2),
-              dir / (JournalFormat::FileName(when).substr(0, 10) + ".2.csv"));
+    EXPECT_EQ(journal.PathFor(when, 2), dir / (JournalFormat::FileName(when).substr(0, 10) + "." +
+                                               journal.Machine() + ".2.csv"));
     EXPECT_EQ(ReadAll(journal.PathFor(when, 2)),
               JournalFormat::HeaderLine() +
                   JournalFormat::RecordLine(kContext, SentRecord(1), when) +
                   JournalFormat::RecordLine(kContext, SentRecord(2), when));
+}
+
+// Host names as machines' files carry them.
+struct MachineRow {
+    const char* raw;
+    const char* safe;
+};
+
+class JournalMachineNames : public ::testing::TestWithParam<MachineRow> {};
+
+TEST_P(JournalMachineNames, HostNameBecomesASafeFileNamePart) {
+    const std::string safe = JournalFormat::SafeMachineName(GetParam().raw);
+    EXPECT_EQ(safe, GetParam().safe);
+    EXPECT_TRUE(JournalFormat::IsFileName("2026-12-09." + safe + ".csv")) << safe;
+    EXPECT_TRUE(JournalFormat::IsFileName("2026-12-09." + safe + ".3.csv")) << safe;
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, JournalMachineNames,
+                         ::testing::Values(MachineRow{"poste-1", "poste-1"},
+                                           MachineRow{"Portable_Équipe 2", "portable-quipe-2"},
+                                           MachineRow{"", "poste"}, MachineRow{"../..", "poste"},
+                                           MachineRow{"2", "poste-2"}, MachineRow{"-x-", "x"},
+                                           MachineRow{"conflit-lab", "poste-lab"},
+                                           MachineRow{"Sync Conflict", "sync-poste"},
+                                           MachineRow{"abcdefghijklmnopqrstuvwxyz0123456789",
+                                                      "abcdefghijklmnopqrstuvwxyz012345"},
+                                           MachineRow{"abcdefghijklmnopqrstuvwxyz01234-6789",
+                                                      "abcdefghijklmnopqrstuvwxyz01234"}));
+
+// Which names are a journal's day files: this machine's, another's, and those from before
+// machines were named; never a sync tool's copy.
+struct NameRow {
+    const char* name;
+    bool journal;
+};
+
+class JournalFileNames : public ::testing::TestWithParam<NameRow> {};
+
+TEST_P(JournalFileNames, OnlyDayFilesAreJournalFiles) {
+    EXPECT_EQ(JournalFormat::IsFileName(GetParam().name), GetParam().journal) << GetParam().name;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, JournalFileNames,
+    ::testing::Values(
+        NameRow{"2026-12-09.csv", true}, NameRow{"2026-12-09.2.csv", true},
+        NameRow{"2026-12-09.poste-1.csv", true}, NameRow{"2026-12-09.poste-1.2.csv", true},
+        NameRow{"2026-12-09.Poste-1.csv", false}, NameRow{"2026-12-09.poste-1.x.csv", false},
+        NameRow{"2026-12-09..csv", false}, NameRow{"2026-12-09.-a.csv", false},
+        NameRow{"2026-12-09.poste-1.sync-conflict-20261209-101010-ABCDEFG.csv", false},
+        NameRow{"2026-12-09.poste-1 (conflicted copy 2026-12-09 101010).csv", false},
+        NameRow{"2026-12-09.poste-1 (poste-2's conflicted copy 2026-12-09).csv", false},
+        NameRow{"2026-12-09.poste-1-conflit.csv", false},
+        NameRow{".syncthing.2026-12-09.poste-1.csv.tmp", false},
+        NameRow{"~syncthing~2026-12-09.poste-1.csv.tmp", false},
+        NameRow{"2026-12-09.poste-1.csv.part", false},
+        NameRow{".~lock.2026-12-09.poste-1.csv#", false},
+        NameRow{"2026-12-09.poste-1.csv.tmp", false}, NameRow{".2026-12-09.poste-1.csv", false},
+        NameRow{"notes.csv", false}));
+
+TEST(JournalTest, EachMachineWritesItsOwnFiles) {
+    TempDir dir;
+    const timespec when{1000, 0};
+    CJournal first(dir.Path(), "poste-1");
+    CJournal second(dir.Path(), "poste-2");
+    ASSERT_EQ(first.Append(kContext, SentRecord(1), when), JOURNAL_OK);
+    ASSERT_EQ(second.Append(kContext, SentRecord(2), when), JOURNAL_OK);
+    EXPECT_EQ(first.PathFor(when), dir / JournalFormat::FileName(when, "poste-1", 1));
+    EXPECT_NE(first.PathFor(when), second.PathFor(when));
+    EXPECT_EQ(
+        ReadAll(second.PathFor(when)),
+        JournalFormat::HeaderLine() + JournalFormat::RecordLine(kContext, SentRecord(2), when));
+    setenv("ZAV7305_MACHINE", "Banc d'essai", 1);
+    EXPECT_EQ(JournalFormat::MachineName(), "banc-d-essai");
+    EXPECT_EQ(CJournal(dir.Path()).Machine(), "banc-d-essai");
+    unsetenv("ZAV7305_MACHINE");
+    EXPECT_TRUE(JournalFormat::IsFileName(JournalFormat::FileName(when)));
+}
+
+// The folder the user chose is kept in their settings and wins over the default; a choice
+// that is no absolute path is refused and changes nothing.
+TEST(JournalTest, ChosenFolderIsKeptInTheUsersSettings) {
+    TempDir dir;
+    const char* saved = std::getenv("XDG_CONFIG_HOME");
+    const std::string keep = saved != nullptr ? saved : "";
+    setenv("XDG_CONFIG_HOME", (dir / "config").c_str(), 1);
+    EXPECT_EQ(JournalSettings::UserFolder(), CJournal::DefaultFolder());
+    EXPECT_EQ(JournalSettings::ChooseFolder("relative/folder"), EINVAL);
+    EXPECT_EQ(JournalSettings::ChooseFolder("/srv/a\nb"), EINVAL);
+    EXPECT_EQ(JournalSettings::UserFolder(), CJournal::DefaultFolder());
+    EXPECT_EQ(JournalSettings::ChooseFolder("/srv/partage/journal"), 0);
+    EXPECT_EQ(JournalSettings::SettingsFile(), dir / "config/zav7305/journal");
+    EXPECT_EQ(JournalSettings::UserFolder(), "/srv/partage/journal");
+    EXPECT_EQ(JournalSettings::ChooseFolder("/srv/autre"), 0);
+    EXPECT_EQ(JournalSettings::UserFolder(), "/srv/autre");
+    EXPECT_FALSE(std::ifstream(dir / "config/zav7305/journal.tmp").good());
+    setenv("XDG_CONFIG_HOME", "relative", 1);
+    EXPECT_EQ(JournalSettings::SettingsFile(),
+              std::string(std::getenv("HOME")) + "/.config/zav7305/journal");
+    if (saved != nullptr) {
+        setenv("XDG_CONFIG_HOME", keep.c_str(), 1);
+    } else {
+        unsetenv("XDG_CONFIG_HOME");
+    }
 }
 
 TEST(JournalTest, DefaultFolderFollowsXdgDataHome) {

@@ -334,8 +334,11 @@ struct ScanRow {
     std::function<bool(const TempDir& dir)> plant;
     std::vector<std::string> folders;  // under the row's folder, as the user spelled them
     size_t entries;
-    DeviceState state;                    // of ID 5
-    std::vector<std::string> unreadable;  // the files left out, under the row's folder
+    DeviceState state;                        // of ID 5
+    std::vector<std::string> unreadable;      // the files left out, under the row's folder
+    std::vector<std::string> leftAside = {};  // the files no reading takes in
+    size_t repeated = 0;                      // records read again through a copy
+    bool twoMachines = false;                 // ID 5's machines sent different values
 };
 
 void PrintTo(const ScanRow& row, std::ostream* out) {
@@ -357,6 +360,65 @@ bool PlantTie(const TempDir& dir) {
 bool PlantTwoRecords(const TempDir& dir) {
     return dir.WriteFile("a/2026-12-01.csv", kHeader + Line(kNord, Send(5, 12, 13), 100) +
                                                  Line(kNord, Send(5, 12, 12), 200));
+}
+
+// A record of ID 5 that would turn it to "differs" if a reading took it in.
+const std::string kDiffering = kHeader + Line(kNord, Send(5, 12, 13), 300);
+
+// Beside two machines' days, what sync tools leave: conflict copies, files in transfer, locks,
+// and files of the user's own.
+bool PlantLeftovers(const TempDir& dir) {
+    const std::string one = kHeader + Line(kNord, Send(5, 12, 13), 100);
+    const std::string two = kHeader + Line(kNord, Send(5, 12, 12), 200);
+    for (const char* name :
+         {"2026-12-01.poste-1.sync-conflict-20261201-101010-ABCDEFG.csv",
+          "2026-12-01.poste-1 (conflicted copy 2026-12-01 101010).csv",
+          "2026-12-01.poste-1 (poste-3's conflicted copy 2026-12-01).csv",
+          "2026-12-01.poste-1-conflit.csv", ".syncthing.2026-12-01.poste-1.csv.tmp",
+          "~syncthing~2026-12-01.poste-1.csv.tmp", "2026-12-01.poste-1.csv.part",
+          ".~lock.2026-12-01.poste-1.csv#", "2026-12-01.poste-1.csv.tmp", ".hidden.csv",
+          "notes.txt"}) {
+        if (!dir.WriteFile(std::string("a/") + name, kDiffering)) {
+            return false;
+        }
+    }
+    return dir.WriteFile("a/2026-12-01.poste-1.csv", one) &&
+           dir.WriteFile("a/2026-12-01.poste-2.csv", two) && dir.MakeDir("a/.stversions");
+}
+
+// The same records through a copy of the folder, a copy inside another folder, and a day
+// file of the older name copied beside the new ones.
+bool PlantCopies(const TempDir& dir) {
+    const std::string day =
+        kHeader + Line(kNord, Send(5, 12, 13), 100) + Line(kNord, Send(5, 12, 12), 200);
+    return dir.WriteFile("a/2026-12-01.poste-1.csv", day) &&
+           dir.WriteFile("b/2026-12-01.poste-1.csv", day) &&
+           dir.WriteFile("c/2026-12-01.poste-1.csv", day.substr(0, day.size() - 1)) &&
+           dir.WriteFile("d/2026-12-01.csv", day) && dir.WriteFile("e/2026-12-01.csv", day);
+}
+
+// One machine's same line twice in a row (two failed opens within a millisecond) is two
+// records; the other machine's identical line is a third.
+bool PlantRepeatedLine(const TempDir& dir) {
+    const std::string failed = Line(kNord, Send(5, 12, -1, false), 100);
+    return dir.WriteFile("a/2026-12-01.poste-1.csv", kHeader + failed + failed) &&
+           dir.WriteFile("a/2026-12-01.poste-2.csv", kHeader + failed) &&
+           dir.WriteFile("b/2026-12-01.poste-1.csv", kHeader + failed + failed);
+}
+
+// Two machines send ID 5, the first with CHF `first`, the second later with CHF 14; a third
+// machine's journal holds reads only, and an older name's file another send.
+std::function<bool(const TempDir&)> PlantTwoMachines(int32_t first) {
+    return [first](const TempDir& dir) {
+        ExchangeRecord read = Send(5, 12, 12);
+        read.kind = ExchangeKind::ReadConfig;
+        return dir.WriteFile("a/2026-12-01.poste-1.csv",
+                             kHeader + Line(kNord, Send(5, first, first), 100)) &&
+               dir.WriteFile("a/2026-12-01.poste-2.csv",
+                             kHeader + Line(kNord, Send(5, 14, 14), 200)) &&
+               dir.WriteFile("a/2026-12-01.poste-3.csv", kHeader + Line(kNord, read, 300)) &&
+               dir.WriteFile("b/2026-12-01.csv", kHeader + Line(kNord, Send(5, 12, 12), 50));
+    };
 }
 
 // Beside a good day, day files that are a link, a FIFO and a folder.
@@ -389,6 +451,19 @@ TEST_P(JournalScanRows, EachFolderOnceEveryFileAccountedFor) {
     std::vector<std::string> named = scan.unreadableFiles;
     std::sort(named.begin(), named.end());
     EXPECT_EQ(named, unreadable);
+    std::vector<std::string> aside;
+    for (const std::string& name : row.leftAside) {
+        aside.push_back(dir / name);
+    }
+    std::vector<std::string> asideNamed = scan.leftAside;
+    std::sort(asideNamed.begin(), asideNamed.end());
+    EXPECT_EQ(asideNamed, aside);
+    EXPECT_EQ(scan.repeatedRecords, row.repeated);
+    EXPECT_EQ(map.Device(5).machinesDiffer, row.twoMachines);
+    EXPECT_EQ(map.ProgrammedOnSeveralMachines(),
+              row.twoMachines ? std::vector<int32_t>{5} : std::vector<int32_t>{});
+    EXPECT_EQ(CellAccessibleName(5, map.Device(5)).ends_with(" · programmé sur 2 postes"),
+              row.twoMachines);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -408,7 +483,71 @@ INSTANTIATE_TEST_SUITE_P(
                 {"a"},
                 2,
                 DeviceState::kVerified,
-                {"a/2026-12-02.csv", "a/2026-12-03.csv", "a/2026-12-04.csv"}}),
+                {"a/2026-12-02.csv", "a/2026-12-03.csv", "a/2026-12-04.csv"}},
+        ScanRow{"sync leftovers are left aside and named",
+                PlantLeftovers,
+                {"a"},
+                2,
+                DeviceState::kVerified,
+                {},
+                {"a/.hidden.csv", "a/.syncthing.2026-12-01.poste-1.csv.tmp",
+                 "a/.~lock.2026-12-01.poste-1.csv#",
+                 "a/2026-12-01.poste-1 (conflicted copy 2026-12-01 101010).csv",
+                 "a/2026-12-01.poste-1 (poste-3's conflicted copy 2026-12-01).csv",
+                 "a/2026-12-01.poste-1-conflit.csv", "a/2026-12-01.poste-1.csv.part",
+                 "a/2026-12-01.poste-1.csv.tmp",
+                 "a/2026-12-01.poste-1.sync-conflict-20261201-101010-ABCDEFG.csv", "a/notes.txt",
+                 "a/~syncthing~2026-12-01.poste-1.csv.tmp"}},
+        ScanRow{"a folder's copy is read once",
+                PlantCopies,
+                {"a", "b"},
+                2,
+                DeviceState::kVerified,
+                {},
+                {},
+                2},
+        ScanRow{"a copy without its last line feed",
+                PlantCopies,
+                {"a", "c"},
+                2,
+                DeviceState::kVerified,
+                {},
+                {},
+                2},
+        ScanRow{"the older names of a copy",
+                PlantCopies,
+                {"d", "e"},
+                2,
+                DeviceState::kVerified,
+                {},
+                {},
+                2},
+        ScanRow{"two machines, one ID",
+                PlantTwoMachines(12),
+                {"a", "b"},
+                4,
+                DeviceState::kVerified,
+                {},
+                {},
+                0,
+                true},
+        ScanRow{"two machines, the same values",
+                PlantTwoMachines(14),
+                {"a", "b"},
+                4,
+                DeviceState::kVerified,
+                {},
+                {},
+                0,
+                false},
+        ScanRow{"a line repeated in its file is two records",
+                PlantRepeatedLine,
+                {"a", "b"},
+                3,
+                DeviceState::kPortFailure,
+                {},
+                {},
+                2}),
     [](const auto& info) {
         std::string name;
         for (const char c : std::string(info.param.what)) {
