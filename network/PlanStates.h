@@ -24,18 +24,29 @@ inline constexpr size_t kPlanStateCount = 7;
 
 struct PlanStateInfo {
     PlanState state;
+    const char* mark;   // tells the state without colour
     const char* words;  // a cell's tooltip and accessible name, after its ID and label
 };
 
 inline constexpr std::array<PlanStateInfo, kPlanStateCount> kPlanStates{{
-    {PlanState::kConforme, "conforme au plan"},
-    {PlanState::kDiffersFromPlan, "différente du plan"},
-    {PlanState::kDiffersFromSent, "valeurs lues différentes de l'envoi"},
-    {PlanState::kSilent, "envoyée, sans réponse"},
-    {PlanState::kPortFailure, "échec du port"},
-    {PlanState::kNotDone, "à faire"},
-    {PlanState::kNotPlanned, "hors plan"},
+    {PlanState::kConforme, "✓", "conforme au plan"},
+    {PlanState::kDiffersFromPlan, "Δ", "différente du plan"},
+    {PlanState::kDiffersFromSent, "≠", "valeurs lues différentes de l'envoi"},
+    {PlanState::kSilent, "?", "envoyée, sans réponse"},
+    {PlanState::kPortFailure, "✗", "échec du port"},
+    {PlanState::kNotDone, "·", "à faire"},
+    {PlanState::kNotPlanned, "+", "hors plan"},
 }};
+
+constexpr bool InPlanStateOrder() {
+    for (size_t i = 0; i < kPlanStates.size(); ++i) {
+        if (kPlanStates[i].state != static_cast<PlanState>(i)) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(InPlanStateOrder(), "one row per plan state, in the enumeration's order");
 
 constexpr const PlanStateInfo& PlanStateOfInfo(PlanState state) {
     return kPlanStates[static_cast<size_t>(state)];
