@@ -24,8 +24,8 @@ QString ChooseFile(QWidget* parent) {
 
 QString ReadReason(int status) {
     if (status == FILE_REFUSED_TOO_LONG) {
-        return QString::fromStdString(PlanValues::Filled(
-            PlanTexts::kFileTooLong, {std::to_string(PlanReader::kByteLimit)}));
+        return QString::fromStdString(
+            PlanValues::Filled(PlanTexts::kFileTooLong, {std::to_string(PlanReader::kByteLimit)}));
     }
     return QString::fromStdString(FileStatusReason(status));
 }
@@ -42,8 +42,8 @@ void CPlanImport::Install(CMyPropSheet& owner) {
     button->setFocusPolicy(Qt::ClickFocus);
     const bool client = owner.isClient == 1;
     button->setEnabled(!client);
-    button->setToolTip(QString::fromUtf8(client ? PlanWalkTexts::kPlanClientTip
-                                                : PlanWalkTexts::kPlanButtonTip));
+    button->setToolTip(
+        QString::fromUtf8(client ? PlanWalkTexts::kPlanClientTip : PlanWalkTexts::kPlanButtonTip));
     connect(button, &QPushButton::clicked, this, &CPlanImport::Import);
     owner.AddToRowStart(button);
 }

@@ -63,10 +63,11 @@ void CSheetPlan::ShowPlan() {
     line->setVisible(plan.has_value());
     next->setVisible(plan.has_value());
     const int32_t planned = plan ? plan->Facts().repeaterCount : repeaterCount;
-    warning->setText(planned == repeaterCount ? QString()
-                                              : QString::fromUtf8(PlanWalkTexts::kRepeaterCountDiffers)
-                                                    .arg(planned)
-                                                    .arg(repeaterCount));
+    warning->setText(planned == repeaterCount
+                         ? QString()
+                         : QString::fromUtf8(PlanWalkTexts::kRepeaterCountDiffers)
+                               .arg(planned)
+                               .arg(repeaterCount));
     warning->setVisible(!warning->text().isEmpty());
 }
 

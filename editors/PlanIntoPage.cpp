@@ -25,8 +25,8 @@ const PlannedDevice* PlannedFor(const SitePlan* plan, int32_t id, PlanRole band)
     return planned != nullptr && planned->role == band ? planned : nullptr;
 }
 
-void IntoFields(const PlannedDevice& planned, int32_t& CHF, int32_t& P0, QString& TYP,
-                int32_t& PRT, int32_t& OFT) {
+void IntoFields(const PlannedDevice& planned, int32_t& CHF, int32_t& P0, QString& TYP, int32_t& PRT,
+                int32_t& OFT) {
     CHF = planned.values.CHF;
     P0 = planned.values.P0;
     TYP = QString::fromLatin1(planned.values.TYP.data(),

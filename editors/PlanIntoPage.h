@@ -16,8 +16,8 @@ namespace PlanIntoPage {
 const PlannedDevice* PlannedFor(const SitePlan* plan, int32_t id, PlanRole band);
 
 // The planned values, in the fields a configuration page exchanges.
-void IntoFields(const PlannedDevice& planned, int32_t& CHF, int32_t& P0, QString& TYP,
-                int32_t& PRT, int32_t& OFT);
+void IntoFields(const PlannedDevice& planned, int32_t& CHF, int32_t& P0, QString& TYP, int32_t& PRT,
+                int32_t& OFT);
 
 // The modem page's parameter 1..6 as the plan's modem wants it; none without one.
 std::optional<int32_t> ModemValue(const SitePlan* plan, int32_t number);

@@ -8,8 +8,9 @@ inline constexpr const char* kDeviceLine = "Valeurs du plan pour l'ID %1";
 inline constexpr const char* kModemLine = "Valeur du plan pour le modem : %1 = %2";
 inline constexpr const char* kNotInPlan = "ID %1 hors plan : valeurs tapées à la main";
 inline constexpr const char* kNextToDo = "Suivant à faire";
-inline constexpr const char* kNextToDoTip = "Met dans le champ ID le premier appareil du plan "
-                                            "de cet onglet qui n'est pas encore conforme (F3)";
+inline constexpr const char* kNextToDoTip =
+    "Met dans le champ ID le premier appareil du plan "
+    "de cet onglet qui n'est pas encore conforme (F3)";
 inline constexpr const char* kBandDone = "Tous les appareils du plan de cet onglet sont conformes.";
 inline constexpr const char* kRepeaterCountDiffers =
     "Attention : le plan prévoit %1 répéteur(s), la configuration en annonce %2. Vérifiez le "
