@@ -18,9 +18,11 @@
 #include "CLastNetworkName.h"
 #include "CNetworkMapView.h"
 #include "CPlanImport.h"
+#include "CPlanStore.h"
 #include "CSheetNetwork.h"
 #include "CSheetPlan.h"
 #include "EditorTestSupport.h"
+#include "FileStatus.h"
 
 namespace {
 
@@ -75,6 +77,8 @@ private slots:
     void mapOfTheWalkSurvivesARestart();
     void walkBySitePlan_data();
     void walkBySitePlan();
+    void planImportFromTheSheet_data();
+    void planImportFromTheSheet();
     void lastNetworkIsKeptInTheStateFolder_data();
     void lastNetworkIsKeptInTheStateFolder();
     void sheetOpensBesideHostileDayFiles_data();
@@ -393,6 +397,82 @@ void TestNetworkWalk::walkBySitePlan() {
     QVERIFY(driver.Boxes().empty());
     QCOMPARE(sim.ReceivedLines(), Lines({"u001012603000100", "u", "u002013603000100", "u",
                                          "u00501430P001100", "u", "u00609930N001100", "u"}));
+}
+
+void TestNetworkWalk::planImportFromTheSheet_data() {
+    QTest::addColumn<QStringList>("rows");  // the plan's device rows
+    QTest::addColumn<int>("repeaters");     // the plan's repeater count
+    QTest::addColumn<bool>("client");
+    QTest::addColumn<QStringList>("boxSays");  // empty: no box
+    QTest::addColumn<bool>("kept");
+    QTest::addColumn<QString>("warning");
+    const QStringList good = {"1;répéteur;Relais;;12;100;60;0;3", "4;capteur;Pompe;;14;100;30;1;P"};
+    QTest::newRow("a good plan") << good << 3 << false << QStringList() << true << QString();
+    QTest::newRow("every bad row named, nothing kept")
+        << QStringList({"300;capteur;;;12;100;60;0;3", "2;capteur;;;12;100;60;0;3",
+                        "4;capteur;;;12;100;999;0;3"})
+        << 3 << false
+        << QStringList(
+               {"Plan refusé, rien n'en est gardé :", "ligne 4 : ", "ligne 5 : ", "ligne 6 : P0"})
+        << false << QString();
+    QTest::newRow("a client may not import")
+        << good << 3 << true
+        << QStringList({"L'import d'un plan demande le rôle d'administrateur."}) << false
+        << QString();
+    QTest::newRow("repeater count other than the plan's")
+        << good << 2 << false << QStringList() << true
+        << QString::fromUtf8("le plan prévoit 2 répéteur(s), la configuration en annonce 3");
+}
+
+void TestNetworkWalk::planImportFromTheSheet() {
+    QFETCH(QStringList, rows);
+    QFETCH(int, repeaters);
+    QFETCH(bool, client);
+    QFETCH(QStringList, boxSays);
+    QFETCH(bool, kept);
+    QFETCH(QString, warning);
+    const QString network =
+        QStringLiteral("Station Import %1").arg(QDateTime::currentMSecsSinceEpoch());
+    QTemporaryDir dir;
+    const QString planPath = dir.filePath(QStringLiteral("plan.csv"));
+    {
+        QFile file(planPath);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        const QStringList head = {"réseau;" + network, "répéteurs;" + QString::number(repeaters),
+                                  "id;rôle;désignation;emplacement;CHF;OFT;P0;PRT;TYP"};
+        file.write((head + rows).join(QLatin1Char('\n')).toUtf8() + '\n');
+    }
+    CSheetBench bench;
+    bench.Open(3, 950, client ? 1 : 0);
+    CEditorDriver driver;
+    driver.Act<CMyPropSheet>([&](CMyPropSheet* s) {
+        TypeInto(bench.network->NameField(), network + QStringLiteral(" avant"));
+        PressKey(bench.network->NameField(), Qt::Key_Return);
+        CPlanImport& import = bench.network->PlanImport();
+        QCOMPARE(import.Button()->isEnabled(), !client);
+        import.SetFileChooser([&](QWidget*) { return planPath;
+    });
+    import.Import();
+    QCOMPARE(bench.network->NameField()->text() == network, kept);
+    QCOMPARE(bench.network->Plan() != nullptr, kept);
+    QVERIFY2(bench.network->SheetPlan().WarningShown().contains(warning),
+             qPrintable(bench.network->SheetPlan().WarningShown()));
+    QCOMPARE(bench.network->SheetPlan().WarningShown().isEmpty(), warning.isEmpty());
+    Retour(s);
+});
+if (!boxSays.isEmpty()) {
+    driver.Answer(QMessageBox::Ok);
+}
+QCOMPARE(bench.Run(driver), 255);
+QVERIFY(driver.AllDone());
+QCOMPARE(driver.Boxes().size(), size_t(boxSays.isEmpty() ? 0 : 1));
+for (const QString& part : boxSays) {
+    QVERIFY2(driver.Boxes().front().text.contains(part), qPrintable(driver.Boxes().front().text));
+}
+SitePlan stored;
+const int loaded = CPlanStore(CPlanStore::FolderBeside(CJournal::DefaultFolder()))
+                       .Load(network.toStdString(), stored);
+QCOMPARE(loaded, kept ? int(FILE_OK) : ENOENT);
 }
 
 void TestNetworkWalk::lastNetworkIsKeptInTheStateFolder_data() {
