@@ -61,13 +61,17 @@ CNetworkMapView::Cell PlanDeviceCell(int32_t id, const SitePlan& plan, const CNe
     const PlanState state = DevicePlanState(plan, map, id);
     const QString name =
         Utf8(PlanCellAccessibleName(id, planned != nullptr ? planned->label : "", state));
-    return {Utf8(PlanStateOfInfo(state).mark), name, RecordText(name, map.Device(id))};
+    const MapCell& cell = map.Device(id);
+    const DeviceState colour =
+        state == PlanState::kNotPlanned ? cell.state : PlanStateOfInfo(state).colour;
+    return {colour, Utf8(PlanStateOfInfo(state).mark), name, RecordText(name, cell)};
 }
 
 CNetworkMapView::Cell PlanModemCell(int32_t param, const SitePlan& plan, const CNetworkMap& map) {
     const PlanState state = ModemPlanState(plan, map, param);
     const QString name = Utf8(ModemName(param) + " : " + PlanStateOfInfo(state).words);
-    return {Utf8(PlanStateOfInfo(state).mark), name, RecordText(name, map.ModemParam(param))};
+    return {PlanStateOfInfo(state).colour, Utf8(PlanStateOfInfo(state).mark), name,
+            RecordText(name, map.ModemParam(param))};
 }
 
 QString Legend() {

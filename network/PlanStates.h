@@ -24,18 +24,20 @@ inline constexpr size_t kPlanStateCount = 7;
 
 struct PlanStateInfo {
     PlanState state;
-    const char* mark;   // tells the state without colour
-    const char* words;  // a cell's tooltip and accessible name, after its ID and label
+    const char* mark;    // tells the state without colour
+    const char* words;   // a cell's tooltip and accessible name, after its ID and label
+    DeviceState colour;  // the map state whose colour the cell takes
 };
 
 inline constexpr std::array<PlanStateInfo, kPlanStateCount> kPlanStates{{
-    {PlanState::kConforme, "✓", "conforme au plan"},
-    {PlanState::kDiffersFromPlan, "Δ", "différente du plan"},
-    {PlanState::kDiffersFromSent, "≠", "valeurs lues différentes de l'envoi"},
-    {PlanState::kSilent, "?", "envoyée, sans réponse"},
-    {PlanState::kPortFailure, "✗", "échec du port"},
-    {PlanState::kNotDone, "·", "à faire"},
-    {PlanState::kNotPlanned, "+", "hors plan"},
+    {PlanState::kConforme, "✓", "conforme au plan", DeviceState::kVerified},
+    {PlanState::kDiffersFromPlan, "Δ", "différente du plan", DeviceState::kDiffers},
+    {PlanState::kDiffersFromSent, "≠", "valeurs lues différentes de l'envoi",
+     DeviceState::kDiffers},
+    {PlanState::kSilent, "?", "envoyée, sans réponse", DeviceState::kNoReport},
+    {PlanState::kPortFailure, "✗", "échec du port", DeviceState::kPortFailure},
+    {PlanState::kNotDone, "·", "à faire", DeviceState::kNotProgrammed},
+    {PlanState::kNotPlanned, "+", "hors plan", DeviceState::kVerified},
 }};
 
 constexpr bool InPlanStateOrder() {
