@@ -78,6 +78,10 @@ bool CMyPropSheet::OnInitDialog() {
     return result;
 }
 
+const SitePlan* CMyPropSheet::Plan() const {
+    return network != nullptr ? network->Plan() : nullptr;
+}
+
 void CMyPropSheet::PageChanged() {
     if (network == nullptr) {
         return;
@@ -86,6 +90,7 @@ void CMyPropSheet::PageChanged() {
     const auto* page = dynamic_cast<const CSheetPage*>(GetPage(GetActiveIndex()));
     network->ShowNext(page != nullptr ? page->NextDeviceId() : -1,
                       page != nullptr ? page->NextModemParam() : -1);
+    network->ShowPlanLine(page != nullptr ? page->PlanLine() : QString());
 }
 
 void CMyPropSheet::done(int code) {

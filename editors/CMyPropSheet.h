@@ -15,6 +15,7 @@
 #include "IClock.h"
 
 class CSheetNetwork;
+class SitePlan;
 class QPushButton;
 
 // The default-configuration sheet: repeater, sensor and modem pages. It does no exchange
@@ -44,6 +45,8 @@ public:
 
     // The network shown beside the pages, not owned; none in a bare sheet.
     void SetNetwork(CSheetNetwork* shown) { network = shown; }
+    // The shown network's stored plan; null without one.
+    const SitePlan* Plan() const;
     // A page sent, changed its next ID or became active: the map follows.
     void PageChanged();
     // Every exchange of the sheet and its pages starts here: none starts inside another.

@@ -7,9 +7,12 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <array>
+#include <utility>
 
 #include "EditorTexts.h"
 #include "Parameters.h"
+#include "PlanWalkTexts.h"
 
 namespace {
 
@@ -63,7 +66,9 @@ CNetworkMapView::CNetworkMapView(QWidget* parent) : QWidget(parent) {
     sensorTitle = new QLabel;
     sensorGrid = new QGridLayout;
     modemGrid = new QGridLayout;
-    for (QGridLayout* grid : {repeaterGrid, sensorGrid, modemGrid}) {
+    apartTitle = new QLabel(QString::fromUtf8(PlanWalkTexts::kApartBand));
+    apartGrid = new QGridLayout;
+    for (QGridLayout* grid : {repeaterGrid, sensorGrid, modemGrid, apartGrid}) {
         grid->setSpacing(1);
         grid->setAlignment(Qt::AlignLeft);
     }
@@ -71,6 +76,8 @@ CNetworkMapView::CNetworkMapView(QWidget* parent) : QWidget(parent) {
     bandsLayout->addLayout(repeaterGrid);
     bandsLayout->addWidget(sensorTitle);
     bandsLayout->addLayout(sensorGrid);
+    bandsLayout->addWidget(apartTitle);
+    bandsLayout->addLayout(apartGrid);
     modemTitle = new QLabel(QString::fromUtf8(kModemBand));
     bandsLayout->addWidget(modemTitle);
     bandsLayout->addLayout(modemGrid);
@@ -102,6 +109,10 @@ CNetworkMapView::CNetworkMapView(QWidget* parent) : QWidget(parent) {
                 Select((*row)[i]);
             });
         }
+    }
+    for (size_t i = 0; i < devices.size(); ++i) {
+        connect(devices[i].button, &QToolButton::clicked, this,
+                [this, i] { emit DeviceChosen(static_cast<int32_t>(i) + kFirstDeviceId); });
     }
 
     scroll = new QScrollArea;
@@ -145,18 +156,54 @@ void CNetworkMapView::SetBands(int32_t count) {
     record->setText(QString::fromUtf8(MapViewTexts::kChooseCell));
 }
 
+void CNetworkMapView::SetPlaces(Places shown) {
+    places = std::move(shown);
+    PlaceCells();
+}
+
 void CNetworkMapView::PlaceCells() {
     EmptyGrid(repeaterGrid);
     EmptyGrid(sensorGrid);
     EmptyGrid(modemGrid);
+    EmptyGrid(apartGrid);
+    apartTitle->setVisible(places.byPlan && !places.apart.empty());
+    for (size_t i = 0; i < modem.size(); ++i) {
+        modemGrid->addWidget(modem[i].button, 0, static_cast<int>(i));
+    }
+    if (places.byPlan) {
+        PlaceByPlan();
+        return;
+    }
     for (int32_t id = kFirstDeviceId; id <= kLastId; ++id) {
         const bool repeater = id <= repeaterCount;
         const int32_t at = repeater ? id - 1 : id - repeaterCount - 1;
-        (repeater ? repeaterGrid : sensorGrid)
-            ->addWidget(devices[static_cast<size_t>(id - 1)].button, at / kColumns, at % kColumns);
+        QToolButton* button = devices[static_cast<size_t>(id - 1)].button;
+        (repeater ? repeaterGrid : sensorGrid)->addWidget(button, at / kColumns, at % kColumns);
+        button->setVisible(true);
     }
-    for (size_t i = 0; i < modem.size(); ++i) {
-        modemGrid->addWidget(modem[i].button, 0, static_cast<int>(i));
+}
+
+// The planned IDs one after another in their bands, whatever gaps the plan leaves.
+void CNetworkMapView::PlaceByPlan() {
+    for (Slot& slot : devices) {
+        slot.button->setVisible(false);
+    }
+    std::array<int, 3> next{};
+    const auto place = [this, &next](int32_t id, size_t grid) {
+        if (id < kFirstDeviceId || id > kLastId) {
+            return;
+        }
+        QGridLayout* layouts[] = {repeaterGrid, sensorGrid, apartGrid};
+        QToolButton* button = devices[static_cast<size_t>(id - 1)].button;
+        layouts[grid]->addWidget(button, next[grid] / kColumns, next[grid] % kColumns);
+        ++next[grid];
+        button->setVisible(true);
+    };
+    for (int32_t id : places.planned) {
+        place(id, id <= repeaterCount ? 0 : 1);
+    }
+    for (int32_t id : places.apart) {
+        place(id, 2);
     }
 }
 

@@ -30,11 +30,19 @@ public:
         QString words;  // the accessible name
         QString record;
     };
+    // Which IDs have cells: every one, or by a site's plan only the planned IDs in the
+    // bands and, apart from them, the IDs done that the plan does not hold.
+    struct Places {
+        bool byPlan = false;
+        std::vector<int32_t> planned;
+        std::vector<int32_t> apart;
+    };
 
     explicit CNetworkMapView(QWidget* parent = nullptr);
 
     // Empties every cell; the bands split after ID `repeaterCount`.
     void SetBands(int32_t repeaterCount);
+    void SetPlaces(Places places);
     void SetDevice(int32_t id, const Cell& cell);
     // `number` is the modem page's (1..kModemParamCount).
     void SetModemParam(int32_t number, const QString& name, const Cell& cell);
@@ -59,6 +67,10 @@ public:
     QString SummaryShown() const;
     QString NoteShown() const;
 
+signals:
+    // A device's cell was clicked.
+    void DeviceChosen(int32_t id);
+
 private:
     struct Slot {
         QToolButton* button = nullptr;
@@ -68,6 +80,7 @@ private:
 
     QWidget* MakeBand(QLabel*& title, QGridLayout*& grid);
     void PlaceCells();
+    void PlaceByPlan();
     void Paint(Slot& slot, bool highlighted);
     void Highlight(std::vector<Slot>& row, int index, int& current);
     void Select(const Slot& slot);
@@ -83,6 +96,9 @@ private:
     QLabel* note = nullptr;
     QLabel* repeaterTitle = nullptr;
     QLabel* sensorTitle = nullptr;
+    QLabel* apartTitle = nullptr;
+    QGridLayout* apartGrid = nullptr;
+    Places places;
     QGridLayout* repeaterGrid = nullptr;
     QGridLayout* sensorGrid = nullptr;
     QGridLayout* modemGrid = nullptr;

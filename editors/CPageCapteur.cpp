@@ -3,7 +3,7 @@
 #include "EditorTexts.h"
 
 CPageCapteur::CPageCapteur()
-    : CConfigPage(kTemplateId, kTabIndex, {2, 255, 60, "3", 0, 100},
+    : CConfigPage(kTemplateId, kTabIndex, PlanRole::kSensor, {2, 255, 60, "3", 0, 100},
                   EditorTexts::kNoConfigCapital) {}
 
 bool CPageCapteur::OnInitDialog() {
@@ -42,6 +42,7 @@ void CPageCapteur::OnQuickSend() {
 void CPageCapteur::AdvanceId() {
     if (ID < kLastId) {
         ++ID;
+        FollowPlan();
         UpdateData(false);
     }
 }

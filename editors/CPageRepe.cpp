@@ -10,7 +10,8 @@ constexpr size_t kLastSentEntry = 255;
 }  // namespace
 
 CPageRepe::CPageRepe()
-    : CConfigPage(kTemplateId, kTabIndex, {1, 255, 60, "1", 4, 100}, EditorTexts::kNoConfig) {}
+    : CConfigPage(kTemplateId, kTabIndex, PlanRole::kRepeater, {1, 255, 60, "1", 4, 100},
+                  EditorTexts::kNoConfig) {}
 
 bool CPageRepe::OnInitDialog() {
     CConfigPage::OnInitDialog();
@@ -54,6 +55,7 @@ void CPageRepe::OnQuickSend() {
 void CPageRepe::AdvanceId() {
     if (ID < repeaterCount) {
         ++ID;
+        FollowPlan();
         UpdateData(false);
     }
 }

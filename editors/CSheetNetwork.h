@@ -3,17 +3,21 @@
 #include <QObject>
 #include <QString>
 #include <cstdint>
+#include <vector>
 
 #include "CJournalChoice.h"
 #include "CJournalWatch.h"
 #include "CMapFollower.h"
 #include "CNetworkNameField.h"
+#include "CPlanImport.h"
 #include "CReportExport.h"
+#include "CSheetPlan.h"
 
 class CEditorJournal;
 class CLastNetworkName;
 class CMyPropSheet;
 class CNetworkMapView;
+class CSheetPage;
 class QLineEdit;
 class QPushButton;
 
@@ -48,6 +52,15 @@ public:
         report.SetTechnicianAsker(std::move(asker));
     }
 
+    // The network's stored plan; null without one.
+    const SitePlan* Plan() const { return plan.Plan(); }
+    // The shown page's line about the plan's values.
+    void ShowPlanLine(const QString& line) { plan.ShowLine(line); }
+    // The active page's ID field takes the first planned ID of its band not yet conforme.
+    void GoToNextToDo();
+    CSheetPlan& SheetPlan() { return plan; }
+    CPlanImport& PlanImport() { return planImport; }
+
     CNetworkMapView* View() const { return view; }
     QLineEdit* NameField() const { return nameField.Field(); }
     QPushButton* ReportButton() const { return report.Button(); }
@@ -57,6 +70,10 @@ private:
     void Rebuild();
     void ShowChanged(bool followLatest);
     void ShowCounts();
+    void PlaceCells();
+    void GoToCell(int32_t id);
+    void PlanImported(const QString& network);
+    CSheetPage* ActivePage() const;
 
     CEditorJournal& journal;
     int32_t repeaterCount;
@@ -64,6 +81,10 @@ private:
     CReportExport report;
     CJournalChoice journalChoice;
     CJournalWatch watch;
+    CSheetPlan plan;
+    CPlanImport planImport;
+    CMyPropSheet* sheet = nullptr;
+    std::vector<int32_t> apart;  // done, not planned: their cells stand apart
     CMapFollower follower;
     bool installed = false;
     CNetworkMapView* view = nullptr;

@@ -70,6 +70,10 @@ int32_t CSheetPage::PortNumber() const {
     return sheetLink->portNumber;
 }
 
+const SitePlan* CSheetPage::Plan() const {
+    return sheetLink != nullptr ? sheetLink->Plan() : nullptr;
+}
+
 CExchange CSheetPage::Exchange() {
     return CExchange(serialPort, host, *sheetLink->clock, sheetLink->timing);
 }

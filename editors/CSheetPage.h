@@ -2,12 +2,14 @@
 
 #include <QString>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "CEditorHost.h"
 #include "CExchange.h"
 #include "CPropertyPage.h"
 #include "CSerialPort.h"
+#include "SitePlan.h"
 
 class CEditorJournal;
 class CMyPropSheet;
@@ -32,6 +34,13 @@ public:
     // A control of the page's own that starts an exchange; null when it has none.
     virtual QWidget* ExchangeStarter() { return nullptr; }
 
+    // With a site plan: the line beside the form that says where the values come from.
+    virtual QString PlanLine() const { return {}; }
+    // The plan's band whose IDs this page sends; none for the modem page.
+    virtual std::optional<PlanRole> PlanBand() const { return std::nullopt; }
+    // A walk by plan chose the page's next ID (a map cell, "Suivant à faire").
+    virtual void GoToId(int32_t /*id*/) {}
+
 protected:
     CSheetPage(int templateId, int tabIndex, const QString& initialStatus);
 
@@ -44,6 +53,8 @@ protected:
     bool IsActiveTab() const;
     bool IsClientLoggedIn() const;
     int32_t PortNumber() const;
+    // The network's stored plan; null without one.
+    const SitePlan* Plan() const;
     CExchange Exchange();
 
     // The progress text, shown before a blocking exchange.

@@ -7,6 +7,7 @@
 #include "EditorTexts.h"
 #include "MessageBoxes.h"
 #include "Parameters.h"
+#include "PlanIntoPage.h"
 
 namespace {
 
@@ -79,8 +80,23 @@ bool CpageModem::OnInitDialog() {
                 selectedParam = NumberOf(choice.param);
             }
         }
+        FollowPlan();
     }
     return true;
+}
+
+QString CpageModem::PlanLine() const {
+    return PlanIntoPage::ModemLine(Plan(), selectedParam);
+}
+
+void CpageModem::FollowPlan() {
+    const std::optional<int32_t> planned = PlanIntoPage::ModemValue(Plan(), selectedParam);
+    for (const Choice& choice : kChoices) {
+        if (planned && NumberOf(choice.param) == selectedParam) {
+            this->*choice.value = *planned;
+            UpdateData(false);
+        }
+    }
 }
 
 bool CpageModem::OnApply() {
@@ -148,6 +164,7 @@ void CpageModem::ChooseParam(int radioId) {
             selectedParam = NumberOf(choice.param);
         }
     }
+    FollowPlan();
 }
 
 void CpageModem::SendSelected() {

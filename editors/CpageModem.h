@@ -26,6 +26,7 @@ public:
 
     int32_t NextModemParam() const override { return selectedParam; }
     QWidget* ExchangeStarter() override;
+    QString PlanLine() const override;
 
 protected:
     void DoDataExchange(CDataExchange& dx) override;
@@ -39,4 +40,6 @@ private:
     void ChooseParam(int radioId);
     void SendSelected();
     int32_t SelectedValue() const;
+    // The chosen parameter's field takes the plan's value, when the plan has a modem.
+    void FollowPlan();
 };

@@ -56,6 +56,24 @@ CNetworkMapView::Cell ModemCell(int32_t param, const MapCell& cell) {
     return CellOf(ModemCellAccessibleName(param, cell), cell);
 }
 
+CNetworkMapView::Cell PlanDeviceCell(int32_t id, const SitePlan& plan, const CNetworkMap& map) {
+    const PlannedDevice* planned = plan.Find(id);
+    const PlanState state = DevicePlanState(plan, map, id);
+    const QString name =
+        Utf8(PlanCellAccessibleName(id, planned != nullptr ? planned->label : "", state));
+    const MapCell& cell = map.Device(id);
+    const DeviceState colour =
+        state == PlanState::kNotPlanned ? cell.state : PlanStateOfInfo(state).colour;
+    return {colour, Utf8(PlanStateOfInfo(state).mark), name, RecordText(name, cell)};
+}
+
+CNetworkMapView::Cell PlanModemCell(int32_t param, const SitePlan& plan, const CNetworkMap& map) {
+    const PlanState state = ModemPlanState(plan, map, param);
+    const QString name = Utf8(ModemName(param) + " : " + PlanStateOfInfo(state).words);
+    return {PlanStateOfInfo(state).colour, Utf8(PlanStateOfInfo(state).mark), name,
+            RecordText(name, map.ModemParam(param))};
+}
+
 QString Legend() {
     QStringList parts;
     for (const std::string& item : LegendItems()) {
@@ -64,6 +82,15 @@ QString Legend() {
     // Two lines, so the legend is no wider than the map.
     return parts.mid(0, 3).join(QStringLiteral("   ")) + QLatin1Char('\n') +
            parts.mid(3).join(QStringLiteral("   "));
+}
+
+QString PlanLegend() {
+    QStringList parts;
+    for (const PlanStateInfo& info : kPlanStates) {
+        parts << Utf8(std::string(info.mark) + " " + info.words);
+    }
+    return parts.mid(0, 4).join(QStringLiteral("   ")) + QLatin1Char('\n') +
+           parts.mid(4).join(QStringLiteral("   "));
 }
 
 QString Notes(bool unnamed, size_t skippedLines, const std::vector<std::string>& unreadable,

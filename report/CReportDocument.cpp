@@ -10,6 +10,7 @@
 #include "ReportIncidents.h"
 #include "ReportRows.h"
 #include "ReportVerdict.h"
+#include "ShownText.h"
 
 using namespace ReportHtml;
 

@@ -7,8 +7,6 @@
 
 using namespace ReportHtml;
 
-namespace {
-
 // The values of a configuration frame in the report's order, as the frame wrote them; the
 // frame as it is when it is not one.
 QString FrameValues(const std::string& frame) {
@@ -23,6 +21,8 @@ QString FrameValues(const std::string& frame) {
     }
     return Text(DeviceToUtf8(words));
 }
+
+namespace {
 
 QString ReadValues(const JournalEntry& entry) {
     if (!entry.report) {

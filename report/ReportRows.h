@@ -1,8 +1,13 @@
 #pragma once
 
 #include <QString>
+#include <string>
 
 #include "CNetworkMap.h"
+
+// The values of a configuration frame in the report's order, as the frame wrote them; the
+// frame as it is when it is not one.
+QString FrameValues(const std::string& frame);
 
 // One row per device and modem parameter that was sent, with its latest exchange: the IDs
 // never sent have none. The one place the report's rows are made.

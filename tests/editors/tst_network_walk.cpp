@@ -18,8 +18,12 @@
 #include "CFileDescriptor.h"
 #include "CLastNetworkName.h"
 #include "CNetworkMapView.h"
+#include "CPlanImport.h"
+#include "CPlanStore.h"
 #include "CSheetNetwork.h"
+#include "CSheetPlan.h"
 #include "EditorTestSupport.h"
+#include "FileStatus.h"
 
 namespace {
 
@@ -72,6 +76,10 @@ private slots:
     void walkThroughASmallNetwork_data();
     void walkThroughASmallNetwork();
     void mapOfTheWalkSurvivesARestart();
+    void walkBySitePlan_data();
+    void walkBySitePlan();
+    void planImportFromTheSheet_data();
+    void planImportFromTheSheet();
     void lastNetworkIsKeptInTheStateFolder_data();
     void lastNetworkIsKeptInTheStateFolder();
     void sheetOpensBesideHostileDayFiles_data();
@@ -254,6 +262,220 @@ void TestNetworkWalk::mapOfTheWalkSurvivesARestart() {
     QVERIFY(html.contains(network));
     QVERIFY2(html.contains(QString::fromUtf8("<li>Technicien : Jeanne Martin</li>")),
              qPrintable(html.left(2000)));
+}
+
+namespace {
+
+constexpr int kFieldChf = 1006;
+constexpr int kFieldTyp = 1011;
+
+// Two repeaters and two sensors with a gap before them, and the modem; each planned CHF is
+// its own, so that a page on the wrong device shows.
+QByteArray SitePlanFile(const QString& network, const char* separator) {
+    QByteArray text = QByteArrayLiteral("\xEF\xBB\xBF# plan du test\n");
+    const QStringList lines = {
+        "réseau;" + network,
+        "client;Régie des eaux",
+        "répéteurs;3",
+        "",
+        "ID;Rôle;Désignation;Emplacement;CHF;OFT;P0;PRT;TYP",
+        "1;répéteur;Relais toit;Toiture;12;100;60;0;3",
+        "2;répéteur;Relais galerie;;13;100;60;0;3",
+        "5;capteur;Pompe 5;Local pompes;14;100;30;1;P",
+        "6;capteur;Niveau 6;Bâche;15;100;30;1;N",
+        "0;modem;Modem;Armoire;16;100;20;0;255",
+    };
+    for (const QString& line : lines) {
+        text += QString(line).replace(QLatin1Char(';'), QLatin1String(separator)).toUtf8() + '\n';
+    }
+    return text;
+}
+
+bool WriteFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+}  // namespace
+
+void TestNetworkWalk::walkBySitePlan_data() {
+    QTest::addColumn<QString>("separator");
+    QTest::newRow("semicolons") << ";";
+    QTest::newRow("commas") << ",";
+}
+
+// The administrator imports a plan from the sheet and walks it: the fields take each planned
+// device's values, "Suivant à faire" and the map choose the ID, a value changed by hand shows
+// as a difference from the plan, the map holds only the planned cells, with their labels.
+void TestNetworkWalk::walkBySitePlan() {
+    QFETCH(QString, separator);
+    CSimProcess sim;
+    QVERIFY(StartSim(sim, "any", {"--stream"}));
+    const QString network =
+        QStringLiteral("Station Plan %1").arg(QDateTime::currentMSecsSinceEpoch());
+    QTemporaryDir dir;
+    const QString planPath = dir.filePath(QStringLiteral("plan.csv"));
+    QVERIFY(WriteFile(planPath, SitePlanFile(network, separator.toUtf8().constData())));
+    CSheetBench bench;
+    QVERIFY(bench.lastNetwork.Save(network + QStringLiteral(" sans plan")));
+    bench.Open(3, sim.PortNumber());
+    CEditorDriver driver;
+    driver.Act<CMyPropSheet>([&](CMyPropSheet* s) {
+        CSheetPlan& plan = bench.network->SheetPlan();
+        const CNetworkMapView& view = *bench.network->View();
+        // Another network, without a plan, before the import: nothing of a plan shows.
+        QVERIFY(plan.NextButton()->isHidden());
+        QVERIFY(plan.LineShown().isEmpty());
+        QCOMPARE(view.SummaryShown(), QString::fromUtf8("Répéteurs 0/3 vérifiés · Capteurs 0/237 "
+                                                        "vérifiés"));
+        bench.network->PlanImport().SetFileChooser([&](QWidget*) { return planPath; });
+        bench.network->PlanImport().Button()->click();
+        QCOMPARE(bench.network->NameField()->text(), network);
+        QVERIFY(!plan.NextButton()->isHidden());
+        QCOMPARE(view.SummaryShown(),
+                 QString::fromUtf8("Répéteurs 0/2 conformes · Capteurs 0/2 conformes · "
+                                   "Modem 0/6 conformes"));
+        QVERIFY(plan.WarningShown().isEmpty());
+        // The repeater page on ID 1, then moved on by each send.
+        QCOMPARE(bench.repe.ID, 1);
+        QCOMPARE(TextOf(Field(bench.repe, kFieldChf)), QStringLiteral("12"));
+        QCOMPARE(plan.LineShown(),
+                 QString::fromUtf8("Valeurs du plan pour l'ID 1 : Relais toit, Toiture"));
+        Apply(s);
+        QCOMPARE(bench.repe.ID, 2);
+        QCOMPARE(TextOf(Field(bench.repe, kFieldChf)), QStringLiteral("13"));
+        QCOMPARE(plan.LineShown(),
+                 QString::fromUtf8("Valeurs du plan pour l'ID 2 : Relais galerie"));
+        Apply(s);
+        QCOMPARE(bench.repe.ID, 3);
+        QCOMPARE(plan.LineShown(), QString::fromUtf8("ID 3 hors plan : valeurs tapées à la main"));
+        QVERIFY(view.DeviceCell(3)->isHidden());
+        // Sent though not planned: its cell stands apart from the planned ones.
+        Apply(s);
+        QVERIFY(!view.DeviceCell(3)->isHidden());
+        QCOMPARE(view.DeviceCell(3)->accessibleName(), QString::fromUtf8("ID 3 : hors plan"));
+        // The sensor page starts on ID 4, which the plan leaves out.
+        QVERIFY(s->SetActivePage(1));
+        QCOMPARE(bench.capteur.ID, 4);
+        plan.NextButton()->click();
+        QCOMPARE(bench.capteur.ID, 5);
+        QCOMPARE(TextOf(Field(bench.capteur, kFieldChf)), QStringLiteral("14"));
+        QCOMPARE(TextOf(Field(bench.capteur, kFieldTyp)), QStringLiteral("P"));
+        Apply(s);
+        QCOMPARE(bench.capteur.ID, 6);
+        QCOMPARE(TextOf(Field(bench.capteur, kFieldChf)), QStringLiteral("15"));
+        view.DeviceCell(1)->click();
+        QCOMPARE(bench.capteur.ID, 1);
+        QTest::keyClick(s, Qt::Key_F3);
+        QCOMPARE(bench.capteur.ID, 6);
+        // The administrator may still change a planned value; it stays until the ID moves.
+        TypeInto(Field(bench.capteur, kFieldChf), QStringLiteral("99"));
+        QCOMPARE(bench.capteur.CHF, 99);
+        Apply(s);
+        const std::pair<int32_t, const char*> cells[] = {
+            {1, "ID 1 Relais toit : conforme au plan"},
+            {2, "ID 2 Relais galerie : conforme au plan"},
+            {5, "ID 5 Pompe 5 : conforme au plan"},
+            {6, "ID 6 Niveau 6 : différente du plan"},
+        };
+        for (const auto& [id, name] : cells) {
+            QCOMPARE(view.DeviceCell(id)->accessibleName(), QString::fromUtf8(name));
+            QCOMPARE(view.DeviceCell(id)->toolTip(), QString::fromUtf8(name));
+            QVERIFY(!view.DeviceCell(id)->isHidden());
+        }
+        for (int32_t id : {4, 7, 240}) {
+            QVERIFY2(view.DeviceCell(id)->isHidden(), qPrintable(QString::number(id)));
+        }
+        QCOMPARE(view.SummaryShown(),
+                 QString::fromUtf8("Répéteurs 2/2 conformes · Capteurs 1/2 conformes · "
+                                   "Modem 0/6 conformes"));
+        plan.NextButton()->click();
+        QCOMPARE(bench.capteur.ID, 6);
+        // The modem page shows the plan's value of the parameter chosen.
+        QVERIFY(s->SetActivePage(2));
+        QTest::mouseClick(bench.modem->Item<QRadioButton>(kRadioP0), Qt::LeftButton);
+        QCOMPARE(TextOf(Field(*bench.modem, kFieldP0)), QStringLiteral("20"));
+        QCOMPARE(plan.LineShown(), QString::fromUtf8("Valeur du plan pour le modem : P0 = 20 "
+                                                     "(Modem, Armoire)"));
+        Retour(s);
+    });
+    QCOMPARE(bench.Run(driver), 255);
+    QVERIFY(driver.AllDone());
+    QVERIFY(driver.Boxes().empty());
+    QCOMPARE(sim.ReceivedLines(),
+             Lines({"u001012603000100", "u", "u002013603000100", "u", "u003013603000100", "u",
+                    "u00501430P001100", "u", "u00609930N001100", "u"}));
+}
+
+void TestNetworkWalk::planImportFromTheSheet_data() {
+    QTest::addColumn<QStringList>("rows");  // the plan's device rows
+    QTest::addColumn<int>("repeaters");     // the plan's repeater count
+    QTest::addColumn<bool>("client");
+    QTest::addColumn<QStringList>("boxSays");  // empty: no box
+    QTest::addColumn<bool>("kept");
+    QTest::addColumn<QString>("warning");
+    const QStringList good = {"1;répéteur;Relais;;12;100;60;0;3", "4;capteur;Pompe;;14;100;30;1;P"};
+    QTest::newRow("a good plan") << good << 3 << false << QStringList() << true << QString();
+    QTest::newRow("every bad row named, nothing kept")
+        << QStringList({"300;capteur;;;12;100;60;0;3", "2;capteur;;;12;100;60;0;3",
+                        "4;capteur;;;12;100;999;0;3"})
+        << 3 << false
+        << QStringList(
+               {"Plan refusé, rien n'en est gardé :", "ligne 4 : ", "ligne 5 : ", "ligne 6 : P0"})
+        << false << QString();
+    QTest::newRow("a client may not import")
+        << good << 3 << true
+        << QStringList({"L'import d'un plan demande le rôle d'administrateur."}) << false
+        << QString();
+    QTest::newRow("repeater count other than the plan's")
+        << good << 2 << false << QStringList() << true
+        << QString::fromUtf8("le plan prévoit 2 répéteur(s), la configuration en annonce 3");
+}
+
+void TestNetworkWalk::planImportFromTheSheet() {
+    QFETCH(QStringList, rows);
+    QFETCH(int, repeaters);
+    QFETCH(bool, client);
+    QFETCH(QStringList, boxSays);
+    QFETCH(bool, kept);
+    QFETCH(QString, warning);
+    const QString network =
+        QStringLiteral("Station Import %1").arg(QDateTime::currentMSecsSinceEpoch());
+    QTemporaryDir dir;
+    const QString planPath = dir.filePath(QStringLiteral("plan.csv"));
+    const QStringList head = {"réseau;" + network, "répéteurs;" + QString::number(repeaters),
+                              "id;rôle;désignation;emplacement;CHF;OFT;P0;PRT;TYP"};
+    QVERIFY(WriteFile(planPath, (head + rows).join(QLatin1Char('\n')).toUtf8() + '\n'));
+    CSheetBench bench;
+    QVERIFY(bench.lastNetwork.Save(network + QStringLiteral(" avant")));
+    bench.Open(3, 950, client ? 1 : 0);
+    CEditorDriver driver;
+    driver.Act<CMyPropSheet>([&](CMyPropSheet* s) {
+        CPlanImport& import = bench.network->PlanImport();
+        QCOMPARE(import.Button()->isEnabled(), !client);
+        import.SetFileChooser([&](QWidget*) { return planPath;
+    });
+    import.Import();
+    QCOMPARE(bench.network->NameField()->text() == network, kept);
+    QCOMPARE(bench.network->Plan() != nullptr, kept);
+    QVERIFY2(bench.network->SheetPlan().WarningShown().contains(warning),
+             qPrintable(bench.network->SheetPlan().WarningShown()));
+    QCOMPARE(bench.network->SheetPlan().WarningShown().isEmpty(), warning.isEmpty());
+    Retour(s);
+});
+if (!boxSays.isEmpty()) {
+    driver.Answer(QMessageBox::Ok);
+}
+QCOMPARE(bench.Run(driver), 255);
+QVERIFY(driver.AllDone());
+QCOMPARE(driver.Boxes().size(), size_t(boxSays.isEmpty() ? 0 : 1));
+for (const QString& part : boxSays) {
+    QVERIFY2(driver.Boxes().front().text.contains(part), qPrintable(driver.Boxes().front().text));
+}
+SitePlan stored;
+const int loaded = CPlanStore(CPlanStore::FolderBeside(CJournal::DefaultFolder()))
+                       .Load(network.toStdString(), stored);
+QCOMPARE(loaded, kept ? int(FILE_OK) : ENOENT);
 }
 
 void TestNetworkWalk::lastNetworkIsKeptInTheStateFolder_data() {

@@ -16,6 +16,7 @@
 #include "JournalFormat.h"
 #include "MapStates.h"
 #include "MapTexts.h"
+#include "PlanStates.h"
 #include "ProtocolTexts.h"
 #include "TempDir.h"
 
@@ -733,5 +734,149 @@ INSTANTIATE_TEST_SUITE_P(
                 {{"Capteur", 3}, {"Répéteur", 3}, {"Répéteur", 9}, {"ligne de commande", 9}},
                 4,
                 "Répéteurs 2/5 vérifiés · Capteurs 0/235 vérifiés"}));
+
+// A plan of two devices of Station Nord (4 repeaters): repeater 3 "Pompe 3", sensor 12
+// without a label; both planned with CHF 012 and otherwise what Send() writes.
+SitePlan TwoDevicePlan() {
+    SitePlan plan(SiteFacts{"Station Nord", "Client", "Site", "", 4});
+    plan.AddDevice({3, PlanRole::kRepeater, "Pompe 3", "Local", {3, 12, 7, "A", 3, 100}});
+    plan.AddDevice({12, PlanRole::kSensor, "", "", {12, 12, 7, "A", 3, 100}});
+    return plan;
+}
+
+struct PlanSend {
+    int32_t chf;
+    int32_t readChf;  // negative: nothing came back
+    bool written = true;
+    bool cut = false;  // the reply stopped after its first bytes
+};
+
+JournalEntry PlanEntry(int32_t id, const PlanSend& send) {
+    JournalEntry entry;
+    entry.network = "Station Nord";
+    entry.kind = ExchangeKind::SendConfig;
+    char frame[32];
+    std::snprintf(frame, sizeof frame, "u%03d%03d07A003100", id, send.chf);
+    entry.command = frame;
+    if (send.written) {
+        entry.bytesSent = entry.command + "\nu\n";
+    }
+    if (send.readChf >= 0) {
+        char report[48];
+        std::snprintf(report, sizeof report, "TM010203V14%03d%03d100007003A00\r\n", id,
+                      send.readChf);
+        entry.report = send.cut ? std::string(report).substr(0, 6) : std::string(report);
+    }
+    return entry;
+}
+
+struct PlanStateRow {
+    const char* what;
+    int32_t id;
+    std::vector<PlanSend> sends;  // in time order
+    PlanState state;
+    const char* name;  // the cell's accessible name
+};
+
+void PrintTo(const PlanStateRow& row, std::ostream* out) {
+    *out << row.what;
+}
+
+class PlanStateRows : public ::testing::TestWithParam<PlanStateRow> {};
+
+TEST_P(PlanStateRows, LatestReadBackAgainstThePlan) {
+    const PlanStateRow& row = GetParam();
+    const SitePlan plan = TwoDevicePlan();
+    CNetworkMap map("Station Nord");
+    for (const PlanSend& send : row.sends) {
+        map.Add(PlanEntry(row.id, send));
+    }
+    const PlanState state = DevicePlanState(plan, map, row.id);
+    EXPECT_EQ(state, row.state);
+    const PlannedDevice* planned = plan.Find(row.id);
+    EXPECT_EQ(PlanCellAccessibleName(row.id, planned ? planned->label : "", state), row.name);
+    const PlanRole role = BandOf(row.id, 4);
+    const bool conforme = row.state == PlanState::kConforme;
+    EXPECT_EQ(CountAgainstPlan(plan, map, role).conforme, conforme ? 1 : 0);
+    EXPECT_EQ(CountAgainstPlan(plan, map, role).planned, 1);
+    // The walk's next device to do is this one until it is conforme, then none of its band.
+    const std::optional<int32_t> next = FirstToDo(plan, map, role);
+    if (planned != nullptr && !conforme) {
+        EXPECT_EQ(next, row.id);
+    } else if (planned != nullptr) {
+        EXPECT_EQ(next, std::nullopt);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Plan, PlanStateRows,
+    ::testing::Values(
+        PlanStateRow{
+            "conforme", 3, {{12, 12}}, PlanState::kConforme, "ID 3 Pompe 3 : conforme au plan"},
+        PlanStateRow{"sent and read other than planned",
+                     3,
+                     {{13, 13}},
+                     PlanState::kDiffersFromPlan,
+                     "ID 3 Pompe 3 : différente du plan"},
+        PlanStateRow{"read neither sent nor planned",
+                     12,
+                     {{13, 14}},
+                     PlanState::kDiffersFromSent,
+                     "ID 12 : valeurs lues différentes de l'envoi"},
+        PlanStateRow{"read differs from sent but is the plan",
+                     12,
+                     {{13, 12}},
+                     PlanState::kConforme,
+                     "ID 12 : conforme au plan"},
+        PlanStateRow{
+            "silent", 3, {{12, -1}}, PlanState::kSilent, "ID 3 Pompe 3 : envoyée, sans réponse"},
+        PlanStateRow{"reply cut",
+                     3,
+                     {{12, 12, true, true}},
+                     PlanState::kSilent,
+                     "ID 3 Pompe 3 : envoyée, sans réponse"},
+        PlanStateRow{"port failure",
+                     12,
+                     {{12, -1, false}},
+                     PlanState::kPortFailure,
+                     "ID 12 : échec du port"},
+        PlanStateRow{"not done", 3, {}, PlanState::kNotDone, "ID 3 Pompe 3 : à faire"},
+        PlanStateRow{"not planned, though done",
+                     30,
+                     {{12, 12}},
+                     PlanState::kNotPlanned,
+                     "ID 30 : hors plan"},
+        PlanStateRow{"silent then redone",
+                     3,
+                     {{12, -1}, {12, 12}},
+                     PlanState::kConforme,
+                     "ID 3 Pompe 3 : conforme au plan"},
+        PlanStateRow{"conforme then changed",
+                     12,
+                     {{12, 12}, {14, 14}},
+                     PlanState::kDiffersFromPlan,
+                     "ID 12 : différente du plan"}));
+
+// The counts, the modem included, say how many planned cells are conforme.
+TEST(PlanStatesTest, SummaryCountsTheModemAgainstItsPlan) {
+    SitePlan plan = TwoDevicePlan();
+    CNetworkMap map("Station Nord");
+    map.Add(PlanEntry(3, {12, 12}));
+    map.Add(PlanEntry(12, {12, -1}));
+    EXPECT_EQ(PlanSummary(plan, map), "Répéteurs 1/1 conformes · Capteurs 0/1 conformes");
+    PlannedModem modem;
+    modem.values = {0, 12, 100, 7, 3, 0};  // by Param: ID, CHF, OFT, P0, PRT, TYP
+    plan.SetModem(modem);
+    JournalEntry entry = PlanEntry(3, {12, 12});
+    entry.kind = ExchangeKind::SendModemParam;
+    entry.command = "o 100";
+    entry.bytesSent = "o 100\nv\n";
+    map.Add(entry);
+    EXPECT_EQ(ModemPlanState(plan, map, 6), PlanState::kConforme);
+    EXPECT_EQ(ModemPlanState(plan, map, 1), PlanState::kNotDone);
+    EXPECT_EQ(ModemPlanState(SitePlan(), map, 6), PlanState::kNotPlanned);
+    EXPECT_EQ(PlanSummary(plan, map),
+              "Répéteurs 1/1 conformes · Capteurs 0/1 conformes · Modem 1/6 conformes");
+}
 
 }  // namespace
