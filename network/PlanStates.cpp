@@ -58,8 +58,8 @@ PlanState ModemPlanState(const SitePlan& plan, const CNetworkMap& map, int32_t n
     const int32_t value = plan.Modem()->Value(info->param);
     const MapCell& cell = map.ModemParam(number);
     const std::string* report = WholeReport(cell);
-    const bool equalsPlan = report != nullptr &&
-                            JudgeModemValue(*info, value, *report).kind == VerdictKind::kVerified;
+    const bool equalsPlan =
+        report != nullptr && JudgeModemValue(*info, value, *report).kind == VerdictKind::kVerified;
     return StateOfSent(cell, equalsPlan);
 }
 
@@ -102,9 +102,9 @@ std::string PlanCellAccessibleName(int32_t id, const std::string& label, PlanSta
 }
 
 std::string PlanSummary(const SitePlan& plan, const CNetworkMap& map) {
-    std::string summary = CountWords("Répéteurs", CountAgainstPlan(plan, map, PlanRole::kRepeater)) +
-                          " · " +
-                          CountWords("Capteurs", CountAgainstPlan(plan, map, PlanRole::kSensor));
+    std::string summary =
+        CountWords("Répéteurs", CountAgainstPlan(plan, map, PlanRole::kRepeater)) + " · " +
+        CountWords("Capteurs", CountAgainstPlan(plan, map, PlanRole::kSensor));
     if (plan.Modem()) {
         summary += " · " + CountWords(NetworkTexts::kModem, CountModemAgainstPlan(plan, map));
     }

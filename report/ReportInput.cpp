@@ -20,3 +20,10 @@ ReportInput ReportInputOf(std::string network, JournalScan scan, ReportSite site
     input.unreadableFiles = std::move(scan.unreadableFiles);
     return input;
 }
+
+void JudgeAgainstPlan(ReportInput& input, SitePlan plan) {
+    input.site.client = plan.Facts().client;
+    input.site.site = plan.Facts().site;
+    input.site.address = plan.Facts().address;
+    input.plan = std::move(plan);
+}
