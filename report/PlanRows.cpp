@@ -82,8 +82,8 @@ QString ModemRow(const SitePlan& plan, const CNetworkMap& map, int32_t number) {
     const MapCell& cell = map.ModemParam(number);
     return Row({Text(ModemName(number)), CellText(modem.label), CellText(modem.location),
                 Text(std::string(info.name) + " " + ThreeDigits(modem.Value(info.param))),
-                ModemReadValue(cell, info.param),
-                CellText(PlannedModemVerdict(plan, map, number)), DateOf(cell)});
+                ModemReadValue(cell, info.param), CellText(PlannedModemVerdict(plan, map, number)),
+                DateOf(cell)});
 }
 
 QString PlannedTable(const SitePlan& plan, const CNetworkMap& map) {
@@ -126,8 +126,8 @@ QString NeverDone(const SitePlan& plan, const CNetworkMap& map) {
     QStringList rows;
     for (const PlannedDevice& device : plan.Devices()) {
         if (map.Device(device.id).sends == 0) {
-            rows << Row({QString::number(device.id), CellText(device.label),
-                         CellText(device.location)});
+            rows << Row(
+                {QString::number(device.id), CellText(device.label), CellText(device.location)});
         }
     }
     for (int32_t number = 1; plan.Modem() && number <= kModemParamCount; ++number) {
@@ -141,8 +141,7 @@ QString NeverDone(const SitePlan& plan, const CNetworkMap& map) {
         "<th width=\"20%\">ID</th><th width=\"40%\">Désignation</th>"
         "<th width=\"40%\">Emplacement</th></tr></thead><tbody>");
     const QString html = QString::fromUtf8("<h2>Appareils du plan jamais faits</h2>");
-    return rows.isEmpty() ? html + QString::fromUtf8("<p>Aucun.</p>")
-                          : html + Tables(head, rows);
+    return rows.isEmpty() ? html + QString::fromUtf8("<p>Aucun.</p>") : html + Tables(head, rows);
 }
 
 }  // namespace
@@ -156,9 +155,8 @@ std::string PlannedDeviceVerdict(const SitePlan& plan, const CNetworkMap& map, i
     const PlannedDevice* planned = plan.Find(id);
     const MapCell& cell = map.Device(id);
     const std::string* report = WholeReport(cell);
-    const Verdict againstPlan = planned != nullptr && report != nullptr
-                                    ? JudgeConfig(planned->values, *report)
-                                    : Verdict{};
+    const Verdict againstPlan =
+        planned != nullptr && report != nullptr ? JudgeConfig(planned->values, *report) : Verdict{};
     return VerdictWords(state, againstPlan, cell);
 }
 
