@@ -31,9 +31,9 @@ constexpr char kNotWritten[] = "Le fichier %1 n'a pas été écrit : %2.";
 
 // The file dialog leaves the extension to the user; the plan is a .csv file.
 QString ChooseCsvPath(QWidget* parent, const QString& suggested) {
-    QString path = QFileDialog::getSaveFileName(
-        parent, QString::fromUtf8(kAsBuiltButton), suggested, QStringLiteral("CSV (*.csv)"),
-        nullptr, QFileDialog::DontConfirmOverwrite);
+    QString path = QFileDialog::getSaveFileName(parent, QString::fromUtf8(kAsBuiltButton),
+                                                suggested, QStringLiteral("CSV (*.csv)"), nullptr,
+                                                QFileDialog::DontConfirmOverwrite);
     if (!path.isEmpty() && QFileInfo(path).suffix().toLower() != QLatin1String("csv")) {
         path += QStringLiteral(".csv");
     }
@@ -79,21 +79,21 @@ void CAsBuiltExport::Save() {
     CNetworkMap map(utf8);
     map.Add(ReadJournal({journal.Folder()}, utf8).entries);
     SitePlan stored;
-    const bool planned = CPlanStore(CPlanStore::FolderBeside(journal.Folder()))
-                             .Load(utf8, stored) == FILE_OK;
+    const bool planned =
+        CPlanStore(CPlanStore::FolderBeside(journal.Folder())).Load(utf8, stored) == FILE_OK;
     const AsBuilt built = AsBuiltPlan(map, planned ? &stored : nullptr);
     if (built.plan.Devices().empty() && !built.plan.Modem()) {
         AfxMessageBox(QString::fromUtf8(kNothingRead).arg(name));
         return;
     }
-    const QString suggested = QString::fromUtf8(kAsBuiltFileName)
-                                  .arg(name.isEmpty() ? QStringLiteral("reseau") : name);
+    const QString suggested =
+        QString::fromUtf8(kAsBuiltFileName).arg(name.isEmpty() ? QStringLiteral("reseau") : name);
     const QString path = chooser(window, suggested);
     if (path.isEmpty() || !MayReplace(path)) {
         return;
     }
-    const int status = ReplaceFile(path.toStdString(), PlanText(built.plan),
-                                   CReplacingFile::Mode::kReplace);
+    const int status =
+        ReplaceFile(path.toStdString(), PlanText(built.plan), CReplacingFile::Mode::kReplace);
     if (status != FILE_OK) {
         AfxMessageBox(QString::fromUtf8(kNotWritten)
                           .arg(path, QString::fromStdString(FileStatusReason(status))));
@@ -112,6 +112,5 @@ bool CAsBuiltExport::MayReplace(const QString& path) const {
     if (!file.exists() && !file.isSymLink()) {
         return true;
     }
-    return AskYesNo(window, Caption(),
-                    QString::fromUtf8(EditorTexts::kReplaceReport).arg(path));
+    return AskYesNo(window, Caption(), QString::fromUtf8(EditorTexts::kReplaceReport).arg(path));
 }

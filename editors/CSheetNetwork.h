@@ -42,6 +42,9 @@ public:
     void ShowNext(int32_t deviceId, int32_t modemParam);
     void SaveReport() { report.Save(); }
     void SetPathChooser(PathChooser chooser) { report.SetPathChooser(std::move(chooser)); }
+    void SetAsBuiltPathChooser(PathChooser chooser) {
+        report.AsBuilt().SetPathChooser(std::move(chooser));
+    }
     void SetTechnicianAsker(CReportExport::TechnicianAsker asker) {
         report.SetTechnicianAsker(std::move(asker));
     }
@@ -49,6 +52,7 @@ public:
     CNetworkMapView* View() const { return view; }
     QLineEdit* NameField() const { return nameField.Field(); }
     QPushButton* ReportButton() const { return report.Button(); }
+    QPushButton* AsBuiltButton() { return report.AsBuilt().Button(); }
 
 private:
     void Rebuild();
