@@ -9,32 +9,15 @@
 #include "CPlanStore.h"
 #include "CReplacingFile.h"
 #include "FileStatus.h"
+#include "PlanFileReading.h"
 #include "PlanReader.h"
-#include "PlanTexts.h"
-#include "PlanValues.h"
 #include "PlanWriter.h"
-#include "ReadOwnFile.h"
 
 namespace {
 
 constexpr char kProgram[] = "zav7305-cli";
 constexpr int kExitRefused = 2;
 constexpr int kExitNotWritten = 3;
-
-std::string Counted(size_t count, const char* one, const char* many) {
-    return std::to_string(count) + " " + (count == 1 ? one : many);
-}
-
-std::string ReadReason(int status) {
-    if (status == ENOENT) {
-        return "fichier introuvable";
-    }
-    if (status == FILE_REFUSED_TOO_LONG) {
-        return PlanValues::Filled(PlanTexts::kFileTooLong,
-                                  {std::to_string(PlanReader::kByteLimit)});
-    }
-    return FileStatusReason(status);
-}
 
 }  // namespace
 
@@ -52,26 +35,6 @@ int CCliPlan::Run(const CliRequest& request) {
     }
 }
 
-bool CCliPlan::ReadPlanFile(const std::string& path, SitePlan& plan) {
-    std::string bytes;
-    if (const int status = ReadOwnFile(path, PlanReader::kByteLimit, bytes); status != FILE_OK) {
-        err << kProgram << " : " << path << " : " << ReadReason(status) << "\n";
-        return false;
-    }
-    PlanReading reading = PlanReader::Read(bytes);
-    if (!reading.plan) {
-        for (const PlanProblem& problem : reading.problems) {
-            err << kProgram << " : " << path << " : " << ProblemText(problem) << "\n";
-        }
-        err << kProgram << " : plan refusé ("
-            << Counted(reading.problems.size(), "problème", "problèmes")
-            << ") : rien n'en est gardé.\n";
-        return false;
-    }
-    plan = std::move(*reading.plan);
-    return true;
-}
-
 // "Plan correct : réseau Station Nord, 2 répéteurs, 3 capteurs et le modem."
 void CCliPlan::Describe(const char* what, const SitePlan& plan) {
     out << what << " : réseau " << plan.Facts().network << ", "
@@ -82,7 +45,7 @@ void CCliPlan::Describe(const char* what, const SitePlan& plan) {
 
 int CCliPlan::Check(const std::string& path) {
     SitePlan plan;
-    if (!ReadPlanFile(path, plan)) {
+    if (!ReadPlanFile(path, plan, err)) {
         return kExitRefused;
     }
     Describe("Plan correct", plan);
@@ -91,7 +54,7 @@ int CCliPlan::Check(const std::string& path) {
 
 int CCliPlan::Import(const std::string& path) {
     SitePlan plan;
-    if (!ReadPlanFile(path, plan)) {
+    if (!ReadPlanFile(path, plan, err)) {
         return kExitRefused;
     }
     const CPlanStore store(CPlanStore::FolderBeside(journalFolder));

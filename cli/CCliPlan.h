@@ -21,7 +21,6 @@ private:
     int Check(const std::string& path);
     int Import(const std::string& path);
     int Export(const CliRequest& request);
-    bool ReadPlanFile(const std::string& path, SitePlan& plan);
     void Describe(const char* what, const SitePlan& plan);
 
     std::ostream& out;

@@ -1,11 +1,15 @@
 #include "CCliReport.h"
 
+#include <cerrno>
 #include <utility>
 
 #ifdef ZAV_HAVE_REPORT
 #include <QGuiApplication>
 
 #include "CJournalReader.h"
+#include "CPlanStore.h"
+#include "FileStatus.h"
+#include "PlanFileReading.h"
 #include "WriteReport.h"
 #endif
 
@@ -46,6 +50,36 @@ CCliReport::CCliReport(std::ostream& out, std::ostream& err, std::string default
     : out(out), err(err), defaultFolder(std::move(defaultFolder)) {}
 
 #ifdef ZAV_HAVE_REPORT
+// The file given with --plan, or else the network's stored plan; false when the file given
+// cannot be used (the reasons said), so that no report is made against a wrong plan.
+bool CCliReport::FindPlan(const CliRequest& request, std::optional<SitePlan>& plan) {
+    const std::string& network = *request.network;
+    if (request.planFile) {
+        SitePlan read;
+        if (!ReadPlanFile(*request.planFile, read, err)) {
+            return false;
+        }
+        if (read.Facts().network != network) {
+            err << kProgram << " : " << *request.planFile << " : ce plan est celui du réseau "
+                << read.Facts().network << ", pas de " << network << ".\n";
+            return false;
+        }
+        plan = std::move(read);
+        return true;
+    }
+    SitePlan stored;
+    const int loaded = CPlanStore(CPlanStore::FolderBeside(defaultFolder)).Load(network, stored);
+    if (loaded == FILE_OK) {
+        out << "Plan du réseau : "
+            << CPlanStore(CPlanStore::FolderBeside(defaultFolder)).PathOf(network) << "\n";
+        plan = std::move(stored);
+    } else if (loaded != ENOENT) {
+        err << kProgram << " : plan enregistré du réseau illisible, laissé de côté : "
+            << FileStatusReason(loaded) << "\n";
+    }
+    return true;
+}
+
 int CCliReport::Run(const CliRequest& request) {
     const std::vector<std::string> folders =
         request.journals.empty() ? std::vector<std::string>{defaultFolder} : request.journals;
@@ -58,10 +92,17 @@ int CCliReport::Run(const CliRequest& request) {
     if (!scan.unreadableFiles.empty()) {
         out << "Fichiers illisibles, laissés de côté : " << Joined(scan.unreadableFiles) << "\n";
     }
+    std::optional<SitePlan> plan;
+    if (!FindPlan(request, plan)) {
+        return 2;
+    }
     EnsureGuiApplication();
     ReportSite site;
     site.technician = request.technician.value_or(std::string());
-    const ReportInput input = ReportInputOf(*request.network, std::move(scan), std::move(site));
+    ReportInput input = ReportInputOf(*request.network, std::move(scan), std::move(site));
+    if (plan) {
+        JudgeAgainstPlan(input, std::move(*plan));
+    }
     std::string error;
     const int status = WriteReport(
         input, *request.out, error,

@@ -81,7 +81,7 @@ bool AllowedNetworkOption(CliCommand command, const std::string& option) {
     }
     return (command == CliCommand::kReport || command == CliCommand::kPlanExport) &&
            (option == "--network" || option == "--journal" || option == "--out" ||
-            (command == CliCommand::kReport && option == "--technicien"));
+            (command == CliCommand::kReport && (option == "--technicien" || option == "--plan")));
 }
 
 void TakeNetworkOption(CliRequest& request, const std::string& option, const std::string& value) {
@@ -93,6 +93,8 @@ void TakeNetworkOption(CliRequest& request, const std::string& option, const std
         request.journals.push_back(value);
     } else if (option == "--technicien") {
         request.technician = value;
+    } else if (option == "--plan") {
+        request.planFile = value;
     } else {
         request.out = value;
     }
@@ -264,7 +266,9 @@ std::string CliUsage() {
            " --value N\n"
            "                              émet un paramètre du modem et lit son rapport\n"
            "  report --network NOM --out FICHIER.pdf|.html [--journal DOSSIER ...] [--replace]\n"
-           "         [--technicien NOM]   écrit le rapport de mise en service du réseau\n"
+           "         [--technicien NOM] [--plan FICHIER]\n"
+           "                              écrit le rapport de mise en service du réseau,\n"
+           "                              jugé contre son plan (celui importé par défaut)\n"
            "  plan check FICHIER          vérifie un plan de site (toutes ses lignes fautives)\n"
            "  plan import FICHIER --admin garde le plan comme plan de son réseau\n"
            "  plan export --network NOM --out FICHIER.csv [--journal DOSSIER ...] [--replace]\n"

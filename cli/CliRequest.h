@@ -47,7 +47,7 @@ struct CliRequest {
     std::vector<std::string> journals;  // --journal, in the order given
     std::optional<std::string> out;
     bool replace = false;                 // --replace: an existing report or export may be replaced
-    std::optional<std::string> planFile;  // plan check and plan import: the file read
+    std::optional<std::string> planFile;  // plan check, plan import, report --plan: the file read
     std::optional<std::string> technician;  // --technicien: who signs the report
 };
 

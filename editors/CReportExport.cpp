@@ -14,7 +14,9 @@
 #include "CEditorJournal.h"
 #include "CJournalReader.h"
 #include "CMyPropSheet.h"
+#include "CPlanStore.h"
 #include "EditorTexts.h"
+#include "FileStatus.h"
 #include "MessageBoxes.h"
 #include "Remembered.h"
 #include "WriteReport.h"
@@ -65,7 +67,8 @@ CReportExport::CReportExport(CEditorJournal& journal, std::function<QString()> n
     : journal(journal),
       network(std::move(network)),
       chooser(ChooseReportPath),
-      askTechnician(AskTechnicianName) {}
+      askTechnician(AskTechnicianName),
+      asBuilt(journal, this->network) {}
 
 void CReportExport::Install(CMyPropSheet& sheet) {
     window = &sheet;
@@ -73,6 +76,7 @@ void CReportExport::Install(CMyPropSheet& sheet) {
     button->setAutoDefault(false);
     connect(button, &QPushButton::clicked, this, &CReportExport::Save);
     sheet.AddToRowStart(button);
+    asBuilt.Install(sheet);
 }
 
 void CReportExport::SetPathChooser(PathChooser newChooser) {
@@ -108,14 +112,24 @@ void CReportExport::Save() {
         return;
     }
     Remembered::SetReportFolder(QFileInfo(path).absolutePath());
-    const ReportInput input = ReportInputOf(
-        name.toStdString(), ReadJournal({journal.Folder()}, name.toStdString()), std::move(*site));
+    const ReportInput input = InputOf(name, std::move(*site));
     std::string error;
     if (WriteReport(input, path.toStdString(), error) != REPORT_OK) {
         AfxMessageBox(QString::fromStdString(error));
         return;
     }
     TellWritten(path);
+}
+
+// A stored plan that no longer reads is left aside: the report is then judged as sent.
+ReportInput CReportExport::InputOf(const QString& name, ReportSite site) const {
+    const std::string utf8 = name.toStdString();
+    ReportInput input = ReportInputOf(utf8, ReadJournal({journal.Folder()}, utf8), std::move(site));
+    SitePlan plan;
+    if (CPlanStore(CPlanStore::FolderBeside(journal.Folder())).Load(utf8, plan) == FILE_OK) {
+        JudgeAgainstPlan(input, std::move(plan));
+    }
+    return input;
 }
 
 void CReportExport::TellWritten(const QString& path) const {

@@ -5,6 +5,7 @@
 #include <functional>
 #include <optional>
 
+#include "CAsBuiltExport.h"
 #include "ReportInput.h"
 
 class CEditorJournal;
@@ -13,7 +14,8 @@ class QPushButton;
 class QWidget;
 
 // The sheet's report button: asks where the network's acceptance report goes and writes it
-// from the whole journal of the network.
+// from the whole journal of the network, against its stored plan when it has one; beside it,
+// the network as built.
 class CReportExport : public QObject {
     Q_OBJECT
 public:
@@ -32,9 +34,11 @@ public:
     void SetPathChooser(PathChooser chooser);
     void SetTechnicianAsker(TechnicianAsker asker);
     QPushButton* Button() const { return button; }
+    CAsBuiltExport& AsBuilt() { return asBuilt; }
 
 private:
     std::optional<ReportSite> AskSite();
+    ReportInput InputOf(const QString& name, ReportSite site) const;
     // True when nothing is at `path` or the user said to replace it.
     bool MayReplace(const QString& path) const;
     // Where the report is written, with a way to open it.
@@ -47,4 +51,5 @@ private:
     QString technician;  // the last one named, offered again
     QWidget* window = nullptr;
     QPushButton* button = nullptr;
+    CAsBuiltExport asBuilt;
 };

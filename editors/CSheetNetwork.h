@@ -48,6 +48,9 @@ public:
     void ShowNext(int32_t deviceId, int32_t modemParam);
     void SaveReport() { report.Save(); }
     void SetPathChooser(PathChooser chooser) { report.SetPathChooser(std::move(chooser)); }
+    void SetAsBuiltPathChooser(PathChooser chooser) {
+        report.AsBuilt().SetPathChooser(std::move(chooser));
+    }
     void SetTechnicianAsker(CReportExport::TechnicianAsker asker) {
         report.SetTechnicianAsker(std::move(asker));
     }
@@ -65,6 +68,7 @@ public:
     QLineEdit* NameField() const { return nameField.Field(); }
     QPushButton* ReportButton() const { return report.Button(); }
     CJournalChoice& JournalChoice() { return journalChoice; }
+    QPushButton* AsBuiltButton() { return report.AsBuilt().Button(); }
 
 private:
     void Rebuild();

@@ -6,6 +6,8 @@
 #include "MapTexts.h"
 #include "NetworkTexts.h"
 #include "Parameters.h"
+#include "PlanRows.h"
+#include "PlanStates.h"
 #include "ReportHtml.h"
 #include "ReportIncidents.h"
 #include "ReportRows.h"
@@ -81,7 +83,13 @@ bool Unconfirmed(const MapCell& cell) {
 CReportDocument::CReportDocument(const ReportInput& input) : input(input), map(input.network) {
     map.Add(input.entries);
     map.CountSkipped(input.skippedLines);
-    repeaterCount = std::max(0, map.RepeaterCount());
+    const bool countKnown = map.RepeaterCount() >= 0;
+    repeaterCount = countKnown || !input.plan ? std::max(0, map.RepeaterCount())
+                                              : input.plan->Facts().repeaterCount;
+}
+
+const SitePlan* CReportDocument::Plan() const {
+    return input.plan ? &*input.plan : nullptr;
 }
 
 QImage CReportDocument::MapImage() const {
@@ -100,8 +108,9 @@ QString CReportDocument::Html(const QString& mapSource) const {
     html += "<h1>" + QString::fromUtf8(NetworkTexts::kReportTitle) + "</h1>";
     html += Cover();
     html += "<h2>Carte du réseau</h2><p><img src=\"" + mapSource + "\" width=\"661\"></p>";
-    html += Counts() + Anomalies() + DetailRows(map) + IncidentHistory(map) + Signatures() +
-            Provenance();
+    html += (Plan() != nullptr ? PlanCounts() : Counts()) + Anomalies() +
+            (Plan() != nullptr ? PlanRows(*Plan(), map) : DetailRows(map)) + IncidentHistory(map) +
+            Signatures() + Provenance();
     return html + "</body></html>";
 }
 
@@ -110,7 +119,7 @@ QString CReportDocument::Cover() const {
     for (const JournalEntry& entry : input.entries) {
         roles.insert(entry.role);
     }
-    const NetworkVerdict verdict = JudgeNetwork(map);
+    const NetworkVerdict verdict = JudgeNetwork(map, Plan());
     const ReportSite& site = input.site;
     return "<ul>" + Item("Client", Fact(site.client)) + Item("Site", Fact(site.site)) +
            Item("Adresse", Fact(site.address)) + Item("Réseau", Text(input.network)) +
@@ -126,6 +135,11 @@ QString CReportDocument::Cover() const {
 // Each band's and the modem's figures add up to the lists below: verified, to redo (the
 // anomalies) and never sent (no row).
 QString CReportDocument::Counts() const {
+    return "<h2>Comptes</h2><p>" + Text(BandSummary(map, repeaterCount)) + "<br>" + ModemCount() +
+           "</p>";
+}
+
+QString CReportDocument::ModemCount() const {
     int verified = 0;
     int toRedo = 0;
     for (int param = 1; param <= kModemParamCount; ++param) {
@@ -143,7 +157,29 @@ QString CReportDocument::Counts() const {
     if (const int unsent = kModemParamCount - verified - toRedo; unsent > 0) {
         modem += QString::fromUtf8(", %1 non envoyés").arg(unsent);
     }
-    return "<h2>Comptes</h2><p>" + Text(BandSummary(map, repeaterCount)) + "<br>" + modem + "</p>";
+    return modem;
+}
+
+// Against the plan: conforme out of planned, by band and for the modem, then as many devices
+// outside the plan and never done as the lists below hold.
+QString CReportDocument::PlanCounts() const {
+    const SitePlan& plan = *Plan();
+    int outside = 0;
+    int neverDone = 0;
+    for (int id = kFirstDeviceId; id <= kLastDeviceId; ++id) {
+        const bool planned = plan.Find(id) != nullptr;
+        outside += !planned && map.Device(id).sends > 0 ? 1 : 0;
+        neverDone += planned && map.Device(id).sends == 0 ? 1 : 0;
+    }
+    for (int param = 1; plan.Modem() && param <= kModemParamCount; ++param) {
+        neverDone += map.ModemParam(param).sends == 0 ? 1 : 0;
+    }
+    return "<h2>Comptes</h2><p>" + Text(PlanSummary(plan, map)) + "<br>" +
+           (plan.Modem() ? QString() : ModemCount() + "<br>") +
+           QString::fromUtf8("Appareils hors plan : %1<br>Appareils du plan jamais faits : %2")
+               .arg(outside)
+               .arg(neverDone) +
+           "</p>";
 }
 
 QString CReportDocument::Anomalies() const {

@@ -21,6 +21,9 @@ public:
 private:
     QString Cover() const;
     QString Counts() const;
+    QString ModemCount() const;
+    QString PlanCounts() const;
+    const SitePlan* Plan() const;
     QString Anomalies() const;
     QString Signatures() const;
     QString Provenance() const;

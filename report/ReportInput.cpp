@@ -21,3 +21,10 @@ ReportInput ReportInputOf(std::string network, JournalScan scan, ReportSite site
     input.leftAside = std::move(scan.leftAside);
     return input;
 }
+
+void JudgeAgainstPlan(ReportInput& input, SitePlan plan) {
+    input.site.client = plan.Facts().client;
+    input.site.site = plan.Facts().site;
+    input.site.address = plan.Facts().address;
+    input.plan = std::move(plan);
+}

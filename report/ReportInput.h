@@ -1,10 +1,12 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "JournalEntry.h"
+#include "SitePlan.h"
 
 struct JournalScan;
 
@@ -33,11 +35,16 @@ struct ReportInput {
     // The folders' files that are no journal files, never read: sync tools' copies and others.
     std::vector<std::string> leftAside;
     ReportSite site;
+    // The network's site plan, when it has one: the report then judges every planned device.
+    std::optional<SitePlan> plan;
 };
 
 // The report of `network` from what the journal holds of it, written by this build on this
 // machine.
 ReportInput ReportInputOf(std::string network, JournalScan scan, ReportSite site = {});
+
+// The report judged against `plan`: its client, site and address go on the first page.
+void JudgeAgainstPlan(ReportInput& input, SitePlan plan);
 
 enum ReportStatus : int {
     REPORT_OK = 0,

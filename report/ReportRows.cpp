@@ -24,6 +24,16 @@ QString FrameValues(const std::string& frame) {
 
 namespace {
 
+QString SentValues(const MapCell& cell) {
+    if (cell.lastSent.empty()) {
+        return "—";
+    }
+    return cell.lastSent[0] == 'u' ? FrameValues(cell.lastSent)
+                                   : CellText(DeviceToUtf8(cell.lastSent));
+}
+
+}  // namespace
+
 QString ReadValues(const JournalEntry& entry) {
     if (!entry.report) {
         return "—";
@@ -38,14 +48,6 @@ QString ReadValues(const JournalEntry& entry) {
     return CellText(DeviceToUtf8(words));
 }
 
-QString SentValues(const MapCell& cell) {
-    if (cell.lastSent.empty()) {
-        return "—";
-    }
-    return cell.lastSent[0] == 'u' ? FrameValues(cell.lastSent)
-                                   : CellText(DeviceToUtf8(cell.lastSent));
-}
-
 QString CellRow(const QString& name, const MapCell& cell) {
     const JournalEntry& last = *cell.last;
     return Row({name, CellText(StateMark(cell.state) + " " + StateWords(cell)), DateAndTime(last),
@@ -53,7 +55,15 @@ QString CellRow(const QString& name, const MapCell& cell) {
                 CellText(last.message)});
 }
 
-}  // namespace
+QString DetailTable(const QStringList& rows) {
+    const QString head = QString::fromUtf8(
+        "<table width=\"100%\" cellspacing=\"0\"><thead><tr>"
+        "<th width=\"11%\">ID</th><th width=\"16%\">État</th>"
+        "<th width=\"12%\">Date et heure</th><th width=\"15%\">Valeurs envoyées</th>"
+        "<th width=\"15%\">Valeurs lues</th><th width=\"12%\">Verdict</th>"
+        "<th width=\"19%\">Message</th></tr></thead><tbody>");
+    return Tables(head, rows);
+}
 
 QString DetailRows(const CNetworkMap& map) {
     QStringList rows;
@@ -67,13 +77,7 @@ QString DetailRows(const CNetworkMap& map) {
             rows << CellRow(Text(ModemName(param)), map.ModemParam(param));
         }
     }
-    const QString head = QString::fromUtf8(
-        "<table width=\"100%\" cellspacing=\"0\"><thead><tr>"
-        "<th width=\"11%\">ID</th><th width=\"16%\">État</th>"
-        "<th width=\"12%\">Date et heure</th><th width=\"15%\">Valeurs envoyées</th>"
-        "<th width=\"15%\">Valeurs lues</th><th width=\"12%\">Verdict</th>"
-        "<th width=\"19%\">Message</th></tr></thead><tbody>");
     const QString html = QString::fromUtf8("<h2>Détail par ID</h2>");
     return rows.isEmpty() ? html + QString::fromUtf8("<p>Aucun envoi.</p>")
-                          : html + Tables(head, rows);
+                          : html + DetailTable(rows);
 }

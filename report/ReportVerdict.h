@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "CNetworkMap.h"
+#include "SitePlan.h"
 
 // The acceptance verdict of a network, from every device and modem parameter that was sent:
 // "Non conforme" when one of them is not verified at its latest exchange (or nothing was
@@ -18,4 +19,8 @@ struct NetworkVerdict {
     std::string Words() const;
 };
 
-NetworkVerdict JudgeNetwork(const CNetworkMap& map);
+// With a site plan, every planned device and modem parameter is judged against the plan, sent
+// or not: one that is not conforme at its latest exchange (never sent included) is failing;
+// one conforme after an incident or sends of different values is a reserve. What was sent
+// outside the plan is judged as without one.
+NetworkVerdict JudgeNetwork(const CNetworkMap& map, const SitePlan* plan = nullptr);

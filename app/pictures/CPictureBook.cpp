@@ -270,7 +270,8 @@ bool CPictureBook::SaveReportPage(const QString& journalPath, const QString& net
                       std::move(scan.unreadableFolders),
                       std::move(scan.unreadableFiles),
                       std::move(scan.leftAside),
-                      ReportSite{{}, {}, {}, "Jeanne Martin"}};
+                      ReportSite{{}, {}, {}, "Jeanne Martin"},
+                      std::nullopt};
     std::string error;
     if (WriteReport(input, pdf.toStdString(), error) != REPORT_OK) {
         std::fprintf(stderr, "could not write the report: %s\n", error.c_str());

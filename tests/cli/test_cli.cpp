@@ -281,6 +281,26 @@ bool PlantTwoFoldersAndTheirPlan(const std::string& runtime, const std::string& 
                FILE_OK;
 }
 
+// The plan of Station Nord against which its two folders are judged: 5 and 30 as planned,
+// 6 sent other values than planned, 7 silent, 13 read back different, 40 never done; 8 and
+// the modem's P0 are outside it.
+const std::string kNordWiderPlan = std::string(kNordPlan) +
+                                   "6;répéteur;Relais 6;Grenier;12;100;7;3;A\n"
+                                   "7;répéteur;Relais 7;Puits;12;100;7;3;A\n"
+                                   "40;capteur;Vanne 9;Regard;12;100;7;3;A\n";
+
+// The two folders, the stored plan of Station Nord, and beside them the wider plan, the bad
+// one and a plan of another network.
+bool PlantTwoFoldersAndPlans(const std::string& runtime, const std::string& journal) {
+    return PlantTwoFoldersAndTheirPlan(runtime, journal) && PlantPlanFiles(runtime, journal) &&
+           static_cast<bool>(std::ofstream(journal + "/plan.csv") << kNordWiderPlan);
+}
+
+bool NoReportWritten(const std::string& data) {
+    struct stat info {};
+    return ::stat((data + "/a/rapport.html").c_str(), &info) != 0;
+}
+
 // The network as it stands: labels and facts from its plan, values as read back (ID 13
 // answered CHF 13, ID 6 was sent again with CHF 14), silent and failed IDs left out.
 bool AsBuiltNord(const std::string& data) {
@@ -330,6 +350,13 @@ bool PlantTwoFoldersAndALink(const std::string& runtime, const std::string& jour
 std::vector<std::string> Report(const char* out, const char* extra) {
     std::vector<std::string> args = Report(out);
     args.push_back(extra);
+    return args;
+}
+
+std::vector<std::string> ReportWithPlan(const char* plan, const char* network = "Station Nord") {
+    std::vector<std::string> args = Report("@/a/rapport.html");
+    args[2] = network;
+    args.insert(args.end(), {"--plan", plan});
     return args;
 }
 
@@ -720,6 +747,49 @@ const CliCase kCases[] = {
      Report("@/a/rapport.html"), nullptr, kQuickStep, 0, "Rapport écrit : ", {}, kNoRecord,
      PlantTwoFolders, nullptr, {}, {"IDs non vérifiés à leur dernier échange : 7, 8, 13"}, {},
      nullptr, false, kNordIds},
+    {"report_judges_every_device_against_the_plan_given", nullptr, {},
+     ReportWithPlan("@/plan.csv"), nullptr, kQuickStep, 0, "Rapport écrit : ", {}, kNoRecord,
+     PlantTwoFoldersAndPlans, "Plan du réseau : ", {},
+     {"Client : Eaux du Val", "Site : Usine", "Adresse : 1 rue Haute",
+      "Verdict d'ensemble : Non conforme", "Non conformes : 6, 7, 8, 13, 40, Modem P0",
+      "Répéteurs 1/4 conformes · Capteurs 1/2 conformes<br>Modem 0/6 paramètres vérifiés, 1 à "
+      "reprendre, 5 non envoyés<br>Appareils hors plan : 1<br>Appareils du plan jamais faits : 1",
+      "<tr><td>5</td><td>Relais 5</td><td>Toit</td><td>ID 005 CHF 012 OFT 100 P0 07 PRT 003 "
+      "TYP A</td><td>ID 005 CHF 012 OFT 100 P0 007 PRT 003 TYP A00</td><td>conforme au plan</td>",
+      "<td>différente du plan : CHF prévu 012, lu 014</td><td>02/01/2026 ",
+      "<td>Relais 7</td><td>Puits</td>", "<td>envoyée, sans réponse</td>",
+      "<td>valeurs lues différentes de l'envoi : CHF envoyé 012, lu 013</td>",
+      "<td>Pompe 3</td><td>Local</td>",
+      "<td>Vanne 9</td><td>Regard</td><td>ID 040 CHF 012 OFT 100 P0 07 PRT 003 TYP A</td>"
+      "<td>—</td><td>à faire</td><td>—</td>",
+      "<h2>Appareils hors plan</h2>", "<tr><td>8</td><td>✗ échec du port</td>",
+      "<tr><td>Modem P0</td>",
+      "<h2>Appareils du plan jamais faits</h2><table width=\"100%\" cellspacing=\"0\"><thead>"},
+     {}, nullptr, false, {5, 6, 7, 8, 13, 30, 40}},
+    {"report_takes_the_stored_plan_of_its_network", nullptr, {}, Report("@/a/rapport.html"),
+     nullptr, kQuickStep, 0, "Plan du réseau : /tmp/", {}, kNoRecord, PlantTwoFoldersAndPlans,
+     nullptr, {},
+     {"Client : Eaux du Val", "Répéteurs 1/2 conformes · Capteurs 1/1 conformes",
+      "Appareils hors plan : 3<br>Appareils du plan jamais faits : 0",
+      "<h2>Appareils du plan jamais faits</h2><p>Aucun.</p>", "Verdict d'ensemble : Non conforme"},
+     {}, nullptr, false, kNordIds},
+    {"report_without_a_plan_is_judged_as_sent", nullptr, {}, Report("@/a/rapport.html"), nullptr,
+     kQuickStep, 0, "Rapport écrit : ", {}, kNoRecord, PlantTwoFolders, "Plan du réseau", {},
+     {"Client : non renseigné", "<h2>Détail par ID</h2>", "Répéteurs 2/20 vérifiés"}, {},
+     nullptr, false, kNordIds},
+    {"report_refuses_a_bad_plan", nullptr, {}, ReportWithPlan("@/bad.csv"), nullptr, kQuickStep,
+     2, "!bad.csv : ligne 4 : ", {}, kNoRecord, PlantTwoFoldersAndPlans, "Rapport écrit", {}, {},
+     NoReportWritten},
+    {"report_refuses_a_bad_plan_whole", nullptr, {}, ReportWithPlan("@/bad.csv"), nullptr,
+     kQuickStep, 2, "!plan refusé (4 problèmes) : rien n'en est gardé.", {}, kNoRecord,
+     PlantTwoFoldersAndPlans, nullptr, {}, {}, NoReportWritten},
+    {"report_refuses_a_missing_plan", nullptr, {}, ReportWithPlan("@/nowhere.csv"), nullptr,
+     kQuickStep, 2, "!nowhere.csv : fichier introuvable", {}, kNoRecord, PlantTwoFolders,
+     nullptr, {}, {}, NoReportWritten},
+    {"report_refuses_the_plan_of_another_network", nullptr, {},
+     ReportWithPlan("@/nord.csv", "Station Sud"), nullptr, kQuickStep, 2,
+     "!nord.csv : ce plan est celui du réseau Station Nord, pas de Station Sud.", {}, kNoRecord,
+     PlantTwoFoldersAndPlans, nullptr, {}, {}, NoReportWritten},
     {"report_refuses_a_bare_extension", nullptr, {}, Report("@/a/.pdf"), nullptr, kQuickStep, 2,
      "!Le rapport doit avoir un nom avant son extension : ", {}, kNoRecord, PlantTwoFolders,
      nullptr, {}, {}, NothingButTheDayFile},

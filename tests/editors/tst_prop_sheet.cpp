@@ -1,11 +1,16 @@
 #include <QAbstractScrollArea>
+#include <QFile>
 #include <QImage>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QtTest>
 #include <algorithm>
 
+#include "CJournal.h"
+#include "CSheetNetwork.h"
 #include "EditorTestSupport.h"
+#include "PlanReader.h"
 
 namespace {
 
@@ -56,11 +61,31 @@ private:
     CFakeClock fake{0, 1000};
 };
 
+// A device of `network` programmed from the sensor page and read back whole.
+void JournalReadBack(const QString& network, int32_t id, int32_t chf) {
+    ExchangeRecord record;
+    record.kind = ExchangeKind::SendConfig;
+    record.sentConfig = ParameterSet{id, chf, 7, "A", 3, 100};
+    record.command = QString::asprintf("u%03d%03d07A003100", id, chf).toStdString();
+    record.bytesSent = record.command + "\nu\n";
+    record.report = QString::asprintf("TM010203V14%03d%03d100007003A00\r\n", id, chf).toStdString();
+    CJournal journal(CJournal::DefaultFolder());
+    QCOMPARE(
+        journal.Append({"Administateur", "Capteur", "COM950", network.toStdString(), 3}, record),
+        int(JOURNAL_OK));
+}
+
+QString ReadText(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
 }  // namespace
 
 class TestPropSheet : public QObject {
     Q_OBJECT
 private slots:
+    void asBuiltIsWrittenBesideTheReport();
     void opensOnTheRepeaterTabWithAFreshIdTable();
     void tabImagesAreThirteenPixelsFromTheLeft_data();
     void tabImagesAreThirteenPixelsFromTheLeft();
@@ -298,6 +323,49 @@ void TestPropSheet::endCodes() {
     QCOMPARE(bench.Run(driver), code);
     QVERIFY(driver.AllDone());
     QVERIFY(driver.Boxes().empty());
+}
+
+// Written with what was read back, imported again as the same devices; an existing file is
+// replaced only when the user says so.
+void TestPropSheet::asBuiltIsWrittenBesideTheReport() {
+    // Its own network: the test runs' journal outlives a run.
+    const QString network = QStringLiteral("Chantier %1").arg(QCoreApplication::applicationPid());
+    JournalReadBack(network, 12, 21);
+    JournalReadBack(network, 14, 22);
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("construit.csv"));
+    CSheetBench bench;
+    bench.Open(3, 999);
+    bench.network->SetName(network);
+    bench.network->SetAsBuiltPathChooser([&](QWidget*, const QString&) { return path; });
+    CEditorDriver driver;
+    driver.Act<CMyPropSheet>([&](CMyPropSheet* s) {
+        QPushButton* button = bench.network->AsBuiltButton();
+        QCOMPARE(button->text(), QString::fromUtf8("Exporter tel que construit…"));
+        QVERIFY(button->isVisible());
+        button->click();
+        const PlanReading reading = PlanReader::Read(ReadText(path).toStdString());
+        QVERIFY(reading.plan.has_value());
+        QCOMPARE(reading.plan->Facts().network, network.toStdString());
+        QVERIFY2(reading.plan->Devices().size() == 2, qPrintable(ReadText(path)));
+        QCOMPARE(reading.plan->Find(12)->values.CHF, 21);
+        QCOMPARE(reading.plan->Find(14)->values.CHF, 22);
+        QFile earlier(path);
+        QVERIFY(earlier.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        earlier.write("ancien");
+        earlier.close();
+        button->click();
+        Retour(s);
+    });
+    driver.Answer(QMessageBox::Ok);
+    driver.Answer(QMessageBox::No);
+    QCOMPARE(bench.Run(driver), 255);
+    QVERIFY(driver.AllDone());
+    QVERIFY2(BoxText(driver, 0).contains(QFileInfo(path).absoluteFilePath()),
+             qPrintable(BoxText(driver, 0)));
+    QVERIFY2(BoxText(driver, 1).contains(QStringLiteral("construit.csv existe déjà")),
+             qPrintable(BoxText(driver, 1)));
+    QCOMPARE(ReadText(path), QStringLiteral("ancien"));
 }
 
 ZAV_EDITORS_TEST_MAIN(TestPropSheet)
