@@ -81,7 +81,8 @@ public:
         int failed = 0;
     };
     // A device written on the repeater or the sensor page stays in that page's band whatever
-    // the repeater count; any other ID is a repeater when it is 1..n (n clamped to 0..240).
+    // the repeater count; any other ID is a repeater when it is 1..n (n clamped to
+    // 0..kLastDeviceId).
     bool IsRepeater(int32_t id, int32_t n) const;
     Band Repeaters(int32_t n) const;
     Band Sensors(int32_t n) const;
