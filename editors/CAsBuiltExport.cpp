@@ -108,9 +108,6 @@ void CAsBuiltExport::Save() {
 }
 
 bool CAsBuiltExport::MayReplace(const QString& path) const {
-    const QFileInfo file(path);
-    if (!file.exists() && !file.isSymLink()) {
-        return true;
-    }
-    return AskYesNo(window, Caption(), QString::fromUtf8(EditorTexts::kReplaceReport).arg(path));
+    return MayReplaceFile(window, Caption(), path,
+                          QString::fromUtf8(EditorTexts::kReplaceReport).arg(path));
 }

@@ -148,10 +148,6 @@ void CReportExport::TellWritten(const QString& path) const {
 }
 
 bool CReportExport::MayReplace(const QString& path) const {
-    const QFileInfo file(path);
-    if (!file.exists() && !file.isSymLink()) {
-        return true;
-    }
-    return AskYesNo(window, window != nullptr ? window->windowTitle() : QString(),
-                    QString::fromUtf8(EditorTexts::kReplaceReport).arg(path));
+    return MayReplaceFile(window, window != nullptr ? window->windowTitle() : QString(), path,
+                          QString::fromUtf8(EditorTexts::kReplaceReport).arg(path));
 }

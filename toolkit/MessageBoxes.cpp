@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QWidget>
 #include <utility>
@@ -43,6 +44,15 @@ bool AskYesNo(QWidget* owner, const QString& caption, const QString& text) {
         box.setWindowModality(Qt::WindowModal);
     }
     return box.exec() == QMessageBox::Yes;
+}
+
+bool MayReplaceFile(QWidget* owner, const QString& caption, const QString& path,
+                    const QString& question) {
+    const QFileInfo file(path);
+    if (!file.exists() && !file.isSymLink()) {
+        return true;
+    }
+    return AskYesNo(owner, caption, question);
 }
 
 void ShowOwnedMessage(QWidget* owner, const QString& caption, const QString& text) {

@@ -14,6 +14,10 @@ int AfxMessageBox(const QString& text);
 // A question owned by a dialog or page: its own caption, Yes and No, no icon, Yes default.
 bool AskYesNo(QWidget* owner, const QString& caption, const QString& text);
 
+// True when nothing stands at `path` (not even a dangling link), else the question asked.
+bool MayReplaceFile(QWidget* owner, const QString& caption, const QString& path,
+                    const QString& question);
+
 // A message owned by a dialog or page: its own caption, OK, no icon.
 void ShowOwnedMessage(QWidget* owner, const QString& caption, const QString& text);
 
