@@ -2,7 +2,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
-#include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -63,36 +63,37 @@ std::vector<std::string> Arguments(const CSimProcess::Options& options,
 }
 
 // The child gets default signal handling whatever the test process has set up, so that
-// SIGTERM reaches the simulator's own handler.
+// SIGTERM reaches the simulator's own handler. It ends with the process that started it, and
+// writes its errors into the same pipe as its output: a test that crashes must leave neither a
+// simulator behind nor a descriptor of the test runner's output held open by one.
 pid_t Spawn(const std::vector<std::string>& args, int stdoutFd) {
     std::vector<char*> argv;
     for (const std::string& arg : args) {
         argv.push_back(const_cast<char*>(arg.c_str()));
     }
     argv.push_back(nullptr);
-
-    posix_spawn_file_actions_t actions;
-    posix_spawnattr_t attributes;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawnattr_init(&attributes);
-    posix_spawn_file_actions_adddup2(&actions, stdoutFd, STDOUT_FILENO);
-    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-    sigset_t signals;
-    sigemptyset(&signals);
-    posix_spawnattr_setsigmask(&attributes, &signals);
+    const pid_t parent = getpid();
+    const pid_t child = fork();
+    if (child != 0) {
+        return child;
+    }
+    // Only async-signal-safe calls from here on: the test process may have threads.
+    prctl(PR_SET_PDEATHSIG, SIGTERM);
+    if (getppid() != parent) {
+        _exit(127);
+    }
     for (const int signalNumber : {SIGINT, SIGTERM, SIGHUP, SIGPIPE}) {
-        sigaddset(&signals, signalNumber);
+        signal(signalNumber, SIG_DFL);
     }
-    posix_spawnattr_setsigdefault(&attributes, &signals);
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
-
-    pid_t child = -1;
-    if (posix_spawn(&child, argv[0], &actions, &attributes, argv.data(), environ) != 0) {
-        child = -1;
-    }
-    posix_spawnattr_destroy(&attributes);
-    posix_spawn_file_actions_destroy(&actions);
-    return child;
+    sigset_t none;
+    sigemptyset(&none);
+    sigprocmask(SIG_SETMASK, &none, nullptr);
+    const int quiet = open("/dev/null", O_RDONLY);
+    dup2(quiet, STDIN_FILENO);
+    dup2(stdoutFd, STDOUT_FILENO);
+    dup2(stdoutFd, STDERR_FILENO);
+    execve(argv[0], argv.data(), environ);
+    _exit(127);
 }
 
 }  // namespace

@@ -4,10 +4,12 @@
 // answers, repaints, counts down and can be read whole, and what the user asks for meanwhile
 // is held until the exchange has ended.
 
+#include <fcntl.h>
 #include <signal.h>
-#include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <cstdio>
 #include <cstring>
 
 #include <QAccessible>
@@ -30,8 +32,6 @@
 #include "EditorTexts.h"
 #include "ExchangeTiming.h"
 #include "VerdictDisplay.h"
-
-extern char** environ;
 
 namespace {
 
@@ -365,41 +365,93 @@ void TestWaitAlive::heldUntilTheExchangeEnds() {
 
 namespace {
 
-// A virtual X server of this test's own, on the display number it picks itself.
+// Starts a program of the test's desktop that ends with the test, however the test ends, and
+// never holds the test's own output open: a test that aborts must not leave its runner
+// waiting on a pipe a stray server still holds. Their own output goes to `desktop.log` in
+// the working folder. `keep` is a descriptor the program writes its address to.
+pid_t SpawnTied(const char* const argv[], int keep) {
+    const pid_t parent = getpid();
+    const pid_t pid = fork();
+    if (pid != 0) {
+        return pid;
+    }
+    prctl(PR_SET_PDEATHSIG, SIGTERM);
+    if (getppid() != parent) {
+        _exit(127);
+    }
+    const int quiet = open("/dev/null", O_RDWR);
+    const int log = open("desktop.log", O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+    dup2(quiet, STDIN_FILENO);
+    dup2(quiet, STDOUT_FILENO);
+    dup2(log >= 0 ? log : quiet, STDERR_FILENO);
+    for (int fd = STDERR_FILENO + 1; fd < 1024; ++fd) {
+        if (fd != keep) {
+            close(fd);
+        }
+    }
+    execvp(argv[0], const_cast<char**>(argv));
+    _exit(127);
+}
+
+// Reads what a program writes to `fd` up to its first newline; empty when it wrote none.
+std::string ReadLine(int fd) {
+    std::string line;
+    char c = 0;
+    while (read(fd, &c, 1) == 1 && c != '\n') {
+        line += c;
+    }
+    return line;
+}
+
+void Terminate(pid_t& pid) {
+    if (pid > 0) {
+        kill(pid, SIGTERM);
+        waitpid(pid, nullptr, 0);
+        pid = -1;
+    }
+}
+
+// A virtual X server of this test's own, on the display number it picks itself, kept only
+// once a client could connect to it.
 class CVirtualScreen {
 public:
     bool Start() {
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            const std::string display = Spawn();
+            if (!display.empty() && Answers(display)) {
+                setenv("DISPLAY", display.c_str(), 1);
+                setenv("QT_QPA_PLATFORM", "xcb", 1);
+                return true;
+            }
+            std::fprintf(stderr, "virtual screen %s: no connection (see desktop.log)\n",
+                         display.c_str());
+            Terminate(pid);
+        }
+        return false;
+    }
+    ~CVirtualScreen() { Terminate(pid); }
+
+private:
+    std::string Spawn() {
         int fds[2];
         if (pipe(fds) != 0) {
-            return false;
+            return {};
         }
         const std::string fd = std::to_string(fds[1]);
         const char* argv[] = {"Xvfb",        "-displayfd", fd.c_str(), "-screen", "0",
                               "1024x768x24", "-nolisten",  "tcp",      nullptr};
-        const int spawned =
-            posix_spawnp(&pid, "Xvfb", nullptr, nullptr, const_cast<char**>(argv), environ);
+        pid = SpawnTied(argv, fds[1]);
         close(fds[1]);
-        std::string display;
-        char c = 0;
-        while (spawned == 0 && read(fds[0], &c, 1) == 1 && c != '\n') {
-            display += c;
-        }
+        const std::string number = pid > 0 ? ReadLine(fds[0]) : std::string();
         close(fds[0]);
-        if (spawned != 0 || display.empty()) {
-            return false;
-        }
-        setenv("DISPLAY", (":" + display).c_str(), 1);
-        setenv("QT_QPA_PLATFORM", "xcb", 1);
-        return true;
+        return number.empty() ? number : ":" + number;
     }
-    ~CVirtualScreen() {
-        if (pid > 0) {
-            kill(pid, SIGTERM);
-            waitpid(pid, nullptr, 0);
-        }
+    static bool Answers(const std::string& display) {
+        xcb_connection_t* conn = xcb_connect(display.c_str(), nullptr);
+        const bool answers = xcb_connection_has_error(conn) == 0;
+        xcb_disconnect(conn);
+        return answers;
     }
-
-private:
     pid_t pid = -1;
 };
 
@@ -414,34 +466,25 @@ public:
         }
         const std::string print = "--print-address=" + std::to_string(fds[1]);
         const char* bus[] = {"dbus-daemon", "--session", "--nofork", print.c_str(), nullptr};
-        const int spawned = posix_spawnp(&busPid, "dbus-daemon", nullptr, nullptr,
-                                         const_cast<char**>(bus), environ);
+        busPid = SpawnTied(bus, fds[1]);
         close(fds[1]);
-        std::string address;
-        char c = 0;
-        while (spawned == 0 && read(fds[0], &c, 1) == 1 && c != '\n') {
-            address += c;
-        }
+        const std::string address = busPid > 0 ? ReadLine(fds[0]) : std::string();
         close(fds[0]);
-        if (spawned != 0 || address.empty()) {
+        if (address.empty()) {
             return false;
         }
         setenv("DBUS_SESSION_BUS_ADDRESS", address.c_str(), 1);
         const char* launcher[] = {kLauncher, "--launch-immediately", nullptr};
-        if (posix_spawn(&launcherPid, kLauncher, nullptr, nullptr, const_cast<char**>(launcher),
-                        environ) != 0) {
+        launcherPid = SpawnTied(launcher, -1);
+        if (launcherPid <= 0) {
             return false;
         }
         setenv("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1", 1);
         return true;
     }
     ~CAccessibilityBus() {
-        for (const pid_t pid : {launcherPid, busPid}) {
-            if (pid > 0) {
-                kill(pid, SIGTERM);
-                waitpid(pid, nullptr, 0);
-            }
-        }
+        Terminate(launcherPid);
+        Terminate(busPid);
     }
 
 private:
