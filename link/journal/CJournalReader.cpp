@@ -143,11 +143,37 @@ std::vector<std::string> Unique(const std::vector<std::string>& folders,
     return unique;
 }
 
-// Files of days follow one another, so the entries are mostly in order already; an entry
-// moves only when they are not.
+// Files of days follow one another, so the entries are mostly in order already. When they are
+// not (the files of several machines for one day), the order is found on small keys and the
+// entries are then moved once each into place: sorting the entries themselves would move
+// every one of them many times, through a buffer as large as them all.
 void SortByTime(std::vector<JournalEntry>& entries) {
-    if (!std::is_sorted(entries.begin(), entries.end(), Earlier)) {
-        std::stable_sort(entries.begin(), entries.end(), Earlier);
+    if (std::is_sorted(entries.begin(), entries.end(), Earlier)) {
+        return;
+    }
+    std::vector<size_t> order(entries.size());
+    for (size_t i = 0; i < order.size(); ++i) {
+        order[i] = i;
+    }
+    // An index breaks the ties Earlier leaves, as a stable sort would.
+    std::sort(order.begin(), order.end(), [&entries](size_t a, size_t b) {
+        return Earlier(entries[a], entries[b]) || (!Earlier(entries[b], entries[a]) && a < b);
+    });
+    // Each cycle of the permutation is followed once: entry order[i] belongs at i.
+    for (size_t start = 0; start < order.size(); ++start) {
+        if (order[start] == start) {
+            continue;
+        }
+        JournalEntry held = std::move(entries[start]);
+        size_t at = start;
+        while (order[at] != start) {
+            const size_t from = order[at];
+            entries[at] = std::move(entries[from]);
+            order[at] = at;
+            at = from;
+        }
+        entries[at] = std::move(held);
+        order[at] = at;
     }
 }
 
@@ -222,8 +248,13 @@ void CJournalFollower::ReadLine(std::string_view line, const std::string& name, 
     const uint64_t hash = std::hash<std::string_view>{}(line);
     state.repeats = hash == state.lastHash && state.lineNumber > 1 ? state.repeats + 1 : 0;
     state.lastHash = hash;
-    entry.machine = JournalFormat::MachineOf(name);
-    entry.identity = Mix(Mix(std::hash<std::string>{}(entry.machine), hash), state.repeats);
+    if (!state.machineKnown) {
+        state.machine = JournalFormat::MachineOf(name);
+        state.machineHash = std::hash<std::string>{}(state.machine);
+        state.machineKnown = true;
+    }
+    entry.machine = state.machine;
+    entry.identity = Mix(Mix(state.machineHash, hash), state.repeats);
     if (!identities.insert(entry.identity).second) {
         ++repeated;
         return;
@@ -268,7 +299,11 @@ JournalScan ReadJournal(const std::vector<std::string>& folders, const std::stri
                                     unreadable.end());
         const std::vector<std::string> aside = follower.LeftAside();
         scan.leftAside.insert(scan.leftAside.end(), aside.begin(), aside.end());
-        std::move(entries.begin(), entries.end(), std::back_inserter(scan.entries));
+        if (scan.entries.empty()) {
+            scan.entries = std::move(entries);  // one folder: no entry moved at all
+        } else {
+            std::move(entries.begin(), entries.end(), std::back_inserter(scan.entries));
+        }
     }
     for (size_t i = 0; i < unique.size(); ++i) {
         (readable[i] ? scan.folders : scan.unreadableFolders).push_back(unique[i]);

@@ -70,6 +70,9 @@ private:
         size_t lineNumber = 0;  // of the last line taken, from 1
         uint64_t lastHash = 0;  // of the last record taken, and how often it came in a row
         uint64_t repeats = 0;
+        bool machineKnown = false;  // the two below, read from the file's name once
+        std::string machine;        // the one the file is named after
+        uint64_t machineHash = 0;
     };
     void ReadFile(const std::string& name, FileState& state, std::vector<JournalEntry>& out);
     void ReadLine(std::string_view line, const std::string& name, FileState& state,
