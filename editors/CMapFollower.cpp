@@ -1,5 +1,8 @@
 #include "CMapFollower.h"
 
+#include <algorithm>
+#include <limits>
+
 #include "CJournalReader.h"
 
 CMapFollower::CMapFollower() = default;
@@ -8,14 +11,27 @@ CMapFollower::~CMapFollower() = default;
 void CMapFollower::Start(const std::string& folder, const std::string& network) {
     map = CNetworkMap(network);
     follower = std::make_unique<CJournalFollower>(folder, network);
+    latestMs = std::numeric_limits<int64_t>::min();
     // Nothing drawn yet: every cell differs from what is shown.
     shownDevices.fill("-");
     shownModem.fill("-");
 }
 
 bool CMapFollower::TakeNew() {
-    const std::vector<JournalEntry> entries = follower->ReadNew();
+    std::vector<JournalEntry> entries = follower->ReadNew();
+    if (!entries.empty() && entries.front().epochMs < latestMs) {
+        // A file synced late from another machine brought records older than those the map
+        // was made of: taken after them, they would pass for the latest. The map is made
+        // again from the whole folder, as opening the sheet would; only the cells that then
+        // differ from what is shown are drawn again.
+        follower = std::make_unique<CJournalFollower>(follower->Folder(), map.Network());
+        map = CNetworkMap(map.Network());
+        entries = follower->ReadNew();
+    }
     map.Add(entries);
+    if (!entries.empty()) {
+        latestMs = std::max(latestMs, entries.back().epochMs);
+    }
     return !entries.empty();
 }
 

@@ -42,6 +42,7 @@ private:
 
     CNetworkMap map;
     std::unique_ptr<CJournalFollower> follower;
+    int64_t latestMs = 0;  // of the latest record taken
     size_t shownSkipped = 0;
     std::vector<std::string> shownUnreadable;
     size_t shownLeftAside = 0;

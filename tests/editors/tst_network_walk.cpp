@@ -576,6 +576,32 @@ void TestNetworkWalk::sheetOpensBesideHostileDayFiles() {
     QVERIFY(driver.AllDone());
 }
 
+namespace {
+
+// Sends of one machine to the IDs given, answered with the values sent or silent, one second
+// apart from `first`; the journal's status.
+int AppendSends(const std::string& folder, const std::string& machine, const QString& network,
+                const std::vector<std::pair<int, bool>>& sends, time_t first) {
+    const JournalContext context{"Client", "Répéteur", "COM951", network.toStdString(), 3};
+    CJournal journal(folder, machine);
+    int status = JOURNAL_OK;
+    for (size_t i = 0; i < sends.size() && status == JOURNAL_OK; ++i) {
+        const auto [id, answered] = sends[i];
+        ExchangeRecord record;
+        record.kind = ExchangeKind::SendConfig;
+        record.command = QString::asprintf("u%03d255601004100", id).toStdString();
+        record.bytesSent = record.command + "\nu\n";
+        if (answered) {
+            record.report =
+                QString::asprintf("TM010203V14%03d255100060004100\r\n", id).toStdString();
+        }
+        status = journal.Append(context, record, {first + static_cast<time_t>(i), 0});
+    }
+    return status;
+}
+
+}  // namespace
+
 // Another machine's record, written into the folder by another process while the sheet is
 // open, reaches the map within 2 s with no input.
 void TestNetworkWalk::recordOfAnotherMachineShowsWithoutAClick() {
@@ -584,8 +610,12 @@ void TestNetworkWalk::recordOfAnotherMachineShowsWithoutAClick() {
     const std::string folder = CJournal::DefaultFolder();
     QVERIFY(QDir().mkpath(QString::fromStdString(folder)));
     const std::string written = folder + "/" + JournalFormat::FileName({978339600, 0}, "autre", 1);
-    const std::unique_ptr<void, std::function<void(void*)>> removed(
-        this, [&](void*) { ::unlink(written.c_str()); });
+    const std::string lateFile =
+        folder + "/" + JournalFormat::FileName({978339000, 0}, "tardif", 1);
+    const std::unique_ptr<void, std::function<void(void*)>> removed(this, [&](void*) {
+        ::unlink(written.c_str());
+        ::unlink(lateFile.c_str());
+    });
     CSheetBench bench;
     bench.Open(3, 951);
     CEditorDriver driver;
@@ -617,6 +647,18 @@ void TestNetworkWalk::recordOfAnotherMachineShowsWithoutAClick() {
         QTRY_COMPARE_WITH_TIMEOUT(view.DeviceCell(11)->accessibleName(),
                                   QString::fromUtf8("ID 11 : vérifiée"), 2000);
         qInfo("shown after %lld ms", static_cast<long long>(shown.elapsed()));
+        // A third machine's file synced late: its older send to ID 11 (silent) must not pass
+        // for the latest; its send to ID 12 tells that it was taken.
+        const pid_t late = ::fork();
+        QVERIFY(late >= 0);
+        if (late == 0) {
+            ::_exit(AppendSends(folder, "tardif", network, {{11, false}, {12, true}}, 978339000));
+        }
+        QCOMPARE(::waitpid(late, &status, 0), late);
+        QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == JOURNAL_OK);
+        QTRY_COMPARE_WITH_TIMEOUT(view.DeviceCell(12)->accessibleName(),
+                                  QString::fromUtf8("ID 12 : vérifiée"), 2000);
+        QCOMPARE(view.DeviceCell(11)->accessibleName(), QString::fromUtf8("ID 11 : vérifiée"));
         Retour(s);
     });
     QCOMPARE(bench.Run(driver), 255);
