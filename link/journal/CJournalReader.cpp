@@ -109,11 +109,10 @@ uint64_t Mix(uint64_t seed, uint64_t value) {
 
 // Records in time order, each identity once; how many were left out.
 size_t TakeEachOnce(std::vector<JournalEntry>& entries) {
-    std::unordered_set<uint64_t> seen;
-    seen.reserve(entries.size());
-    const auto repeated = std::remove_if(
-        entries.begin(), entries.end(),
-        [&seen](const JournalEntry& entry) { return !seen.insert(entry.identity).second; });
+    CIdentitySet seen;
+    const auto repeated =
+        std::remove_if(entries.begin(), entries.end(),
+                       [&seen](const JournalEntry& entry) { return !seen.Insert(entry.identity); });
     const auto count = static_cast<size_t>(entries.end() - repeated);
     entries.erase(repeated, entries.end());
     return count;
@@ -255,7 +254,7 @@ void CJournalFollower::ReadLine(std::string_view line, const std::string& name, 
     }
     entry.machine = state.machine;
     entry.identity = Mix(Mix(state.machineHash, hash), state.repeats);
-    if (!identities.insert(entry.identity).second) {
+    if (!identities.Insert(entry.identity)) {
         ++repeated;
         return;
     }

@@ -7,9 +7,9 @@
 #include <map>
 #include <string>
 #include <string_view>
-#include <unordered_set>
 #include <vector>
 
+#include "CIdentitySet.h"
 #include "JournalEntry.h"
 #include "JournalLines.h"
 
@@ -84,7 +84,7 @@ private:
     std::vector<std::string> leftAside;
     size_t skipped = 0;
     size_t repeated = 0;
-    std::unordered_set<uint64_t> identities;  // of the records taken
+    CIdentitySet identities;  // of the records taken
     bool readable = true;
     bool takeUnfinished = false;
     // Reused from line to line.

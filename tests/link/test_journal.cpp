@@ -9,6 +9,7 @@
 #include <sstream>
 #include <string>
 
+#include "CIdentitySet.h"
 #include "CJournal.h"
 #include "JournalFailure.h"
 #include "JournalFormat.h"
@@ -356,6 +357,24 @@ INSTANTIATE_TEST_SUITE_P(
         NameRow{".~lock.2026-12-09.poste-1.csv#", false},
         NameRow{"2026-12-09.poste-1.csv.tmp", false}, NameRow{".2026-12-09.poste-1.csv", false},
         NameRow{"notes.csv", false}));
+
+// Identities alike in their low bits (a machine's hash changed in its high bits only), zero,
+// and enough of them to grow the set several times: each is taken once, and only once.
+TEST(JournalTest, EachIdentityIsTakenOnceWhateverItsBits) {
+    CIdentitySet set;
+    const auto sweep = [&set](bool expected) {
+        int mismatches = 0;
+        for (uint64_t i = 0; i < 20000; ++i) {
+            mismatches += set.Insert(i << 40) != expected ? 1 : 0;
+            mismatches += set.Insert(i * 0x9E3779B97F4A7C15ULL + 1) != expected ? 1 : 0;
+        }
+        return mismatches;
+    };
+    EXPECT_EQ(sweep(true), 0);
+    EXPECT_EQ(set.Size(), 40000u);
+    EXPECT_EQ(sweep(false), 0);
+    EXPECT_EQ(set.Size(), 40000u);
+}
 
 TEST(JournalTest, EachMachineWritesItsOwnFiles) {
     TempDir dir;
