@@ -10,7 +10,7 @@ struct ReasonRow {
 };
 
 constexpr ReasonRow kReasons[] = {
-    {ENOENT, "le dossier n'existe pas"},
+    {ENOENT, "fichier ou dossier introuvable"},  // reading a file or writing into a folder
     {EACCES, "permission refusée"},
     {EPERM, "permission refusée"},
     {EROFS, "système de fichiers en lecture seule"},
