@@ -6,6 +6,7 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -27,6 +28,7 @@
 #include "CCustomConfigDlg.h"
 #include "CDefaultSheet.h"
 #include "CDesktopProbe.h"
+#include "CFileDescriptor.h"
 #include "CSystemClock.h"
 #include "EditorTestSupport.h"
 #include "EditorTexts.h"
@@ -416,6 +418,13 @@ void Terminate(pid_t& pid) {
 class CVirtualScreen {
 public:
     bool Start() {
+        // One server at a time picks its number: one that looks over the numbers while
+        // another starts may take a socket of the other's as its own, and close it again.
+        const CFileDescriptor lock(
+            open("/tmp/zav7305-virtual-screen.lock", O_RDWR | O_CREAT | O_CLOEXEC, 0666));
+        if (lock.IsValid()) {
+            flock(lock.Get(), LOCK_EX);
+        }
         for (int attempt = 0; attempt < 3; ++attempt) {
             const std::string display = Spawn();
             if (!display.empty() && Answers(display)) {
