@@ -447,8 +447,11 @@ private:
             return {};
         }
         const std::string fd = std::to_string(fds[1]);
-        const char* argv[] = {"Xvfb",        "-displayfd", fd.c_str(), "-screen", "0",
-                              "1024x768x24", "-nolisten",  "tcp",      nullptr};
+        // Without -noreset the server resets when its last client leaves (this check, the
+        // accessibility launcher publishing its bus), and a client connecting meanwhile is
+        // refused: the test's own window then fails to open.
+        const char* argv[] = {"Xvfb", "-displayfd",  fd.c_str(),  "-noreset", "-screen",
+                              "0",    "1024x768x24", "-nolisten", "tcp",      nullptr};
         pid = SpawnTied(argv, fds[1]);
         close(fds[1]);
         const std::string number = pid > 0 ? ReadLine(fds[0]) : std::string();
