@@ -595,6 +595,15 @@ void TestNetworkWalk::sixDevicePlanFromImportToAcceptance() {
         return bench.network->View()->DeviceCell(id)->accessibleName();
     };
     const auto summary = [&] { return bench.network->View()->SummaryShown(); };
+    // The page on a planned ID: its fields and the line beside them are the plan's.
+    const auto showsRow = [&](CPropertyPage& page, int32_t id, const SiteRow& row) {
+        QCOMPARE(id, row.id);
+        QVERIFY2(FieldsAgainst(page, row).isEmpty(), qPrintable(FieldsAgainst(page, row)));
+        QCOMPARE(bench.network->SheetPlan().LineShown(),
+                 QString::fromUtf8("Valeurs du plan pour l'ID %1 : %2, %3")
+                     .arg(row.id)
+                     .arg(QString::fromUtf8(row.label), QString::fromUtf8(row.location)));
+    };
     CEditorDriver driver;
     driver
         .Act<CMyPropSheet>([&](CMyPropSheet* s) {
@@ -604,20 +613,14 @@ void TestNetworkWalk::sixDevicePlanFromImportToAcceptance() {
             QCOMPARE(summary(), QString::fromUtf8("Répéteurs 0/2 conformes · Capteurs 0/3 "
                                                   "conformes · Modem 0/6 conformes"));
             for (const SiteRow& row : {kSiteRows[0], kSiteRows[1]}) {
-                QCOMPARE(bench.repe.ID, row.id);
-                QVERIFY2(FieldsAgainst(bench.repe, row).isEmpty(),
-                         qPrintable(FieldsAgainst(bench.repe, row)));
+                showsRow(bench.repe, bench.repe.ID, row);
                 Apply(s);
             }
             QVERIFY(s->SetActivePage(1));
-            QCOMPARE(bench.capteur.ID, 3);
-            QVERIFY2(FieldsAgainst(bench.capteur, kSiteRows[2]).isEmpty(),
-                     qPrintable(FieldsAgainst(bench.capteur, kSiteRows[2])));
+            showsRow(bench.capteur, bench.capteur.ID, kSiteRows[2]);
             s->portNumber = changed.PortNumber();
             Apply(s);
-            QCOMPARE(bench.capteur.ID, 4);
-            QVERIFY2(FieldsAgainst(bench.capteur, kSiteRows[3]).isEmpty(),
-                     qPrintable(FieldsAgainst(bench.capteur, kSiteRows[3])));
+            showsRow(bench.capteur, bench.capteur.ID, kSiteRows[3]);
             s->portNumber = silent.PortNumber();
             Apply(s);
         })
@@ -633,9 +636,7 @@ void TestNetworkWalk::sixDevicePlanFromImportToAcceptance() {
                                                   "conformes · Modem 0/6 conformes"));
             // The first sensor not yet conforme is the one that read back another CHF.
             plan.NextButton()->click();
-            QCOMPARE(bench.capteur.ID, 3);
-            QVERIFY2(FieldsAgainst(bench.capteur, kSiteRows[2]).isEmpty(),
-                     qPrintable(FieldsAgainst(bench.capteur, kSiteRows[2])));
+            showsRow(bench.capteur, bench.capteur.ID, kSiteRows[2]);
             s->portNumber = good.PortNumber();
             Apply(s);
         })
@@ -644,18 +645,14 @@ void TestNetworkWalk::sixDevicePlanFromImportToAcceptance() {
             QCOMPARE(cellNamed(3), QString::fromUtf8("ID 3 Pompe 3 : conforme au plan"));
             // Then the silent one, by the key this time: redone with the plan's values.
             QTest::keyClick(s, Qt::Key_F3);
-            QCOMPARE(bench.capteur.ID, 4);
-            QVERIFY2(FieldsAgainst(bench.capteur, kSiteRows[3]).isEmpty(),
-                     qPrintable(FieldsAgainst(bench.capteur, kSiteRows[3])));
+            showsRow(bench.capteur, bench.capteur.ID, kSiteRows[3]);
             Apply(s);
         })
         .Answer(QMessageBox::Yes)
         .Act<CMyPropSheet>([&](CMyPropSheet* s) {
             QCOMPARE(cellNamed(4), QString::fromUtf8("ID 4 Niveau 4 : conforme au plan"));
             QTest::keyClick(s, Qt::Key_F3);
-            QCOMPARE(bench.capteur.ID, 5);
-            QVERIFY2(FieldsAgainst(bench.capteur, kSiteRows[4]).isEmpty(),
-                     qPrintable(FieldsAgainst(bench.capteur, kSiteRows[4])));
+            showsRow(bench.capteur, bench.capteur.ID, kSiteRows[4]);
             Apply(s);
             QCOMPARE(summary(), QString::fromUtf8("Répéteurs 2/2 conformes · Capteurs 3/3 "
                                                   "conformes · Modem 0/6 conformes"));
