@@ -112,6 +112,8 @@ void TestNetworkWalk::walkThroughASmallNetwork() {
     CSimProcess sim;
     QVERIFY(StartSim(sim, "any", args));
     CSheetBench bench;
+    // Whatever network an earlier test left, with a plan perhaps: this walk is of none.
+    QVERIFY(bench.lastNetwork.Save(QString()));
     bench.Open(3, sim.PortNumber());
     QStringList repeaterReports;
     QStringList sensorReports;
@@ -861,6 +863,7 @@ void TestNetworkWalk::recordOfAnotherMachineShowsWithoutAClick() {
     const std::unique_ptr<void, std::function<void(void*)>> removed(
         this, [&](void*) { ::unlink(written.c_str()); });
     CSheetBench bench;
+    QVERIFY(bench.lastNetwork.Save(QString()));
     bench.Open(3, 951);
     CEditorDriver driver;
     driver.Act<CMyPropSheet>([&](CMyPropSheet* s) {
