@@ -30,6 +30,7 @@
 #include "CSimProcess.h"
 #include "CSystemClock.h"
 #include "Frames.h"
+#include "PlanSample.h"
 #include "VerdictDisplay.h"
 #include "WriteReport.h"
 
@@ -90,7 +91,8 @@ CPictureBook::CPictureBook(const QString& outputFolder, bool withFrames)
     : folder(outputFolder), withFrames(withFrames), journal(journalFolder.path().toStdString()) {}
 
 bool CPictureBook::RenderAll() {
-    const bool made = Login() && Setup() && About() && CustomDialog() && Sheet() && NetworkMap();
+    const bool made =
+        Login() && Setup() && About() && CustomDialog() && Sheet() && NetworkMap() && PlanWalk();
     return made && allSaved;
 }
 
@@ -254,6 +256,34 @@ bool CPictureBook::NetworkMap() {
                });
     return SaveReportPage(data.path() + QStringLiteral("/zav7305"), QString::fromUtf8(kNetwork)) &&
            allSaved;
+}
+
+bool CPictureBook::PlanWalk() {
+    QTemporaryDir data;
+    const std::string folder = data.filePath(QStringLiteral("zav7305")).toStdString();
+    if (!PlanSample::StorePlan(folder) || !PlanSample::JournalMorning(folder)) {
+        std::fprintf(stderr, "could not store the sample plan and its walk\n");
+        return false;
+    }
+    const CLastNetworkName lastNetwork(data.filePath(QStringLiteral("reseau")));
+    lastNetwork.Save(QString::fromUtf8(PlanSample::kNetwork));
+    CEditorJournal sampleJournal(folder);
+    CPageRepe repeaterPage;
+    CPageCapteur sensorPage;
+    CDefaultSheet opening(
+        repeaterPage, sensorPage,
+        {0, 0, PlanSample::kRepeaters, CSystemClock::Instance(), sampleJournal, lastNetwork});
+    CMyPropSheet& sheet = opening.Sheet();
+    WhileShown([&] { return sheet.DoModal(); },
+               [&](QWidget*) {
+                   QCursor::setPos(sheet.screen()->geometry().bottomRight());
+                   sheet.SetActivePage(1);
+                   opening.Network().GoToNextToDo();
+                   QApplication::processEvents();
+                   Save(&sheet, QStringLiteral("sheet-plan"));
+                   sheet.EndDialog(kRetour);
+               });
+    return allSaved;
 }
 
 // The report's first page, as pdftoppm draws it.

@@ -28,6 +28,8 @@ public:
     // The sheet with the map of a network walked the day before, and the first page of that
     // network's report.
     bool NetworkMap();
+    // The sheet on the sensor tab walking a network's site plan, on the next device to do.
+    bool PlanWalk();
 
 private:
     // Runs `modal` and, once its window is up, calls `inside` on it; `inside` grabs what it

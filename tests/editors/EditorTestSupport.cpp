@@ -206,10 +206,10 @@ CSheetBench::~CSheetBench() {
 
 CMyPropSheet& CSheetBench::Open(int32_t repeaterCount, int32_t portNumber, uint8_t isClient) {
     Close();
-    opening =
-        std::make_unique<CDefaultSheet>(repe, capteur,
-                                        CDefaultSheet::Opening{portNumber, isClient, repeaterCount,
-                                                               clock, TestJournal(), lastNetwork});
+    opening = std::make_unique<CDefaultSheet>(
+        repe, capteur,
+        CDefaultSheet::Opening{portNumber, isClient, repeaterCount, clock, TestJournal(),
+                               lastNetwork, timing});
     modem = &opening->ModemPage();
     network = &opening->Network();
     sheet = &opening->Sheet();

@@ -112,6 +112,8 @@ public:
     void Close();
 
     CFakeClock clock{0, 1000};
+    // The exchanges' waits of the next opening.
+    ExchangeTiming timing{};
     CLastNetworkName lastNetwork;
     CPageRepe repe;
     CPageCapteur capteur;

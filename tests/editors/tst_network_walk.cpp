@@ -6,10 +6,13 @@
 #include <QDir>
 #include <QFile>
 #include <QInputDialog>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <array>
+#include <optional>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -24,6 +27,7 @@
 #include "CSheetPlan.h"
 #include "EditorTestSupport.h"
 #include "FileStatus.h"
+#include "PlanReader.h"
 
 namespace {
 
@@ -80,6 +84,7 @@ private slots:
     void walkBySitePlan();
     void planImportFromTheSheet_data();
     void planImportFromTheSheet();
+    void sixDevicePlanFromImportToAcceptance();
     void lastNetworkIsKeptInTheStateFolder_data();
     void lastNetworkIsKeptInTheStateFolder();
     void sheetOpensBesideHostileDayFiles_data();
@@ -107,6 +112,8 @@ void TestNetworkWalk::walkThroughASmallNetwork() {
     CSimProcess sim;
     QVERIFY(StartSim(sim, "any", args));
     CSheetBench bench;
+    // Whatever network an earlier test left, with a plan perhaps: this walk is of none.
+    QVERIFY(bench.lastNetwork.Save(QString()));
     bench.Open(3, sim.PortNumber());
     QStringList repeaterReports;
     QStringList sensorReports;
@@ -478,6 +485,275 @@ const int loaded = CPlanStore(CPlanStore::FolderBeside(CJournal::DefaultFolder()
 QCOMPARE(loaded, kept ? int(FILE_OK) : ENOENT);
 }
 
+namespace {
+
+// One planned device as its plan row writes it, and the page field of each value.
+struct SiteRow {
+    int32_t id;
+    const char* role;
+    const char* label;
+    const char* location;
+    std::array<const char*, 5> values;  // CHF, OFT, P0, PRT, TYP
+};
+constexpr std::array<int, 5> kRowFields = {1006, 1013, 1010, 1012, 1011};
+// The modem page's choice of each parameter and its field, in the order of the plan's row:
+// ID, CHF, OFT, P0, PRT, TYP.
+constexpr std::array<std::pair<int, int>, 6> kModemChoices = {
+    {{1003, 1010}, {1004, 1011}, {1008, 1015}, {1005, 1012}, {1006, 1013}, {1007, 1014}}};
+
+// Two repeaters, three sensors and the modem, each with values of its own.
+const std::array<SiteRow, 6> kSiteRows = {{
+    {1, "répéteur", "Relais toit", "Toiture", {"12", "100", "60", "0", "3"}},
+    {2, "répéteur", "Relais galerie", "Galerie", {"13", "101", "61", "0", "3"}},
+    {3, "capteur", "Pompe 3", "Local pompes", {"14", "102", "30", "1", "P"}},
+    {4, "capteur", "Niveau 4", "Bâche", {"15", "103", "31", "1", "N"}},
+    {5, "capteur", "Débit 5", "Sortie", {"16", "104", "32", "2", "D"}},
+    {7, "modem", "Modem du poste", "Armoire", {"17", "105", "20", "0", "255"}},
+}};
+
+QByteArray SixDevicePlan(const QString& network) {
+    QStringList lines = {"réseau;" + network,
+                         "client;Régie des eaux",
+                         "site;Station Les Saules",
+                         "adresse;12 rue du Moulin 69000 Lyon",
+                         "répéteurs;2",
+                         "id;rôle;désignation;emplacement;CHF;OFT;P0;PRT;TYP"};
+    for (const SiteRow& row : kSiteRows) {
+        QStringList fields = {QString::number(row.id), QString::fromUtf8(row.role),
+                              QString::fromUtf8(row.label), QString::fromUtf8(row.location)};
+        for (const char* value : row.values) {
+            fields << QString::fromUtf8(value);
+        }
+        lines << fields.join(QLatin1Char(';'));
+    }
+    return lines.join(QLatin1Char('\n')).toUtf8() + '\n';
+}
+
+// The page's five value fields against the plan's row; empty when they all agree.
+QString FieldsAgainst(CPropertyPage& page, const SiteRow& row) {
+    QString differences;
+    for (size_t k = 0; k < kRowFields.size(); ++k) {
+        const QString shown = TextOf(Field(page, kRowFields[k]));
+        if (shown != QString::fromUtf8(row.values[k])) {
+            differences += QStringLiteral("ID %1 field %2 shows '%3', planned '%4'; ")
+                               .arg(row.id)
+                               .arg(kRowFields[k])
+                               .arg(shown, QString::fromUtf8(row.values[k]));
+        }
+    }
+    return differences;
+}
+
+// A PDF's text as pdftotext gives it; empty when it cannot be read.
+QString PdfText(const QString& path) {
+    QProcess pdftotext;
+    pdftotext.start(QStringLiteral("pdftotext"), {path, QStringLiteral("-")});
+    if (!pdftotext.waitForFinished(30000) || pdftotext.exitCode() != 0) {
+        return {};
+    }
+    return QString::fromUtf8(pdftotext.readAllStandardOutput());
+}
+
+// The text between two headings of the report.
+QString Section(const QString& text, const QString& from, const QString& to) {
+    const qsizetype start = text.indexOf(from);
+    const qsizetype end = text.indexOf(to, start);
+    return start < 0 || end < 0 ? QString() : text.mid(start, end - start);
+}
+
+}  // namespace
+
+// A site of six planned devices walked from the plan's import to its acceptance report: a
+// sensor reads back another value and another stays silent, both redone; the report says so
+// and the network as built imports again as the plan itself.
+void TestNetworkWalk::sixDevicePlanFromImportToAcceptance() {
+    CSimProcess good;
+    CSimProcess changed;
+    CSimProcess silent;
+    CSimProcess modem;
+    QVERIFY(StartSim(good, "any", {"--stream"}));
+    QVERIFY(StartSim(changed, "sensor", {"--report-change", "chf"}));
+    QVERIFY(StartSim(silent, "sensor", {"--silent"}));
+    QVERIFY(StartSim(modem, "modem"));
+    const QString network =
+        QStringLiteral("Station Saules %1").arg(QDateTime::currentMSecsSinceEpoch());
+    QTemporaryDir dir;
+    const QString planPath = dir.filePath(QStringLiteral("plan.csv"));
+    const QString reportPath = dir.filePath(QStringLiteral("rapport.pdf"));
+    const QString builtPath = dir.filePath(QStringLiteral("construit.csv"));
+    QVERIFY(WriteFile(planPath, SixDevicePlan(network)));
+    CSheetBench bench;
+    QVERIFY(bench.lastNetwork.Save(QString()));
+    // The silent device's wait for a report, a few ticks of the bench's clock.
+    bench.timing.configDeadlineMs = 3000;
+    bench.Open(2, good.PortNumber());
+    bench.network->PlanImport().SetFileChooser([&](QWidget*) { return planPath; });
+    bench.network->SetPathChooser([&](QWidget*, const QString&) { return reportPath; });
+    bench.network->SetAsBuiltPathChooser([&](QWidget*, const QString&) { return builtPath; });
+    bench.network->SetTechnicianAsker([](QWidget*, const QString&) {
+        return std::optional<QString>(QStringLiteral("Jeanne Martin"));
+    });
+    const auto cellNamed = [&](int32_t id) {
+        return bench.network->View()->DeviceCell(id)->accessibleName();
+    };
+    const auto summary = [&] { return bench.network->View()->SummaryShown(); };
+    // A box gone, the window manager gives the sheet back the keyboard; offscreen, nobody does.
+    const auto backToTheSheet = [](CMyPropSheet* s) {
+        s->activateWindow();
+        QTRY_VERIFY(s->isActiveWindow());
+    };
+    // The page on a planned ID: its fields and the line beside them are the plan's.
+    const auto showsRow = [&](CPropertyPage& page, int32_t id, const SiteRow& row) {
+        QCOMPARE(id, row.id);
+        QVERIFY2(FieldsAgainst(page, row).isEmpty(), qPrintable(FieldsAgainst(page, row)));
+        QCOMPARE(bench.network->SheetPlan().LineShown(),
+                 QString::fromUtf8("Valeurs du plan pour l'ID %1 : %2, %3")
+                     .arg(row.id)
+                     .arg(QString::fromUtf8(row.label), QString::fromUtf8(row.location)));
+    };
+    CEditorDriver driver;
+    driver
+        .Act<CMyPropSheet>([&](CMyPropSheet* s) {
+            bench.network->PlanImport().Button()->click();
+            QCOMPARE(bench.network->NameField()->text(), network);
+            QVERIFY(bench.network->SheetPlan().WarningShown().isEmpty());
+            QCOMPARE(summary(), QString::fromUtf8("Répéteurs 0/2 conformes · Capteurs 0/3 "
+                                                  "conformes · Modem 0/6 conformes"));
+            for (const SiteRow& row : {kSiteRows[0], kSiteRows[1]}) {
+                showsRow(bench.repe, bench.repe.ID, row);
+                Apply(s);
+            }
+            QVERIFY(s->SetActivePage(1));
+            showsRow(bench.capteur, bench.capteur.ID, kSiteRows[2]);
+            s->portNumber = changed.PortNumber();
+            Apply(s);
+            showsRow(bench.capteur, bench.capteur.ID, kSiteRows[3]);
+            s->portNumber = silent.PortNumber();
+            Apply(s);
+        })
+        .Answer(QMessageBox::Ok)
+        .Act<CMyPropSheet>([&](CMyPropSheet* s) {
+            QCOMPARE(cellNamed(1), QString::fromUtf8("ID 1 Relais toit : conforme au plan"));
+            QCOMPARE(cellNamed(3),
+                     QString::fromUtf8("ID 3 Pompe 3 : valeurs lues différentes de l'envoi"));
+            QCOMPARE(cellNamed(4), QString::fromUtf8("ID 4 Niveau 4 : envoyée, sans réponse"));
+            QCOMPARE(cellNamed(5), QString::fromUtf8("ID 5 Débit 5 : à faire"));
+            QCOMPARE(summary(), QString::fromUtf8("Répéteurs 2/2 conformes · Capteurs 0/3 "
+                                                  "conformes · Modem 0/6 conformes"));
+            // The page moved on to 5; the first sensor not yet conforme is the one that read
+            // back another CHF.
+            QCOMPARE(bench.capteur.ID, 5);
+            backToTheSheet(s);
+            QTest::keyClick(s, Qt::Key_F3);
+            showsRow(bench.capteur, bench.capteur.ID, kSiteRows[2]);
+            s->portNumber = good.PortNumber();
+            Apply(s);
+        })
+        .Answer(QMessageBox::Yes)
+        .Act<CMyPropSheet>([&](CMyPropSheet* s) {
+            QCOMPARE(cellNamed(3), QString::fromUtf8("ID 3 Pompe 3 : conforme au plan"));
+            // The device never done first, from its cell; then the silent one.
+            bench.network->View()->DeviceCell(5)->click();
+            showsRow(bench.capteur, bench.capteur.ID, kSiteRows[4]);
+            Apply(s);
+            QCOMPARE(bench.capteur.ID, 6);
+            bench.network->SheetPlan().NextButton()->click();
+            showsRow(bench.capteur, bench.capteur.ID, kSiteRows[3]);
+            Apply(s);
+        })
+        .Answer(QMessageBox::Yes)
+        .Act<CMyPropSheet>([&](CMyPropSheet* s) {
+            QCOMPARE(cellNamed(4), QString::fromUtf8("ID 4 Niveau 4 : conforme au plan"));
+            QCOMPARE(summary(), QString::fromUtf8("Répéteurs 2/2 conformes · Capteurs 3/3 "
+                                                  "conformes · Modem 0/6 conformes"));
+            backToTheSheet(s);
+            QTest::keyClick(s, Qt::Key_F3);
+            QCOMPARE(bench.capteur.ID, 5);
+            QCOMPARE(bench.network->SheetPlan().LineShown(),
+                     QString::fromUtf8("Tous les appareils du plan de cet onglet sont conformes."));
+            // The modem: each parameter chosen shows the plan's value, sent as it stands.
+            QVERIFY(s->SetActivePage(2));
+            s->portNumber = modem.PortNumber();
+            const SiteRow& planned = kSiteRows[5];
+            for (size_t k = 0; k < kModemChoices.size(); ++k) {
+                const auto [radio, field] = kModemChoices[k];
+                QTest::mouseClick(bench.modem->Item<QRadioButton>(radio), Qt::LeftButton);
+                QCOMPARE(TextOf(Field(*bench.modem, field)),
+                         k == 0 ? QString::number(planned.id)
+                                : QString::fromUtf8(planned.values[k - 1]));
+                Apply(s);
+                QCOMPARE(summary(), QString::fromUtf8("Répéteurs 2/2 conformes · Capteurs 3/3 "
+                                                      "conformes · Modem %1/6 conformes")
+                                        .arg(k + 1));
+            }
+            for (const SiteRow& row : kSiteRows) {
+                if (row.id != planned.id) {
+                    QCOMPARE(cellNamed(row.id), QStringLiteral("ID %1 %2 : conforme au plan")
+                                                    .arg(row.id)
+                                                    .arg(QString::fromUtf8(row.label)));
+                }
+            }
+            bench.network->ReportButton()->click();
+        })
+        .Answer(QMessageBox::Ok)
+        .Act<CMyPropSheet>([&](CMyPropSheet*) { bench.network->AsBuiltButton()->click(); })
+        .Answer(QMessageBox::Ok)
+        .Act<CMyPropSheet>([&](CMyPropSheet* s) { Retour(s); });
+    QCOMPARE(bench.Run(driver), 255);
+    QVERIFY(driver.AllDone());
+    // Both redone devices asked first, as any ID already given does.
+    const QString already = QString::fromUtf8("ID déjà attribué.\nVoulez-vous le reprogrammer ?");
+    QCOMPARE(driver.Boxes().size(), size_t{5});
+    QCOMPARE(BoxText(driver, 1), already);
+    QCOMPARE(BoxText(driver, 2), already);
+    QVERIFY2(BoxText(driver, 3).endsWith(reportPath), qPrintable(BoxText(driver, 3)));
+
+    // Words as the reader reads them, whatever the cells' line breaks.
+    const QString report = PdfText(reportPath).simplified();
+    for (const char* fact :
+         {"Client : Régie des eaux", "Site : Station Les Saules",
+          "Adresse : 12 rue du Moulin 69000 Lyon", "Technicien : Jeanne Martin",
+          "Premier échange : ", "Dernier échange : ",
+          "Verdict d'ensemble : Conforme avec réserves (2)", "Réserves : 3, 4"}) {
+        QVERIFY2(report.contains(QString::fromUtf8(fact)), fact);
+    }
+    QVERIFY2(report.contains(QStringLiteral("Réseau : ") + network), qPrintable(report.left(600)));
+    const QString rows = Section(report, QString::fromUtf8("Détail par appareil du plan"),
+                                 QStringLiteral("Historique des incidents"));
+    for (const SiteRow& row : kSiteRows) {
+        // The modem's row is one per parameter.
+        const bool modemRow = row.id == kSiteRows[5].id;
+        QVERIFY2(rows.count(QString::fromUtf8(row.label)) == (modemRow ? 6 : 1), row.label);
+        QVERIFY2(rows.contains(QString::fromUtf8(row.location)), row.location);
+    }
+    for (const char* name : {"ID", "CHF", "OFT", "P0", "PRT", "TYP"}) {
+        QVERIFY2(rows.contains(QStringLiteral("Modem ") + name), name);
+    }
+    QCOMPARE(rows.count(QStringLiteral("conforme au plan")), 11);
+    const QString incidents =
+        Section(report, QStringLiteral("Historique des incidents"), QStringLiteral("Signatures"));
+    for (const char* incident :
+         {"ID 3 ≠ CHF envoyé 014, lu 015 repris le ", "ID 4 ? envoyée, sans réponse repris le "}) {
+        QVERIFY2(incidents.contains(QString::fromUtf8(incident)), qPrintable(incidents));
+    }
+    QCOMPARE(incidents.count(QStringLiteral("repris le")), 2);
+    // The signature boxes come last but for the provenance, which may sit beside them in the
+    // text of a page.
+    const QString signatures = report.mid(report.indexOf(QStringLiteral("Signatures")));
+    QVERIFY2(
+        signatures.contains(QStringLiteral("Le technicien Jeanne Martin Date et signature")) &&
+            signatures.contains(QString::fromUtf8("Le client Régie des eaux Date et signature")),
+        qPrintable(signatures));
+
+    QFile built(builtPath);
+    QVERIFY(built.open(QIODevice::ReadOnly));
+    const QByteArray builtText = built.readAll();
+    const PlanReading again = PlanReader::Read(builtText.toStdString());
+    const PlanReading planned = PlanReader::Read(SixDevicePlan(network).toStdString());
+    QVERIFY(planned.plan.has_value());
+    QVERIFY2(again.plan.has_value() && *again.plan == *planned.plan, builtText.constData());
+}
+
 void TestNetworkWalk::lastNetworkIsKeptInTheStateFolder_data() {
     QTest::addColumn<QByteArray>("stateHome");
     QTest::addColumn<QByteArray>("home");
@@ -617,6 +893,7 @@ void TestNetworkWalk::recordOfAnotherMachineShowsWithoutAClick() {
         ::unlink(lateFile.c_str());
     });
     CSheetBench bench;
+    QVERIFY(bench.lastNetwork.Save(QString()));
     bench.Open(3, 951);
     CEditorDriver driver;
     driver.Act<CMyPropSheet>([&](CMyPropSheet* s) {
