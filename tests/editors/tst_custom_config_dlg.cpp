@@ -28,6 +28,7 @@
 #include "PortFailureTexts.h"
 #include "ProtocolTexts.h"
 #include "VerdictDisplay.h"
+#include "WaitCancelButton.h"
 
 namespace {
 
@@ -126,6 +127,8 @@ const char* const kChildPortVariable = "ZAV_TEST_REFUSED_PORT";
 class TestCustomConfigDlg : public QObject {
     Q_OBJECT
 private slots:
+    void endedWaitIsASilentDevice_data();
+    void endedWaitIsASilentDevice();
     void onePressOneExchange_data();
     void onePressOneExchange();
     void opensWithInitialValuesAndFocusOnHelp();
@@ -730,6 +733,49 @@ void TestCustomConfigDlg::onePressOneExchange() {
     QCOMPARE(JournalLineCount() - recordsBefore, 1);
     QVERIFY(shownUnavailable);
     QVERIFY(dlg.Item<QPushButton>(CCustomConfigDlg::kIdEmettre)->isEnabled());
+}
+
+// "Lire" on a silent device, its wait ended 1 s in: the silent device's box and status at
+// once, and the dialog goes on (Escape does not close it while it waits).
+void TestCustomConfigDlg::endedWaitIsASilentDevice_data() {
+    QTest::addColumn<bool>("escape");
+    QTest::newRow("Escape") << true;
+    QTest::newRow("Annuler") << false;
+}
+
+void TestCustomConfigDlg::endedWaitIsASilentDevice() {
+    QFETCH(bool, escape);
+    CSimProcess sim;
+    QVERIFY(StartSim(sim, "repeater", {"--silent"}));
+    CCustomConfigDlg dlg(TestJournal());
+    dlg.portNumber = sim.PortNumber();
+    CInputDuringWait input;
+    CFirstBoxShown box;
+    CEditorDriver driver;
+    driver
+        .Act<CCustomConfigDlg>([&](CCustomConfigDlg* d) {
+            auto* verdict = d->Item<QLabel>(VerdictDisplay::kIdVerdict);
+            if (escape) {
+                input.Key(Edit(d, kId), Qt::Key_Escape);
+            } else {
+                input.Click([verdict] { return WaitCancelButton::Of(verdict); });
+            }
+            input.Arm(1000);
+            Click(d, CCustomConfigDlg::kIdLire);
+            QVERIFY(input.Given());
+        })
+        .Answer(QMessageBox::Ok)
+        .Act<CCustomConfigDlg>([](CCustomConfigDlg* d) { Click(d, CCustomConfigDlg::kIdRetour); });
+    QCOMPARE(RunDialog(driver, dlg), 255);
+    QVERIFY(driver.AllDone());
+    QCOMPARE(BoxText(driver, 0), QStringLiteral("Echec de lecture de la configuration."));
+    QCOMPARE(dlg.StatusText, QString::fromUtf8("\r\n Configuration non reçue"));
+    QVERIFY(box.AtNs() > input.GivenAtNs());
+    QVERIFY2(box.AtNs() - input.GivenAtNs() < 500'000'000,
+             qPrintable(QString::number((box.AtNs() - input.GivenAtNs()) / 1000000)));
+    QVERIFY(LastJournalLine().contains(
+        QString::fromUtf8("\"Echec de lecture de la configuration. (attente annulée)\"")));
+    QCOMPARE(sim.ReceivedLines(), std::vector<std::string>({"u"}));
 }
 
 ZAV_EDITORS_TEST_MAIN(TestCustomConfigDlg)
