@@ -15,8 +15,8 @@ constexpr char kObjectName[] = "waitCancel";
 constexpr int kPadding = 16;
 
 QPushButton* Make(QLabel* verdict) {
-    auto* button = new QPushButton(QString::fromUtf8(EditorTexts::kCancelWait),
-                                   verdict->parentWidget());
+    auto* button =
+        new QPushButton(QString::fromUtf8(EditorTexts::kCancelWait), verdict->parentWidget());
     button->setObjectName(QString::fromLatin1(kObjectName));
     button->setAccessibleName(QString::fromUtf8(EditorTexts::kCancelWait));
     button->setFocusPolicy(Qt::NoFocus);

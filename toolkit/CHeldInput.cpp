@@ -51,8 +51,8 @@ bool CHeldInput::eventFilter(QObject* receiver, QEvent* event) {
         return false;
     }
     if (EndsWait(window, event)) {
-        releaseToDrop = event->type() == QEvent::KeyPress ? QEvent::KeyRelease
-                                                          : QEvent::MouseButtonRelease;
+        releaseToDrop =
+            event->type() == QEvent::KeyPress ? QEvent::KeyRelease : QEvent::MouseButtonRelease;
         Cancel();
         return true;
     }

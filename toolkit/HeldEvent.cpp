@@ -126,8 +126,8 @@ void GiveBack(const HeldEvent& held) {
             break;
         case QEvent::Wheel:
             QWindowSystemInterface::handleWheelEvent(window, when, held.local, held.global,
-                                                             held.pixelDelta, held.angleDelta,
-                                                             held.modifiers, held.phase);
+                                                     held.pixelDelta, held.angleDelta,
+                                                     held.modifiers, held.phase);
             break;
         case QEvent::Enter:
             QWindowSystemInterface::handleEnterEvent<Queued>(window, held.local, held.global);
