@@ -177,13 +177,13 @@ void CInputDuringWait::Click(std::function<QWidget*()> find) {
     });
 }
 
-void CInputDuringWait::Key(QWidget* widget, Qt::Key key) {
-    inputs.push_back([widget, key] {
+void CInputDuringWait::Key(QWidget* widget, Qt::Key key, const QString& text) {
+    inputs.push_back([widget, key, text] {
         QWindow* window = widget->window()->windowHandle();
         QWindowSystemInterface::handleKeyEvent<QWindowSystemInterface::AsynchronousDelivery>(
-            window, QEvent::KeyPress, key, Qt::NoModifier);
+            window, QEvent::KeyPress, key, Qt::NoModifier, text);
         QWindowSystemInterface::handleKeyEvent<QWindowSystemInterface::AsynchronousDelivery>(
-            window, QEvent::KeyRelease, key, Qt::NoModifier);
+            window, QEvent::KeyRelease, key, Qt::NoModifier, text);
     });
 }
 

@@ -81,7 +81,8 @@ public:
     void Click(QWidget* widget);
     // A control found only when the input goes in (one the wait itself shows).
     void Click(std::function<QWidget*()> find);
-    void Key(QWidget* widget, Qt::Key key);
+    // `text` is what the key types, as the window system gives it.
+    void Key(QWidget* widget, Qt::Key key, const QString& text = {});
     // Runs while the input goes in, to see the window as the user sees it then.
     void Look(std::function<void()> look) { inputs.push_back(std::move(look)); }
     // The input goes in at the first serve of the event loop `afterMs` from now.
