@@ -38,14 +38,15 @@ void CHeldInput::Cancel() {
 }
 
 bool CHeldInput::eventFilter(QObject* receiver, QEvent* event) {
-    auto* window = qobject_cast<QWindow*>(receiver);
-    if (window == nullptr) {
-        return false;
-    }
-    // A key that no widget sees must start no shortcut either.
+    // A key held from the widgets must start no shortcut either, wherever the shortcut map
+    // asks first.
     if (event->type() == QEvent::ShortcutOverride) {
         event->accept();
         return true;
+    }
+    auto* window = qobject_cast<QWindow*>(receiver);
+    if (window == nullptr) {
+        return false;
     }
     if (!HeldEvents::IsUserInput(event)) {
         return false;
