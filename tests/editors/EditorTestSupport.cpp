@@ -207,6 +207,13 @@ void CInputDuringWait::Give() {
     given = true;
 }
 
+int64_t BoxAfterInputMs(const CFirstBoxShown& box, const CInputDuringWait& input) {
+    if (!input.Given() || box.AtNs() <= input.GivenAtNs()) {
+        return -1;
+    }
+    return (box.AtNs() - input.GivenAtNs()) / 1000000;
+}
+
 CFirstBoxShown::CFirstBoxShown() {
     QCoreApplication::instance()->installEventFilter(this);
 }

@@ -114,6 +114,9 @@ private:
     int64_t atNs = 0;
 };
 
+// How long after `input` went in the first box was shown, in ms; -1 when none was after it.
+int64_t BoxAfterInputMs(const CFirstBoxShown& box, const CInputDuringWait& input);
+
 // The records the journal holds today.
 int JournalLineCount();
 
