@@ -1,10 +1,12 @@
 #include "CEditorHost.h"
 
+#include <cerrno>
 #include <utility>
 
 #include "CEditorJournal.h"
 #include "MessageBoxes.h"
 #include "VerdictDisplay.h"
+#include "WaitCancelButton.h"
 
 CEditorHost::CEditorHost(Editor editor, CEditorJournal* journal)
     : editor(std::move(editor)), journal(journal) {}
@@ -25,15 +27,20 @@ void CEditorHost::RepaintStatus() {
     editor.repaintStatus();
 }
 
+void CEditorHost::EndOfWaits() {
+    WaitCancelButton::Hide(editor.verdict());
+    VerdictDisplay::Clear(editor.verdict());
+}
+
 void CEditorHost::ShowMessage(const std::string& text) {
     // The wait is over; its countdown must not stand beside the box.
-    VerdictDisplay::Clear(editor.verdict());
+    EndOfWaits();
     AfxMessageBox(QString::fromStdString(text));
 }
 
 void CEditorHost::ShowPortFailure(const std::string& text, const std::string& cause,
                                   const std::string& systemError) {
-    VerdictDisplay::Clear(editor.verdict());
+    EndOfWaits();
     AfxPortFailureBox(QString::fromStdString(text), QString::fromStdString(cause),
                       QString::fromStdString(systemError));
 }
@@ -45,10 +52,12 @@ void CEditorHost::AfterConfigSent(int32_t id) {
 }
 
 void CEditorHost::ExchangeStarted(ExchangeKind /*kind*/) {
+    waitCancelled = false;
     VerdictDisplay::Clear(editor.verdict());
 }
 
 void CEditorHost::ExchangeEnded(const ExchangeRecord& record) {
+    WaitCancelButton::Hide(editor.verdict());
     // An editor that notes each sent configuration moves its ID field on after it: the
     // verdict then names the ID a failed send leaves to do again.
     if (editor.afterConfigSent) {
@@ -68,11 +77,21 @@ int CEditorHost::WaitServing(WaitKind kind, pollfd& port, const CDeadline& until
     if (serving) {
         return IWaitService::Poll(port, until);
     }
+    // The user who ended one wait of the exchange ended them all.
+    if (waitCancelled) {
+        errno = ECANCELED;
+        return -1;
+    }
     serving = true;
-    const int ready = loopWait.Wait(port, until.WhenNs(), [&] {
-        VerdictDisplay::ShowCountdown(editor.verdict(), kind,
-                                      static_cast<uint32_t>(waitEnd.RemainingMs()));
-    });
+    QLabel* verdict = editor.verdict();
+    const int ready = loopWait.Wait(
+        port, until.WhenNs(),
+        [&] {
+            VerdictDisplay::ShowCountdown(verdict, kind,
+                                          static_cast<uint32_t>(waitEnd.RemainingMs()));
+        },
+        WaitCancelButton::Show(verdict));
     serving = false;
+    waitCancelled = ready < 0 && errno == ECANCELED;
     return ready;
 }

@@ -44,13 +44,18 @@ public:
     void ExchangeStarted(ExchangeKind kind) override;
     void ExchangeEnded(const ExchangeRecord& record) override;
     // On the event loop, window-system events only: input, close requests and timers wait
-    // for the end of the exchange, as they would have behind a blocked window.
+    // for the end of the exchange, as they would have behind a blocked window. Escape or the
+    // "Annuler" shown beside the countdown ends the wait (ECANCELED).
     int WaitServing(WaitKind kind, pollfd& port, const CDeadline& until,
                     const CDeadline& waitEnd) override;
 
 private:
+    // The countdown and its "Annuler" go before a box or the verdict is shown.
+    void EndOfWaits();
+
     Editor editor;
     CEditorJournal* journal;
     CEventLoopWait loopWait;
     bool serving = false;
+    bool waitCancelled = false;
 };

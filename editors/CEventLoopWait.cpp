@@ -12,6 +12,7 @@
 
 #include "CDeadline.h"
 #include "CFileDescriptor.h"
+#include "CHeldInput.h"
 #include "CSystemClock.h"
 #include "IWaitService.h"
 
@@ -19,8 +20,8 @@ namespace {
 
 constexpr int64_t kTickNs = 100'000'000;
 constexpr int64_t kNsPerSecond = 1'000'000'000;
-constexpr QEventLoop::ProcessEventsFlags kServed =
-    QEventLoop::ExcludeUserInputEvents | QEventLoop::X11ExcludeTimers;
+// User input is not left to the window system to hold: CHeldInput takes it at the window.
+constexpr QEventLoop::ProcessEventsFlags kServed = QEventLoop::X11ExcludeTimers;
 
 // Timers are held during the wait, so the wait's own time runs on a descriptor of the clock.
 bool ArmAt(int timer, int64_t ns) {
@@ -37,7 +38,36 @@ int ReadyNow(pollfd& port) {
 
 }  // namespace
 
-int CEventLoopWait::Wait(pollfd& port, int64_t untilNs, const std::function<void()>& tick) {
+int CEventLoopWait::Wait(pollfd& port, int64_t untilNs, const std::function<void()>& tick,
+                         QWidget* cancelControl) {
+    // A port that stays ready is served only every so often, and holds nothing in between.
+    if (const int ready = ReadyNow(port);
+        ready != 0 && CSystemClock::NowNs() - lastServedNs < kServeEveryNs) {
+        return ready;
+    }
+    bool cancelled = false;
+    QEventLoop* running = nullptr;
+    int ready = 0;
+    {
+        // What the user asks for meanwhile goes back to the window system at the end of this
+        // scope; an Escape found then still ends the wait.
+        const CHeldInput input(cancelControl, [&] {
+            cancelled = true;
+            if (running != nullptr) {
+                running->quit();
+            }
+        });
+        ready = Serve(port, untilNs, tick, running);
+    }
+    if (cancelled) {
+        errno = ECANCELED;
+        return -1;
+    }
+    return ready;
+}
+
+int CEventLoopWait::Serve(pollfd& port, int64_t untilNs, const std::function<void()>& tick,
+                          QEventLoop*& running) {
     if (const int ready = ReadyNow(port); ready != 0) {
         if (CSystemClock::NowNs() - lastServedNs >= kServeEveryNs) {
             tick();
@@ -80,7 +110,9 @@ int CEventLoopWait::Wait(pollfd& port, int64_t untilNs, const std::function<void
     if (!arm()) {
         return -1;
     }
+    running = &loop;
     loop.exec(kServed);
+    running = nullptr;
     lastServedNs = CSystemClock::NowNs();
     return ReadyNow(port);
 }

@@ -36,6 +36,8 @@ inline constexpr const char* kRetour = "Retour";
 // Beside the status box while an exchange waits; %1 is the whole seconds left.
 inline constexpr const char* kCountdownReport = "Réponse attendue : %1 s";
 inline constexpr const char* kCountdownPause = "Pause avant lecture : %1 s";
+// Beside the countdown: ends the wait as its deadline would (Escape does the same).
+inline constexpr const char* kCancelWait = "Annuler";
 // The ID field has moved on after a send that must be done again: the verdict names the ID.
 inline constexpr const char* kIdToRedo = "ID %1 à reprendre";
 inline constexpr const char* kIdToRedoBecause = "ID %1 à reprendre : %2";

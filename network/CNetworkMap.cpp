@@ -30,7 +30,10 @@ DeviceState StateOf(const JournalEntry& entry, const std::string& command, const
                                                       : DeviceState::kDiffers;
     }
     const bool written = !command.empty() && entry.bytesSent.starts_with(command);
-    return written ? DeviceState::kNoReport : DeviceState::kPortFailure;
+    if (!written) {
+        return DeviceState::kPortFailure;
+    }
+    return entry.cancelled ? DeviceState::kCancelled : DeviceState::kNoReport;
 }
 
 // The page captions carry blanks around the word; the journal keeps them trimmed.
@@ -193,6 +196,7 @@ CNetworkMap::Band CNetworkMap::Count(int32_t n, bool repeaters) const {
                 ++band.toRedo;
                 break;
             case DeviceState::kNoReport:
+            case DeviceState::kCancelled:
                 ++band.toRedo;
                 ++band.silent;
                 break;

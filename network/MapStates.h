@@ -5,8 +5,10 @@
 #include <cstdint>
 
 // What a cell of the network map says about its ID or modem parameter, from its latest send.
-enum class DeviceState { kNotProgrammed, kVerified, kDiffers, kNoReport, kPortFailure };
-inline constexpr size_t kDeviceStateCount = 5;
+// kCancelled is a send whose wait for the report the user ended: as silent as kNoReport,
+// but the device may have been given too little time to answer.
+enum class DeviceState { kNotProgrammed, kVerified, kDiffers, kNoReport, kPortFailure, kCancelled };
+inline constexpr size_t kDeviceStateCount = 6;
 
 struct Rgb {
     int red;
@@ -26,13 +28,14 @@ struct MapStateInfo {
 };
 
 // The fills are the colour-blind-safe palette of Okabe and Ito (bluish green, orange, sky
-// blue, vermilion), each dark text still reads on; a cell never programmed stays pale.
+// blue, vermilion, yellow), each dark text still reads on; a cell never programmed stays pale.
 inline constexpr std::array<MapStateInfo, kDeviceStateCount> kMapStates{{
     {DeviceState::kNotProgrammed, "·", "non programmée", {245, 245, 245}, 4},
     {DeviceState::kVerified, "✓", "vérifiée", {0, 158, 115}, 0},
     {DeviceState::kDiffers, "≠", "valeurs lues différentes", {230, 159, 0}, 1},
     {DeviceState::kNoReport, "?", "envoyée, sans réponse", {86, 180, 233}, 2},
     {DeviceState::kPortFailure, "✗", "échec du port", {213, 94, 0}, 3},
+    {DeviceState::kCancelled, "⊘", "envoyée, attente annulée", {240, 228, 66}, 5},
 }};
 
 constexpr bool InStateOrder() {

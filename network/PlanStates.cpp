@@ -17,6 +17,7 @@ PlanState StateOfSent(const MapCell& cell, bool equalsPlan) {
         case DeviceState::kNotProgrammed:
             return PlanState::kNotDone;
         case DeviceState::kNoReport:
+        case DeviceState::kCancelled:
             return PlanState::kSilent;
         case DeviceState::kPortFailure:
             return PlanState::kPortFailure;

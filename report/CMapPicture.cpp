@@ -15,6 +15,7 @@ constexpr int kModemTop = 12 * kCellHeight + 10;
 constexpr int kLegendTop = kModemTop + kCellHeight + 10;
 constexpr int kLegendHeight = 20;
 constexpr int kLegendPadding = 12;
+constexpr int kWidth = kColumns * kCellWidth + 1;
 
 QColor FillOf(DeviceState state) {
     const Rgb& fill = StateInfo(state).fill;
@@ -31,7 +32,8 @@ CMapPicture::CMapPicture(const CNetworkMap& map, int repeaterCount)
     : map(map), repeaterCount(repeaterCount) {}
 
 QImage CMapPicture::Render() const {
-    QImage image(kColumns * kCellWidth + 1, kLegendTop + kLegendHeight * 2, QImage::Format_RGB32);
+    // Room for the legend on two rows, and the frames' line under it.
+    QImage image(kWidth, kLegendTop + kLegendHeight * 3, QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
     QFont font = painter.font();
@@ -66,17 +68,23 @@ void CMapPicture::DrawCell(QPainter& painter, const QRect& box, const QString& l
 void CMapPicture::DrawLegend(QPainter& painter, int top) const {
     const std::array<DeviceState, kDeviceStateCount> states = LegendStates();
     const std::array<std::string, kDeviceStateCount> items = LegendItems();
-    // Each box as wide as its words, so that the longest is never cut.
+    // Each box as wide as its words, so that the longest is never cut; a box that would pass
+    // the picture's edge starts the second row.
     int left = 0;
+    int row = top;
     for (size_t i = 0; i < states.size(); ++i) {
         const QString words = QString::fromStdString(items[i]);
         const int width = painter.fontMetrics().horizontalAdvance(words) + kLegendPadding;
-        const QRect box(left, top, width, kLegendHeight);
+        if (left > 0 && left + width > kWidth) {
+            left = 0;
+            row += kLegendHeight;
+        }
+        const QRect box(left, row, width, kLegendHeight);
         painter.fillRect(box.adjusted(1, 1, -1, -1), FillOf(states[i]));
         painter.drawText(box, Qt::AlignCenter, words);
         left += width;
     }
-    painter.drawText(QRect(0, top + kLegendHeight, kColumns * kCellWidth, kLegendHeight),
+    painter.drawText(QRect(0, top + kLegendHeight * 2, kColumns * kCellWidth, kLegendHeight),
                      Qt::AlignLeft | Qt::AlignVCenter,
                      QString::fromUtf8("Cadre épais : répéteurs (1 à %1) ; cadre fin : capteurs")
                          .arg(repeaterCount));

@@ -187,8 +187,9 @@ QString CReportDocument::Anomalies() const {
         DevicesWhere(map, [](const MapCell& c) { return c.sends > 0 && !c.everVerified; });
     const auto notVerifiedLast = DevicesWhere(map, Unconfirmed);
     const auto changed = DevicesWhere(map, [](const MapCell& c) { return c.sentDifferentValues; });
-    const auto silent =
-        DevicesWhere(map, [](const MapCell& c) { return c.state == DeviceState::kNoReport; });
+    const auto silent = DevicesWhere(map, [](const MapCell& c) {
+        return c.state == DeviceState::kNoReport || c.state == DeviceState::kCancelled;
+    });
     const auto failed =
         DevicesWhere(map, [](const MapCell& c) { return c.state == DeviceState::kPortFailure; });
     const auto unsent = ModemWhere(map, [](const MapCell& c) { return c.sends == 0; });

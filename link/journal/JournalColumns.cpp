@@ -53,6 +53,13 @@ bool ReadRepeaterCount(std::string_view field, JournalEntry& entry) {
     return true;
 }
 
+// The writer's own marker, at the end of the message, is what tells a wait the user ended.
+bool ReadMessage(std::string_view field, JournalEntry& entry) {
+    entry.message = JournalParse::UnescapeText(field);
+    entry.cancelled = entry.message.ends_with(kTextWaitCancelled);
+    return true;
+}
+
 // A column of UTF-8 text kept in `member`.
 Column TextColumn(const char* header, std::string (*write)(const RecordInput&),
                   std::string JournalEntry::*member) {
@@ -115,13 +122,12 @@ std::vector<Column> MakeColumns() {
             "verdict",
             [](const RecordInput& in) { return EscapeText(VerdictText(JudgeReadBack(in.record))); },
             &JournalEntry::verdict),
-        TextColumn(
-            "message",
-            [](const RecordInput& in) {
-                return EscapeText(in.record.cancelled ? in.record.message + kTextWaitCancelled
-                                                      : in.record.message);
-            },
-            &JournalEntry::message),
+        {"message",
+         [](const RecordInput& in) {
+             return EscapeText(in.record.cancelled ? in.record.message + kTextWaitCancelled
+                                                   : in.record.message);
+         },
+         ReadMessage},
         TextColumn(
             "cause", [](const RecordInput& in) { return EscapeText(in.record.cause); },
             &JournalEntry::cause),

@@ -16,6 +16,7 @@ struct JournalEntry {
     std::string command;    // the frame or modem command set out to write; empty in old journals
     std::optional<std::string> report;                 // device bytes, unescaped; none when empty
     std::string verdict, message, cause, systemError;  // UTF-8
+    bool cancelled = false;      // the user ended its wait; the message as written says so
     std::string network;         // empty in journals written before networks were named
     int32_t repeaterCount = -1;  // -1 when the line does not say
     std::string fileName;        // the day file it was read from, e.g. "2026-12-09.csv"

@@ -13,10 +13,12 @@
 #include <algorithm>
 #include <ctime>
 
-#include <sys/eventfd.h>
+#include <sys/timerfd.h>
 #include <unistd.h>
 
 #include <QtGui/qpa/qwindowsysteminterface.h>
+
+#include "CSystemClock.h"
 
 bool PrepareEditorsTest() {
     QCoreApplication::setApplicationName(QStringLiteral("Zav7305"));
@@ -145,7 +147,8 @@ QString TextOf(QWidget* field) {
     return {};
 }
 
-CInputDuringWait::CInputDuringWait() : ready(eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)) {
+CInputDuringWait::CInputDuringWait()
+    : ready(timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC)) {
     notifier = new QSocketNotifier(ready, QSocketNotifier::Read, this);
     notifier->setEnabled(false);
     connect(notifier, &QSocketNotifier::activated, this, &CInputDuringWait::Give);
@@ -157,7 +160,13 @@ CInputDuringWait::~CInputDuringWait() {
 }
 
 void CInputDuringWait::Click(QWidget* widget) {
-    inputs.push_back([widget] {
+    Click([widget] { return widget; });
+}
+
+void CInputDuringWait::Click(std::function<QWidget*()> find) {
+    inputs.push_back([find] {
+        QWidget* widget = find();
+        QVERIFY(widget != nullptr);
         QWindow* window = widget->window()->windowHandle();
         const QPointF local = widget->mapTo(widget->window(), widget->rect().center());
         const QPointF global = widget->mapToGlobal(widget->rect().center());
@@ -168,19 +177,22 @@ void CInputDuringWait::Click(QWidget* widget) {
     });
 }
 
-void CInputDuringWait::Key(QWidget* widget, Qt::Key key) {
-    inputs.push_back([widget, key] {
+void CInputDuringWait::Key(QWidget* widget, Qt::Key key, const QString& text) {
+    inputs.push_back([widget, key, text] {
         QWindow* window = widget->window()->windowHandle();
         QWindowSystemInterface::handleKeyEvent<QWindowSystemInterface::AsynchronousDelivery>(
-            window, QEvent::KeyPress, key, Qt::NoModifier);
+            window, QEvent::KeyPress, key, Qt::NoModifier, text);
         QWindowSystemInterface::handleKeyEvent<QWindowSystemInterface::AsynchronousDelivery>(
-            window, QEvent::KeyRelease, key, Qt::NoModifier);
+            window, QEvent::KeyRelease, key, Qt::NoModifier, text);
     });
 }
 
-void CInputDuringWait::Arm() {
-    const uint64_t one = 1;
-    QVERIFY(write(ready, &one, sizeof one) == sizeof one);
+void CInputDuringWait::Arm(int afterMs) {
+    // A zero time would disarm the timer: at once is one nanosecond from now.
+    itimerspec at{};
+    at.it_value.tv_sec = afterMs / 1000;
+    at.it_value.tv_nsec = afterMs % 1000 * 1000000L + (afterMs == 0 ? 1 : 0);
+    QVERIFY(timerfd_settime(ready, 0, &at, nullptr) == 0);
     notifier->setEnabled(true);
 }
 
@@ -188,10 +200,29 @@ void CInputDuringWait::Give() {
     notifier->setEnabled(false);
     uint64_t count = 0;
     QVERIFY(read(ready, &count, sizeof count) == sizeof count);
+    givenAtNs = CSystemClock::NowNs();
     for (const std::function<void()>& input : inputs) {
         input();
     }
     given = true;
+}
+
+int64_t BoxAfterInputMs(const CFirstBoxShown& box, const CInputDuringWait& input) {
+    if (!input.Given() || box.AtNs() <= input.GivenAtNs()) {
+        return -1;
+    }
+    return (box.AtNs() - input.GivenAtNs()) / 1000000;
+}
+
+CFirstBoxShown::CFirstBoxShown() {
+    QCoreApplication::instance()->installEventFilter(this);
+}
+
+bool CFirstBoxShown::eventFilter(QObject* receiver, QEvent* event) {
+    if (atNs == 0 && event->type() == QEvent::Show && qobject_cast<QMessageBox*>(receiver)) {
+        atNs = CSystemClock::NowNs();
+    }
+    return false;
 }
 
 QString BoxText(const CModalDriver& driver, size_t index) {

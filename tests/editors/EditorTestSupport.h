@@ -79,11 +79,17 @@ public:
     ~CInputDuringWait() override;
 
     void Click(QWidget* widget);
-    void Key(QWidget* widget, Qt::Key key);
+    // A control found only when the input goes in (one the wait itself shows).
+    void Click(std::function<QWidget*()> find);
+    // `text` is what the key types, as the window system gives it.
+    void Key(QWidget* widget, Qt::Key key, const QString& text = {});
     // Runs while the input goes in, to see the window as the user sees it then.
     void Look(std::function<void()> look) { inputs.push_back(std::move(look)); }
-    void Arm();
+    // The input goes in at the first serve of the event loop `afterMs` from now.
+    void Arm(int afterMs = 0);
     bool Given() const { return given; }
+    // When it went in, on the monotonic clock.
+    int64_t GivenAtNs() const { return givenAtNs; }
 
 private:
     void Give();
@@ -92,7 +98,24 @@ private:
     int ready = -1;
     QSocketNotifier* notifier = nullptr;
     bool given = false;
+    int64_t givenAtNs = 0;
 };
+
+// When the first message box was shown, on the monotonic clock; 0 while none was.
+class CFirstBoxShown : public QObject {
+public:
+    CFirstBoxShown();
+    int64_t AtNs() const { return atNs; }
+
+protected:
+    bool eventFilter(QObject* receiver, QEvent* event) override;
+
+private:
+    int64_t atNs = 0;
+};
+
+// How long after `input` went in the first box was shown, in ms; -1 when none was after it.
+int64_t BoxAfterInputMs(const CFirstBoxShown& box, const CInputDuringWait& input);
 
 // The records the journal holds today.
 int JournalLineCount();

@@ -28,6 +28,7 @@
 #include "PortFailureTexts.h"
 #include "ProtocolTexts.h"
 #include "VerdictDisplay.h"
+#include "WaitCancelButton.h"
 
 namespace {
 
@@ -126,6 +127,8 @@ const char* const kChildPortVariable = "ZAV_TEST_REFUSED_PORT";
 class TestCustomConfigDlg : public QObject {
     Q_OBJECT
 private slots:
+    void endedWaitIsASilentDevice_data();
+    void endedWaitIsASilentDevice();
     void onePressOneExchange_data();
     void onePressOneExchange();
     void opensWithInitialValuesAndFocusOnHelp();
@@ -697,6 +700,8 @@ void TestCustomConfigDlg::onePressOneExchange_data() {
     QTest::newRow("second click on Emettre") << "Emettre";
     QTest::newRow("Enter") << "Enter";
     QTest::newRow("click on Lire") << "Lire";
+    // Not what starts an exchange: held and typed once it is over, after the refreshed "1".
+    QTest::newRow("keys typed into the ID") << "typed";
 }
 
 void TestCustomConfigDlg::onePressOneExchange() {
@@ -716,6 +721,10 @@ void TestCustomConfigDlg::onePressOneExchange() {
             if (during == "Enter") {
                 Edit(d, kId)->setFocus();
                 input.Key(Edit(d, kId), Qt::Key_Return);
+            } else if (during == "typed") {
+                Edit(d, kId)->setFocus();
+                input.Key(Edit(d, kId), Qt::Key_4, QStringLiteral("4"));
+                input.Key(Edit(d, kId), Qt::Key_7, QStringLiteral("7"));
             } else {
                 input.Click(during == "Lire" ? lire : emettre);
             }
@@ -724,12 +733,70 @@ void TestCustomConfigDlg::onePressOneExchange() {
             emettre->click();
             QVERIFY(input.Given());
         })
-        .Act<CCustomConfigDlg>([](CCustomConfigDlg* d) { Click(d, CCustomConfigDlg::kIdRetour); });
+        .Act<CCustomConfigDlg>([&](CCustomConfigDlg* d) {
+            QCOMPARE(TextOf(Edit(d, kId)), during == "typed" ? QStringLiteral("147") : "1");
+            Click(d, CCustomConfigDlg::kIdRetour);
+        });
     QCOMPARE(RunDialog(driver, dlg), 255);
     QCOMPARE(sim.ReceivedLines(), std::vector<std::string>({"u001255603000100", "u"}));
     QCOMPARE(JournalLineCount() - recordsBefore, 1);
     QVERIFY(shownUnavailable);
     QVERIFY(dlg.Item<QPushButton>(CCustomConfigDlg::kIdEmettre)->isEnabled());
+}
+
+// "Lire" on a silent device, its wait ended 1 s in: the silent device's box and status at
+// once, and the dialog goes on (Escape does not close it while it waits).
+void TestCustomConfigDlg::endedWaitIsASilentDevice_data() {
+    QTest::addColumn<bool>("escape");
+    // Typed into the ID field during the wait, before it is ended: held like any key, and
+    // so lost behind the box, as behind a silent device's.
+    QTest::addColumn<QString>("typed");
+    QTest::newRow("Escape") << true << QString();
+    QTest::newRow("Annuler") << false << QString();
+    QTest::newRow("keys typed, then Escape") << true << QStringLiteral("47");
+}
+
+void TestCustomConfigDlg::endedWaitIsASilentDevice() {
+    QFETCH(bool, escape);
+    QFETCH(QString, typed);
+    CSimProcess sim;
+    QVERIFY(StartSim(sim, "repeater", {"--silent"}));
+    CCustomConfigDlg dlg(TestJournal());
+    dlg.portNumber = sim.PortNumber();
+    CInputDuringWait input;
+    CFirstBoxShown box;
+    CEditorDriver driver;
+    driver
+        .Act<CCustomConfigDlg>([&](CCustomConfigDlg* d) {
+            auto* verdict = d->Item<QLabel>(VerdictDisplay::kIdVerdict);
+            Edit(d, kId)->setFocus();
+            Edit(d, kId)->selectAll();
+            for (const QChar c : typed) {
+                input.Key(Edit(d, kId), Qt::Key(Qt::Key_0 + c.digitValue()), QString(c));
+            }
+            if (escape) {
+                input.Key(Edit(d, kId), Qt::Key_Escape);
+            } else {
+                input.Click([verdict] { return WaitCancelButton::Of(verdict); });
+            }
+            input.Arm(1000);
+            Click(d, CCustomConfigDlg::kIdLire);
+            QVERIFY(input.Given());
+        })
+        .Answer(QMessageBox::Ok)
+        .Act<CCustomConfigDlg>([&](CCustomConfigDlg* d) {
+            QCOMPARE(TextOf(Edit(d, kId)), QStringLiteral("1"));
+            Click(d, CCustomConfigDlg::kIdRetour);
+        });
+    QCOMPARE(RunDialog(driver, dlg), 255);
+    QVERIFY(driver.AllDone());
+    QCOMPARE(BoxText(driver, 0), QStringLiteral("Echec de lecture de la configuration."));
+    QCOMPARE(dlg.StatusText, QString::fromUtf8("\r\n Configuration non reçue"));
+    const int64_t endedMs = BoxAfterInputMs(box, input);
+    QVERIFY2(endedMs >= 0 && endedMs < 500, qPrintable(QString::number(endedMs)));
+    QVERIFY(LastJournalLine().contains(
+        QString::fromUtf8("\"Echec de lecture de la configuration. (attente annulée)\"")));
+    QCOMPARE(sim.ReceivedLines(), std::vector<std::string>({"u"}));
 }
 
 ZAV_EDITORS_TEST_MAIN(TestCustomConfigDlg)

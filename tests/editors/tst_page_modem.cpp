@@ -1,3 +1,4 @@
+#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QtTest>
@@ -5,6 +6,7 @@
 #include "CBeepCounter.h"
 #include "CSystemClock.h"
 #include "EditorTestSupport.h"
+#include "WaitCancelButton.h"
 
 namespace {
 
@@ -51,6 +53,8 @@ private slots:
     void progressTextOnWriteFailure_data();
     void progressTextOnWriteFailure();
     void silentModem();
+    void endedWaitIsASilentModem_data();
+    void endedWaitIsASilentModem();
 };
 
 void TestPageModem::firstShowing_data() {
@@ -364,6 +368,67 @@ void TestPageModem::onePressOneExchange() {
     QVERIFY(driver.AllDone());
     QCOMPARE(sim.ReceivedLines(), Lines({"p 015", "v"}));
     QVERIFY(shownUnavailable);
+}
+
+// The modem's pause or its report's wait ended by Escape or "Annuler": the outcome of a modem
+// that never answered, at once; a pause ended asks for no report.
+void TestPageModem::endedWaitIsASilentModem_data() {
+    QTest::addColumn<bool>("escape");
+    QTest::addColumn<int>("afterMs");
+    QTest::addColumn<QStringList>("simArgs");
+    QTest::addColumn<QStringList>("lines");
+    QTest::newRow("Escape in the pause") << true << 1000 << QStringList() << QStringList{"p 015"};
+    QTest::newRow("Annuler in the pause") << false << 1000 << QStringList() << QStringList{"p 015"};
+    QTest::newRow("Escape in the report's wait")
+        << true << 5000 << QStringList{"--silent"} << QStringList{"p 015", "v"};
+}
+
+void TestPageModem::endedWaitIsASilentModem() {
+    QFETCH(bool, escape);
+    QFETCH(int, afterMs);
+    QFETCH(QStringList, simArgs);
+    QFETCH(QStringList, lines);
+    std::vector<std::string> args;
+    for (const QString& arg : simArgs) {
+        args.push_back(arg.toStdString());
+    }
+    CSimProcess sim;
+    QVERIFY(StartSim(sim, "modem", args));
+    CSheetBench bench;
+    bench.Open(3, sim.PortNumber(), 1);
+    bench.sheet->clock = &CSystemClock::Instance();
+    CInputDuringWait input;
+    CFirstBoxShown box;
+    QLabel* verdict = bench.modem->Item<QLabel>(kVerdict);
+    CEditorDriver driver;
+    driver
+        .Act<CMyPropSheet>([&](CMyPropSheet* s) {
+            QVERIFY(s->SetActivePage(kModemTab));
+            verdict = bench.modem->Item<QLabel>(kVerdict);
+            if (escape) {
+                input.Key(s->GetButton(CMyPropSheet::kIdRetour), Qt::Key_Escape);
+            } else {
+                input.Click([&] { return WaitCancelButton::Of(verdict); });
+            }
+            input.Arm(afterMs);
+            s->GetButton(CPropertySheet::kIdApply)->click();
+            QVERIFY(input.Given());
+        })
+        .Answer(QMessageBox::Ok)
+        .Act<CMyPropSheet>(Retour);
+    QCOMPARE(bench.Run(driver), 255);
+    QVERIFY(driver.AllDone());
+    QCOMPARE(BoxText(driver, 0), QString::fromUtf8("Configuration non reçue!"));
+    QCOMPARE(bench.modem->StatusText, QString::fromUtf8("\r\n Configuration non reçue!"));
+    const int64_t endedMs = BoxAfterInputMs(box, input);
+    QVERIFY2(endedMs >= 0 && endedMs < 500, qPrintable(QString::number(endedMs)));
+    QVERIFY(LastJournalLine().contains(
+        QString::fromUtf8("\"Configuration non reçue! (attente annulée)\"")));
+    Lines expected;
+    for (const QString& line : lines) {
+        expected.push_back(line.toStdString());
+    }
+    QCOMPARE(sim.ReceivedLines(), expected);
 }
 
 ZAV_EDITORS_TEST_MAIN(TestPageModem)

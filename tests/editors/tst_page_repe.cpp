@@ -1,7 +1,14 @@
 #include <QtTest>
 
+#include <QLabel>
+#include <QPushButton>
+
 #include "CBeepCounter.h"
+#include "CSystemClock.h"
 #include "EditorTestSupport.h"
+#include "EditorTexts.h"
+#include "VerdictDisplay.h"
+#include "WaitCancelButton.h"
 
 namespace {
 
@@ -39,6 +46,8 @@ private slots:
     void enterAfterARefusedValueSendsTheLastValidOne();
     void laterOpeningsForgetWhatWasProgrammed();
     void silentDeviceStillRecordsTheId();
+    void endedWaitIsASilentDevice_data();
+    void endedWaitIsASilentDevice();
     void writeFailureMovesOnWithoutRecording();
     void emptyTypeSendsNothingTruncated();
 };
@@ -329,6 +338,62 @@ void TestPageRepe::silentDeviceStillRecordsTheId() {
     QVERIFY(driver.AllDone());
     QCOMPARE(BoxText(driver, 0), QStringLiteral("Echec de la configuration."));
     QCOMPARE(BoxText(driver, 1), kAlready);
+}
+
+// A silent device's wait ended 1 s in, by Escape or by "Annuler": what its deadline would
+// have given, at once, and the journal says the wait was ended.
+void TestPageRepe::endedWaitIsASilentDevice_data() {
+    QTest::addColumn<bool>("escape");
+    QTest::newRow("Escape") << true;
+    QTest::newRow("Annuler") << false;
+}
+
+void TestPageRepe::endedWaitIsASilentDevice() {
+    QFETCH(bool, escape);
+    CSimProcess sim;
+    QVERIFY(StartSim(sim, "repeater", {"--silent"}));
+    CSheetBench bench;
+    bench.Open(3, sim.PortNumber());
+    bench.sheet->clock = &CSystemClock::Instance();
+    CInputDuringWait input;
+    CFirstBoxShown box;
+    QLabel* verdict = nullptr;
+    const auto findAnnuler = [&]() -> QWidget* { return WaitCancelButton::Of(verdict); };
+    CEditorDriver driver;
+    driver
+        .Act<CMyPropSheet>([&](CMyPropSheet* s) {
+            verdict = bench.repe.Item<QLabel>(VerdictDisplay::kIdVerdict);
+            if (escape) {
+                input.Key(Field(bench.repe, kId), Qt::Key_Escape);
+            } else {
+                input.Click(findAnnuler);
+            }
+            input.Arm(1000);
+            Apply(s);
+            QVERIFY(input.Given());
+        })
+        .Answer(QMessageBox::Ok)
+        .Act<CMyPropSheet>([&](CMyPropSheet* s) {
+            QCOMPARE(bench.repe.StatusText, QString::fromUtf8("\r\n Configuration non reçue"));
+            QCOMPARE(s->IdTable[1], 1);
+            QCOMPARE(TextOf(Field(bench.repe, kId)), QStringLiteral("2"));
+            Retour(s);
+        });
+    QCOMPARE(bench.Run(driver), 255);
+    QVERIFY(driver.AllDone());
+    QCOMPARE(BoxText(driver, 0), QStringLiteral("Echec de la configuration."));
+    const int64_t endedMs = BoxAfterInputMs(box, input);
+    QVERIFY2(endedMs >= 0 && endedMs < 500, qPrintable(QString::number(endedMs)));
+    QVERIFY(LastJournalLine().contains(
+        QString::fromUtf8("\"Echec de la configuration. (attente annulée)\"")));
+    QCOMPARE(sim.ReceivedLines(), Lines({DefaultFrame(1), "u"}));
+    if (!escape) {
+        QPushButton* annuler = WaitCancelButton::Of(verdict);
+        QVERIFY(annuler != nullptr);
+        QCOMPARE(annuler->accessibleName(), QString::fromUtf8(EditorTexts::kCancelWait));
+        QCOMPARE(annuler->focusPolicy(), Qt::NoFocus);
+        QVERIFY(!annuler->isVisible());
+    }
 }
 
 void TestPageRepe::writeFailureMovesOnWithoutRecording() {

@@ -126,6 +126,14 @@ ExchangeRecord CutReply(int32_t id) {
     return record;
 }
 
+// A send whose wait for the report the user ended.
+ExchangeRecord Cancelled(ExchangeRecord record) {
+    record.report.reset();
+    record.message = "Configuration non reçue";
+    record.cancelled = true;
+    return record;
+}
+
 std::string WithoutLineFeed(std::string line) {
     line.pop_back();
     return line;
@@ -289,6 +297,53 @@ INSTANTIATE_TEST_SUITE_P(
                5,
                DeviceState::kNoReport,
                "envoyée, sans réponse",
+               0,
+               1,
+               false},
+        MapRow{"wait ended by the user",
+               {kHeader + Line(kNord, Cancelled(Send(5, 12, -1)), 100)},
+               "Station Nord",
+               5,
+               DeviceState::kCancelled,
+               "envoyée, attente annulée",
+               0,
+               1,
+               false},
+        MapRow{"modem pause ended by the user",
+               {kHeader + Line(kNord, Cancelled(ModemSend(3, 7, "")), 100)},
+               "Station Nord",
+               243,
+               DeviceState::kCancelled,
+               "envoyée, attente annulée",
+               0,
+               1,
+               false},
+        MapRow{"cancelled wait sent again and verified",
+               {kHeader + Line(kNord, Cancelled(Send(5, 12, -1)), 100) +
+                Line(kNord, Send(5, 12, 12), 101)},
+               "Station Nord",
+               5,
+               DeviceState::kVerified,
+               "vérifiée",
+               0,
+               2,
+               false},
+        MapRow{"silent after a cancelled wait",
+               {kHeader + Line(kNord, Cancelled(Send(5, 12, -1)), 100) +
+                Line(kNord, Send(5, 12, -1), 101)},
+               "Station Nord",
+               5,
+               DeviceState::kNoReport,
+               "envoyée, sans réponse",
+               0,
+               2,
+               false},
+        MapRow{"port that failed before a cancelled wait",
+               {kHeader + Line(kNord, Cancelled(Send(5, 12, -1, false)), 100)},
+               "Station Nord",
+               5,
+               DeviceState::kPortFailure,
+               "échec du port",
                0,
                1,
                false},
@@ -613,6 +668,7 @@ const StateRow kStateRows[] = {
     {DeviceState::kNoReport, "?", "envoyée, sans réponse", 2},
     {DeviceState::kPortFailure, "✗", "échec du port", 3},
     {DeviceState::kNotProgrammed, "·", "non programmée", 4},
+    {DeviceState::kCancelled, "⊘", "envoyée, attente annulée", 5},
 };
 
 class MapStateRows : public ::testing::TestWithParam<StateRow> {};
@@ -748,7 +804,8 @@ struct PlanSend {
     int32_t chf;
     int32_t readChf;  // negative: nothing came back
     bool written = true;
-    bool cut = false;  // the reply stopped after its first bytes
+    bool cut = false;        // the reply stopped after its first bytes
+    bool cancelled = false;  // the user ended the wait
 };
 
 JournalEntry PlanEntry(int32_t id, const PlanSend& send) {
@@ -767,6 +824,7 @@ JournalEntry PlanEntry(int32_t id, const PlanSend& send) {
                       send.readChf);
         entry.report = send.cut ? std::string(report).substr(0, 6) : std::string(report);
     }
+    entry.cancelled = send.cancelled;
     return entry;
 }
 
@@ -833,6 +891,11 @@ INSTANTIATE_TEST_SUITE_P(
         PlanStateRow{"reply cut",
                      3,
                      {{12, 12, true, true}},
+                     PlanState::kSilent,
+                     "ID 3 Pompe 3 : envoyée, sans réponse"},
+        PlanStateRow{"wait ended by the user",
+                     3,
+                     {{12, -1, true, false, true}},
                      PlanState::kSilent,
                      "ID 3 Pompe 3 : envoyée, sans réponse"},
         PlanStateRow{"port failure",
