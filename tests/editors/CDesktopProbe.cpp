@@ -306,6 +306,20 @@ void CDesktopProbe::Act() {
         message.data.data32[1] = XCB_CURRENT_TIME;
         xcb_send_event(conn, 0, window, XCB_EVENT_MASK_NO_EVENT,
                        reinterpret_cast<const char*>(&message));
+    } else if (action == Action::kEscape) {
+        // Escape's key code in the virtual server's default keyboard map.
+        constexpr uint8_t kEscapeKeyCode = 9;
+        for (const uint8_t type : {XCB_KEY_PRESS, XCB_KEY_RELEASE}) {
+            xcb_key_press_event_t key{};
+            key.response_type = type;
+            key.detail = kEscapeKeyCode;
+            key.time = XCB_CURRENT_TIME;
+            key.root = root;
+            key.event = window;
+            key.same_screen = 1;
+            xcb_send_event(conn, 0, window, XCB_EVENT_MASK_NO_EVENT,
+                           reinterpret_cast<const char*>(&key));
+        }
     } else if (action == Action::kClick) {
         for (const uint8_t type : {XCB_BUTTON_PRESS, XCB_BUTTON_RELEASE}) {
             xcb_button_press_event_t button{};

@@ -18,7 +18,8 @@
 // accessibility tree at given times.
 class CDesktopProbe {
 public:
-    enum class Action { kNone, kClick, kClose };
+    // kEscape: the Escape key pressed and released on the window.
+    enum class Action { kNone, kClick, kClose, kEscape };
 
     struct AccessibleRead {
         int atMs = 0;                    // asked for this long after Start

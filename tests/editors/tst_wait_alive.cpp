@@ -161,6 +161,7 @@ Controls ModemControls(CMyPropSheet* s, CpageModem& page) {
 // What the window showed and did while the exchange ran.
 struct Watched {
     bool endedDuringExchange = false;
+    qint64 exchangeMs = 0;  // from the press that started it to its end
     QStringList countdown;
     QStringList names;
     QStringList statusTexts;
@@ -189,7 +190,10 @@ void WatchExchange(const Controls& c, CDesktopProbe& desktop, CDesktopProbe::Act
         seen.endedDuringExchange = shown.contains(QString::fromUtf8("Réponse attendue")) ||
                                    shown.contains(QString::fromUtf8("Pause avant lecture"));
     });
+    QElapsedTimer exchange;
+    exchange.start();
     c.start->click();
+    seen.exchangeMs = exchange.elapsed();
     QObject::disconnect(ended);
     desktop.Stop();
     seen.countdown = shown.texts;
@@ -236,6 +240,8 @@ void TestWaitAlive::heldUntilTheExchangeEnds_data() {
     // The report waits at 1/n of the device's own (the pause keeps its length): a row that
     // needs no more than a few seconds of a silent device's wait to show what it shows.
     QTest::addColumn<int>("reportShare");
+    // The exchange, its box answered, must have ended this soon (0: no bound).
+    QTest::addColumn<int>("endsWithinMs");
     const int custom = int(Window::kCustom);
     const int modem = int(Window::kModem);
     const int click = int(CDesktopProbe::Action::kClick);
@@ -243,32 +249,40 @@ void TestWaitAlive::heldUntilTheExchangeEnds_data() {
     // Silent: the failure box takes the held input, which the dialog behind it never sees;
     // "Retour" then ends the dialog. Late: the held input reaches the dialog once it runs again.
     QTest::newRow("silent, click") << custom << QStringList{"--silent"} << click << 255 << 2
-                                   << QList<int>{} << 3000 << QString() << 5;
+                                   << QList<int>{} << 3000 << QString() << 5 << 0;
     QTest::newRow("silent, close") << custom << QStringList{"--silent"} << close << 255 << 2
-                                   << QList<int>{} << 3000 << QString() << 5;
+                                   << QList<int>{} << 3000 << QString() << 5 << 0;
     QTest::newRow("late, click") << custom << QStringList{"--delay", "2500"} << click << 255 << 2
-                                 << QList<int>{} << 2500 << QString() << 1;
+                                 << QList<int>{} << 2500 << QString() << 1 << 0;
     QTest::newRow("late, close") << custom << QStringList{"--delay", "2500"} << close << 2 << 2
-                                 << QList<int>{} << 2500 << QString() << 1;
+                                 << QList<int>{} << 2500 << QString() << 1 << 0;
+    // Escape 1 s into a silent device's whole wait ends it at once, as the device's silence
+    // would have: the same box, then "Retour"; the key itself neither closes the dialog nor
+    // waits behind the exchange.
+    QTest::newRow("silent, Escape")
+        << custom << QStringList{"--silent"} << int(CDesktopProbe::Action::kEscape) << 255 << 1
+        << QList<int>{} << 1000 << QString() << 1 << 2500;
     // The click and the close request go out at 1 s: the reads after it run while they are
     // held. The window's liveness over a whole silent wait is timed on the device's own times.
-    QTest::newRow("silent, click, read") << custom << QStringList{"--silent"} << click << 255 << 12
-                                         << QList<int>{1000, 1500, 4500} << 15000 << QString() << 1;
-    QTest::newRow("silent, close, read") << custom << QStringList{"--silent"} << close << 255 << 12
-                                         << QList<int>{1000, 1500, 4500} << 15000 << QString() << 1;
+    QTest::newRow("silent, click, read")
+        << custom << QStringList{"--silent"} << click << 255 << 12 << QList<int>{1000, 1500, 4500}
+        << 15000 << QString() << 1 << 0;
+    QTest::newRow("silent, close, read")
+        << custom << QStringList{"--silent"} << close << 255 << 12 << QList<int>{1000, 1500, 4500}
+        << 15000 << QString() << 1 << 0;
     // The modem's pause: the report follows at once, and the held input reaches the sheet.
     QTest::newRow("modem pause, click, read")
         << modem << QStringList{} << click << 255 << 3 << QList<int>{1000, 1500, 2500} << 4000
-        << QString() << 1;
+        << QString() << 1 << 0;
     QTest::newRow("modem pause, close, read")
         << modem << QStringList{} << close << 2 << 3 << QList<int>{1000, 1500, 2500} << 4000
-        << QString() << 1;
+        << QString() << 1 << 0;
     // A press asked through the accessibility bus during the exchange is refused, as the
     // control is shown unavailable: it must not act behind the failure box either, where it
     // would send again inside the box.
     QTest::newRow("modem pause, silent, accessible press")
         << modem << QStringList{"--silent"} << int(CDesktopProbe::Action::kNone) << 255 << 3
-        << QList<int>{} << 4000 << QString::fromUtf8(EditorTexts::kEmettre) << 5;
+        << QList<int>{} << 4000 << QString::fromUtf8(EditorTexts::kEmettre) << 5 << 0;
 }
 
 void TestWaitAlive::heldUntilTheExchangeEnds() {
@@ -281,6 +295,7 @@ void TestWaitAlive::heldUntilTheExchangeEnds() {
     QFETCH(int, waitMs);
     QFETCH(QString, press);
     QFETCH(int, reportShare);
+    QFETCH(int, endsWithinMs);
     const ExchangeTiming timing{kConfigDeadlineMs / uint32_t(reportShare),
                                 kModemDeadlineMs / uint32_t(reportShare), kModemPauseMs,
                                 kByteTimeoutMs};
@@ -332,6 +347,8 @@ void TestWaitAlive::heldUntilTheExchangeEnds() {
     desktop.JoinReads();
     QVERIFY(driver.AllDone());
     QVERIFY(!seen.endedDuringExchange);
+    QVERIFY2(endsWithinMs == 0 || seen.exchangeMs < endsWithinMs,
+             qPrintable(QString("the exchange took %1 ms").arg(seen.exchangeMs)));
     QVERIFY2(desktop.Pings() >= 5, qPrintable(QString::number(desktop.Pings())));
     QVERIFY2(desktop.SlowestAnswer().count() < 500,
              qPrintable(QString::number(desktop.SlowestAnswer().count())));
