@@ -8,6 +8,7 @@
 #include "CNetworkMap.h"
 #include "CPlanStore.h"
 #include "CReplacingFile.h"
+#include "CliOptions.h"
 #include "FileStatus.h"
 #include "PlanFileReading.h"
 #include "PlanReader.h"
@@ -15,9 +16,9 @@
 
 namespace {
 
-constexpr char kProgram[] = "zav7305-cli";
+using CliOptions::kProgram;
 constexpr int kExitRefused = 2;
-constexpr int kExitNotWritten = 3;
+using CliOptions::kExitNotWritten;
 
 }  // namespace
 

@@ -8,6 +8,7 @@
 
 #include "CJournalReader.h"
 #include "CPlanStore.h"
+#include "CliOptions.h"
 #include "FileStatus.h"
 #include "PlanFileReading.h"
 #include "WriteReport.h"
@@ -15,8 +16,8 @@
 
 namespace {
 
-constexpr char kProgram[] = "zav7305-cli";
-constexpr int kExitNotWritten = 3;
+using CliOptions::kExitNotWritten;
+using CliOptions::kProgram;
 
 #ifdef ZAV_HAVE_REPORT
 // The report draws text, which needs Qt's font machinery, not a screen.

@@ -22,7 +22,7 @@
 
 namespace {
 
-constexpr char kProgram[] = "zav7305-cli";
+using CliOptions::kProgram;
 
 const char* CommandName(CliCommand command) {
     switch (command) {

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <utility>
 
+#include "CliOptions.h"
 #include "FileStatus.h"
 #include "PlanReader.h"
 #include "PlanTexts.h"
@@ -11,7 +12,7 @@
 
 namespace {
 
-constexpr char kProgram[] = "zav7305-cli";
+using CliOptions::kProgram;
 
 std::string ReadReason(int status) {
     if (status == ENOENT) {

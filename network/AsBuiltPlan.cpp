@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "Frames.h"
+#include "PlanStates.h"
 #include "PlanValues.h"
 
 namespace {
@@ -12,11 +13,6 @@ std::string_view Trimmed(std::string_view piece) {
     const size_t last = piece.find_last_not_of(' ');
     return first == std::string_view::npos ? std::string_view()
                                            : piece.substr(first, last - first + 1);
-}
-
-const std::string* WholeReport(const MapCell& cell) {
-    const bool whole = cell.last && cell.last->report && IsWholeReport(*cell.last->report);
-    return whole ? &*cell.last->report : nullptr;
 }
 
 // The five values of a device's read-back, within the pages' ranges.

@@ -4,12 +4,12 @@
 #include "NetworkTexts.h"
 #include "Verdict.h"
 
-namespace {
-
 const std::string* WholeReport(const MapCell& cell) {
     const bool whole = cell.last && cell.last->report && IsWholeReport(*cell.last->report);
     return whole ? &*cell.last->report : nullptr;
 }
+
+namespace {
 
 // What did not come back whole says why; what came back is judged against the plan.
 PlanState StateOfSent(const MapCell& cell, bool equalsPlan) {

@@ -55,6 +55,9 @@ constexpr const PlanStateInfo& PlanStateOfInfo(PlanState state) {
 }
 
 // A device's state against the plan; kNotPlanned for an ID the plan does not hold.
+// The cell's latest report when it came back whole; none otherwise.
+const std::string* WholeReport(const MapCell& cell);
+
 PlanState DevicePlanState(const SitePlan& plan, const CNetworkMap& map, int32_t id);
 // The modem page's parameter 1..6 against the plan's modem; kNotPlanned without one.
 PlanState ModemPlanState(const SitePlan& plan, const CNetworkMap& map, int32_t number);

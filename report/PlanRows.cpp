@@ -14,11 +14,6 @@ using namespace ReportHtml;
 
 namespace {
 
-const std::string* WholeReport(const MapCell& cell) {
-    const bool whole = cell.last && cell.last->report && IsWholeReport(*cell.last->report);
-    return whole ? &*cell.last->report : nullptr;
-}
-
 // "CHF prévu 012, lu 013; TYP prévu A, lu B": what the plan wanted and what came back.
 std::string PlanDifferences(const Verdict& againstPlan) {
     std::string words;

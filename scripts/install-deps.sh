@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-    cmake ninja-build g++ pkg-config clang-format
+    cmake ninja-build g++ lld pkg-config clang-format
     qt6-base-dev qt6-base-dev-tools qt6-base-private-dev libgl-dev
     qt6-translations-l10n
     libgtest-dev libgmock-dev

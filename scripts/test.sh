@@ -20,12 +20,14 @@ run_suite() {
 }
 
 # Line tables are enough for a failure's backtrace; full debug information costs a third of
-# the compile time.
+# the compile time. Each target is compiled as a few large files rather than many small ones
+# (each small one read the same headers again), and linked by the faster linker.
+common=(-DZAV_WERROR=ON -DCMAKE_UNITY_BUILD=ON -DCMAKE_EXE_LINKER_FLAGS=-fuse-ld=lld)
 run_suite build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -g1 -DNDEBUG" \
-    -DZAV_WERROR=ON
+    "${common[@]}"
 if [[ "${1:-}" != "--fast" ]]; then
     ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
         LSAN_OPTIONS=suppressions=$PWD/scripts/lsan.supp \
         run_suite build-sanitize -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG=-g1 -DZAV_SANITIZE=ON \
-        -DZAV_BENCH=OFF -DZAV_WERROR=ON
+        -DZAV_BENCH=OFF "${common[@]}"
 fi

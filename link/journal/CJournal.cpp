@@ -20,16 +20,11 @@
 
 namespace {
 
-constexpr char kSubfolder[] = "zav7305";
-// The journal names customers' networks: its folder is the user's alone.
-constexpr mode_t kFolderMode = 0700;
+using JournalFormat::IsAbsolute;
+using JournalFormat::kFolderMode;
 constexpr mode_t kFileMode = 0644;
 // A day never needs more files than journal layouts have been: this only bounds the search.
 constexpr int kMaxPartsPerDay = 16;
-
-bool IsAbsolute(const char* path) {
-    return path != nullptr && path[0] == '/';
-}
 
 // Holds an flock for one scope.
 class FileLock {
@@ -96,13 +91,11 @@ int RefusalOf(int fd) {
     return info.st_nlink == 1 ? 0 : JOURNAL_REFUSED_LINKED;
 }
 
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-
 // Where the header starts: after a byte order mark that a program saving the file put first.
 off_t HeaderStart(int fd) {
     std::array<char, 3> start{};
     const ssize_t n = ::pread(fd, start.data(), start.size(), 0);
-    return n == 3 && std::string_view(start.data(), 3) == kByteOrderMark ? 3 : 0;
+    return n == 3 && std::string_view(start.data(), 3) == JournalFormat::kByteOrderMark ? 3 : 0;
 }
 
 // True when the file of `size` bytes starts with the header line, or holds no more than the
@@ -167,11 +160,11 @@ CJournal::CJournal(std::string folder, std::string machine)
 std::string CJournal::DefaultFolder() {
     const char* data = std::getenv("XDG_DATA_HOME");
     if (IsAbsolute(data)) {
-        return std::string(data) + "/" + kSubfolder;
+        return std::string(data) + "/" + JournalFormat::kProgramFolder;
     }
     const char* home = std::getenv("HOME");
     if (IsAbsolute(home)) {
-        return std::string(home) + "/.local/share/" + kSubfolder;
+        return std::string(home) + "/.local/share/" + JournalFormat::kProgramFolder;
     }
     return {};
 }

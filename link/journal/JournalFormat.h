@@ -41,6 +41,17 @@ namespace JournalFormat {
 inline constexpr size_t kMaxRecordBytes = size_t{1} << 20;
 // Far more columns than any layout of the journal has had.
 inline constexpr size_t kMaxFields = 256;
+// A program that saved a journal file may have put one first; readers step over it.
+inline constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+// The name of the program's own folder under the user's data or settings folder.
+inline constexpr char kProgramFolder[] = "zav7305";
+// The journal names customers' networks: its folders are the user's alone.
+inline constexpr unsigned kFolderMode = 0700;
+
+// True for a path that starts at the root; false for none.
+inline bool IsAbsolute(const char* path) {
+    return path != nullptr && path[0] == '/';
+}
 
 // How many fields the header and every record hold.
 size_t FieldCount();

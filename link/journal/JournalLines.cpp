@@ -14,7 +14,7 @@
 namespace {
 
 constexpr size_t kPiece = size_t{64} << 10;
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+using JournalFormat::kByteOrderMark;
 
 // Cuts the pieces read into lines, holding at most one record's maximum of an unfinished one.
 class LineSplitter {

@@ -10,25 +10,23 @@
 
 #include "CFileDescriptor.h"
 #include "CJournal.h"
+#include "JournalFormat.h"
 
 namespace JournalSettings {
 
 namespace {
 
-constexpr char kSubfolder[] = "/zav7305";
-constexpr char kFileName[] = "/journal";
-constexpr mode_t kFolderMode = 0700;
+using JournalFormat::IsAbsolute;
+using JournalFormat::kFolderMode;
 
-bool IsAbsolute(const char* path) {
-    return path != nullptr && path[0] == '/';
-}
+constexpr char kFileName[] = "/journal";
 
 std::string SettingsFolder() {
     if (const char* config = std::getenv("XDG_CONFIG_HOME"); IsAbsolute(config)) {
-        return std::string(config) + kSubfolder;
+        return std::string(config) + "/" + JournalFormat::kProgramFolder;
     }
     if (const char* home = std::getenv("HOME"); IsAbsolute(home)) {
-        return std::string(home) + "/.config" + kSubfolder;
+        return std::string(home) + "/.config/" + JournalFormat::kProgramFolder;
     }
     return {};
 }

@@ -2,12 +2,8 @@
 
 #include "CSystemClock.h"
 
-namespace {
-constexpr int64_t kNsPerMs = 1000000;
-constexpr int64_t kNsPerSecond = 1000000000;
-}  // namespace
-
-CDeadline::CDeadline(int64_t fromNowMs) : atNs(CSystemClock::NowNs() + fromNowMs * kNsPerMs) {}
+CDeadline::CDeadline(int64_t fromNowMs)
+    : atNs(CSystemClock::NowNs() + fromNowMs * CSystemClock::kNsPerMs) {}
 
 CDeadline CDeadline::AtNs(int64_t ns) {
     return CDeadline(Absolute{}, ns);
@@ -26,11 +22,11 @@ timespec CDeadline::Remaining() const {
     if (left <= 0) {
         return timespec{0, 0};
     }
-    return timespec{static_cast<time_t>(left / kNsPerSecond),
-                    static_cast<long>(left % kNsPerSecond)};
+    return timespec{static_cast<time_t>(left / CSystemClock::kNsPerSecond),
+                    static_cast<long>(left % CSystemClock::kNsPerSecond)};
 }
 
 int64_t CDeadline::RemainingMs() const {
     const int64_t left = atNs - CSystemClock::NowNs();
-    return left <= 0 ? 0 : (left + kNsPerMs - 1) / kNsPerMs;
+    return left <= 0 ? 0 : (left + CSystemClock::kNsPerMs - 1) / CSystemClock::kNsPerMs;
 }

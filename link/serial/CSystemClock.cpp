@@ -8,13 +8,10 @@
 
 namespace {
 
-constexpr int64_t kNsPerMs = 1000000;
-constexpr int64_t kNsPerSecond = 1000000000;
-
 // An absolute deadline: a signal restarts the sleep without lengthening it.
 void SleepUntil(const CDeadline& end) {
-    const timespec until{static_cast<time_t>(end.WhenNs() / kNsPerSecond),
-                         static_cast<long>(end.WhenNs() % kNsPerSecond)};
+    const timespec until{static_cast<time_t>(end.WhenNs() / CSystemClock::kNsPerSecond),
+                         static_cast<long>(end.WhenNs() % CSystemClock::kNsPerSecond)};
     while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &until, nullptr) == EINTR) {
     }
 }
@@ -24,11 +21,11 @@ void SleepUntil(const CDeadline& end) {
 int64_t CSystemClock::NowNs() {
     timespec now{};
     clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<int64_t>(now.tv_sec) * kNsPerSecond + now.tv_nsec;
+    return static_cast<int64_t>(now.tv_sec) * CSystemClock::kNsPerSecond + now.tv_nsec;
 }
 
 uint32_t CSystemClock::TickMs() {
-    return static_cast<uint32_t>(static_cast<uint64_t>(NowNs() / kNsPerMs));
+    return static_cast<uint32_t>(static_cast<uint64_t>(NowNs() / CSystemClock::kNsPerMs));
 }
 
 int CSystemClock::Pause(uint32_t ms, IWaitService& service) {

@@ -10,14 +10,14 @@
 namespace {
 
 // Each parameter's piece in this report is its own, so a wrong report position shows.
-const std::string kReport = "TM 01 02 03  V12  005  012  100  007  003  A00\n";
+const std::string kSpacedReport = "TM 01 02 03  V12  005  012  100  007  003  A00\n";
 constexpr ValueRange kByte{0, 255};
 constexpr ValueRange kNetworkId{1, 240};
 
 struct ParameterRow {
     Param param;
     const char* name;
-    const char* reported;      // its piece of kReport
+    const char* reported;      // its piece of kSpacedReport
     int32_t modemNumber;       // as the modem page and the command line number it
     const char* modemCommand;  // BuildModemCommand(modemNumber, 7)
     size_t frameAt;            // where its value starts in a frame with a two-digit P0
@@ -48,7 +48,7 @@ TEST_P(ParameterTable, FramesReportsAndRangesAgree) {
     const ParameterRow& row = GetParam();
     const ParameterInfo& info = InfoOf(row.param);
     EXPECT_EQ(ParameterNamed(row.name), &info);
-    EXPECT_EQ(CutReportValues(kReport)[row.param], row.reported);
+    EXPECT_EQ(CutReportValues(kSpacedReport)[row.param], row.reported);
     EXPECT_EQ(ParameterOfModemNumber(row.modemNumber), &info);
     EXPECT_EQ(BuildModemCommand(row.modemNumber, 7), row.modemCommand);
 

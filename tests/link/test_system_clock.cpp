@@ -14,7 +14,7 @@ namespace {
 
 using std::chrono::milliseconds;
 
-void IgnoreSignal(int) {}
+void LetSignalInterrupt(int) {}
 
 // The wait with nothing else to serve.
 class CPlainService final : public IWaitService {
@@ -62,7 +62,7 @@ TEST(SystemClock, PauseIsTheServiceWaitForTimeAloneAndEndsOnTime) {
 
 TEST(SystemClock, SignalsNeitherCutNorStretchTheSleep) {
     struct sigaction quiet {};
-    quiet.sa_handler = IgnoreSignal;
+    quiet.sa_handler = LetSignalInterrupt;
     sigemptyset(&quiet.sa_mask);
     struct sigaction previous {};
     ASSERT_EQ(sigaction(SIGUSR1, &quiet, &previous), 0);
