@@ -18,21 +18,33 @@ void CMapFollower::Start(const std::string& folder, const std::string& network) 
 }
 
 bool CMapFollower::TakeNew() {
-    std::vector<JournalEntry> entries = follower->ReadNew();
-    if (!entries.empty() && entries.front().epochMs < latestMs) {
+    // The records come in time order: only the first can tell that they are older than the map.
+    bool first = true;
+    bool older = false;
+    const auto take = [this, &first, &older](const JournalEntry& entry) {
+        if (first) {
+            older = entry.epochMs < latestMs;
+            first = false;
+        }
+        if (!older) {
+            map.Add(entry);
+            latestMs = std::max(latestMs, entry.epochMs);
+        }
+    };
+    if (follower->ReadNew(take) == 0) {
+        return false;
+    }
+    if (older) {
         // A file synced late from another machine brought records older than those the map
         // was made of: taken after them, they would pass for the latest. The map is made
         // again from the whole folder, as opening the sheet would; only the cells that then
         // differ from what is shown are drawn again.
         follower = std::make_unique<CJournalFollower>(follower->Folder(), map.Network());
         map = CNetworkMap(map.Network());
-        entries = follower->ReadNew();
+        older = false;  // and `first` stays false: the whole folder is taken as it comes
+        follower->ReadNew(take);
     }
-    map.Add(entries);
-    if (!entries.empty()) {
-        latestMs = std::max(latestMs, entries.back().epochMs);
-    }
-    return !entries.empty();
+    return true;
 }
 
 std::vector<int32_t> CMapFollower::TakeChangedDevices() {

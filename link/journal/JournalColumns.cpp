@@ -24,7 +24,7 @@ bool ReadTimestamp(std::string_view field, JournalEntry& entry) {
     if (!epochMs) {
         return false;
     }
-    entry.timestamp = std::string(field);
+    entry.timestamp.assign(field);
     entry.epochMs = *epochMs;
     return true;
 }
@@ -39,6 +39,7 @@ bool ReadKind(std::string_view field, JournalEntry& entry) {
 }
 
 bool ReadRepeaterCount(std::string_view field, JournalEntry& entry) {
+    entry.repeaterCount = -1;
     if (field.empty()) {
         return true;
     }
@@ -53,9 +54,20 @@ bool ReadRepeaterCount(std::string_view field, JournalEntry& entry) {
     return true;
 }
 
+// No report is an empty field; any other field unescapes to some bytes.
+bool ReadReport(std::string_view field, JournalEntry& entry) {
+    if (field.empty()) {
+        entry.report.reset();
+        return true;
+    }
+    JournalParse::UnescapeDeviceBytesInto(field,
+                                          entry.report ? *entry.report : entry.report.emplace());
+    return true;
+}
+
 // The writer's own marker, at the end of the message, is what tells a wait the user ended.
 bool ReadMessage(std::string_view field, JournalEntry& entry) {
-    entry.message = JournalParse::UnescapeText(field);
+    JournalParse::UnescapeTextInto(field, entry.message);
     entry.cancelled = entry.message.ends_with(kTextWaitCancelled);
     return true;
 }
@@ -64,7 +76,7 @@ bool ReadMessage(std::string_view field, JournalEntry& entry) {
 Column TextColumn(const char* header, std::string (*write)(const RecordInput&),
                   std::string JournalEntry::*member) {
     return {header, write, [member](std::string_view field, JournalEntry& entry) {
-                entry.*member = JournalParse::UnescapeText(field);
+                JournalParse::UnescapeTextInto(field, entry.*member);
                 return true;
             }};
 }
@@ -73,7 +85,7 @@ Column TextColumn(const char* header, std::string (*write)(const RecordInput&),
 Column BytesColumn(const char* header, std::string (*write)(const RecordInput&),
                    std::string JournalEntry::*member) {
     return {header, write, [member](std::string_view field, JournalEntry& entry) {
-                entry.*member = JournalParse::UnescapeDeviceBytes(field);
+                JournalParse::UnescapeDeviceBytesInto(field, entry.*member);
                 return true;
             }};
 }
@@ -81,7 +93,7 @@ Column BytesColumn(const char* header, std::string (*write)(const RecordInput&),
 std::vector<Column> MakeColumns() {
     std::vector<Column> columns = {
         {kTimestamp, [](const RecordInput& in) { return JournalFormat::Timestamp(in.when); },
-         ReadTimestamp},
+         ReadTimestamp, true},
         TextColumn(
             "rôle", [](const RecordInput& in) { return EscapeText(in.context.role); },
             &JournalEntry::role),
@@ -96,19 +108,14 @@ std::vector<Column> MakeColumns() {
             &JournalEntry::devicePath),
         {"échange",
          [](const RecordInput& in) { return std::string(JournalFormat::KindName(in.record.kind)); },
-         ReadKind},
+         ReadKind, true},
         BytesColumn(
             "octets envoyés",
             [](const RecordInput& in) { return EscapeDeviceBytes(in.record.bytesSent); },
             &JournalEntry::bytesSent),
         {"rapport reçu",
          [](const RecordInput& in) { return EscapeDeviceBytes(in.record.report.value_or("")); },
-         [](std::string_view field, JournalEntry& entry) {
-             if (std::string report = JournalParse::UnescapeDeviceBytes(field); !report.empty()) {
-                 entry.report = std::move(report);
-             }
-             return true;
-         }},
+         ReadReport},
     };
     for (const ParameterInfo& info : kParameters) {
         columns.push_back({info.name,
@@ -142,7 +149,7 @@ std::vector<Column> MakeColumns() {
             kNetwork, [](const RecordInput& in) { return EscapeText(in.context.network); },
             &JournalEntry::network),
         {"répéteurs", [](const RecordInput& in) { return CountText(in.context.repeaterCount); },
-         ReadRepeaterCount},
+         ReadRepeaterCount, true},
     };
     columns.insert(columns.end(), closing.begin(), closing.end());
     return columns;

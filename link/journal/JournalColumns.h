@@ -27,9 +27,12 @@ struct RecordInput {
 struct Column {
     std::string header;
     std::function<std::string(const RecordInput&)> write;
-    // Fills the entry from the field as written (empty when a file has no such column); false
-    // when the line cannot be an exchange of the journal. None for a column only written.
+    // Fills the entry from the field as written (empty when a file has no such column), over
+    // whatever an entry read before left there; false when the line cannot be an exchange of the
+    // journal. None for a column only written.
     std::function<bool(std::string_view field, JournalEntry&)> read;
+    // Its read can refuse a line: the only ones a reader sorting lines out needs to run.
+    bool refuses = false;
 };
 
 // The first column: a line that starts with it is a header.

@@ -1,5 +1,7 @@
 #include "JournalParse.h"
 
+#include <algorithm>
+
 #include "JournalFormat.h"
 
 namespace JournalParse {
@@ -47,8 +49,8 @@ std::optional<std::pair<char, size_t>> Escape(std::string_view text, size_t at) 
 }
 
 template <class Plain>
-std::string Unescape(std::string_view field, Plain plain) {
-    std::string bytes;
+void Unescape(std::string_view field, Plain plain, std::string& bytes) {
+    bytes.clear();
     bytes.reserve(field.size());
     size_t at = 0;
     while (at < field.size()) {
@@ -61,7 +63,6 @@ std::string Unescape(std::string_view field, Plain plain) {
         }
         at += plain(field, at, bytes);
     }
-    return bytes;
 }
 
 size_t CopyByte(std::string_view field, size_t at, std::string& bytes) {
@@ -166,14 +167,35 @@ bool SplitFields(std::string_view line, std::vector<std::string_view>& fields,
 }
 
 std::string UnescapeText(std::string_view field) {
-    if (field.find('\\') == std::string_view::npos) {
-        return std::string(field);
-    }
-    return Unescape(field, CopyByte);
+    std::string text;
+    UnescapeTextInto(field, text);
+    return text;
 }
 
 std::string UnescapeDeviceBytes(std::string_view field) {
-    return Unescape(field, Latin1Byte);
+    std::string bytes;
+    UnescapeDeviceBytesInto(field, bytes);
+    return bytes;
+}
+
+void UnescapeTextInto(std::string_view field, std::string& text) {
+    if (field.find('\\') == std::string_view::npos) {
+        text.assign(field);
+        return;
+    }
+    Unescape(field, CopyByte, text);
+}
+
+void UnescapeDeviceBytesInto(std::string_view field, std::string& bytes) {
+    // Most fields hold plain ASCII, which stands for itself.
+    const bool plain = std::all_of(field.begin(), field.end(), [](char c) {
+        return c != '\\' && static_cast<unsigned char>(c) < 0x80;
+    });
+    if (plain) {
+        bytes.assign(field);
+        return;
+    }
+    Unescape(field, Latin1Byte, bytes);
 }
 
 std::optional<int64_t> EpochMs(std::string_view t) {

@@ -23,6 +23,9 @@ bool SplitFields(std::string_view line, std::vector<std::string_view>& fields,
 std::string UnescapeText(std::string_view field);
 // As UnescapeText, and the characters U+0000..U+00FF back to the one byte each stood for.
 std::string UnescapeDeviceBytes(std::string_view field);
+// The same into `out`, whose storage is reused: what it held before is replaced.
+void UnescapeTextInto(std::string_view field, std::string& out);
+void UnescapeDeviceBytesInto(std::string_view field, std::string& out);
 
 // "2026-12-09T01:05:03.042+01:00" to milliseconds since the epoch; none when malformed.
 std::optional<int64_t> EpochMs(std::string_view timestamp);

@@ -10,7 +10,12 @@ namespace {
 
 constexpr char kVerifiedText[] = "Configuration vérifiée";
 
+// Judged for every record a map is built from: the usual values are written without printf.
 std::string ThreeDigits(int32_t value) {
+    if (value >= 0 && value <= 999) {
+        return {static_cast<char>('0' + value / 100), static_cast<char>('0' + value / 10 % 10),
+                static_cast<char>('0' + value % 10)};
+    }
     std::array<char, 16> text{};
     std::snprintf(text.data(), text.size(), "%03d", static_cast<int>(value));
     return text.data();

@@ -649,6 +649,85 @@ TEST(NetworkMapTest, BandsCountAndFollowerReadsOnlyWhatIsNew) {
     EXPECT_EQ(CellAccessibleName(2, map.Device(2)), "ID 2 : CHF envoyé 012, lu 013");
 }
 
+// What the follower hands over, record by record, in one entry reused from one to the next:
+// nothing a record read before leaves may show through, and the order is time's whatever the
+// files' order.
+struct HandedRow {
+    const char* what;
+    std::vector<std::pair<std::string, std::string>> files;  // name, contents
+    std::vector<std::string> handed;  // second|report or -|repeaters|cause's size|file:line
+};
+
+std::string Handed(const JournalEntry& entry) {
+    return std::to_string(entry.epochMs / 1000) + "|" + entry.report.value_or("-") + "|" +
+           std::to_string(entry.repeaterCount) + "|" + std::to_string(entry.cause.size()) + "|" +
+           entry.fileName + ":" + std::to_string(entry.lineNumber);
+}
+
+std::string CrLf(std::string line) {
+    line.insert(line.size() - 1, "\r");
+    return line;
+}
+
+ExchangeRecord WithCause(ExchangeRecord record, size_t size) {
+    record.cause.assign(size, 'c');
+    return record;
+}
+
+const JournalContext kNordUncounted{"Client", "Répéteur", "COM900", "Station Nord", -1};
+const std::string kReport12 = "TM010203V14001012100007003A00\r\n";
+
+const HandedRow kHandedRows[] = {
+    {"ReportAndCountThenNeither",
+     {{"2026-12-01.csv", kHeader + Line(kNord, WithCause(Send(1, 12, 12), 3), 10) +
+                             Line(kNordUncounted, Send(1, 12, -1), 20)}},
+     {"10|" + kReport12 + "|20|3|2026-12-01.csv:2", "20|-|-1|0|2026-12-01.csv:3"}},
+    {"MachinesInterleavedByTime",
+     {{"2026-12-01.poste-1.csv",
+       kHeader + Line(kNord, Send(1, 12, -1), 10) + Line(kNord, Send(1, 12, -1), 30)},
+      {"2026-12-01.poste-2.csv",
+       kHeader + Line(kNord, Send(1, 12, -1), 20) + Line(kNord, Send(1, 12, -1), 30)}},
+     {"10|-|20|0|2026-12-01.poste-1.csv:2", "20|-|20|0|2026-12-01.poste-2.csv:2",
+      "30|-|20|0|2026-12-01.poste-1.csv:3", "30|-|20|0|2026-12-01.poste-2.csv:3"}},
+    {"LineLongerThanAPieceAmongShortOnes",
+     {{"2026-12-01.csv", kHeader + Line(kNord, Send(1, 12, -1), 10) +
+                             Line(kNord, WithCause(Send(1, 12, -1), 200000), 20) +
+                             Line(kNord, Send(1, 12, -1), 30)}},
+     {"10|-|20|0|2026-12-01.csv:2", "20|-|20|200000|2026-12-01.csv:3",
+      "30|-|20|0|2026-12-01.csv:4"}},
+    {"ByteOrderMarkCrLfAndATornLastLine",
+     {{"2026-12-01.csv", "\xEF\xBB\xBF" + kHeader + CrLf(Line(kNord, Send(1, 12, -1), 10)) +
+                             WithoutLineFeed(Line(kNord, Send(1, 12, 12), 20))}},
+     {"10|-|20|0|2026-12-01.csv:2", "20|" + kReport12 + "|20|0|2026-12-01.csv:3"}},
+};
+
+class HandedRows : public ::testing::TestWithParam<HandedRow> {};
+
+TEST_P(HandedRows, EachRecordAsIfReadAlone) {
+    const HandedRow& row = GetParam();
+    TempDir dir;
+    for (const auto& [name, contents] : row.files) {
+        ASSERT_TRUE(dir.WriteFile(name, contents));
+    }
+    CJournalFollower follower(dir.Path(), "Station Nord");
+    follower.TakeUnfinishedLines();
+    std::vector<std::string> handed;
+    const size_t count =
+        follower.ReadNew([&handed](const JournalEntry& entry) { handed.push_back(Handed(entry)); });
+    EXPECT_EQ(handed, row.handed);
+    EXPECT_EQ(count, row.handed.size());
+    EXPECT_EQ(follower.SkippedLines(), 0u);
+    // The entries the report keeps are the same, in the same order.
+    std::vector<std::string> kept;
+    for (const JournalEntry& entry : ReadJournal({dir.Path()}, "Station Nord").entries) {
+        kept.push_back(Handed(entry));
+    }
+    EXPECT_EQ(kept, row.handed);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, HandedRows, ::testing::ValuesIn(kHandedRows),
+                         [](const auto& info) { return std::string(info.param.what); });
+
 // Every state the map knows, as each reader of the states' table shows it: the cell's mark
 // and words, the legend (sheet and report picture), the cells' accessible names.
 struct StateRow {
