@@ -4,8 +4,8 @@
 
 # Registers the rows of `target`'s function `function` as tests `<name>/<row>`. Each row gets
 # ENVIRONMENT with "@ROW@" replaced by the row's number, for folders of its own. Rows whose
-# name matches ALONE run with no other test beside them (rows that measure how fast the
-# program answers).
+# name matches ALONE run with no other test of their CTest run beside them, labelled "timed"
+# (rows that measure how fast the program answers).
 function(zav_qttest_rows target name function)
     cmake_parse_arguments(ROWS "" "TIMEOUT;ALONE" "ENVIRONMENT" ${ARGN})
     set(script ${CMAKE_CURRENT_BINARY_DIR}/${name}_rows.cmake)

@@ -707,7 +707,7 @@ void TestCustomConfigDlg::onePressOneExchange_data() {
 void TestCustomConfigDlg::onePressOneExchange() {
     QFETCH(QString, during);
     CSimProcess sim;
-    QVERIFY(StartSim(sim, "repeater", {"--delay", "3000"}));
+    QVERIFY(StartSim(sim, "repeater", {"--delay", "1000"}));
     CCustomConfigDlg dlg(TestJournal());
     dlg.portNumber = sim.PortNumber();
     const int recordsBefore = JournalLineCount();

@@ -335,7 +335,7 @@ void TestPageCapteur::onePressOneExchange() {
     QFETCH(QString, during);
     QFETCH(bool, retourActs);
     CSimProcess sim;
-    QVERIFY(StartSim(sim, "sensor", {"--delay", "3000"}));
+    QVERIFY(StartSim(sim, "sensor", {"--delay", "1000"}));
     CSheetBench bench;
     bench.Open(5, sim.PortNumber());
     bench.sheet->clock = &CSystemClock::Instance();

@@ -347,6 +347,8 @@ void TestPageModem::onePressOneExchange() {
     CSimProcess sim;
     QVERIFY(StartSim(sim, "modem"));
     CSheetBench bench;
+    // The input goes in at the pause's first serve: a quarter of the real pause is enough.
+    bench.timing.modemPauseMs = kModemPauseMs / 4;
     bench.Open(3, sim.PortNumber(), 1);
     bench.sheet->clock = &CSystemClock::Instance();
     CInputDuringWait input;
