@@ -4,8 +4,8 @@
 # runs the optimised pass alone. The sources must be formatted as .clang-format says.
 #
 # Most tests wait on devices and timers rather than compute, so the optimised build is
-# compiled at the lowest priority while the sanitizer pass's tests run: it takes only the time
-# they leave, and their timings stay as on an idle machine.
+# compiled at the lowest priority beside the sanitizer pass's build and tests: it takes only
+# the time they leave, and the tests' timings stay as on an idle machine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -54,13 +54,11 @@ fi
 cmake -S . -B build-sanitize "${common[@]}" "${sanitized[@]}" >/dev/null
 
 start=$SECONDS
-cmake --build build-sanitize -j "$jobs"
-echo "== build-sanitize: built in $((SECONDS - start)) s"
-
-start=$SECONDS
 nice -n 19 cmake --build build -j "$jobs" >build/build.log 2>&1 &
 builder=$!
 trap 'kill $builder 2>/dev/null || true' EXIT
+cmake --build build-sanitize -j "$jobs"
+echo "== build-sanitize: built in $((SECONDS - start)) s"
 status=0
 run_tests build-sanitize || status=$?
 built=0
@@ -70,6 +68,6 @@ if [[ $built -ne 0 ]]; then
     cat build/build.log
     exit $built
 fi
-echo "== build: built in $((SECONDS - start)) s, beside the sanitizer pass's tests"
+echo "== build: built in $((SECONDS - start)) s, beside the sanitizer pass"
 run_tests build || status=$?
 exit $status
