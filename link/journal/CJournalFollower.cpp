@@ -1,11 +1,13 @@
 #include "CJournalFollower.h"
 
 #include <dirent.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <utility>
 
 #include "CEntryBuilder.h"
+#include "CLargeBuffer.h"
 #include "CStreamMerge.h"
 #include "JournalColumns.h"
 #include "JournalFormat.h"
@@ -84,12 +86,22 @@ size_t CJournalFollower::ReadNew(const std::function<void(const JournalEntry&)>&
     // found changed since is read again as the batch reads it, from where this call found it.
     std::vector<FilePlan> plans(names.size());
     std::vector<FileState> staged(names.size());
+    ReserveTaken(names);
     for (size_t i = 0; i < names.size(); ++i) {
         plans[i].name = names[i];
+        plans[i].firstTaken = taken.size();
         staged[i] = files[names[i]];
         PlanFile(plans[i], staged[i]);
     }
-    CStreamMerge merge(folder, takeUnfinished);
+    const size_t handed = MergeOrSort(names, plans, staged, take);
+    taken = {};  // a year's worth is not kept between readings
+    return handed;
+}
+
+size_t CJournalFollower::MergeOrSort(const std::vector<std::string>& names,
+                                     std::vector<FilePlan>& plans, std::vector<FileState>& staged,
+                                     const std::function<void(const JournalEntry&)>& take) {
+    CStreamMerge merge(folder, takeUnfinished, taken);
     if (!merge.Arrange(plans) || !merge.FilesUnchanged(plans)) {
         ForgetTaken(plans, {});
         return ReadBatch(names, take);
@@ -117,14 +129,31 @@ size_t CJournalFollower::ReadNew(const std::function<void(const JournalEntry&)>&
     return handed;
 }
 
+// Room for the records of the files' unread bytes, were they all short ones: what is not written
+// is never given memory, and what is, in large pages.
+void CJournalFollower::ReserveTaken(const std::vector<std::string>& names) {
+    constexpr size_t kShortRecordBytes = 128;
+    size_t unread = 0;
+    for (const std::string& name : names) {
+        struct stat info {};
+        const auto found = files.find(name);
+        const off_t from = found != files.end() ? found->second.cursor.offset : 0;
+        if (::lstat((folder + "/" + name).c_str(), &info) == 0 && info.st_size > from) {
+            unread += static_cast<size_t>(info.st_size - from);
+        }
+    }
+    taken.reserve(unread / kShortRecordBytes);
+    CLargeBuffer::PreferHugePages(taken.data(), taken.capacity() * sizeof(TakenLine));
+}
+
 // The records of the plans listed (of all of them when none is) were never handed: they may be
 // taken again.
 void CJournalFollower::ForgetTaken(const std::vector<FilePlan>& plans,
                                    const std::vector<size_t>& which) {
     for (size_t i = 0; i < plans.size(); ++i) {
         if (which.empty() || std::find(which.begin(), which.end(), i) != which.end()) {
-            for (const TakenLine& taken : plans[i].taken) {
-                identities.Erase(taken.identity);
+            for (size_t t = 0; t < plans[i].takenCount; ++t) {
+                identities.Erase(taken[plans[i].firstTaken + t].identity);
             }
         }
     }
@@ -249,14 +278,15 @@ void CJournalFollower::TakeLine(std::string_view line, uint64_t hash, const std:
         return;
     }
     if (!state.inBatch) {
-        plan.layouts.emplace_back(plan.taken.size(), state.columns);
+        plan.layouts.emplace_back(plan.takenCount, state.columns);
         state.inBatch = true;
     }
-    plan.inOrder = plan.inOrder && (plan.taken.empty() || checked.epochMs >= plan.lastMs);
-    plan.firstMs = plan.taken.empty() ? checked.epochMs : plan.firstMs;
+    plan.inOrder = plan.inOrder && (plan.takenCount == 0 || checked.epochMs >= plan.lastMs);
+    plan.firstMs = plan.takenCount == 0 ? checked.epochMs : plan.firstMs;
     plan.lastMs = checked.epochMs;
-    plan.checksum = MixHash(plan.checksum, hash);
-    plan.taken.push_back({identity, state.lineNumber});
+    plan.checksum = MixHash(plan.checksum, LineChecksum(line));
+    taken.push_back({identity, state.lineNumber});
+    ++plan.takenCount;
 }
 
 std::vector<std::string> CJournalFollower::UnreadableFiles() const {

@@ -64,6 +64,10 @@ private:
     // A first reading of a file, into `state` (a copy of its own, kept once its records are
     // handed) and `plan`.
     void PlanFile(FilePlan& plan, FileState& state);
+    void ReserveTaken(const std::vector<std::string>& names);
+    size_t MergeOrSort(const std::vector<std::string>& names, std::vector<FilePlan>& plans,
+                       std::vector<FileState>& staged,
+                       const std::function<void(const JournalEntry&)>& take);
     void ForgetTaken(const std::vector<FilePlan>& plans, const std::vector<size_t>& which);
     size_t ReadBatch(const std::vector<std::string>& names,
                      const std::function<void(const JournalEntry&)>& take);
@@ -81,7 +85,8 @@ private:
     std::vector<std::string> leftAside;
     size_t skipped = 0;
     size_t repeated = 0;
-    CIdentitySet identities;  // of the records taken
+    CIdentitySet identities;       // of the records taken
+    std::vector<TakenLine> taken;  // by the first reading of this call, in the files' order
     bool readable = true;
     bool takeUnfinished = false;
     // Reused from line to line.

@@ -16,17 +16,18 @@ constexpr size_t kMaxFileRecords = 8192;
 
 }  // namespace
 
-CStreamMerge::CStreamMerge(std::string folder, bool takeUnfinished)
-    : folder(std::move(folder)), takeUnfinished(takeUnfinished) {}
+CStreamMerge::CStreamMerge(std::string folder, bool takeUnfinished,
+                           const std::vector<TakenLine>& taken)
+    : folder(std::move(folder)), takeUnfinished(takeUnfinished), taken(taken) {}
 
 bool CStreamMerge::Arrange(const std::vector<FilePlan>& plans) {
     streams.clear();
     for (size_t i = 0; i < plans.size(); ++i) {
         const FilePlan& plan = plans[i];
-        if (plan.taken.empty()) {
+        if (plan.takenCount == 0) {
             continue;
         }
-        if (!plan.inOrder || plan.taken.size() > kMaxFileRecords) {
+        if (!plan.inOrder || plan.takenCount > kMaxFileRecords) {
             return false;
         }
         // The stream that ends latest but not after the file starts: the file follows it.
@@ -51,7 +52,7 @@ bool CStreamMerge::Arrange(const std::vector<FilePlan>& plans) {
 bool CStreamMerge::FilesUnchanged(const std::vector<FilePlan>& plans) const {
     for (const FilePlan& plan : plans) {
         struct stat info {};
-        if (!plan.taken.empty() &&
+        if (!plan.takenCount == 0 &&
             (::lstat((folder + "/" + plan.name).c_str(), &info) != 0 || !S_ISREG(info.st_mode) ||
              info.st_dev != plan.device || info.st_ino != plan.inode || info.st_size < plan.end)) {
             return false;
@@ -110,8 +111,8 @@ bool CStreamMerge::Advance(Stream& stream, const std::vector<FilePlan>& plans,
 
 // The records the plan took, read again: true only when the file still holds the very lines.
 bool CStreamMerge::Load(const FilePlan& plan, Stream& stream) {
-    if (stream.entries.size() < plan.taken.size()) {
-        stream.entries.resize(plan.taken.size());
+    if (stream.entries.size() < plan.takenCount) {
+        stream.entries.resize(plan.takenCount);
     }
     LineCursor cursor = plan.start;
     size_t lineNumber = plan.baseLine;
@@ -122,13 +123,13 @@ bool CStreamMerge::Load(const FilePlan& plan, Stream& stream) {
     const LinesRead read = ReadJournalLines(
         folder + "/" + plan.name, cursor, takeUnfinished, [&](std::string_view line) {
             ++lineNumber;
-            if (next == plan.taken.size() || lineNumber != plan.taken[next].lineNumber) {
+            if (next == plan.takenCount || lineNumber != taken[plan.firstTaken + next].lineNumber) {
                 return;
             }
             if (line.ends_with('\r')) {
                 line.remove_suffix(1);
             }
-            checksum = MixHash(checksum, std::hash<std::string_view>{}(line));
+            checksum = MixHash(checksum, LineChecksum(line));
             while (layout + 1 < plan.layouts.size() && plan.layouts[layout + 1].first <= next) {
                 ++layout;
             }
@@ -138,12 +139,12 @@ bool CStreamMerge::Load(const FilePlan& plan, Stream& stream) {
             entry.machine.assign(plan.machine);
             entry.fileName.assign(plan.name);
             entry.lineNumber = lineNumber;
-            entry.identity = plan.taken[next].identity;
+            entry.identity = taken[plan.firstTaken + next].identity;
             ++next;
         });
     stream.count = next;
     stream.at = 0;
     return read.error == 0 && built && read.device == plan.device && read.inode == plan.inode &&
-           cursor.generation == plan.start.generation && next == plan.taken.size() &&
+           cursor.generation == plan.start.generation && next == plan.takenCount &&
            checksum == plan.checksum;
 }

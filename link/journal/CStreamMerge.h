@@ -16,7 +16,8 @@
 // instant come in the order the first reading took them (by their files', then their lines' order).
 class CStreamMerge {
 public:
-    CStreamMerge(std::string folder, bool takeUnfinished);
+    // `taken`: the records all the plans took, each plan's side by side.
+    CStreamMerge(std::string folder, bool takeUnfinished, const std::vector<TakenLine>& taken);
 
     // False when the plans make no streams that can be merged: a file whose records are out of
     // time order (a clock put back), one too large to read again at once, too many streams.
@@ -44,6 +45,7 @@ private:
 
     std::string folder;
     bool takeUnfinished = false;
+    const std::vector<TakenLine>& taken;
     std::vector<Stream> streams;
     std::vector<std::string_view> fields;
     std::deque<std::string> unquoted;
