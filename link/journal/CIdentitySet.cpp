@@ -29,8 +29,8 @@ bool CIdentitySet::Insert(uint64_t identity) {
         return added;
     }
     // At most half full, so that a probe ends soon.
-    if ((count + 1) * 2 > slots) {
-        Resize(slots == 0 ? kFirstSize : slots * 2);
+    if ((count + 1) * 2 > slotCount) {
+        Resize(slotCount == 0 ? kFirstSize : slotCount * 2);
     }
     if (!Place(identity)) {
         return false;
@@ -41,7 +41,7 @@ bool CIdentitySet::Insert(uint64_t identity) {
 
 bool CIdentitySet::Place(uint64_t identity) {
     uint64_t* cells = Cells();
-    const size_t mask = slots - 1;
+    const size_t mask = slotCount - 1;
     for (size_t at = Home(identity, mask);; at = (at + 1) & mask) {
         if (cells[at] == identity) {
             return false;
@@ -54,19 +54,19 @@ bool CIdentitySet::Place(uint64_t identity) {
 }
 
 void CIdentitySet::Resize(size_t newSlots) {
-    CLargeBuffer oldLarge = std::move(large);
-    std::vector<uint64_t> oldSmall = std::move(small);
-    const uint64_t* old = oldLarge.Data() != nullptr
-                              ? reinterpret_cast<const uint64_t*>(oldLarge.Data())
-                              : oldSmall.data();
-    const size_t oldSlots = slots;
+    CLargeBuffer oldLargeCells = std::move(largeCells);
+    std::vector<uint64_t> oldSmallCells = std::move(smallCells);
+    const uint64_t* old = oldLargeCells.Data() != nullptr
+                              ? reinterpret_cast<const uint64_t*>(oldLargeCells.Data())
+                              : oldSmallCells.data();
+    const size_t oldSlots = slotCount;
     if (newSlots >= kLargeSlots) {
-        large = CLargeBuffer(newSlots * sizeof(uint64_t));
-        std::memset(large.Data(), 0, newSlots * sizeof(uint64_t));
+        largeCells = CLargeBuffer(newSlots * sizeof(uint64_t));
+        std::memset(largeCells.Data(), 0, newSlots * sizeof(uint64_t));
     } else {
-        small.assign(newSlots, 0);
+        smallCells.assign(newSlots, 0);
     }
-    slots = newSlots;
+    slotCount = newSlots;
     for (size_t at = 0; at < oldSlots; ++at) {
         if (old[at] != 0) {
             Place(old[at]);
@@ -79,7 +79,7 @@ void CIdentitySet::Reserve(size_t identities) {
     while (wanted < (identities + 1) * 2) {
         wanted *= 2;
     }
-    if (wanted > slots) {
+    if (wanted > slotCount) {
         Resize(wanted);
     }
 }
@@ -93,11 +93,11 @@ bool CIdentitySet::Erase(uint64_t identity) {
         count -= erased ? 1 : 0;
         return erased;
     }
-    if (slots == 0) {
+    if (slotCount == 0) {
         return false;
     }
     uint64_t* cells = Cells();
-    const size_t mask = slots - 1;
+    const size_t mask = slotCount - 1;
     size_t hole = Home(identity, mask);
     while (cells[hole] != identity) {
         if (cells[hole] == 0) {

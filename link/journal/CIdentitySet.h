@@ -20,16 +20,17 @@ public:
     size_t Size() const { return count; }
 
 private:
-    void Resize(size_t slots);
+    void Resize(size_t slotCount);
     bool Place(uint64_t identity);
 
     // 0 marks a free slot; the identity 0 is kept apart. The slots lie in one of the two below.
     uint64_t* Cells() {
-        return large.Data() != nullptr ? reinterpret_cast<uint64_t*>(large.Data()) : small.data();
+        return largeCells.Data() != nullptr ? reinterpret_cast<uint64_t*>(largeCells.Data())
+                                            : smallCells.data();
     }
-    size_t slots = 0;
-    std::vector<uint64_t> small;
-    CLargeBuffer large;
+    size_t slotCount = 0;
+    std::vector<uint64_t> smallCells;
+    CLargeBuffer largeCells;
     size_t count = 0;
     bool hasZero = false;
 };
