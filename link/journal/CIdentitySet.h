@@ -20,7 +20,7 @@ public:
     size_t Size() const { return count; }
 
 private:
-    void Resize(size_t slotCount);
+    void Resize(size_t newSlots);
     bool Place(uint64_t identity);
 
     // 0 marks a free slot; the identity 0 is kept apart. The slots lie in one of the two below.
