@@ -84,16 +84,16 @@ size_t CJournalFollower::ReadNew(const std::function<void(const JournalEntry&)>&
     readable = ListJournalFiles(folder, names, leftAside);
     // What the first reading finds is kept aside until its records are handed over: a file
     // found changed since is read again as the batch reads it, from where this call found it.
-    std::vector<FilePlan> plans(names.size());
-    std::vector<FileState> staged(names.size());
-    ReserveTaken(names);
-    for (size_t i = 0; i < names.size(); ++i) {
-        plans[i].name = names[i];
+    const std::vector<std::string> grown = GrownFiles(names);
+    std::vector<FilePlan> plans(grown.size());
+    std::vector<FileState> staged(grown.size());
+    for (size_t i = 0; i < grown.size(); ++i) {
+        plans[i].name = grown[i];
         plans[i].firstTaken = taken.size();
-        staged[i] = files[names[i]];
+        staged[i] = files[grown[i]];
         PlanFile(plans[i], staged[i]);
     }
-    const size_t handed = MergeOrSort(names, plans, staged, take);
+    const size_t handed = MergeOrSort(grown, plans, staged, take);
     taken = {};  // a year's worth is not kept between readings
     return handed;
 }
@@ -129,21 +129,31 @@ size_t CJournalFollower::MergeOrSort(const std::vector<std::string>& names,
     return handed;
 }
 
-// Room for the records of the files' unread bytes, were they all short ones: what is not written
-// is never given memory, and what is, in large pages.
-void CJournalFollower::ReserveTaken(const std::vector<std::string>& names) {
+// The files that may hold something new: the others, found as long as the last reading left them,
+// are read no further, as a reading that finds nothing. Room for the records of the bytes not yet
+// read, were they all short ones: what is not written is never given memory, and what is, in
+// large pages.
+std::vector<std::string> CJournalFollower::GrownFiles(const std::vector<std::string>& names) {
     constexpr size_t kShortRecordBytes = 128;
+    std::vector<std::string> grown;
     size_t unread = 0;
     for (const std::string& name : names) {
+        FileState& state = files[name];
         struct stat info {};
-        const auto found = files.find(name);
-        const off_t from = found != files.end() ? found->second.cursor.offset : 0;
-        if (::lstat((folder + "/" + name).c_str(), &info) == 0 && info.st_size > from) {
-            unread += static_cast<size_t>(info.st_size - from);
+        if (::lstat((folder + "/" + name).c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
+            info.st_size == state.cursor.offset) {
+            state.unreadable = false;
+            state.pending = false;
+            continue;
         }
+        grown.push_back(name);
+        unread += info.st_size > state.cursor.offset
+                      ? static_cast<size_t>(info.st_size - state.cursor.offset)
+                      : 0;
     }
     taken.reserve(unread / kShortRecordBytes);
     CLargeBuffer::PreferHugePages(taken.data(), taken.capacity() * sizeof(TakenLine));
+    return grown;
 }
 
 // The records of the plans listed (of all of them when none is) were never handed: they may be

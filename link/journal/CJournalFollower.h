@@ -64,7 +64,7 @@ private:
     // A first reading of a file, into `state` (a copy of its own, kept once its records are
     // handed) and `plan`.
     void PlanFile(FilePlan& plan, FileState& state);
-    void ReserveTaken(const std::vector<std::string>& names);
+    std::vector<std::string> GrownFiles(const std::vector<std::string>& names);
     size_t MergeOrSort(const std::vector<std::string>& names, std::vector<FilePlan>& plans,
                        std::vector<FileState>& staged,
                        const std::function<void(const JournalEntry&)>& take);
