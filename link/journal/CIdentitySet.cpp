@@ -39,6 +39,12 @@ bool CIdentitySet::Insert(uint64_t identity) {
     return true;
 }
 
+void CIdentitySet::Prefetch(uint64_t identity) {
+    if (slotCount != 0) {
+        __builtin_prefetch(Cells() + Home(identity, slotCount - 1));
+    }
+}
+
 bool CIdentitySet::Place(uint64_t identity) {
     uint64_t* cells = Cells();
     const size_t mask = slotCount - 1;

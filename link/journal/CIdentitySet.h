@@ -18,6 +18,8 @@ public:
     // Room for `identities` in all, so that filling it moves none of them.
     void Reserve(size_t identities);
     size_t Size() const { return count; }
+    // Where `identity` would be is read ahead, for an Insert to come.
+    void Prefetch(uint64_t identity);
 
 private:
     void Resize(size_t newSlots);

@@ -257,24 +257,33 @@ void CJournalFollower::ReadLine(std::string_view line, const std::string& name, 
     if (!IsNetwork(builder.Raw(networkColumn), network)) {
         return;
     }
+    // The identity's slot is fetched while the line is checked: the set is too large to stay near.
+    const uint64_t hash = std::hash<std::string_view>{}(line);
+    identities.Prefetch(IdentityOf(hash, name, state));
     if (!builder.Check(checked)) {
         ++plan.skipped;
         return;
     }
-    TakeLine(line, std::hash<std::string_view>{}(line), name, state, plan, batch);
+    TakeLine(line, hash, name, state, plan, batch);
 }
 
-// A record of the network: kept for the batch or in the plan, unless another copy of it was taken.
-void CJournalFollower::TakeLine(std::string_view line, uint64_t hash, const std::string& name,
-                                FileState& state, FilePlan& plan, CRecordBatch* batch) {
-    state.repeats = hash == state.lastHash && state.lineNumber > 1 ? state.repeats + 1 : 0;
-    state.lastHash = hash;
+// From its machine, its line's bytes and, for a line repeated as it stands, which repeat it is.
+uint64_t CJournalFollower::IdentityOf(uint64_t hash, const std::string& name, FileState& state) {
     if (!state.machineKnown) {
         state.machine = JournalFormat::MachineOf(name);
         state.machineHash = std::hash<std::string>{}(state.machine);
         state.machineKnown = true;
     }
-    const uint64_t identity = MixHash(MixHash(state.machineHash, hash), state.repeats);
+    const uint64_t repeats = hash == state.lastHash && state.lineNumber > 1 ? state.repeats + 1 : 0;
+    return MixHash(MixHash(state.machineHash, hash), repeats);
+}
+
+// A record of the network: kept for the batch or in the plan, unless another copy of it was taken.
+void CJournalFollower::TakeLine(std::string_view line, uint64_t hash, const std::string& name,
+                                FileState& state, FilePlan& plan, CRecordBatch* batch) {
+    const uint64_t identity = IdentityOf(hash, name, state);
+    state.repeats = hash == state.lastHash && state.lineNumber > 1 ? state.repeats + 1 : 0;
+    state.lastHash = hash;
     if (!identities.Insert(identity)) {
         ++plan.repeated;
         return;

@@ -76,6 +76,7 @@ private:
     // counted in it either way.
     void ReadLine(std::string_view line, const std::string& name, FileState& state, FilePlan& plan,
                   CRecordBatch* batch);
+    uint64_t IdentityOf(uint64_t hash, const std::string& name, FileState& state);
     void TakeLine(std::string_view line, uint64_t hash, const std::string& name, FileState& state,
                   FilePlan& plan, CRecordBatch* batch);
 
