@@ -1,8 +1,10 @@
 #include "CNetworkMap.h"
 
 #include <algorithm>
+#include <iterator>
 #include <utility>
 
+#include "CLargeBuffer.h"
 #include "Frames.h"
 #include "NetworkTexts.h"
 #include "Parameters.h"
@@ -79,6 +81,19 @@ void Record(MapCell& cell, const JournalEntry& entry, std::string command, Verdi
     }
 }
 
+// A year of a shared folder holds tens of thousands of incidents: each larger list is asked for
+// in large pages, which it is then moved into, instead of a fault for each small page of it.
+void MakeRoomForOne(std::vector<MapIncident>& incidents) {
+    if (incidents.size() < incidents.capacity()) {
+        return;
+    }
+    std::vector<MapIncident> larger;
+    larger.reserve(std::max<size_t>(16, incidents.capacity() * 2));
+    CLargeBuffer::PreferHugePages(larger.data(), larger.capacity() * sizeof(MapIncident));
+    std::move(incidents.begin(), incidents.end(), std::back_inserter(larger));
+    incidents.swap(larger);
+}
+
 }  // namespace
 
 CNetworkMap::CNetworkMap(std::string network) : network(std::move(network)) {}
@@ -125,6 +140,7 @@ void CNetworkMap::NoteIncident(MapCell& cell, bool isModem, int32_t key) {
     }
     ++cell.incidents;
     cell.openIncidents.push_back(incidents.size());
+    MakeRoomForOne(incidents);
     incidents.push_back(
         {isModem, key, cell.state, cell.verdict, last.epochMs, last.timestamp, std::nullopt, {}});
 }

@@ -1,10 +1,14 @@
 #include "CJournalFollower.h"
 
 #include <dirent.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <utility>
 
+#include "CEntryBuilder.h"
+#include "CLargeBuffer.h"
+#include "CStreamMerge.h"
 #include "JournalColumns.h"
 #include "JournalFormat.h"
 #include "JournalParse.h"
@@ -58,40 +62,6 @@ bool IsNetwork(std::string_view raw, const std::string& network) {
     return JournalParse::UnescapeText(raw) == network;
 }
 
-class EntryBuilder {
-public:
-    EntryBuilder(const std::vector<std::string_view>& fields, const std::vector<int>& columns)
-        : fields(fields), columns(columns) {}
-
-    std::string_view Raw(size_t column) const {
-        const int at = columns[column];
-        return at < 0 ? std::string_view() : fields[static_cast<size_t>(at)];
-    }
-
-    // False when the line cannot be an exchange of the journal.
-    bool Build(JournalEntry& entry) const { return Run(entry, false); }
-    // The same answer, from the columns that can refuse a line: `entry` holds only what they read.
-    bool Check(JournalEntry& entry) const { return Run(entry, true); }
-
-private:
-    bool Run(JournalEntry& entry, bool refusingOnly) const {
-        const std::vector<JournalColumns::Column>& all = JournalColumns::All();
-        for (size_t c = 0; c < all.size(); ++c) {
-            if (all[c].read && (all[c].refuses || !refusingOnly) && !all[c].read(Raw(c), entry)) {
-                return false;
-            }
-        }
-        return true;
-    }
-
-    const std::vector<std::string_view>& fields;
-    const std::vector<int>& columns;
-};
-
-uint64_t Mix(uint64_t seed, uint64_t value) {
-    return seed ^ (value + 0x9E3779B97F4A7C15ULL + (seed << 6) + (seed >> 2));
-}
-
 }  // namespace
 
 CJournalFollower::CJournalFollower(std::string folder, std::string network)
@@ -112,6 +82,96 @@ size_t CJournalFollower::ReadNew(const std::function<void(const JournalEntry&)>&
     std::vector<std::string> names;
     leftAside.clear();
     readable = ListJournalFiles(folder, names, leftAside);
+    // What the first reading finds is kept aside until its records are handed over: a file
+    // found changed since is read again as the batch reads it, from where this call found it.
+    const std::vector<std::string> grown = GrownFiles(names);
+    std::vector<FilePlan> plans(grown.size());
+    std::vector<FileState> staged(grown.size());
+    for (size_t i = 0; i < grown.size(); ++i) {
+        plans[i].name = grown[i];
+        plans[i].firstTaken = taken.size();
+        staged[i] = files[grown[i]];
+        PlanFile(plans[i], staged[i]);
+    }
+    const size_t handed = MergeOrSort(grown, plans, staged, take);
+    taken = {};  // a year's worth is not kept between readings
+    return handed;
+}
+
+size_t CJournalFollower::MergeOrSort(const std::vector<std::string>& names,
+                                     std::vector<FilePlan>& plans, std::vector<FileState>& staged,
+                                     const std::function<void(const JournalEntry&)>& take) {
+    CStreamMerge merge(folder, takeUnfinished, taken);
+    if (!merge.Arrange(plans) || !merge.FilesUnchanged(plans)) {
+        ForgetTaken(plans, {});
+        return ReadBatch(names, take);
+    }
+    std::vector<size_t> changed;
+    size_t handed = merge.Run(plans, take, changed);
+    std::vector<bool> again(names.size(), false);
+    for (const size_t i : changed) {
+        again[i] = true;
+    }
+    std::vector<std::string> rest;
+    for (size_t i = 0; i < names.size(); ++i) {
+        if (again[i]) {
+            rest.push_back(names[i]);
+            continue;
+        }
+        files[names[i]] = std::move(staged[i]);
+        skipped += plans[i].skipped;
+        repeated += plans[i].repeated;
+    }
+    if (!rest.empty()) {
+        ForgetTaken(plans, changed);
+        handed += ReadBatch(rest, take);
+    }
+    return handed;
+}
+
+// The files that may hold something new: the others, found as long as the last reading left them,
+// are read no further, as a reading that finds nothing. Room for the records of the bytes not yet
+// read, were they all short ones: what is not written is never given memory, and what is, in
+// large pages.
+std::vector<std::string> CJournalFollower::GrownFiles(const std::vector<std::string>& names) {
+    constexpr size_t kShortRecordBytes = 128;
+    std::vector<std::string> grown;
+    size_t unread = 0;
+    for (const std::string& name : names) {
+        FileState& state = files[name];
+        struct stat info {};
+        if (::lstat((folder + "/" + name).c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
+            info.st_size == state.cursor.offset) {
+            state.unreadable = false;
+            state.pending = false;
+            continue;
+        }
+        grown.push_back(name);
+        unread += info.st_size > state.cursor.offset
+                      ? static_cast<size_t>(info.st_size - state.cursor.offset)
+                      : 0;
+    }
+    taken.reserve(unread / kShortRecordBytes);
+    CLargeBuffer::PreferHugePages(taken.data(), taken.capacity() * sizeof(TakenLine));
+    return grown;
+}
+
+// The records of the plans listed (of all of them when none is) were never handed: they may be
+// taken again.
+void CJournalFollower::ForgetTaken(const std::vector<FilePlan>& plans,
+                                   const std::vector<size_t>& which) {
+    for (size_t i = 0; i < plans.size(); ++i) {
+        if (which.empty() || std::find(which.begin(), which.end(), i) != which.end()) {
+            for (size_t t = 0; t < plans[i].takenCount; ++t) {
+                identities.Erase(taken[plans[i].firstTaken + t].identity);
+            }
+        }
+    }
+}
+
+// Every file's new records held as their lines, then handed over sorted by time.
+size_t CJournalFollower::ReadBatch(const std::vector<std::string>& names,
+                                   const std::function<void(const JournalEntry&)>& take) {
     CRecordBatch batch;
     for (const std::string& name : names) {
         ReadFile(name, files[name], batch);
@@ -121,7 +181,7 @@ size_t CJournalFollower::ReadNew(const std::function<void(const JournalEntry&)>&
         const CRecordBatch::Source& source = batch.Sources()[record.source];
         // The line was split and checked once already: it splits and builds the same again.
         JournalParse::SplitFields(record.line, fields, unquoted);
-        EntryBuilder(fields, source.columns).Build(entry);
+        CEntryBuilder(fields, source.columns).Build(entry);
         entry.machine.assign(source.machine);
         entry.fileName.assign(source.fileName);
         entry.lineNumber = record.lineNumber;
@@ -131,18 +191,42 @@ size_t CJournalFollower::ReadNew(const std::function<void(const JournalEntry&)>&
     return batch.Size();
 }
 
-void CJournalFollower::ReadFile(const std::string& name, FileState& state, CRecordBatch& batch) {
+void CJournalFollower::PlanFile(FilePlan& plan, FileState& state) {
     state.inBatch = false;
-    const LinesRead read =
-        ReadJournalLines(folder + "/" + name, state.cursor, takeUnfinished,
-                         [&](std::string_view line) { ReadLine(line, name, state, batch); });
+    const LineCursor before = state.cursor;
+    size_t lines = 0;
+    const LinesRead read = ReadJournalLines(folder + "/" + plan.name, state.cursor, takeUnfinished,
+                                            [&](std::string_view line) {
+                                                ++lines;
+                                                ReadLine(line, plan.name, state, plan, nullptr);
+                                            });
+    plan.start = state.cursor.generation != before.generation
+                     ? LineCursor{0, false, state.cursor.generation}
+                     : before;
+    plan.baseLine = state.lineNumber - lines;
+    plan.end = state.cursor.offset;
+    plan.device = read.device;
+    plan.inode = read.inode;
+    plan.machine = state.machine;
+    plan.skipped += read.overlong;
     state.unreadable = read.error != 0;
     state.pending = read.pending;
-    skipped += read.overlong;
+}
+
+void CJournalFollower::ReadFile(const std::string& name, FileState& state, CRecordBatch& batch) {
+    state.inBatch = false;
+    FilePlan counts;
+    const LinesRead read = ReadJournalLines(
+        folder + "/" + name, state.cursor, takeUnfinished,
+        [&](std::string_view line) { ReadLine(line, name, state, counts, &batch); });
+    state.unreadable = read.error != 0;
+    state.pending = read.pending;
+    skipped += read.overlong + counts.skipped;
+    repeated += counts.repeated;
 }
 
 void CJournalFollower::ReadLine(std::string_view line, const std::string& name, FileState& state,
-                                CRecordBatch& batch) {
+                                FilePlan& plan, CRecordBatch* batch) {
     if (state.generation != state.cursor.generation) {
         const LineCursor cursor = state.cursor;
         state = FileState{};
@@ -154,7 +238,7 @@ void CJournalFollower::ReadLine(std::string_view line, const std::string& name, 
         line.remove_suffix(1);
     }
     if (!JournalParse::SplitFields(line, fields, unquoted)) {
-        ++skipped;
+        ++plan.skipped;
         return;
     }
     if (IsHeader(fields)) {
@@ -165,41 +249,63 @@ void CJournalFollower::ReadLine(std::string_view line, const std::string& name, 
         return;
     }
     if (!state.headerRead || fields.size() != state.fieldCount) {
-        ++skipped;
+        ++plan.skipped;
         return;
     }
-    const EntryBuilder builder(fields, state.columns);
+    const CEntryBuilder builder(fields, state.columns);
     static const size_t networkColumn = JournalColumns::IndexOf(JournalColumns::kNetwork);
     if (!IsNetwork(builder.Raw(networkColumn), network)) {
         return;
     }
+    // The identity's slot is fetched while the line is checked: the set is too large to stay near.
+    const uint64_t hash = std::hash<std::string_view>{}(line);
+    identities.Prefetch(IdentityOf(hash, name, state));
     if (!builder.Check(checked)) {
-        ++skipped;
+        ++plan.skipped;
         return;
     }
-    TakeLine(line, std::hash<std::string_view>{}(line), name, state, batch);
+    TakeLine(line, hash, name, state, plan, batch);
 }
 
-// A record of the network: kept for the batch unless another copy of it was taken.
-void CJournalFollower::TakeLine(std::string_view line, uint64_t hash, const std::string& name,
-                                FileState& state, CRecordBatch& batch) {
-    state.repeats = hash == state.lastHash && state.lineNumber > 1 ? state.repeats + 1 : 0;
-    state.lastHash = hash;
+// From its machine, its line's bytes and, for a line repeated as it stands, which repeat it is.
+uint64_t CJournalFollower::IdentityOf(uint64_t hash, const std::string& name, FileState& state) {
     if (!state.machineKnown) {
         state.machine = JournalFormat::MachineOf(name);
         state.machineHash = std::hash<std::string>{}(state.machine);
         state.machineKnown = true;
     }
-    const uint64_t identity = Mix(Mix(state.machineHash, hash), state.repeats);
+    const uint64_t repeats = hash == state.lastHash && state.lineNumber > 1 ? state.repeats + 1 : 0;
+    return MixHash(MixHash(state.machineHash, hash), repeats);
+}
+
+// A record of the network: kept for the batch or in the plan, unless another copy of it was taken.
+void CJournalFollower::TakeLine(std::string_view line, uint64_t hash, const std::string& name,
+                                FileState& state, FilePlan& plan, CRecordBatch* batch) {
+    const uint64_t identity = IdentityOf(hash, name, state);
+    state.repeats = hash == state.lastHash && state.lineNumber > 1 ? state.repeats + 1 : 0;
+    state.lastHash = hash;
     if (!identities.Insert(identity)) {
-        ++repeated;
+        ++plan.repeated;
+        return;
+    }
+    if (batch != nullptr) {
+        if (!state.inBatch) {
+            batch->StartSource({name, state.machine, state.columns});
+            state.inBatch = true;
+        }
+        batch->Add(checked.epochMs, line, identity, state.lineNumber);
         return;
     }
     if (!state.inBatch) {
-        batch.StartSource({name, state.machine, state.columns});
+        plan.layouts.emplace_back(plan.takenCount, state.columns);
         state.inBatch = true;
     }
-    batch.Add(checked.epochMs, line, identity, state.lineNumber);
+    plan.inOrder = plan.inOrder && (plan.takenCount == 0 || checked.epochMs >= plan.lastMs);
+    plan.firstMs = plan.takenCount == 0 ? checked.epochMs : plan.firstMs;
+    plan.lastMs = checked.epochMs;
+    plan.checksum = MixHash(plan.checksum, LineChecksum(line));
+    taken.push_back({identity, state.lineNumber});
+    ++plan.takenCount;
 }
 
 std::vector<std::string> CJournalFollower::UnreadableFiles() const {

@@ -13,6 +13,7 @@
 
 #include "CIdentitySet.h"
 #include "CRecordBatch.h"
+#include "FilePlan.h"
 #include "JournalEntry.h"
 #include "JournalLines.h"
 
@@ -58,13 +59,26 @@ private:
         bool machineKnown = false;  // the two below, read from the file's name once
         std::string machine;        // the one the file is named after
         uint64_t machineHash = 0;
-        bool inBatch = false;  // the batch of this call has its columns and name as a source
+        bool inBatch = false;  // the batch or plan of this call has its columns already
     };
+    // A first reading of a file, into `state` (a copy of its own, kept once its records are
+    // handed) and `plan`.
+    void PlanFile(FilePlan& plan, FileState& state);
+    std::vector<std::string> GrownFiles(const std::vector<std::string>& names);
+    size_t MergeOrSort(const std::vector<std::string>& names, std::vector<FilePlan>& plans,
+                       std::vector<FileState>& staged,
+                       const std::function<void(const JournalEntry&)>& take);
+    void ForgetTaken(const std::vector<FilePlan>& plans, const std::vector<size_t>& which);
+    size_t ReadBatch(const std::vector<std::string>& names,
+                     const std::function<void(const JournalEntry&)>& take);
     void ReadFile(const std::string& name, FileState& state, CRecordBatch& batch);
-    void ReadLine(std::string_view line, const std::string& name, FileState& state,
-                  CRecordBatch& batch);
+    // Without `batch`, what is taken goes into the plan; the lines skipped and records repeated are
+    // counted in it either way.
+    void ReadLine(std::string_view line, const std::string& name, FileState& state, FilePlan& plan,
+                  CRecordBatch* batch);
+    uint64_t IdentityOf(uint64_t hash, const std::string& name, FileState& state);
     void TakeLine(std::string_view line, uint64_t hash, const std::string& name, FileState& state,
-                  CRecordBatch& batch);
+                  FilePlan& plan, CRecordBatch* batch);
 
     std::string folder;
     std::string network;
@@ -72,7 +86,8 @@ private:
     std::vector<std::string> leftAside;
     size_t skipped = 0;
     size_t repeated = 0;
-    CIdentitySet identities;  // of the records taken
+    CIdentitySet identities;       // of the records taken
+    std::vector<TakenLine> taken;  // by the first reading of this call, in the files' order
     bool readable = true;
     bool takeUnfinished = false;
     // Reused from line to line.

@@ -33,6 +33,7 @@ bool Earlier(const JournalEntry& a, const JournalEntry& b) {
 // Records in time order, each identity once; how many were left out.
 size_t TakeEachOnce(std::vector<JournalEntry>& entries) {
     CIdentitySet seen;
+    seen.Reserve(entries.size());
     const auto repeated =
         std::remove_if(entries.begin(), entries.end(),
                        [&seen](const JournalEntry& entry) { return !seen.Insert(entry.identity); });

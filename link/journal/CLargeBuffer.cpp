@@ -2,6 +2,7 @@
 
 #include <sys/mman.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <new>
 #include <utility>
@@ -21,6 +22,15 @@ CLargeBuffer::CLargeBuffer(size_t bytes) {
     size = rounded;
     // A hint only: without huge pages the buffer is the same, only slower to fill.
     ::madvise(data, size, MADV_HUGEPAGE);
+}
+
+void CLargeBuffer::PreferHugePages(void* data, size_t bytes) {
+    const auto begin = reinterpret_cast<uintptr_t>(data);
+    const uintptr_t first = (begin + kHugePage - 1) / kHugePage * kHugePage;
+    const uintptr_t last = (begin + bytes) / kHugePage * kHugePage;
+    if (data != nullptr && last > first) {
+        ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+    }
 }
 
 CLargeBuffer::~CLargeBuffer() {

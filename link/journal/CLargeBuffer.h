@@ -15,6 +15,9 @@ public:
     CLargeBuffer(const CLargeBuffer&) = delete;
     CLargeBuffer& operator=(const CLargeBuffer&) = delete;
 
+    // The same hint for memory held otherwise (a large vector's): the whole large pages within.
+    static void PreferHugePages(void* data, size_t bytes);
+
     char* Data() const { return data; }
     size_t Size() const { return size; }
 

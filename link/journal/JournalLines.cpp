@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <memory>
 
 #include "CFileDescriptor.h"
 #include "CJournal.h"
@@ -93,7 +94,8 @@ off_t NextData(int fd, off_t at, off_t size) {
 }
 
 void ReadPieces(int fd, off_t size, LineCursor& cursor, LineSplitter& splitter) {
-    std::string piece(kPiece, '\0');
+    // Never zeroed: only what a read wrote is looked at.
+    const std::unique_ptr<char[]> piece = std::make_unique_for_overwrite<char[]>(kPiece);
     off_t at = cursor.offset;
     while (at < size) {
         if (const off_t data = NextData(fd, at, size); data > at) {
@@ -103,14 +105,14 @@ void ReadPieces(int fd, off_t size, LineCursor& cursor, LineSplitter& splitter) 
         }
         const auto wanted =
             static_cast<size_t>(std::min<off_t>(static_cast<off_t>(kPiece), size - at));
-        const ssize_t n = ::pread(fd, piece.data(), wanted, at);
+        const ssize_t n = ::pread(fd, piece.get(), wanted, at);
         if (n < 0 && errno == EINTR) {
             continue;
         }
         if (n <= 0) {
             return;
         }
-        std::string_view bytes(piece.data(), static_cast<size_t>(n));
+        std::string_view bytes(piece.get(), static_cast<size_t>(n));
         off_t from = at;
         at += n;
         if (from == 0 && bytes.starts_with(kByteOrderMark)) {
@@ -144,6 +146,8 @@ LinesRead ReadJournalLines(const std::string& path, LineCursor& cursor, bool tak
         result.error = JOURNAL_REFUSED_NOT_REGULAR;
         return result;
     }
+    result.device = info.st_dev;
+    result.inode = info.st_ino;
     if (info.st_size < cursor.offset) {
         cursor = LineCursor{0, false, cursor.generation + 1};  // cut or replaced
     }

@@ -18,6 +18,8 @@ struct LinesRead {
     int error = 0;         // errno, or JOURNAL_REFUSED_NOT_REGULAR; 0 when read
     bool pending = false;  // an unfinished line was left at the end
     size_t overlong = 0;   // lines longer than any record, or holding a hole, skipped
+    dev_t device = 0;      // of the file opened; 0 when none was
+    ino_t inode = 0;
 };
 
 // Hands every complete line of the regular file `path` after `cursor`, without its line

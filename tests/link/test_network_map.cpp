@@ -656,6 +656,10 @@ struct HandedRow {
     const char* what;
     std::vector<std::pair<std::string, std::string>> files;  // name, contents
     std::vector<std::string> handed;  // second|report or -|repeaters|cause's size|file:line
+    // Done to the folder when the first record is handed, while the others are being read;
+    // `next` is what the following reading hands then.
+    std::function<void(const std::string& folder)> meanwhile = nullptr;
+    std::vector<std::string> next = {};
 };
 
 std::string Handed(const JournalEntry& entry) {
@@ -676,6 +680,43 @@ ExchangeRecord WithCause(ExchangeRecord record, size_t size) {
 
 const JournalContext kNordUncounted{"Client", "Répéteur", "COM900", "Station Nord", -1};
 const std::string kReport12 = "TM010203V14001012100007003A00\r\n";
+
+// A machine's two days and another's first, all but the latest day in the folder's order of names.
+std::vector<std::pair<std::string, std::string>> TwoMachines() {
+    return {{"2026-12-01.poste-1.csv",
+             kHeader + Line(kNord, Send(1, 12, -1), 10) + Line(kNord, Send(1, 12, -1), 30)},
+            {"2026-12-01.poste-2.csv", kHeader + Line(kNord, Send(1, 12, -1), 20)},
+            {"2026-12-02.poste-1.csv", kHeader + Line(kNord, Send(1, 12, -1), 40)}};
+}
+
+const std::vector<std::string> kTwoMachinesFirstDay = {"10|-|20|0|2026-12-01.poste-1.csv:2",
+                                                       "20|-|20|0|2026-12-01.poste-2.csv:2",
+                                                       "30|-|20|0|2026-12-01.poste-1.csv:3"};
+
+std::string WithoutLastField(const std::string& line) {
+    return line.substr(0, line.rfind(',')) + "\n";
+}
+
+std::vector<std::string> WithLast(std::vector<std::string> handed, const std::string& last) {
+    handed.push_back(last);
+    return handed;
+}
+
+void AppendTo(const std::string& path, const std::string& text) {
+    FILE* file = std::fopen(path.c_str(), "ab");
+    ASSERT_NE(file, nullptr);
+    std::fputs(text.c_str(), file);
+    std::fclose(file);
+}
+
+// Another file put in its place at once, as a sync tool does.
+void Replace(const std::string& path, const std::string& text) {
+    FILE* file = std::fopen((path + ".new").c_str(), "wb");
+    ASSERT_NE(file, nullptr);
+    std::fputs(text.c_str(), file);
+    std::fclose(file);
+    ASSERT_EQ(std::rename((path + ".new").c_str(), path.c_str()), 0);
+}
 
 const HandedRow kHandedRows[] = {
     {"ReportAndCountThenNeither",
@@ -699,6 +740,50 @@ const HandedRow kHandedRows[] = {
      {{"2026-12-01.csv", "\xEF\xBB\xBF" + kHeader + CrLf(Line(kNord, Send(1, 12, -1), 10)) +
                              WithoutLineFeed(Line(kNord, Send(1, 12, 12), 20))}},
      {"10|-|20|0|2026-12-01.csv:2", "20|" + kReport12 + "|20|0|2026-12-01.csv:3"}},
+    {"ClockPutBackInOneMachinesFile",
+     {{"2026-12-01.poste-1.csv", kHeader + Line(kNord, Send(1, 12, -1), 10) +
+                                     Line(kNord, Send(1, 12, -1), 30) +
+                                     Line(kNord, Send(1, 12, -1), 20)},
+      {"2026-12-01.poste-2.csv",
+       kHeader + Line(kNord, Send(1, 12, -1), 15) + Line(kNord, Send(1, 12, -1), 25)}},
+     {"10|-|20|0|2026-12-01.poste-1.csv:2", "15|-|20|0|2026-12-01.poste-2.csv:2",
+      "20|-|20|0|2026-12-01.poste-1.csv:4", "25|-|20|0|2026-12-01.poste-2.csv:3",
+      "30|-|20|0|2026-12-01.poste-1.csv:3"}},
+    {"OneInstantInFilesOrderAcrossDaysAndMachines",
+     {{"2026-12-01.poste-1.csv",
+       kHeader + Line(kNord, Send(1, 12, -1), 10) + Line(kNord, Send(1, 12, -1), 20)},
+      {"2026-12-01.poste-2.csv",
+       kHeader + Line(kNord, Send(1, 12, -1), 10) + Line(kNord, Send(1, 12, -1), 20)},
+      {"2026-12-02.poste-1.csv",
+       kHeader + Line(kNord, Send(2, 12, -1), 20) + Line(kNord, Send(2, 12, -1), 30)},
+      {"2026-12-02.poste-2.csv", kHeader + Line(kNord, Send(2, 12, -1), 20)}},
+     {"10|-|20|0|2026-12-01.poste-1.csv:2", "10|-|20|0|2026-12-01.poste-2.csv:2",
+      "20|-|20|0|2026-12-01.poste-1.csv:3", "20|-|20|0|2026-12-01.poste-2.csv:3",
+      "20|-|20|0|2026-12-02.poste-1.csv:2", "20|-|20|0|2026-12-02.poste-2.csv:2",
+      "30|-|20|0|2026-12-02.poste-1.csv:3"}},
+    {"HeaderAgainMidFileWithoutItsLastColumn",
+     {{"2026-12-01.poste-1.csv", kHeader + Line(kNord, Send(1, 12, -1), 10) +
+                                     WithoutLastField(kHeader) +
+                                     WithoutLastField(Line(kNord, Send(1, 12, -1), 30))},
+      {"2026-12-01.poste-2.csv", kHeader + Line(kNord, Send(1, 12, -1), 20)}},
+     {"10|-|20|0|2026-12-01.poste-1.csv:2", "20|-|20|0|2026-12-01.poste-2.csv:2",
+      "30|-|-1|0|2026-12-01.poste-1.csv:4"}},
+    {"DayFileGrownWhileRead",
+     TwoMachines(),
+     WithLast(kTwoMachinesFirstDay, "40|-|20|0|2026-12-02.poste-1.csv:2"),
+     [](const std::string& folder) {
+         AppendTo(folder + "/2026-12-02.poste-1.csv", Line(kNord, Send(1, 12, -1), 50));
+     },
+     {"50|-|20|0|2026-12-02.poste-1.csv:3"}},
+    {"DayFileReplacedWhileRead", TwoMachines(),
+     WithLast(kTwoMachinesFirstDay, "45|-|20|0|2026-12-02.poste-1.csv:3"),
+     [](const std::string& folder) {
+         Replace(folder + "/2026-12-02.poste-1.csv",
+                 kHeader + Line(kSud, Send(1, 12, -1), 44) + Line(kNord, Send(1, 12, -1), 45));
+     }},
+    {"DayFileCutWhileRead", TwoMachines(), kTwoMachinesFirstDay,
+     [](const std::string&
+            folder) { ASSERT_EQ(::truncate((folder + "/2026-12-02.poste-1.csv").c_str(), 0), 0); }},
 };
 
 class HandedRows : public ::testing::TestWithParam<HandedRow> {};
@@ -712,11 +797,22 @@ TEST_P(HandedRows, EachRecordAsIfReadAlone) {
     CJournalFollower follower(dir.Path(), "Station Nord");
     follower.TakeUnfinishedLines();
     std::vector<std::string> handed;
-    const size_t count =
-        follower.ReadNew([&handed](const JournalEntry& entry) { handed.push_back(Handed(entry)); });
+    const size_t count = follower.ReadNew([&](const JournalEntry& entry) {
+        if (handed.empty() && row.meanwhile) {
+            row.meanwhile(dir.Path());
+        }
+        handed.push_back(Handed(entry));
+    });
     EXPECT_EQ(handed, row.handed);
     EXPECT_EQ(count, row.handed.size());
     EXPECT_EQ(follower.SkippedLines(), 0u);
+    std::vector<std::string> next;
+    follower.ReadNew([&next](const JournalEntry& entry) { next.push_back(Handed(entry)); });
+    EXPECT_EQ(next, row.next);
+    EXPECT_EQ(follower.RepeatedRecords(), 0u);
+    if (row.meanwhile) {
+        return;  // what the folder holds now is what was handed over two readings
+    }
     // The entries the report keeps are the same, in the same order.
     std::vector<std::string> kept;
     for (const JournalEntry& entry : ReadJournal({dir.Path()}, "Station Nord").entries) {
