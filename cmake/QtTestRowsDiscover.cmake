@@ -18,7 +18,7 @@ if(status EQUAL 0)
                 # display number, so the rows take turns (other tests still run beside them).
                 RESOURCE_LOCK "${name}")
             if(alone AND row MATCHES "${alone}")
-                # "timed": the test command runs them at a higher priority than the others.
+                # "timed": the test command runs them last, with nothing beside them.
                 set_tests_properties("${name}/${row}" PROPERTIES RUN_SERIAL ON LABELS timed)
             endif()
         endif()

@@ -26,30 +26,31 @@ sanitized=(-DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG=-g1 -DZAV_SANITIZE=O
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1
 export LSAN_OPTIONS=suppressions=$PWD/scripts/lsan.supp
 
-# The rows labelled "timed" measure how soon the program answers: they run one at a time at
-# the normal priority, beside the other tests run at a lower one.
+# The rows labelled "timed" measure how soon the program answers a screen reader: they run
+# last, one at a time, with nothing beside them. The others run side by side, at a lower
+# priority than the build of the sanitizer pass.
+# run_tests DIR WHAT NICENESS CTEST-ARGS...
 run_tests() {
-    local dir=$1
-    local start=$SECONDS status=0 timed_status=0
-    (cd "$dir" && QT_QPA_PLATFORM=offscreen ctest -L timed --output-on-failure \
-        >Testing-timed.log 2>&1) &
-    local timed=$!
-    (cd "$dir" && QT_QPA_PLATFORM=offscreen nice -n 10 ctest -LE timed --output-on-failure \
-        -j "$test_jobs") || status=$?
-    wait $timed || timed_status=$?
-    cat "$dir/Testing-timed.log"
-    echo "== $dir: tested in $((SECONDS - start)) s"
-    [[ $status -eq 0 ]] && return $timed_status
+    local dir=$1 what=$2 niceness=$3
+    shift 3
+    local start=$SECONDS status=0
+    (cd "$dir" && QT_QPA_PLATFORM=offscreen nice -n "$niceness" ctest --output-on-failure "$@") ||
+        status=$?
+    echo "== $dir: $what tested in $((SECONDS - start)) s"
     return $status
 }
+others=(-LE timed -j "$test_jobs")
+timed=(-L timed)
 
 cmake -S . -B build "${common[@]}" "${optimised[@]}" >/dev/null
 if [[ "${1:-}" == "--fast" ]]; then
     start=$SECONDS
     cmake --build build -j "$jobs"
     echo "== build: built in $((SECONDS - start)) s"
-    run_tests build
-    exit 0
+    status=0
+    run_tests build "other rows" 0 "${others[@]}" || status=$?
+    run_tests build "timed rows" 0 "${timed[@]}" || status=$?
+    exit $status
 fi
 cmake -S . -B build-sanitize "${common[@]}" "${sanitized[@]}" >/dev/null
 
@@ -60,7 +61,7 @@ trap 'kill $builder 2>/dev/null || true' EXIT
 cmake --build build-sanitize -j "$jobs"
 echo "== build-sanitize: built in $((SECONDS - start)) s"
 status=0
-run_tests build-sanitize || status=$?
+run_tests build-sanitize "other rows" 10 "${others[@]}" || status=$?
 built=0
 wait $builder || built=$?
 trap - EXIT
@@ -69,5 +70,7 @@ if [[ $built -ne 0 ]]; then
     exit $built
 fi
 echo "== build: built in $((SECONDS - start)) s, beside the sanitizer pass"
-run_tests build || status=$?
+run_tests build "other rows" 0 "${others[@]}" || status=$?
+run_tests build-sanitize "timed rows" 0 "${timed[@]}" || status=$?
+run_tests build "timed rows" 0 "${timed[@]}" || status=$?
 exit $status
