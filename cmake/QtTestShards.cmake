@@ -4,8 +4,9 @@
 # from the executable's own -functions list, so a function added to the test is run without
 # being named here.
 
-# Registers `target` as tests `<name>/<k>-of-<shards>`. ENVIRONMENT has "@SHARD@" replaced by
-# the shard's number, for folders of its own.
+# Registers `target` as tests `<name>/<k>-of-<shards>`, or `<name>/<class>/<k>-of-<shards>` for
+# each class of an executable of several (each shard runs one class's functions). ENVIRONMENT
+# has "@SHARD@" replaced by the shard's own word, for folders of its own.
 function(zav_qttest_shards target name)
     cmake_parse_arguments(SHARD "" "SHARDS;TIMEOUT;COST" "ENVIRONMENT" ${ARGN})
     set(script ${CMAKE_CURRENT_BINARY_DIR}/${name}_shards.cmake)

@@ -11,7 +11,7 @@
 
 namespace {
 
-const QString kRefused = QStringLiteral("Mot de passe incorrect.");
+const QString kWrongPassword = QStringLiteral("Mot de passe incorrect.");
 
 QComboBox* Identity(CLoginDlg* dlg) {
     return dlg->Item<QComboBox>(CLoginDlg::kIdIdentity);
@@ -175,7 +175,7 @@ void TstLoginDlg::endings() {
     QCOMPARE(code, c.code);
     QCOMPARE(static_cast<int>(driver.Boxes().size()), c.refusals);
     for (const SeenBox& box : driver.Boxes()) {
-        QCOMPARE(box.text, kRefused);
+        QCOMPARE(box.text, kWrongPassword);
         QCOMPARE(box.caption, QStringLiteral("Zav7305"));
         QCOMPARE(box.icon, QMessageBox::Warning);
         QCOMPARE(box.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));

@@ -19,21 +19,32 @@
 #include "CPageCapteur.h"
 #include "CPageRepe.h"
 #include "CSimProcess.h"
+#include "CTestClasses.h"
 #include "CpageModem.h"
+
+// The controls the tests find by number: the fields of the custom dialog and of the repeater
+// and sensor pages, and the modem page's radio and field of P0.
+inline constexpr int kId = 1005;
+inline constexpr int kChf = 1006;
+inline constexpr int kP0 = 1010;
+inline constexpr int kTyp = 1011;
+inline constexpr int kPrt = 1012;
+inline constexpr int kOft = 1013;
+inline constexpr int kRadioP0 = 1005;
+inline constexpr int kFieldP0 = 1012;
+
+// The boxes' sentences more than one editor shows.
+inline const QString kAlready =
+    QString::fromUtf8("ID déjà attribué.\nVoulez-vous le reprogrammer ?");
+inline const QString kRefused = QStringLiteral("\r\n Pas de configuration.");
+inline const QString kNotInteger = QStringLiteral("Tapez un nombre entier.");
+
+// The lines a simulated device received.
+using Lines = std::vector<std::string>;
 
 // Application title "Zav7305" (the captions of the application message box) and this test's
 // own runtime folder, where the simulator announces its port.
 bool PrepareEditorsTest();
-
-#define ZAV_EDITORS_TEST_MAIN(TestClass)        \
-    int main(int argc, char** argv) {           \
-        if (!PrepareEditorsTest()) {            \
-            return 2;                           \
-        }                                       \
-        QApplication app(argc, argv);           \
-        TestClass test;                         \
-        return QTest::qExec(&test, argc, argv); \
-    }
 
 // The modal driver with the step names the editor tests read best: act on a window, answer
 // a box.

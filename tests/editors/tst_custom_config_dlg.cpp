@@ -32,15 +32,8 @@
 
 namespace {
 
-constexpr int kId = 1005;
-constexpr int kChf = 1006;
-constexpr int kP0 = 1010;
-constexpr int kTyp = 1011;
-constexpr int kPrt = 1012;
-constexpr int kOft = 1013;
 constexpr int kHelp = 57670;
 
-const QString kNotInteger = QStringLiteral("Tapez un nombre entier.");
 const QString kOutOfRange = QStringLiteral("Tapez un nombre entier compris entre 0 et 255.");
 const QString kSendFailure = QString::fromUtf8("Echec d'émission de la configuration");
 
@@ -534,7 +527,9 @@ void TestCustomConfigDlg::portRefusedToThisAccountSaysHowToJoinDialout() {
             _exit(97);
         }
     });
-    child.start(program, {QStringLiteral("portRefusedToThisAccountSaysHowToJoinDialout")});
+    child.start(
+        program,
+        {QStringLiteral("TestCustomConfigDlg::portRefusedToThisAccountSaysHowToJoinDialout")});
     QVERIFY(child.waitForFinished(60000));
     QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0,
              child.readAll().constData());
@@ -799,5 +794,5 @@ void TestCustomConfigDlg::endedWaitIsASilentDevice() {
     QCOMPARE(sim.ReceivedLines(), std::vector<std::string>({"u"}));
 }
 
-ZAV_EDITORS_TEST_MAIN(TestCustomConfigDlg)
+ZAV_TEST_CLASS(TestCustomConfigDlg);
 #include "tst_custom_config_dlg.moc"

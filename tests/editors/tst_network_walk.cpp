@@ -31,11 +31,6 @@
 
 namespace {
 
-constexpr int kRadioP0 = 1005;
-constexpr int kFieldP0 = 1012;
-
-using Lines = std::vector<std::string>;
-
 // The keyed lines of a report about a device programmed with the page defaults.
 QString KeyedLines(const char* id, const char* chf, const char* oft, const char* p0,
                    const char* prt, const char* typ) {
@@ -273,9 +268,6 @@ void TestNetworkWalk::mapOfTheWalkSurvivesARestart() {
 
 namespace {
 
-constexpr int kFieldChf = 1006;
-constexpr int kFieldTyp = 1011;
-
 // Two repeaters and two sensors with a gap before them, and the modem; each planned CHF is
 // its own, so that a page on the wrong device shows.
 QByteArray SitePlanFile(const QString& network, const char* separator) {
@@ -345,12 +337,12 @@ void TestNetworkWalk::walkBySitePlan() {
         QVERIFY(plan.WarningShown().isEmpty());
         // The repeater page on ID 1, then moved on by each send.
         QCOMPARE(bench.repe.ID, 1);
-        QCOMPARE(TextOf(Field(bench.repe, kFieldChf)), QStringLiteral("12"));
+        QCOMPARE(TextOf(Field(bench.repe, kChf)), QStringLiteral("12"));
         QCOMPARE(plan.LineShown(),
                  QString::fromUtf8("Valeurs du plan pour l'ID 1 : Relais toit, Toiture"));
         Apply(s);
         QCOMPARE(bench.repe.ID, 2);
-        QCOMPARE(TextOf(Field(bench.repe, kFieldChf)), QStringLiteral("13"));
+        QCOMPARE(TextOf(Field(bench.repe, kChf)), QStringLiteral("13"));
         QCOMPARE(plan.LineShown(),
                  QString::fromUtf8("Valeurs du plan pour l'ID 2 : Relais galerie"));
         Apply(s);
@@ -366,17 +358,17 @@ void TestNetworkWalk::walkBySitePlan() {
         QCOMPARE(bench.capteur.ID, 4);
         plan.NextButton()->click();
         QCOMPARE(bench.capteur.ID, 5);
-        QCOMPARE(TextOf(Field(bench.capteur, kFieldChf)), QStringLiteral("14"));
-        QCOMPARE(TextOf(Field(bench.capteur, kFieldTyp)), QStringLiteral("P"));
+        QCOMPARE(TextOf(Field(bench.capteur, kChf)), QStringLiteral("14"));
+        QCOMPARE(TextOf(Field(bench.capteur, kTyp)), QStringLiteral("P"));
         Apply(s);
         QCOMPARE(bench.capteur.ID, 6);
-        QCOMPARE(TextOf(Field(bench.capteur, kFieldChf)), QStringLiteral("15"));
+        QCOMPARE(TextOf(Field(bench.capteur, kChf)), QStringLiteral("15"));
         view.DeviceCell(1)->click();
         QCOMPARE(bench.capteur.ID, 1);
         QTest::keyClick(s, Qt::Key_F3);
         QCOMPARE(bench.capteur.ID, 6);
         // The administrator may still change a planned value; it stays until the ID moves.
-        TypeInto(Field(bench.capteur, kFieldChf), QStringLiteral("99"));
+        TypeInto(Field(bench.capteur, kChf), QStringLiteral("99"));
         QCOMPARE(bench.capteur.CHF, 99);
         Apply(s);
         const std::pair<int32_t, const char*> cells[] = {
@@ -1096,5 +1088,5 @@ void TestNetworkWalk::mapReadsAtAGlance() {
     QVERIFY(driver.AllDone());
 }
 
-ZAV_EDITORS_TEST_MAIN(TestNetworkWalk)
+ZAV_TEST_CLASS(TestNetworkWalk);
 #include "tst_network_walk.moc"

@@ -9,22 +9,13 @@
 
 namespace {
 
-constexpr int kId = 1005;
-constexpr int kChf = 1006;
-constexpr int kP0 = 1010;
-constexpr int kTyp = 1011;
-constexpr int kPrt = 1012;
-constexpr int kOft = 1013;
 constexpr int kSensorTab = 1;
 
 const QString kNotSensor =
     QString::fromUtf8("Cet ID n'est pas un ID de capteur.\nVoulez-vous le programmer ?");
-const QString kAlready = QString::fromUtf8("ID déjà attribué.\nVoulez-vous le reprogrammer ?");
-
-using Lines = std::vector<std::string>;
 
 // The frame of the sensor page's default values for one ID.
-std::string DefaultFrame(int id) {
+std::string SensorDefaultFrame(int id) {
     return QString::asprintf("u%03d255603000100", id).toStdString();
 }
 
@@ -130,7 +121,7 @@ void TestPageCapteur::questionsBeforeSending() {
     }
     QCOMPARE(asked, questions);
     QCOMPARE(beeps.Count(), 0u);
-    QCOMPARE(sim.ReceivedLines(), sent ? Lines({DefaultFrame(id), "u"}) : Lines());
+    QCOMPARE(sim.ReceivedLines(), sent ? Lines({SensorDefaultFrame(id), "u"}) : Lines());
     QCOMPARE(bench.capteur.ID, idAfter);
     QCOMPARE(bench.capteur.StatusText.startsWith("LC7305rx"), sent);
     if (!sent) {
@@ -183,7 +174,7 @@ void TestPageCapteur::lastIdStaysAt240() {
     QCOMPARE(bench.Run(driver), 255);
     QVERIFY(driver.AllDone());
     QCOMPARE(BoxText(driver, 0), kAlready);
-    QCOMPARE(sim.ReceivedLines(), Lines({DefaultFrame(240), "u"}));
+    QCOMPARE(sim.ReceivedLines(), Lines({SensorDefaultFrame(240), "u"}));
 }
 
 void TestPageCapteur::enterSendsWithoutQuestionsAndMovesOn() {
@@ -205,7 +196,7 @@ void TestPageCapteur::enterSendsWithoutQuestionsAndMovesOn() {
     QCOMPARE(bench.Run(driver), 255);
     QVERIFY(driver.AllDone());
     QVERIFY(driver.Boxes().empty());
-    QCOMPARE(sim.ReceivedLines(), Lines({DefaultFrame(3), "u"}));
+    QCOMPARE(sim.ReceivedLines(), Lines({SensorDefaultFrame(3), "u"}));
 }
 
 void TestPageCapteur::countOf240LeavesOnlyEnter() {
@@ -229,7 +220,7 @@ void TestPageCapteur::countOf240LeavesOnlyEnter() {
     QCOMPARE(bench.Run(driver), 255);
     QVERIFY(driver.AllDone());
     QCOMPARE(BoxText(driver, 0), QStringLiteral("Tapez un nombre entier compris entre 1 et 240."));
-    QCOMPARE(sim.ReceivedLines(), Lines({DefaultFrame(241), "u"}));
+    QCOMPARE(sim.ReceivedLines(), Lines({SensorDefaultFrame(241), "u"}));
 }
 
 void TestPageCapteur::pageObjectCarriesOverButTheIdRestarts() {
@@ -317,7 +308,7 @@ void TestPageCapteur::silentDeviceStillRecordsAndMovesOn() {
     QCOMPARE(BoxText(driver, 0), QStringLiteral("Echec de la configuration."));
 }
 
-ZAV_EDITORS_TEST_MAIN(TestPageCapteur)
+ZAV_TEST_CLASS(TestPageCapteur);
 #include "tst_page_capteur.moc"
 
 // A sensor that answers after 3 s, and what the technician does meanwhile: a second press of
@@ -366,7 +357,7 @@ void TestPageCapteur::onePressOneExchange() {
             Retour(s);
         });
     QCOMPARE(bench.Run(driver), 255);
-    QCOMPARE(sim.ReceivedLines(), Lines({DefaultFrame(6), "u"}));
+    QCOMPARE(sim.ReceivedLines(), Lines({SensorDefaultFrame(6), "u"}));
     QCOMPARE(JournalLineCount() - recordsBefore, 1);
     QCOMPARE(bench.capteur.ID, 7);
     QCOMPARE(endedByRetour, retourActs);

@@ -13,21 +13,15 @@ namespace {
 constexpr int kModemTab = 2;
 constexpr int kRadioId = 1003;
 constexpr int kRadioChf = 1004;
-constexpr int kRadioP0 = 1005;
 constexpr int kRadioTyp = 1007;
 constexpr int kRadios[] = {1003, 1004, 1005, 1006, 1007, 1008};
 // Field of each radio above, in the same order.
 constexpr int kFields[] = {1010, 1011, 1012, 1013, 1014, 1015};
 constexpr int kFieldId = 1010;
-constexpr int kFieldP0 = 1012;
 constexpr int kFieldTyp = 1014;
 constexpr int kVerdict = 1030;
 
 const QString kNoChoice = QString::fromUtf8("Erreur de choix des paramètres à configurer");
-const QString kAlready = QString::fromUtf8("ID déjà attribué.\nVoulez-vous le reprogrammer ?");
-const QString kRefused = QStringLiteral("\r\n Pas de configuration.");
-
-using Lines = std::vector<std::string>;
 
 QRadioButton* Radio(CpageModem& page, int id) {
     return page.Item<QRadioButton>(id);
@@ -433,5 +427,5 @@ void TestPageModem::endedWaitIsASilentModem() {
     QCOMPARE(sim.ReceivedLines(), expected);
 }
 
-ZAV_EDITORS_TEST_MAIN(TestPageModem)
+ZAV_TEST_CLASS(TestPageModem);
 #include "tst_page_modem.moc"

@@ -12,22 +12,11 @@
 
 namespace {
 
-constexpr int kId = 1005;
-constexpr int kChf = 1006;
-constexpr int kP0 = 1010;
-constexpr int kTyp = 1011;
-constexpr int kPrt = 1012;
-constexpr int kOft = 1013;
-
 const QString kNotRepeater =
     QString::fromUtf8("Cet ID n'est pas un ID de répéteur.\nVoulez-vous le programmer ?");
-const QString kAlready = QString::fromUtf8("ID déjà attribué.\nVoulez-vous le reprogrammer ?");
-const QString kRefused = QStringLiteral("\r\n Pas de configuration.");
-
-using Lines = std::vector<std::string>;
 
 // The frame of the repeater page's default values for one ID.
-std::string DefaultFrame(int id) {
+std::string RepeaterDefaultFrame(int id) {
     return QString::asprintf("u%03d255601004100", id).toStdString();
 }
 
@@ -84,7 +73,7 @@ void TestPageRepe::firstOpening() {
     });
     QCOMPARE(bench.Run(driver), 255);
     QVERIFY(driver.AllDone());
-    QCOMPARE(sim.ReceivedLines(), Lines({DefaultFrame(2), "u"}));
+    QCOMPARE(sim.ReceivedLines(), Lines({RepeaterDefaultFrame(2), "u"}));
 }
 
 void TestPageRepe::emettreWalksTheRepeaterIds() {
@@ -111,8 +100,8 @@ void TestPageRepe::emettreWalksTheRepeaterIds() {
     QCOMPARE(bench.Run(driver), 255);
     QVERIFY(driver.AllDone());
     QCOMPARE(fieldAfter, QStringList({"2", "3", "3"}));
-    QCOMPARE(sim.ReceivedLines(),
-             Lines({DefaultFrame(1), "u", DefaultFrame(2), "u", DefaultFrame(3), "u"}));
+    QCOMPARE(sim.ReceivedLines(), Lines({RepeaterDefaultFrame(1), "u", RepeaterDefaultFrame(2), "u",
+                                         RepeaterDefaultFrame(3), "u"}));
     QCOMPARE(beeps.Count(), 4u);
     QCOMPARE(driver.Boxes().size(), size_t{1});
     const SeenBox& box = driver.Boxes()[0];
@@ -185,7 +174,7 @@ void TestPageRepe::questionsBeforeSending() {
         QCOMPARE(box.caption, QStringLiteral("ZU7305"));
     }
     QCOMPARE(asked, questions);
-    QCOMPARE(sim.ReceivedLines(), sent ? Lines({DefaultFrame(id), "u"}) : Lines());
+    QCOMPARE(sim.ReceivedLines(), sent ? Lines({RepeaterDefaultFrame(id), "u"}) : Lines());
     QCOMPARE(bench.repe.ID, idAfter);
     if (!sent) {
         QCOMPARE(bench.repe.StatusText, kRefused);
@@ -225,7 +214,8 @@ void TestPageRepe::enterRefusesTheSameRepeaterTwice() {
         QCOMPARE(driver.Boxes()[i].caption, QStringLiteral("Zav7305"));
     }
     QCOMPARE(bench.repe.StatusText, QStringLiteral("\r\n Emettre au cours ..."));
-    QCOMPARE(sim.ReceivedLines(), Lines({DefaultFrame(1), "u", DefaultFrame(3), "u"}));
+    QCOMPARE(sim.ReceivedLines(),
+             Lines({RepeaterDefaultFrame(1), "u", RepeaterDefaultFrame(3), "u"}));
 }
 
 void TestPageRepe::enterSendsBeyondTheCountWithoutAsking() {
@@ -247,7 +237,7 @@ void TestPageRepe::enterSendsBeyondTheCountWithoutAsking() {
     QVERIFY(driver.AllDone());
     QVERIFY(driver.Boxes().empty());
     QCOMPARE(beeps.Count(), 0u);
-    QCOMPARE(sim.ReceivedLines(), Lines({DefaultFrame(5), "u"}));
+    QCOMPARE(sim.ReceivedLines(), Lines({RepeaterDefaultFrame(5), "u"}));
     QCOMPARE(bench.repe.ID, 5);
 }
 
@@ -312,8 +302,9 @@ void TestPageRepe::laterOpeningsForgetWhatWasProgrammed() {
     QCOMPARE(bench.Run(third), 255);
     QVERIFY(third.AllDone());
     QCOMPARE(BoxText(third, 0), kNotRepeater);
-    QCOMPARE(sim.ReceivedLines(), Lines({DefaultFrame(1), "u", DefaultFrame(2), "u",
-                                         DefaultFrame(3), "u", DefaultFrame(3), "u"}));
+    QCOMPARE(sim.ReceivedLines(),
+             Lines({RepeaterDefaultFrame(1), "u", RepeaterDefaultFrame(2), "u",
+                    RepeaterDefaultFrame(3), "u", RepeaterDefaultFrame(3), "u"}));
 }
 
 void TestPageRepe::silentDeviceStillRecordsTheId() {
@@ -386,7 +377,7 @@ void TestPageRepe::endedWaitIsASilentDevice() {
     QVERIFY2(endedMs >= 0 && endedMs < 500, qPrintable(QString::number(endedMs)));
     QVERIFY(LastJournalLine().contains(
         QString::fromUtf8("\"Echec de la configuration. (attente annulée)\"")));
-    QCOMPARE(sim.ReceivedLines(), Lines({DefaultFrame(1), "u"}));
+    QCOMPARE(sim.ReceivedLines(), Lines({RepeaterDefaultFrame(1), "u"}));
     if (!escape) {
         QPushButton* annuler = WaitCancelButton::Of(verdict);
         QVERIFY(annuler != nullptr);
@@ -434,8 +425,8 @@ void TestPageRepe::emptyTypeSendsNothingTruncated() {
     QCOMPARE(bench.Run(driver), 255);
     QVERIFY(driver.AllDone());
     QCOMPARE(BoxText(driver, 0), QString::fromUtf8("Echec d'émission de la configuration."));
-    QCOMPARE(sim.ReceivedLines(), Lines({DefaultFrame(2), "u"}));
+    QCOMPARE(sim.ReceivedLines(), Lines({RepeaterDefaultFrame(2), "u"}));
 }
 
-ZAV_EDITORS_TEST_MAIN(TestPageRepe)
+ZAV_TEST_CLASS(TestPageRepe);
 #include "tst_page_repe.moc"

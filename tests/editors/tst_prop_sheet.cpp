@@ -16,7 +16,6 @@ namespace {
 
 constexpr int kIdField = 1005;
 constexpr int kIdModemP0Field = 1012;
-const QString kNotInteger = QStringLiteral("Tapez un nombre entier.");
 
 // The sheet's time, and a look at what the status box was painted with when an exchange
 // first asks for the time: from then on it blocks, and only a forced repaint reaches the
@@ -368,5 +367,5 @@ void TestPropSheet::asBuiltIsWrittenBesideTheReport() {
     QCOMPARE(ReadText(path), QStringLiteral("ancien"));
 }
 
-ZAV_EDITORS_TEST_MAIN(TestPropSheet)
+ZAV_TEST_CLASS(TestPropSheet);
 #include "tst_prop_sheet.moc"

@@ -2,9 +2,11 @@
 #include <QRadioButton>
 #include <QTextEdit>
 
+#include <QtTest>
 #include "CModalDriver.h"
 #include "CRecordingDialog.h"
-#include "TestMain.h"
+
+#include "CTestClasses.h"
 
 namespace {
 
@@ -336,5 +338,5 @@ void DataExchangeTest::editorsRunAnExchangeOnEveryKeystroke() {
     QCOMPARE(chf, 7);
 }
 
-ZAV_TOOLKIT_TEST_MAIN(DataExchangeTest)
+ZAV_TEST_CLASS(DataExchangeTest);
 #include "tst_data_exchange.moc"

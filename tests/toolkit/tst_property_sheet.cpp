@@ -5,10 +5,12 @@
 #include <QTabWidget>
 #include <memory>
 
+#include <QtTest>
 #include "CModalDriver.h"
 #include "CPropertySheet.h"
 #include "CRecordingPage.h"
-#include "TestMain.h"
+
+#include "CTestClasses.h"
 
 namespace {
 
@@ -459,5 +461,5 @@ void PropertySheetTest::pageDestroyedBeforeTheSheetLeavesItUsable() {
     QVERIFY(log.contains("A:apply"));
 }
 
-ZAV_TOOLKIT_TEST_MAIN(PropertySheetTest)
+ZAV_TEST_CLASS(PropertySheetTest);
 #include "tst_property_sheet.moc"

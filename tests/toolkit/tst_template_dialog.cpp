@@ -5,13 +5,15 @@
 #include <QTemporaryDir>
 #include <QTextEdit>
 
+#include <QtTest>
 #include "CBeepCounter.h"
 #include "CModalDriver.h"
 #include "CRecordingDialog.h"
 #include "CUrlCatcher.h"
 #include "HelpCommand.h"
 #include "MessageBoxes.h"
-#include "TestMain.h"
+
+#include "CTestClasses.h"
 
 namespace {
 
@@ -306,5 +308,5 @@ void TemplateDialogTest::beepIsCounted() {
     QCOMPARE(beeps.Count(), 2u);
 }
 
-ZAV_TOOLKIT_TEST_MAIN(TemplateDialogTest)
+ZAV_TEST_CLASS(TemplateDialogTest);
 #include "tst_template_dialog.moc"

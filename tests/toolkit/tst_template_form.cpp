@@ -7,13 +7,15 @@
 #include <QRadioButton>
 #include <QTextEdit>
 
+#include <QtTest>
 #include "CControlFactory.h"
 #include "CDialogUnits.h"
 #include "CRecordingDialog.h"
 #include "DialogTemplate.h"
 #include "SortedCombo.h"
 #include "StringTable.h"
-#include "TestMain.h"
+
+#include "CTestClasses.h"
 
 class TemplateFormTest : public QObject {
     Q_OBJECT
@@ -539,5 +541,5 @@ void TemplateFormTest::stringTableHoldsTheValidationMessages() {
     QVERIFY(LoadString(4242).isEmpty());
 }
 
-ZAV_TOOLKIT_TEST_MAIN(TemplateFormTest)
+ZAV_TEST_CLASS(TemplateFormTest);
 #include "tst_template_form.moc"
