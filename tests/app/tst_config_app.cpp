@@ -264,5 +264,5 @@ void TstConfigApp::qtOwnTextsInFrench() {
     QVERIFY2(texts.contains(QStringLiteral("Tout sélectionner")), qPrintable(texts.join(u'|')));
 }
 
-ZAV_SHELL_TEST_MAIN(TstConfigApp)
+ZAV_TEST_CLASS(TstConfigApp);
 #include "tst_config_app.moc"

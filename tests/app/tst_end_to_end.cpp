@@ -111,5 +111,5 @@ void TstEndToEnd::silentDeviceReadFailsAtDeadline() {
     QTRY_COMPARE(sim.ReceivedLines(), (std::vector<std::string>{"u"}));
 }
 
-ZAV_SHELL_TEST_MAIN(TstEndToEnd)
+ZAV_TEST_CLASS(TstEndToEnd);
 #include "tst_end_to_end.moc"

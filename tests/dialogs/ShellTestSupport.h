@@ -4,6 +4,8 @@
 #include <QString>
 #include <QTest>
 
+#include "CTestClasses.h"
+
 class CLoginDlg;
 class QComboBox;
 class QWidget;
@@ -11,16 +13,6 @@ class QWidget;
 // Application title "Zav7305" and this test's own runtime folder (private, as the desktop
 // makes it), where simulators announce their ports.
 bool PrepareShellTest();
-
-#define ZAV_SHELL_TEST_MAIN(TestClass)          \
-    int main(int argc, char** argv) {           \
-        QApplication app(argc, argv);           \
-        if (!PrepareShellTest()) {              \
-            return 2;                           \
-        }                                       \
-        TestClass test;                         \
-        return QTest::qExec(&test, argc, argv); \
-    }
 
 // The runtime folder the simulator and the port list share.
 std::string VirtualPortFolder();

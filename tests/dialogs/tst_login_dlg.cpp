@@ -221,5 +221,5 @@ void TstLoginDlg::standardOkCommandDoesNothing() {
     QVERIFY(driver.AllDone());
 }
 
-ZAV_SHELL_TEST_MAIN(TstLoginDlg)
+ZAV_TEST_CLASS(TstLoginDlg);
 #include "tst_login_dlg.moc"

@@ -663,5 +663,5 @@ void TstSetupDlg::aboutButtonAsksForAboutBox() {
     QCOMPARE(owners, QList<QWidget*>({&bench.dlg, &bench.dlg}));
 }
 
-ZAV_SHELL_TEST_MAIN(TstSetupDlg)
+ZAV_TEST_CLASS(TstSetupDlg);
 #include "tst_setup_dlg.moc"

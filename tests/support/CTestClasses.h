@@ -21,6 +21,6 @@ public:
 };
 
 // Registers a test class; in place of QTEST_MAIN, the executable's main calls Run.
-#define ZAV_TEST_CLASS(TestClass)                                                        \
-    [[maybe_unused]] static const bool zavTestClass##TestClass = CTestClasses::Add( \
-        #TestClass, [] { return std::unique_ptr<QObject>(new TestClass); })
+#define ZAV_TEST_CLASS(TestClass)                                \
+    [[maybe_unused]] static const bool zavTestClass##TestClass = \
+        CTestClasses::Add(#TestClass, [] { return std::unique_ptr<QObject>(new TestClass); })
