@@ -27,8 +27,9 @@ export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktra
 export LSAN_OPTIONS=suppressions=$PWD/scripts/lsan.supp
 
 # The rows labelled "timed" measure how soon the program answers a screen reader: they run
-# last, one at a time, with nothing beside them. The others run side by side, at a lower
-# priority than the build of the sanitizer pass.
+# after the other rows of their pass, one at a time, with no other test beside them (a build
+# at the lowest priority takes only the time they leave). The others run side by side, at a
+# lower priority than the build of the sanitizer pass.
 # run_tests DIR WHAT NICENESS CTEST-ARGS...
 run_tests() {
     local dir=$1 what=$2 niceness=$3
@@ -62,6 +63,7 @@ cmake --build build-sanitize -j "$jobs"
 echo "== build-sanitize: built in $((SECONDS - start)) s"
 status=0
 run_tests build-sanitize "other rows" 10 "${others[@]}" || status=$?
+run_tests build-sanitize "timed rows" 0 "${timed[@]}" || status=$?
 built=0
 wait $builder || built=$?
 trap - EXIT
@@ -71,6 +73,5 @@ if [[ $built -ne 0 ]]; then
 fi
 echo "== build: built in $((SECONDS - start)) s, beside the sanitizer pass"
 run_tests build "other rows" 0 "${others[@]}" || status=$?
-run_tests build-sanitize "timed rows" 0 "${timed[@]}" || status=$?
 run_tests build "timed rows" 0 "${timed[@]}" || status=$?
 exit $status
