@@ -1,3 +1,5 @@
 #include "CAboutDlg.h"
 
 CAboutDlg::CAboutDlg(QWidget* parent) : CTemplateDialog(kTemplateId, parent) {}
+
+#include "moc_CAboutDlg.cpp"

@@ -69,3 +69,5 @@ void CLoginDlg::OnOkButton() {
     }
     AfxMessageBox(kPasswordRefused);
 }
+
+#include "moc_CLoginDlg.cpp"

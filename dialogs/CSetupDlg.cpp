@@ -238,3 +238,5 @@ void CSetupDlg::Relogin() {
         isClient = login.role == CLoginDlg::kRoleClient ? 1 : 0;
     }
 }
+
+#include "moc_CSetupDlg.cpp"

@@ -111,3 +111,5 @@ bool CAsBuiltExport::MayReplace(const QString& path) const {
     return MayReplaceFile(window, Caption(), path,
                           QString::fromUtf8(EditorTexts::kReplaceReport).arg(path));
 }
+
+#include "moc_CAsBuiltExport.cpp"

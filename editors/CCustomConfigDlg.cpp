@@ -93,3 +93,5 @@ void CCustomConfigDlg::OnEmettre() {
 void CCustomConfigDlg::OnLire() {
     CExchange(serialPort, host, *clock, timing).ReadConfig(portNumber);
 }
+
+#include "moc_CCustomConfigDlg.cpp"

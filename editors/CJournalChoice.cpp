@@ -48,3 +48,5 @@ void CJournalChoice::Choose() {
     journal.SetFolder(folder.toStdString());
     chosen();
 }
+
+#include "moc_CJournalChoice.cpp"

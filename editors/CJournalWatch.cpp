@@ -71,3 +71,5 @@ void CJournalWatch::WatchLatestFiles() {
         watcher->addPath(folder);
     }
 }
+
+#include "moc_CJournalWatch.cpp"

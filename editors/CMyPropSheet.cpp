@@ -172,3 +172,5 @@ void CMyPropSheet::SetUpButtonRow() {
     ArrangeButtons({kIdOk, kIdApply, kIdHelp, kIdCancel, kIdRetour});
     retourButton->show();
 }
+
+#include "moc_CMyPropSheet.cpp"

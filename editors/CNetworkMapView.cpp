@@ -334,3 +334,5 @@ QString CNetworkMapView::SummaryShown() const {
 QString CNetworkMapView::NoteShown() const {
     return note->text();
 }
+
+#include "moc_CNetworkMapView.cpp"

@@ -91,3 +91,5 @@ bool CNetworkNameField::eventFilter(QObject* watched, QEvent* event) {
             return false;
     }
 }
+
+#include "moc_CNetworkNameField.cpp"

@@ -88,3 +88,5 @@ QString CPlanImport::ImportFile(const QString& path, QString& network) const {
     }
     return {};
 }
+
+#include "moc_CPlanImport.cpp"

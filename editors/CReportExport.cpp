@@ -151,3 +151,5 @@ bool CReportExport::MayReplace(const QString& path) const {
     return MayReplaceFile(window, window != nullptr ? window->windowTitle() : QString(), path,
                           QString::fromUtf8(EditorTexts::kReplaceReport).arg(path));
 }
+
+#include "moc_CReportExport.cpp"

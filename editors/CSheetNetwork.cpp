@@ -179,3 +179,5 @@ void CSheetNetwork::PlanImported(const QString& network) {
         sheet->PageChanged();
     }
 }
+
+#include "moc_CSheetNetwork.cpp"

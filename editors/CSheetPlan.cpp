@@ -84,3 +84,5 @@ QString CSheetPlan::LineShown() const {
 QString CSheetPlan::WarningShown() const {
     return warning != nullptr ? warning->text() : QString();
 }
+
+#include "moc_CSheetPlan.cpp"

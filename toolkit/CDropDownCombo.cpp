@@ -15,3 +15,5 @@ void CDropDownCombo::showPopup() {
     list->setMinimumWidth(std::max(width(), list->sizeHintForColumn(0) + frame + scrollBar));
     QComboBox::showPopup();
 }
+
+#include "moc_CDropDownCombo.cpp"

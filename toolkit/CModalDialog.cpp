@@ -61,3 +61,5 @@ void CModalDialog::setVisible(bool visible) {
     }
     QDialog::setVisible(visible);
 }
+
+#include "moc_CModalDialog.cpp"

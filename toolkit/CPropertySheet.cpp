@@ -348,3 +348,5 @@ void CPropertySheet::ForgetPage(CPropertyPage* page) {
         --activeIndex;
     }
 }
+
+#include "moc_CPropertySheet.cpp"

@@ -144,3 +144,5 @@ bool CTemplateDialog::eventFilter(QObject* watched, QEvent* event) {
     }
     return CModalDialog::eventFilter(watched, event);
 }
+
+#include "moc_CTemplateDialog.cpp"

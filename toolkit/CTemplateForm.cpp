@@ -269,3 +269,5 @@ QList<QRadioButton*> CTemplateForm::RadioGroupAt(qsizetype index) const {
     }
     return group;
 }
+
+#include "moc_CTemplateForm.cpp"

@@ -83,3 +83,5 @@ void CModalDriver::Poll() {
         busy.erase(std::find(busy.begin(), busy.end(), target));
     });
 }
+
+#include "moc_CModalDriver.cpp"

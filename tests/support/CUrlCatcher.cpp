@@ -22,3 +22,5 @@ QStringList CUrlCatcher::Pages() const {
 void CUrlCatcher::Open(const QUrl& url) {
     urls << url;
 }
+
+#include "moc_CUrlCatcher.cpp"

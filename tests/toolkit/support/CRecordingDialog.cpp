@@ -27,3 +27,5 @@ void CRecordingDialog::OnEditChange(int id) {
 bool CRecordingDialog::PreTranslateKey(QKeyEvent* event) {
     return preTranslate ? preTranslate(event) : false;
 }
+
+#include "moc_CRecordingDialog.cpp"
