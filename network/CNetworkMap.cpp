@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <string_view>
 #include <utility>
 
 #include "CLargeBuffer.h"
@@ -16,17 +17,18 @@ const MapCell& EmptyCell() {
     return cell;
 }
 
-// The command of a send: what it set out to write, or else the first line it wrote.
-std::string SentCommand(const JournalEntry& entry) {
+// The command of a send: what it set out to write, or else the first line it wrote. A view into
+// the entry: a year of sends is read without a copy of each.
+std::string_view SentCommand(const JournalEntry& entry) {
     if (!entry.command.empty()) {
         return entry.command;
     }
-    return entry.bytesSent.substr(0, entry.bytesSent.find('\n'));
+    return std::string_view(entry.bytesSent).substr(0, entry.bytesSent.find('\n'));
 }
 
 // A report cut short (the device unplugged while it answered) is an exchange without a whole
 // report, as the command line's end code says, whatever its verdict compared.
-DeviceState StateOf(const JournalEntry& entry, const std::string& command, const Verdict& verdict) {
+DeviceState StateOf(const JournalEntry& entry, std::string_view command, const Verdict& verdict) {
     if (entry.report && IsWholeReport(*entry.report)) {
         return verdict.kind == VerdictKind::kVerified ? DeviceState::kVerified
                                                       : DeviceState::kDiffers;
@@ -46,7 +48,7 @@ DeviceBand BandOfEditor(const std::string& editor) {
     return editor == NetworkTexts::kSensorEditor ? DeviceBand::kSensor : DeviceBand::kUnknown;
 }
 
-void RecordMachine(MapCell& cell, const JournalEntry& entry, const std::string& command) {
+void RecordMachine(MapCell& cell, const JournalEntry& entry, std::string_view command) {
     if (entry.machine.empty()) {
         return;  // a journal from before machines were named
     }
@@ -56,7 +58,7 @@ void RecordMachine(MapCell& cell, const JournalEntry& entry, const std::string& 
         cell.machineSends.push_back({entry.machine, {}, {}, 0});
         send = cell.machineSends.end() - 1;
     }
-    send->command = command;
+    send->command.assign(command);
     send->timestamp = entry.timestamp;
     send->epochMs = entry.epochMs;
     cell.machinesDiffer =
@@ -65,7 +67,7 @@ void RecordMachine(MapCell& cell, const JournalEntry& entry, const std::string& 
 }
 
 // `verdict` judges again what the entry sent against what it read, as the exchange did.
-void Record(MapCell& cell, const JournalEntry& entry, std::string command, Verdict verdict) {
+void Record(MapCell& cell, const JournalEntry& entry, std::string_view command, Verdict verdict) {
     ++cell.sends;
     if (cell.sends > 1 && command != cell.lastSent) {
         cell.sentDifferentValues = true;
@@ -74,7 +76,7 @@ void Record(MapCell& cell, const JournalEntry& entry, std::string command, Verdi
     cell.everVerified = cell.everVerified || cell.state == DeviceState::kVerified;
     cell.verdict = cell.state == DeviceState::kDiffers ? std::move(verdict) : Verdict{};
     RecordMachine(cell, entry, command);
-    cell.lastSent = std::move(command);
+    cell.lastSent.assign(command);
     cell.last = entry;
     if (const DeviceBand band = BandOfEditor(entry.editor); band != DeviceBand::kUnknown) {
         cell.band = band;
@@ -106,13 +108,13 @@ void CNetworkMap::Add(const JournalEntry& entry) {
     if (entry.repeaterCount >= 0) {
         repeaterCount = entry.repeaterCount;
     }
-    std::string command = SentCommand(entry);
+    const std::string_view command = SentCommand(entry);
     if (entry.kind == ExchangeKind::SendConfig) {
         const std::optional<ParameterSet> sent = ParameterSetOfFrame(command);
         if (sent && sent->ID >= kFirstDeviceId && sent->ID <= kLastDeviceId) {
             Verdict verdict = entry.report ? JudgeConfig(*sent, *entry.report) : Verdict{};
             MapCell& cell = devices[static_cast<size_t>(sent->ID)];
-            Record(cell, entry, std::move(command), std::move(verdict));
+            Record(cell, entry, command, std::move(verdict));
             NoteIncident(cell, false, sent->ID);
         }
     } else if (entry.kind == ExchangeKind::SendModemParam) {
@@ -121,7 +123,7 @@ void CNetworkMap::Add(const JournalEntry& entry) {
             Verdict verdict =
                 entry.report ? JudgeModemValue(*set->info, set->value, *entry.report) : Verdict{};
             MapCell& cell = modem[static_cast<size_t>(set->info->modemNumber)];
-            Record(cell, entry, std::move(command), std::move(verdict));
+            Record(cell, entry, command, std::move(verdict));
             NoteIncident(cell, true, set->info->modemNumber);
         }
     }

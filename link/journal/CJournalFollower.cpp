@@ -258,7 +258,7 @@ void CJournalFollower::ReadLine(std::string_view line, const std::string& name, 
         return;
     }
     // The identity's slot is fetched while the line is checked: the set is too large to stay near.
-    const uint64_t hash = std::hash<std::string_view>{}(line);
+    const uint64_t hash = LineChecksum(line);
     identities.Prefetch(IdentityOf(hash, name, state));
     if (!builder.Check(checked)) {
         ++plan.skipped;
@@ -303,7 +303,7 @@ void CJournalFollower::TakeLine(std::string_view line, uint64_t hash, const std:
     plan.inOrder = plan.inOrder && (plan.takenCount == 0 || checked.epochMs >= plan.lastMs);
     plan.firstMs = plan.takenCount == 0 ? checked.epochMs : plan.firstMs;
     plan.lastMs = checked.epochMs;
-    plan.checksum = MixHash(plan.checksum, LineChecksum(line));
+    plan.checksum = MixHash(plan.checksum, hash);
     taken.push_back({identity, state.lineNumber});
     ++plan.takenCount;
 }

@@ -18,8 +18,9 @@ inline uint64_t MixHash(uint64_t seed, uint64_t value) {
     return seed ^ (value + 0x9E3779B97F4A7C15ULL + (seed << 6) + (seed >> 2));
 }
 
-// Tells whether a line read again is the one read before: cheaper than the hash of its identity,
-// which reading it again need not compute.
+// The hash of a line's bytes, for its identity, and what tells whether a line read again is the
+// one read before: each step mixes a word in without losing what came before it, so that two
+// lines of one length that differ in a single word never share it.
 inline uint64_t LineChecksum(std::string_view line) {
     uint64_t sum = line.size();
     size_t at = 0;

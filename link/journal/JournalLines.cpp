@@ -14,7 +14,8 @@
 
 namespace {
 
-constexpr size_t kPiece = size_t{64} << 10;
+// A busy day file in one read, most of the time.
+constexpr size_t kPiece = size_t{128} << 10;
 using JournalFormat::kByteOrderMark;
 
 // Cuts the pieces read into lines, holding at most one record's maximum of an unfinished one.
@@ -94,8 +95,10 @@ off_t NextData(int fd, off_t at, off_t size) {
 }
 
 void ReadPieces(int fd, off_t size, LineCursor& cursor, LineSplitter& splitter) {
-    // Never zeroed: only what a read wrote is looked at.
-    const std::unique_ptr<char[]> piece = std::make_unique_for_overwrite<char[]>(kPiece);
+    // Never zeroed: only what a read wrote is looked at. One for all the files a thread reads (no
+    // line's handler reads a file): a fresh one for each would fault on each of its pages.
+    thread_local const std::unique_ptr<char[]> piece =
+        std::make_unique_for_overwrite<char[]>(kPiece);
     off_t at = cursor.offset;
     while (at < size) {
         if (const off_t data = NextData(fd, at, size); data > at) {

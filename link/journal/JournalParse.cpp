@@ -1,7 +1,5 @@
 #include "JournalParse.h"
 
-#include <algorithm>
-
 #include "JournalFormat.h"
 
 namespace JournalParse {
@@ -59,11 +57,11 @@ size_t PlainRun(std::string_view field, size_t at) {
     return end - at;
 }
 
+// `field` from `at` on, after its first bytes, which stand for themselves.
 template <class Plain>
-void Unescape(std::string_view field, Plain plain, std::string& bytes) {
-    bytes.clear();
+void Unescape(std::string_view field, size_t at, Plain plain, std::string& bytes) {
     bytes.reserve(field.size());
-    size_t at = 0;
+    bytes.assign(field.data(), at);
     while (at < field.size()) {
         const size_t run = PlainRun(field, at);
         bytes.append(field.data() + at, run);
@@ -208,23 +206,22 @@ std::string UnescapeDeviceBytes(std::string_view field) {
 }
 
 void UnescapeTextInto(std::string_view field, std::string& text) {
-    if (field.find('\\') == std::string_view::npos) {
+    const size_t escape = field.find('\\');
+    if (escape == std::string_view::npos) {
         text.assign(field);
         return;
     }
-    Unescape(field, CopyByte, text);
+    Unescape(field, escape, CopyByte, text);
 }
 
 void UnescapeDeviceBytesInto(std::string_view field, std::string& bytes) {
     // Most fields hold plain ASCII, which stands for itself.
-    const bool plain = std::all_of(field.begin(), field.end(), [](char c) {
-        return c != '\\' && static_cast<unsigned char>(c) < 0x80;
-    });
-    if (plain) {
+    const size_t plain = PlainRun(field, 0);
+    if (plain == field.size()) {
         bytes.assign(field);
         return;
     }
-    Unescape(field, Latin1Byte, bytes);
+    Unescape(field, plain, Latin1Byte, bytes);
 }
 
 std::optional<int64_t> EpochMs(std::string_view t) {

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdio>
+#include <string_view>
 #include <utility>
 
 #include "Frames.h"
@@ -23,39 +24,38 @@ std::string ThreeDigits(int32_t value) {
 
 struct Compared {
     const char* field;
-    std::string sent;
-    std::string read;
+    std::string_view sent;
+    std::string_view read;
 };
 
 // A piece cut short holds the line's own end; it is compared as it is but shown without it.
-std::string Shown(const std::string& piece) {
+std::string Shown(std::string_view piece) {
     return DeviceToUtf8(piece.substr(0, piece.find_first_of("\r\n")));
 }
 
+// Judged for every record a map is built from: the texts are made only for a difference.
 void Compare(Verdict& verdict, const Compared& c) {
     if (c.sent != c.read) {
         verdict.differences.push_back({c.field, Shown(c.sent), Shown(c.read)});
     }
 }
 
-std::string FirstCharacter(const std::string& text) {
-    return text.substr(0, 1);
-}
-
-// TYP, a text, is the one parameter without a number in a ParameterSet.
-Compared CompareConfig(const ParameterInfo& info, const ParameterSet& sent,
-                       const ReportValues& read) {
-    const std::string& piece = read[info.param];
+// TYP, a text, is the one parameter without a number in a ParameterSet: its first character.
+void CompareConfig(Verdict& verdict, const ParameterInfo& info, const ParameterSet& sent,
+                   const ReportValues& read) {
+    const std::string_view piece = read[info.param];
     if (info.member == nullptr) {
-        return {info.name, FirstCharacter(sent.TYP), FirstCharacter(piece)};
+        Compare(verdict, {info.name, std::string_view(sent.TYP).substr(0, 1), piece.substr(0, 1)});
+        return;
     }
-    return {info.name, ThreeDigits(sent.*info.member), piece};
+    const std::string digits = ThreeDigits(sent.*info.member);
+    Compare(verdict, {info.name, digits, piece});
 }
 
 Verdict ComparedConfig(const ParameterSet& sent, const ReportValues& read) {
     Verdict verdict;
     for (const ParameterInfo& info : kParameters) {
-        Compare(verdict, CompareConfig(info, sent, read));
+        CompareConfig(verdict, info, sent, read);
     }
     return verdict;
 }
@@ -77,7 +77,9 @@ Verdict JudgeConfig(const ParameterSet& sent, std::string_view report) {
 
 Verdict JudgeModemValue(const ParameterInfo& info, int32_t value, std::string_view report) {
     Verdict verdict;
-    Compare(verdict, {info.name, ThreeDigits(value), CutReportValues(report)[info.param]});
+    const std::string digits = ThreeDigits(value);
+    const ReportValues read = CutReportValues(report);
+    Compare(verdict, {info.name, digits, read[info.param]});
     return Concluded(std::move(verdict), report);
 }
 

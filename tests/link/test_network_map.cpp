@@ -63,6 +63,16 @@ std::string Line(const JournalContext& context, const ExchangeRecord& record, ti
     return JournalFormat::RecordLine(context, record, timespec{second, 0});
 }
 
+// Sends of device 5 that came back as sent, a second apart: a day file of this many is read in
+// several pieces, with records across where two pieces meet.
+std::string VerifiedSends(int count) {
+    std::string text;
+    for (int i = 0; i < count; ++i) {
+        text += Line(kNord, Send(5, 12, 12), 100 + i);
+    }
+    return text;
+}
+
 const std::string kOldHeader =
     "\"horodatage\",\"rôle\",\"éditeur\",\"port\",\"périphérique\",\"échange\",\"octets "
     "envoyés\",\"rapport reçu\",\"ID\",\"CHF\",\"OFT\",\"P0\",\"PRT\",\"TYP\",\"verdict\","
@@ -159,6 +169,15 @@ INSTANTIATE_TEST_SUITE_P(
                "CHF envoyé 012, lu 013",
                0,
                1,
+               false},
+        MapRow{"records across the pieces a long day file is read in",
+               {kHeader + VerifiedSends(2000) + Line(kNord, Send(5, 12, 13), 5000)},
+               "Station Nord",
+               5,
+               DeviceState::kDiffers,
+               "CHF envoyé 012, lu 013",
+               0,
+               2001,
                false},
         MapRow{"silent",
                {kHeader + Line(kNord, Send(7, 12, -1), 100)},
