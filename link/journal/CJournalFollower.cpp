@@ -147,11 +147,14 @@ std::vector<std::string> CJournalFollower::GrownFiles(const std::vector<std::str
             continue;
         }
         grown.push_back(name);
-        unread += info.st_size > state.cursor.offset
-                      ? static_cast<size_t>(info.st_size - state.cursor.offset)
-                      : 0;
+        // Only the bytes the file holds: a hole (a sparse file of any length) holds no record.
+        const off_t held = std::min<off_t>(info.st_size, off_t{info.st_blocks} * 512);
+        unread += held > state.cursor.offset ? static_cast<size_t>(held - state.cursor.offset) : 0;
     }
-    taken.reserve(unread / kShortRecordBytes);
+    // Beyond this, room grows with what is found: a file of hundreds of gigabytes read whole
+    // must not ask for memory it may never fill.
+    constexpr size_t kMostReserved = size_t{1} << 23;
+    taken.reserve(std::min(unread / kShortRecordBytes, kMostReserved));
     CLargeBuffer::PreferHugePages(taken.data(), taken.capacity() * sizeof(TakenLine));
     return grown;
 }

@@ -393,7 +393,19 @@ INSTANTIATE_TEST_SUITE_P(
                1,
                1,
                false,
-               off_t{40} << 30}),
+               off_t{40} << 30},
+        // Room for its records is not asked for in proportion to its length: it would be more
+        // memory than any machine has.
+        MapRow{"sparse day file of 4 TB",
+               {kHeader + Line(kNord, Send(5, 12, 12), 100)},
+               "Station Nord",
+               5,
+               DeviceState::kVerified,
+               "vérifiée",
+               1,
+               1,
+               false,
+               off_t{4} << 40}),
     [](const auto& info) {
         std::string name;
         for (const char c : std::string(info.param.what)) {
