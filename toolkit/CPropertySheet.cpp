@@ -13,13 +13,6 @@
 #include "HelpCommand.h"
 #include "PressGuard.h"
 
-namespace {
-const char* const kOkText = "OK";
-const char* const kCancelText = "Annuler";
-const char* const kApplyText = "&Appliquer";
-const char* const kHelpText = "Aide";
-}  // namespace
-
 CPropertySheet::CPropertySheet(const QString& caption, QWidget* parent, int selectPage)
     : CModalDialog(kIdHelp, parent), selectPage(selectPage) {
     setWindowTitle(caption);
@@ -54,10 +47,10 @@ void CPropertySheet::BuildWindow() {
     buttonRow->addStretch();
     layout->addLayout(buttonRow);
 
-    MakeButton(kIdOk, QString::fromUtf8(kOkText));
-    MakeButton(kIdCancel, QString::fromUtf8(kCancelText));
-    MakeButton(kIdApply, QString::fromUtf8(kApplyText))->setEnabled(false);
-    MakeButton(kIdHelp, QString::fromUtf8(kHelpText));
+    MakeButton(kIdOk, QStringLiteral("OK"));
+    MakeButton(kIdCancel, QStringLiteral("Annuler"));
+    MakeButton(kIdApply, QStringLiteral("&Appliquer"))->setEnabled(false);
+    MakeButton(kIdHelp, QStringLiteral("Aide"));
 }
 
 QPushButton* CPropertySheet::MakeButton(int id, const QString& text) {
