@@ -17,6 +17,9 @@ if(status EQUAL 0)
                 # Each row starts a virtual X server: two starting at once can race for one
                 # display number, so the rows take turns (other tests still run beside them).
                 RESOURCE_LOCK "${name}")
+            if(cost)
+                set_tests_properties("${name}/${row}" PROPERTIES COST "${cost}")
+            endif()
             if(alone AND row MATCHES "${alone}")
                 # "timed": the test command runs them last, with nothing beside them.
                 set_tests_properties("${name}/${row}" PROPERTIES RUN_SERIAL ON LABELS timed)

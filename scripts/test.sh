@@ -13,9 +13,10 @@ scripts/install-deps.sh
 scripts/check-format.sh
 
 jobs=$(nproc)
-# Twice the cores: the tests spend most of their time waiting. The rows that time the program's
-# answers run alone whatever this says.
+# Twice the cores beside a build, three times with nothing else running: the tests spend most
+# of their time waiting. The rows that time the program's answers run alone whatever this says.
 test_jobs=$((2 * jobs))
+alone_jobs=$((3 * jobs))
 
 # Line tables are enough for a failure's backtrace; full debug information costs a third of
 # the compile time. Each target is compiled as a few large files rather than many small ones
@@ -41,6 +42,7 @@ run_tests() {
     return $status
 }
 others=(-LE timed -j "$test_jobs")
+others_alone=(-LE timed -j "$alone_jobs")
 timed=(-L timed)
 
 cmake -S . -B build "${common[@]}" "${optimised[@]}" >/dev/null
@@ -49,7 +51,7 @@ if [[ "${1:-}" == "--fast" ]]; then
     cmake --build build -j "$jobs"
     echo "== build: built in $((SECONDS - start)) s"
     status=0
-    run_tests build "other rows" 0 "${others[@]}" || status=$?
+    run_tests build "other rows" 0 "${others_alone[@]}" || status=$?
     run_tests build "timed rows" 0 "${timed[@]}" || status=$?
     exit $status
 fi
@@ -72,6 +74,6 @@ if [[ $built -ne 0 ]]; then
     exit $built
 fi
 echo "== build: built in $((SECONDS - start)) s, beside the sanitizer pass"
-run_tests build "other rows" 0 "${others[@]}" || status=$?
+run_tests build "other rows" 0 "${others_alone[@]}" || status=$?
 run_tests build "timed rows" 0 "${timed[@]}" || status=$?
 exit $status
