@@ -54,6 +54,17 @@ std::optional<std::pair<char, size_t>> Escape(std::string_view text, size_t at) 
 // UTF-8 sequence.
 size_t PlainRun(std::string_view field, size_t at) {
     size_t end = at;
+#ifdef __SSE2__
+    const __m128i backslash = _mm_set1_epi8('\\');
+    for (; end + 16 <= field.size(); end += 16) {
+        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(field.data() + end));
+        // The sign bit of each byte is the one a UTF-8 sequence's bytes all have.
+        const int found = _mm_movemask_epi8(_mm_or_si128(chunk, _mm_cmpeq_epi8(chunk, backslash)));
+        if (found != 0) {
+            return end + static_cast<size_t>(__builtin_ctz(static_cast<unsigned>(found))) - at;
+        }
+    }
+#endif
     while (end < field.size() && field[end] != '\\' &&
            static_cast<unsigned char>(field[end]) < 0x80) {
         ++end;

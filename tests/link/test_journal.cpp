@@ -116,6 +116,31 @@ INSTANTIATE_TEST_SUITE_P(
         SplitRow{"\"" + k14 + ",\"," + k40, true, {k14 + ",", k40}},
         SplitRow{"\"," + k40 + ",\"", true, {"," + k40 + ","}}));
 
+// Escapes and UTF-8 sequences are looked for many bytes at a time too.
+struct UnescapeRow {
+    std::string field;
+    std::string bytes;
+};
+
+void PrintTo(const UnescapeRow& row, std::ostream* os) {
+    *os << row.field;
+}
+
+class JournalUnescape : public ::testing::TestWithParam<UnescapeRow> {};
+
+TEST_P(JournalUnescape, DeviceBytesAreTheSameWhereverTheEscapesFall) {
+    EXPECT_EQ(JournalParse::UnescapeDeviceBytes(GetParam().field), GetParam().bytes);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, JournalUnescape,
+    ::testing::Values(UnescapeRow{k40, k40}, UnescapeRow{k15 + "\\n" + k15, k15 + "\n" + k15},
+                      UnescapeRow{k14 + "\\x41" + k40, k14 + "A" + k40},
+                      UnescapeRow{k15 + "é" + k15, k15 + "\xe9" + k15},
+                      UnescapeRow{k40 + "\\r\\n", k40 + "\r\n"},
+                      UnescapeRow{k40 + "\xe2\x82\xac" + k14, k40 + "\xe2\x82\xac" + k14},
+                      UnescapeRow{k14 + "é", k14 + "\xe9"}));
+
 TEST(JournalFormatTest, TimeCarriesItsOffsetAndNamesTheLocalDay) {
     const char* saved = std::getenv("TZ");
     const std::string keep = saved != nullptr ? saved : "";
