@@ -1,5 +1,9 @@
 #include "JournalParse.h"
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 #include "JournalFormat.h"
 
 namespace JournalParse {
@@ -50,6 +54,17 @@ std::optional<std::pair<char, size_t>> Escape(std::string_view text, size_t at) 
 // UTF-8 sequence.
 size_t PlainRun(std::string_view field, size_t at) {
     size_t end = at;
+#ifdef __SSE2__
+    const __m128i backslash = _mm_set1_epi8('\\');
+    for (; end + 16 <= field.size(); end += 16) {
+        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(field.data() + end));
+        // The sign bit of each byte is the one a UTF-8 sequence's bytes all have.
+        const int found = _mm_movemask_epi8(_mm_or_si128(chunk, _mm_cmpeq_epi8(chunk, backslash)));
+        if (found != 0) {
+            return end + static_cast<size_t>(__builtin_ctz(static_cast<unsigned>(found))) - at;
+        }
+    }
+#endif
     while (end < field.size() && field[end] != '\\' &&
            static_cast<unsigned char>(field[end]) < 0x80) {
         ++end;
@@ -128,9 +143,19 @@ bool Separators(std::string_view t) {
            t[19] == '.' && (t[23] == '+' || t[23] == '-') && t[26] == ':';
 }
 
-// The first quote at or after `at`, or the line's size. Fields are short: a loop of its own costs
-// less than a call for each.
+// The first quote at or after `at`, or the line's size. Fields are short: sixteen bytes looked at
+// at once, in place, cost less than a call for each.
 size_t QuoteFrom(std::string_view line, size_t at) {
+#ifdef __SSE2__
+    const __m128i quote = _mm_set1_epi8('"');
+    for (; at + 16 <= line.size(); at += 16) {
+        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(line.data() + at));
+        const int found = _mm_movemask_epi8(_mm_cmpeq_epi8(chunk, quote));
+        if (found != 0) {
+            return at + static_cast<size_t>(__builtin_ctz(static_cast<unsigned>(found)));
+        }
+    }
+#endif
     while (at < line.size() && line[at] != '"') {
         ++at;
     }
@@ -159,7 +184,8 @@ bool SplitFields(std::string_view line, std::vector<std::string_view>& fields,
             if (quote >= line.size()) {
                 return false;
             }
-            const std::string_view inside = line.substr(begin, quote - begin);
+            // Both bounds are inside the line: no check of them is needed.
+            const std::string_view inside(line.data() + begin, quote - begin);
             if (!doubled) {
                 fields.push_back(inside);
             } else {
@@ -180,7 +206,7 @@ bool SplitFields(std::string_view line, std::vector<std::string_view>& fields,
             if (end < line.size() && line[end] == '"') {
                 return false;
             }
-            fields.push_back(line.substr(at, end - at));
+            fields.emplace_back(line.data() + at, end - at);
             at = end;
         }
         if (at == line.size()) {

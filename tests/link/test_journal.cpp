@@ -4,15 +4,19 @@
 
 #include <cstdlib>
 #include <ctime>
+#include <deque>
 #include <fstream>
 #include <functional>
 #include <sstream>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "CIdentitySet.h"
 #include "CJournal.h"
 #include "JournalFailure.h"
 #include "JournalFormat.h"
+#include "JournalParse.h"
 #include "JournalSettings.h"
 #include "TempDir.h"
 
@@ -66,6 +70,76 @@ INSTANTIATE_TEST_SUITE_P(
                       EscapeRow{"=1+2", "\\x3D1+2"}, EscapeRow{"+33", "\\x2B33"},
                       EscapeRow{"-1", "\\x2D1"}, EscapeRow{"@SUM(A1)", "\\x40SUM(A1)"},
                       EscapeRow{"\tx", "\\tx"}, EscapeRow{"\rx", "\\rx"}, EscapeRow{"a=b", "a=b"}));
+
+// Quotes and commas are looked for many bytes at a time: where they fall must not matter.
+struct SplitRow {
+    std::string line;
+    bool wellFormed;
+    std::vector<std::string> fields;
+};
+
+void PrintTo(const SplitRow& row, std::ostream* os) {
+    *os << row.line;
+}
+
+class JournalSplit : public ::testing::TestWithParam<SplitRow> {};
+
+TEST_P(JournalSplit, FieldsAreTheSameWhereverTheQuotesFall) {
+    std::vector<std::string_view> fields;
+    std::deque<std::string> unquoted;
+    ASSERT_EQ(JournalParse::SplitFields(GetParam().line, fields, unquoted), GetParam().wellFormed);
+    if (GetParam().wellFormed) {
+        EXPECT_EQ(std::vector<std::string>(fields.begin(), fields.end()), GetParam().fields);
+    }
+}
+
+const std::string k14(14, 'a');
+const std::string k15(15, 'b');
+const std::string k40(40, 'c');
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, JournalSplit,
+    ::testing::Values(
+        SplitRow{"\"a\",\"\",b", true, {"a", "", "b"}}, SplitRow{"\"a", false, {}},
+        // The closing quote as the sixteenth byte, then as the seventeenth.
+        SplitRow{"\"" + k14 + "\",x", true, {k14, "x"}},
+        SplitRow{"\"" + k15 + "\",x", true, {k15, "x"}},
+        SplitRow{"\"" + k40 + "\",\"" + k40 + "\"", true, {k40, k40}},
+        // A doubled quote split by the sixteen-byte border, and one just after it.
+        SplitRow{"\"" + k14 + "\"\"z\"", true, {k14 + "\"z"}},
+        SplitRow{"\"" + k15 + "\"\"z\"", true, {k15 + "\"z"}},
+        SplitRow{"\"" + k40 + "\"\"\"", true, {k40 + "\""}},
+        // Unclosed after more than sixteen bytes; a stray byte after the closing quote.
+        SplitRow{"\"" + k40 + ",x", false, {}}, SplitRow{"\"" + k40 + "\"\"", false, {}},
+        SplitRow{"\"" + k40 + "\"x", false, {}}, SplitRow{"\"" + k15 + "\"x,\"y\"", false, {}},
+        // Commas inside quotes, at and across the border.
+        SplitRow{"\"" + k14 + ",\"," + k40, true, {k14 + ",", k40}},
+        SplitRow{"\"," + k40 + ",\"", true, {"," + k40 + ","}}));
+
+// Escapes and UTF-8 sequences are looked for many bytes at a time too.
+struct UnescapeRow {
+    std::string field;
+    std::string bytes;
+};
+
+void PrintTo(const UnescapeRow& row, std::ostream* os) {
+    *os << row.field;
+}
+
+class JournalUnescape : public ::testing::TestWithParam<UnescapeRow> {};
+
+TEST_P(JournalUnescape, DeviceBytesAreTheSameWhereverTheEscapesFall) {
+    EXPECT_EQ(JournalParse::UnescapeDeviceBytes(GetParam().field), GetParam().bytes);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, JournalUnescape,
+    ::testing::Values(UnescapeRow{k40, k40}, UnescapeRow{k15 + "\\n" + k15, k15 + "\n" + k15},
+                      UnescapeRow{k14 + "\\x41" + k40, k14 + "A" + k40},
+                      UnescapeRow{k15 + "é" + k15, k15 + "\xe9" + k15},
+                      UnescapeRow{k40 + "\\r\\n", k40 + "\r\n"},
+                      UnescapeRow{k40 + "\xe2\x82\xac" + k14, k40 + "\xe2\x82\xac" + k14},
+                      UnescapeRow{k14 + "é", k14 + "\xe9"}));
 
 TEST(JournalFormatTest, TimeCarriesItsOffsetAndNamesTheLocalDay) {
     const char* saved = std::getenv("TZ");
