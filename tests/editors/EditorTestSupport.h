@@ -21,15 +21,16 @@
 #include "CSimProcess.h"
 #include "CTestClasses.h"
 #include "CpageModem.h"
+#include "ParameterFields.h"
 
 // The controls the tests find by number: the fields of the custom dialog and of the repeater
 // and sensor pages, and the modem page's radio and field of P0.
-inline constexpr int kId = 1005;
-inline constexpr int kChf = 1006;
-inline constexpr int kP0 = 1010;
-inline constexpr int kTyp = 1011;
-inline constexpr int kPrt = 1012;
-inline constexpr int kOft = 1013;
+using ParameterFields::kChf;
+using ParameterFields::kId;
+using ParameterFields::kOft;
+using ParameterFields::kP0;
+using ParameterFields::kPrt;
+using ParameterFields::kTyp;
 inline constexpr int kRadioP0 = 1005;
 inline constexpr int kFieldP0 = 1012;
 
