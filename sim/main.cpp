@@ -1,4 +1,9 @@
+#include <sys/prctl.h>
+#include <unistd.h>
+
+#include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "CPortDirectory.h"
@@ -9,6 +14,22 @@
 #include "PortName.h"
 #include "SimOptions.h"
 #include "version.h"
+
+namespace {
+
+// A launcher that may itself crash (a test) names itself in ZAV7305_SIM_PARENT: the simulator
+// then stops when that process ends, through its own stop signal, so that neither it nor its
+// link outlives the launcher. A launcher already gone before this point is caught by its number.
+bool EndsWithItsLauncher() {
+    const char* launcher = std::getenv("ZAV7305_SIM_PARENT");
+    if (launcher == nullptr) {
+        return true;
+    }
+    ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+    return std::to_string(::getppid()) == launcher;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     std::string error;
@@ -30,6 +51,9 @@ int main(int argc, char** argv) {
     if (!signals.Install()) {
         std::perror("cannot install signal handlers");
         return 1;
+    }
+    if (!EndsWithItsLauncher()) {
+        return 127;
     }
     CTrace trace;
     if (!options->logPath.empty() && !trace.OpenLog(options->logPath, error)) {

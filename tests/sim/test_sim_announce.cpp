@@ -1,8 +1,11 @@
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <csignal>
 #include <filesystem>
+#include <thread>
 #include <utility>
 
 #include "CPortDirectory.h"
@@ -98,6 +101,35 @@ TEST_F(Announce, EveryStopSignalWithdrawsTheLink) {
         EXPECT_EQ(sim.ExitCode(), 0);
         EXPECT_FALSE(fs::exists(fs::symlink_status(LinkPath(900))));
     }
+}
+
+// A test process that dies without stopping its simulator must not leave one running, with its
+// link, in the port list of the next run.
+TEST_F(Announce, SimulatorEndsWithTheProcessThatStartedIt) {
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
+    const pid_t launcher = ::fork();
+    ASSERT_GE(launcher, 0);
+    if (launcher == 0) {
+        ::close(ends[0]);
+        CSimProcess orphan;
+        const int32_t number = orphan.Start(OptionsIn(runtime)) ? orphan.PortNumber() : 0;
+        const bool written = ::write(ends[1], &number, sizeof number) == sizeof number;
+        ::_exit(written ? 0 : 1);  // no destructor: the simulator is left to itself
+    }
+    ::close(ends[1]);
+    int32_t number = 0;
+    const bool read = ::read(ends[0], &number, sizeof number) == sizeof number;
+    ::close(ends[0]);
+    int status = 0;
+    ASSERT_EQ(::waitpid(launcher, &status, 0), launcher);
+    ASSERT_TRUE(read && number > 0);
+    const std::string link = LinkPath(number);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (fs::exists(fs::symlink_status(link)) && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_FALSE(fs::exists(fs::symlink_status(link)));
 }
 
 TEST_F(Announce, LinkTakenOverByAnotherIsLeftInPlace) {
