@@ -56,21 +56,30 @@ Wait WaitFor(int fd, short events, const CDeadline& deadline, IWaitService* serv
     }
 }
 
-// A hang-up has no errno of its own; it is told as EIO, what a write on that line answers.
+// The status of a wait that did not find the line ready. A hang-up has no errno of its own; it
+// is told as EIO, what a write on that line answers.
+int StatusOfWait(Wait wait, int timedOutStatus, int& err) {
+    switch (wait) {
+        case Wait::Ready:
+            break;
+        case Wait::TimedOut:
+            err = ETIMEDOUT;
+            return timedOutStatus;
+        case Wait::HungUp:
+            err = EIO;
+            return PORT_FAILED;
+        case Wait::Failed:
+            err = errno;
+            return PortStatusFromErrno(err);
+    }
+    return PORT_OK;
+}
+
 int ReadByte(int fd, char& byte, const CDeadline& deadline, IWaitService* service, int& err) {
     for (;;) {
-        switch (WaitFor(fd, POLLIN, deadline, service)) {
-            case Wait::Ready:
-                break;
-            case Wait::TimedOut:
-                err = ETIMEDOUT;
-                return PORT_FAILED;
-            case Wait::HungUp:
-                err = EIO;
-                return PORT_FAILED;
-            case Wait::Failed:
-                err = errno;
-                return PortStatusFromErrno(err);
+        const Wait wait = WaitFor(fd, POLLIN, deadline, service);
+        if (wait != Wait::Ready) {
+            return StatusOfWait(wait, PORT_FAILED, err);
         }
         const ssize_t n = read(fd, &byte, 1);
         if (n == 1) {
@@ -114,18 +123,9 @@ int WriteAll(int fd, const std::string& line, int64_t timeoutMs, int& err) {
             err = ETIMEDOUT;
             return PORT_INCOMPLETE;
         }
-        switch (WaitFor(fd, POLLOUT, deadline)) {
-            case Wait::Ready:
-                break;
-            case Wait::TimedOut:
-                err = ETIMEDOUT;
-                return PORT_INCOMPLETE;
-            case Wait::HungUp:
-                err = EIO;
-                return PORT_FAILED;
-            case Wait::Failed:
-                err = errno;
-                return PortStatusFromErrno(err);
+        const Wait wait = WaitFor(fd, POLLOUT, deadline);
+        if (wait != Wait::Ready) {
+            return StatusOfWait(wait, PORT_INCOMPLETE, err);
         }
     }
     return PORT_OK;
