@@ -149,6 +149,26 @@ std::string WithoutLineFeed(std::string line) {
     return line;
 }
 
+// The line with another timestamp written in its first field.
+std::string WithTimestamp(std::string line, const std::string& timestamp) {
+    return line.replace(1, line.find('"', 1) - 1, timestamp);
+}
+
+// The same send with a timestamp that no reading takes at each place a digit or a sign can be
+// wrong, beside a good one.
+std::string WrongTimestamps() {
+    const std::string line = Line(kNord, Send(5, 12, 12), 100);
+    std::string text;
+    for (const char* wrong : {"x026-12-09T01:05:03.042+01:00", "2026-12-09T01:05:0x.042+01:00",
+                              "2026-12-09T01:05:03.0/2+01:00", "2026-12-09T01:05:03.042+01:0:",
+                              "2026-12-09T01:05:03.042+0Ã©:0", "2026-12-09T01:05:03.042*01:00",
+                              "2026-12-09T01:05:03.042+01000", "2026-12-09T01:05:03.042+01:000",
+                              "2026-13-09T01:05:03.042+01:00", "2026-12-09T24:05:03.042+01:00"}) {
+        text += WithTimestamp(line, wrong);
+    }
+    return text + WithTimestamp(line, "2026-12-09T01:05:03.042+01:00");
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Rows, NetworkMapRows,
     ::testing::Values(
@@ -273,6 +293,26 @@ INSTANTIATE_TEST_SUITE_P(
                "vérifiée",
                5,
                1,
+               false},
+        MapRow{"timestamps wrong at a digit's or a separator's place",
+               {kHeader + WrongTimestamps()},
+               "Station Nord",
+               5,
+               DeviceState::kVerified,
+               "vérifiée",
+               10,
+               1,
+               false},
+        // The refused line comes between the two: they are the same line twice in a row.
+        MapRow{"a refused line between two copies of a line",
+               {kHeader + Line(kNord, Send(5, 12, 12), 100) + Line(kTooMany, Send(5, 12, 13), 100) +
+                Line(kNord, Send(5, 12, 12), 100)},
+               "Station Nord",
+               5,
+               DeviceState::kVerified,
+               "vérifiée",
+               1,
+               2,
                false},
         MapRow{"modem parameter",
                {kHeader + Line(kNord, ModemSend(3, 7, "US010203V14000000000007000000\r\n"), 100)},
@@ -426,6 +466,7 @@ struct ScanRow {
     std::vector<std::string> leftAside = {};  // the files no reading takes in
     size_t repeated = 0;                      // records read again through a copy
     bool twoMachines = false;                 // ID 5's machines sent different values
+    size_t skipped = 0;                       // lines that are no record, in every copy
 };
 
 void PrintTo(const ScanRow& row, std::ostream* out) {
@@ -493,6 +534,15 @@ bool PlantRepeatedLine(const TempDir& dir) {
            dir.WriteFile("b/2026-12-01.poste-1.csv", kHeader + failed + failed);
 }
 
+// A record, a line that no reading takes, the record again: in a folder and in its copy.
+bool PlantRefusedAmongCopies(const TempDir& dir) {
+    const std::string day = kHeader + Line(kNord, Send(5, 12, 12), 100) +
+                            Line(kTooMany, Send(5, 12, 13), 100) +
+                            Line(kNord, Send(5, 12, 12), 100);
+    return dir.WriteFile("a/2026-12-01.poste-1.csv", day) &&
+           dir.WriteFile("b/2026-12-01.poste-1.csv", day);
+}
+
 // Two machines send ID 5, the first with CHF `first`, the second later with CHF 14; a third
 // machine's journal holds reads only, and an older name's file another send.
 std::function<bool(const TempDir&)> PlantTwoMachines(int32_t first) {
@@ -546,6 +596,7 @@ TEST_P(JournalScanRows, EachFolderOnceEveryFileAccountedFor) {
     std::sort(asideNamed.begin(), asideNamed.end());
     EXPECT_EQ(asideNamed, aside);
     EXPECT_EQ(scan.repeatedRecords, row.repeated);
+    EXPECT_EQ(scan.skippedLines, row.skipped);
     EXPECT_EQ(map.Device(5).machinesDiffer, row.twoMachines);
     EXPECT_EQ(map.ProgrammedOnSeveralMachines(),
               row.twoMachines ? std::vector<int32_t>{5} : std::vector<int32_t>{});
@@ -634,6 +685,16 @@ INSTANTIATE_TEST_SUITE_P(
                 DeviceState::kPortFailure,
                 {},
                 {},
+                2},
+        ScanRow{"a refused line among copies is skipped in each",
+                PlantRefusedAmongCopies,
+                {"a", "b"},
+                2,
+                DeviceState::kVerified,
+                {},
+                {},
+                2,
+                false,
                 2}),
     [](const auto& info) {
         std::string name;
