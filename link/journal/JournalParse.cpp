@@ -169,7 +169,7 @@ bool Separators(std::string_view t) {
 
 // The first quote at or after `at`, or the line's size. Fields are short: sixteen bytes looked at
 // at once, in place, cost less than a call for each.
-size_t QuoteFrom(std::string_view line, size_t at) {
+[[gnu::always_inline]] inline size_t QuoteFrom(std::string_view line, size_t at) {
 #ifdef __SSE2__
     const __m128i quote = _mm_set1_epi8('"');
     for (; at + 16 <= line.size(); at += 16) {
@@ -200,6 +200,12 @@ bool SplitFields(std::string_view line, std::vector<std::string_view>& fields,
         if (at < line.size() && line[at] == '"') {
             const size_t begin = ++at;
             size_t quote = QuoteFrom(line, at);
+            // What the journal writes: a field closed and another after it, told apart at once.
+            if (quote + 1 < line.size() && line[quote + 1] == ',') {
+                fields.emplace_back(line.data() + begin, quote - begin);
+                at = quote + 2;
+                continue;
+            }
             bool doubled = false;
             while (quote < line.size() && quote + 1 < line.size() && line[quote + 1] == '"') {
                 doubled = true;
