@@ -4,6 +4,8 @@
 #include <emmintrin.h>
 #endif
 
+#include <cstring>
+
 #include "JournalFormat.h"
 
 namespace JournalParse {
@@ -72,45 +74,50 @@ size_t PlainRun(std::string_view field, size_t at) {
     return end - at;
 }
 
-// `field` from `at` on, after its first bytes, which stand for themselves.
+// `field` from `at` on, after its first bytes, which stand for themselves. Nothing unescapes to
+// more bytes than it was written in: the room is made once, and written into in place.
 template <class Plain>
 void Unescape(std::string_view field, size_t at, Plain plain, std::string& bytes) {
-    bytes.reserve(field.size());
-    bytes.assign(field.data(), at);
+    bytes.resize(field.size());
+    char* const begin = bytes.data();
+    std::memcpy(begin, field.data(), at);
+    char* out = begin + at;
     while (at < field.size()) {
         const size_t run = PlainRun(field, at);
-        bytes.append(field.data() + at, run);
+        std::memcpy(out, field.data() + at, run);
+        out += run;
         at += run;
         if (at == field.size()) {
             break;
         }
         if (field[at] == '\\') {
             if (const auto escape = Escape(field, at)) {
-                bytes.push_back(escape->first);
+                *out++ = escape->first;
                 at += escape->second;
                 continue;
             }
         }
-        at += plain(field, at, bytes);
+        at += plain(field, at, out);
     }
+    bytes.resize(static_cast<size_t>(out - begin));
 }
 
-size_t CopyByte(std::string_view field, size_t at, std::string& bytes) {
-    bytes.push_back(field[at]);
+size_t CopyByte(std::string_view field, size_t at, char*& out) {
+    *out++ = field[at];
     return 1;
 }
 
 // A two-byte UTF-8 sequence for U+0080..U+00FF becomes its one Latin-1 byte.
-size_t Latin1Byte(std::string_view field, size_t at, std::string& bytes) {
+size_t Latin1Byte(std::string_view field, size_t at, char*& out) {
     const auto lead = static_cast<unsigned char>(field[at]);
     if ((lead == 0xC2 || lead == 0xC3) && at + 1 < field.size()) {
         const auto next = static_cast<unsigned char>(field[at + 1]);
         if ((next & 0xC0) == 0x80) {
-            bytes.push_back(static_cast<char>(((lead & 0x03) << 6) | (next & 0x3F)));
+            *out++ = static_cast<char>(((lead & 0x03) << 6) | (next & 0x3F));
             return 2;
         }
     }
-    bytes.push_back(field[at]);
+    *out++ = field[at];
     return 1;
 }
 
