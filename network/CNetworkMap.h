@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "CTimestampText.h"
 #include "JournalEntry.h"
 #include "MapStates.h"
 #include "Parameters.h"
@@ -49,10 +50,10 @@ struct MapIncident {
     DeviceState state = DeviceState::kNotProgrammed;
     Verdict verdict;  // what differed, for kDiffers
     int64_t epochMs = 0;
-    std::string timestamp;  // as the journal wrote it
+    CTimestampText timestamp;  // as the journal wrote it
     // The first later send of the same device or parameter that was verified, if any.
     std::optional<int64_t> redoneMs;
-    std::string redoneTimestamp;
+    CTimestampText redoneTimestamp;
 };
 
 // The state of each ID of one network from its latest send, built from journal entries in

@@ -2,10 +2,20 @@
 
 #include "JournalColumns.h"
 
-bool CEntryBuilder::Run(JournalEntry& entry, bool refusingOnly) const {
+bool CEntryBuilder::Build(JournalEntry& entry) const {
     const std::vector<JournalColumns::Column>& all = JournalColumns::All();
     for (size_t c = 0; c < all.size(); ++c) {
-        if (all[c].read && (all[c].refuses || !refusingOnly) && !all[c].read(Raw(c), entry)) {
+        if (all[c].read && !all[c].read(Raw(c), entry)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool CEntryBuilder::Check(JournalEntry& entry) const {
+    const std::vector<JournalColumns::Column>& all = JournalColumns::All();
+    for (const size_t c : JournalColumns::Refusing()) {
+        if (!all[c].check(Raw(c), entry)) {
             return false;
         }
     }

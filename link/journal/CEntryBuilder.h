@@ -19,13 +19,12 @@ public:
     }
 
     // False when the line cannot be an exchange of the journal.
-    bool Build(JournalEntry& entry) const { return Run(entry, false); }
-    // The same answer, from the columns that can refuse a line: `entry` holds only what they read.
-    bool Check(JournalEntry& entry) const { return Run(entry, true); }
+    bool Build(JournalEntry& entry) const;
+    // The same answer, from the columns that can refuse a line: `entry` holds only what their
+    // checks read (the instant, not its text).
+    bool Check(JournalEntry& entry) const;
 
 private:
-    bool Run(JournalEntry& entry, bool refusingOnly) const;
-
     const std::vector<std::string_view>& fields;
     const std::vector<int>& columns;
 };

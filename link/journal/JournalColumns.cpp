@@ -19,13 +19,21 @@ std::string CountText(int32_t count) {
     return count < 0 ? std::string() : std::to_string(count);
 }
 
-bool ReadTimestamp(std::string_view field, JournalEntry& entry) {
+// The instant alone: what a reading sorting lines out orders them by.
+bool CheckTimestamp(std::string_view field, JournalEntry& entry) {
     const auto epochMs = JournalParse::EpochMs(field);
     if (!epochMs) {
         return false;
     }
-    entry.timestamp.assign(field);
     entry.epochMs = *epochMs;
+    return true;
+}
+
+bool ReadTimestamp(std::string_view field, JournalEntry& entry) {
+    if (!CheckTimestamp(field, entry)) {
+        return false;
+    }
+    entry.timestamp.assign(field);
     return true;
 }
 
@@ -93,7 +101,7 @@ Column BytesColumn(const char* header, std::string (*write)(const RecordInput&),
 std::vector<Column> MakeColumns() {
     std::vector<Column> columns = {
         {kTimestamp, [](const RecordInput& in) { return JournalFormat::Timestamp(in.when); },
-         ReadTimestamp, true},
+         ReadTimestamp, CheckTimestamp},
         TextColumn(
             "rôle", [](const RecordInput& in) { return EscapeText(in.context.role); },
             &JournalEntry::role),
@@ -108,7 +116,7 @@ std::vector<Column> MakeColumns() {
             &JournalEntry::devicePath),
         {"échange",
          [](const RecordInput& in) { return std::string(JournalFormat::KindName(in.record.kind)); },
-         ReadKind, true},
+         ReadKind, ReadKind},
         BytesColumn(
             "octets envoyés",
             [](const RecordInput& in) { return EscapeDeviceBytes(in.record.bytesSent); },
@@ -149,7 +157,7 @@ std::vector<Column> MakeColumns() {
             kNetwork, [](const RecordInput& in) { return EscapeText(in.context.network); },
             &JournalEntry::network),
         {"répéteurs", [](const RecordInput& in) { return CountText(in.context.repeaterCount); },
-         ReadRepeaterCount, true},
+         ReadRepeaterCount, ReadRepeaterCount},
     };
     columns.insert(columns.end(), closing.begin(), closing.end());
     return columns;
@@ -160,6 +168,19 @@ std::vector<Column> MakeColumns() {
 const std::vector<Column>& All() {
     static const std::vector<Column> columns = MakeColumns();
     return columns;
+}
+
+const std::vector<size_t>& Refusing() {
+    static const std::vector<size_t> refusing = [] {
+        std::vector<size_t> at;
+        for (size_t c = 0; c < All().size(); ++c) {
+            if (All()[c].check != nullptr) {
+                at.push_back(c);
+            }
+        }
+        return at;
+    }();
+    return refusing;
 }
 
 size_t IndexOf(std::string_view header) {

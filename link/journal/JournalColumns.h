@@ -31,8 +31,9 @@ struct Column {
     // whatever an entry read before left there; false when the line cannot be an exchange of the
     // journal. None for a column only written.
     std::function<bool(std::string_view field, JournalEntry&)> read;
-    // Its read can refuse a line: the only ones a reader sorting lines out needs to run.
-    bool refuses = false;
+    // For a column whose read can refuse a line, the only ones a reader sorting lines out needs to
+    // run: the same answer, from no more of the field than that reader needs. None for the others.
+    bool (*check)(std::string_view field, JournalEntry&) = nullptr;
 };
 
 // The first column: a line that starts with it is a header.
@@ -42,6 +43,8 @@ inline constexpr char kNetwork[] = "réseau";
 
 // In header order.
 const std::vector<Column>& All();
+// Where the columns with a check are in All(), in header order.
+const std::vector<size_t>& Refusing();
 // Where `header` is in All(); All().size() when it is none of them.
 size_t IndexOf(std::string_view header);
 

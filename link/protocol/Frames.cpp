@@ -72,6 +72,15 @@ bool AllDigits(std::string_view text) {
            std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
+// The value of a few digits, each known to be one: a map reads the frame of every send it holds.
+int32_t ValueOfDigits(std::string_view digits) {
+    int32_t value = 0;
+    for (const char c : digits) {
+        value = value * 10 + (c - '0');
+    }
+    return value;
+}
+
 constexpr char kLineEnd[] = "\r\n";
 // Names are padded so that the values of the status text stand in one column.
 constexpr size_t kKeyWidth = 3;
@@ -148,7 +157,7 @@ std::optional<ParameterSet> ParameterSetOfFrame(std::string_view frame) {
         if (info.member == nullptr) {
             params.TYP = std::string(field);
         } else if (AllDigits(field)) {
-            params.*info.member = *Number(field);
+            params.*info.member = ValueOfDigits(field);
         } else {
             return std::nullopt;
         }

@@ -11,13 +11,14 @@ namespace {
 
 constexpr char kVerifiedText[] = "Configuration vérifiée";
 
-// Judged for every record a map is built from: the usual values are written without printf.
-std::string ThreeDigits(int32_t value) {
+// Judged for every record a map is built from: the usual values are written without printf, in
+// `text`, which the digits are read from.
+std::string_view ThreeDigits(int32_t value, std::array<char, 16>& text) {
     if (value >= 0 && value <= 999) {
-        return {static_cast<char>('0' + value / 100), static_cast<char>('0' + value / 10 % 10),
+        text = {static_cast<char>('0' + value / 100), static_cast<char>('0' + value / 10 % 10),
                 static_cast<char>('0' + value % 10)};
+        return {text.data(), 3};
     }
-    std::array<char, 16> text{};
     std::snprintf(text.data(), text.size(), "%03d", static_cast<int>(value));
     return text.data();
 }
@@ -48,8 +49,8 @@ void CompareConfig(Verdict& verdict, const ParameterInfo& info, const ParameterS
         Compare(verdict, {info.name, std::string_view(sent.TYP).substr(0, 1), piece.substr(0, 1)});
         return;
     }
-    const std::string digits = ThreeDigits(sent.*info.member);
-    Compare(verdict, {info.name, digits, piece});
+    std::array<char, 16> text{};
+    Compare(verdict, {info.name, ThreeDigits(sent.*info.member, text), piece});
 }
 
 Verdict ComparedConfig(const ParameterSet& sent, const ReportValues& read) {
@@ -77,9 +78,9 @@ Verdict JudgeConfig(const ParameterSet& sent, std::string_view report) {
 
 Verdict JudgeModemValue(const ParameterInfo& info, int32_t value, std::string_view report) {
     Verdict verdict;
-    const std::string digits = ThreeDigits(value);
+    std::array<char, 16> text{};
     const ReportValues read = CutReportValues(report);
-    Compare(verdict, {info.name, digits, read[info.param]});
+    Compare(verdict, {info.name, ThreeDigits(value, text), read[info.param]});
     return Concluded(std::move(verdict), report);
 }
 

@@ -89,6 +89,7 @@ INSTANTIATE_TEST_SUITE_P(
             "P0Of100Gives17CharsTypAt10", {5, 12, 100, "A", 3, 100}, "u005012100A003100"},
         ConfigFrameRow{"AllZero", {0, 0, 0, "0", 0, 0}, "u000000000000000"},
         ConfigFrameRow{"AllAt255", {255, 255, 255, "Z", 255, 255}, "u255255255Z255255"},
+        ConfigFrameRow{"EveryDigitReadInPlace", {201, 199, 99, "B", 87, 254}, "u20119999B087254"},
         ConfigFrameRow{"LongTypSendsFirstByteOnly", {1, 2, 3, "XYZ", 4, 5}, "u00100203X004005"},
         ConfigFrameRow{"Latin1TypByteKept",
                        {1, 2, 3, "\xE9t\xE9", 4, 5},

@@ -97,6 +97,15 @@ const std::string k14(14, 'a');
 const std::string k15(15, 'b');
 const std::string k40(40, 'c');
 
+// `count` empty quoted fields, as many commas between them.
+std::string EmptyQuoted(size_t count) {
+    std::string line = "\"\"";
+    for (size_t i = 1; i < count; ++i) {
+        line += ",\"\"";
+    }
+    return line;
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Rows, JournalSplit,
     ::testing::Values(
@@ -114,7 +123,14 @@ INSTANTIATE_TEST_SUITE_P(
         SplitRow{"\"" + k40 + "\"x", false, {}}, SplitRow{"\"" + k15 + "\"x,\"y\"", false, {}},
         // Commas inside quotes, at and across the border.
         SplitRow{"\"" + k14 + ",\"," + k40, true, {k14 + ",", k40}},
-        SplitRow{"\"," + k40 + ",\"", true, {"," + k40 + ","}}));
+        SplitRow{"\"," + k40 + ",\"", true, {"," + k40 + ","}},
+        // A comma after a closing quote: an empty last field, or one left unclosed.
+        SplitRow{"\"a\",", true, {"a", ""}}, SplitRow{"\"a\",\"", false, {}},
+        SplitRow{"\"a\",\"\"\"", false, {}},
+        // As many quoted fields as a layout can have, then one more.
+        SplitRow{EmptyQuoted(JournalFormat::kMaxFields), true,
+                 std::vector<std::string>(JournalFormat::kMaxFields)},
+        SplitRow{EmptyQuoted(JournalFormat::kMaxFields + 1), false, {}}));
 
 // Escapes and UTF-8 sequences are looked for many bytes at a time too.
 struct UnescapeRow {

@@ -13,6 +13,7 @@
 #include "CJournal.h"
 #include "CJournalReader.h"
 #include "CNetworkMap.h"
+#include "CTimestampText.h"
 #include "JournalFormat.h"
 #include "MapStates.h"
 #include "MapTexts.h"
@@ -149,6 +150,26 @@ std::string WithoutLineFeed(std::string line) {
     return line;
 }
 
+// The line with another timestamp written in its first field.
+std::string WithTimestamp(std::string line, const std::string& timestamp) {
+    return line.replace(1, line.find('"', 1) - 1, timestamp);
+}
+
+// The same send with a timestamp that no reading takes at each place a digit or a sign can be
+// wrong, beside a good one.
+std::string WrongTimestamps() {
+    const std::string line = Line(kNord, Send(5, 12, 12), 100);
+    std::string text;
+    for (const char* wrong : {"x026-12-09T01:05:03.042+01:00", "2026-12-09T01:05:0x.042+01:00",
+                              "2026-12-09T01:05:03.0/2+01:00", "2026-12-09T01:05:03.042+01:0:",
+                              "2026-12-09T01:05:03.042+0Ã©:0", "2026-12-09T01:05:03.042*01:00",
+                              "2026-12-09T01:05:03.042+01000", "2026-12-09T01:05:03.042+01:000",
+                              "2026-13-09T01:05:03.042+01:00", "2026-12-09T24:05:03.042+01:00"}) {
+        text += WithTimestamp(line, wrong);
+    }
+    return text + WithTimestamp(line, "2026-12-09T01:05:03.042+01:00");
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Rows, NetworkMapRows,
     ::testing::Values(
@@ -273,6 +294,26 @@ INSTANTIATE_TEST_SUITE_P(
                "vérifiée",
                5,
                1,
+               false},
+        MapRow{"timestamps wrong at a digit's or a separator's place",
+               {kHeader + WrongTimestamps()},
+               "Station Nord",
+               5,
+               DeviceState::kVerified,
+               "vérifiée",
+               10,
+               1,
+               false},
+        // The refused line comes between the two: they are the same line twice in a row.
+        MapRow{"a refused line between two copies of a line",
+               {kHeader + Line(kNord, Send(5, 12, 12), 100) + Line(kTooMany, Send(5, 12, 13), 100) +
+                Line(kNord, Send(5, 12, 12), 100)},
+               "Station Nord",
+               5,
+               DeviceState::kVerified,
+               "vérifiée",
+               1,
+               2,
                false},
         MapRow{"modem parameter",
                {kHeader + Line(kNord, ModemSend(3, 7, "US010203V14000000000007000000\r\n"), 100)},
@@ -426,6 +467,7 @@ struct ScanRow {
     std::vector<std::string> leftAside = {};  // the files no reading takes in
     size_t repeated = 0;                      // records read again through a copy
     bool twoMachines = false;                 // ID 5's machines sent different values
+    size_t skipped = 0;                       // lines that are no record, in every copy
 };
 
 void PrintTo(const ScanRow& row, std::ostream* out) {
@@ -493,6 +535,15 @@ bool PlantRepeatedLine(const TempDir& dir) {
            dir.WriteFile("b/2026-12-01.poste-1.csv", kHeader + failed + failed);
 }
 
+// A record, a line that no reading takes, the record again: in a folder and in its copy.
+bool PlantRefusedAmongCopies(const TempDir& dir) {
+    const std::string day = kHeader + Line(kNord, Send(5, 12, 12), 100) +
+                            Line(kTooMany, Send(5, 12, 13), 100) +
+                            Line(kNord, Send(5, 12, 12), 100);
+    return dir.WriteFile("a/2026-12-01.poste-1.csv", day) &&
+           dir.WriteFile("b/2026-12-01.poste-1.csv", day);
+}
+
 // Two machines send ID 5, the first with CHF `first`, the second later with CHF 14; a third
 // machine's journal holds reads only, and an older name's file another send.
 std::function<bool(const TempDir&)> PlantTwoMachines(int32_t first) {
@@ -546,6 +597,7 @@ TEST_P(JournalScanRows, EachFolderOnceEveryFileAccountedFor) {
     std::sort(asideNamed.begin(), asideNamed.end());
     EXPECT_EQ(asideNamed, aside);
     EXPECT_EQ(scan.repeatedRecords, row.repeated);
+    EXPECT_EQ(scan.skippedLines, row.skipped);
     EXPECT_EQ(map.Device(5).machinesDiffer, row.twoMachines);
     EXPECT_EQ(map.ProgrammedOnSeveralMachines(),
               row.twoMachines ? std::vector<int32_t>{5} : std::vector<int32_t>{});
@@ -634,6 +686,16 @@ INSTANTIATE_TEST_SUITE_P(
                 DeviceState::kPortFailure,
                 {},
                 {},
+                2},
+        ScanRow{"a refused line among copies is skipped in each",
+                PlantRefusedAmongCopies,
+                {"a", "b"},
+                2,
+                DeviceState::kVerified,
+                {},
+                {},
+                2,
+                false,
                 2}),
     [](const auto& info) {
         std::string name;
@@ -895,6 +957,33 @@ INSTANTIATE_TEST_SUITE_P(States, MapStateRows, ::testing::ValuesIn(kStateRows));
 
 // A state added to the table without its words, its mark, a fill of its own or a row above
 // shows as nothing, or as another state, somewhere.
+// An incident's time is held in place when it fits, on the heap when not: every text comes back
+// whole through copies, moves and assignments between the two.
+TEST(MapIncidentTest, TimestampTextsKeptWholeInPlaceOrNot) {
+    const std::vector<std::string> texts = {"", "2026-12-09T01:05:03.042+01:00",
+                                            std::string(31, 'a'), std::string(32, 'b'),
+                                            std::string(200, 'c')};
+    for (const std::string& first : texts) {
+        for (const std::string& second : texts) {
+            CTimestampText text(first);
+            CTimestampText copy(text);
+            EXPECT_EQ(copy.View(), first);
+            copy = CTimestampText(second);
+            EXPECT_EQ(copy.Text(), second);
+            CTimestampText moved(std::move(copy));
+            EXPECT_EQ(moved.View(), second);
+            text = moved;
+            EXPECT_EQ(text, moved);
+            moved = std::move(text);
+            EXPECT_EQ(moved.View(), second);
+            const CTimestampText& self = moved;
+            moved = self;
+            moved.Assign(moved.View().substr(moved.View().size() / 2));
+            EXPECT_EQ(moved.View(), second.substr(second.size() / 2));
+        }
+    }
+}
+
 TEST(MapStatesTest, EveryStateHasItsOwnMarkWordsAndFill) {
     std::set<std::string> marks, words;
     std::set<std::tuple<int, int, int>> fills;
