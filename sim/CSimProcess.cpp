@@ -63,6 +63,18 @@ std::vector<std::string> Arguments(const CSimProcess::Options& options,
     return args;
 }
 
+// This process's environment, with `parentMark` in place of any mark it holds itself.
+std::vector<char*> EnvironmentWith(const std::string& parentMark) {
+    std::vector<char*> envp = {const_cast<char*>(parentMark.c_str())};
+    for (char** variable = environ; *variable != nullptr; ++variable) {
+        if (!std::string_view(*variable).starts_with(kParentVariable)) {
+            envp.push_back(*variable);
+        }
+    }
+    envp.push_back(nullptr);
+    return envp;
+}
+
 // The simulator starts with default signal handling and no blocked signal whatever the test
 // process has set up, so that SIGTERM reaches its own handler. It ends with the process that
 // started it, and writes its errors into the same pipe as its output: a test that crashes must
@@ -76,13 +88,7 @@ pid_t Spawn(const std::vector<std::string>& args, int stdoutFd) {
     }
     argv.push_back(nullptr);
     const std::string parentMark = std::string(kParentVariable) + std::to_string(getpid());
-    std::vector<char*> envp = {const_cast<char*>(parentMark.c_str())};
-    for (char** variable = environ; *variable != nullptr; ++variable) {
-        if (!std::string_view(*variable).starts_with(kParentVariable)) {
-            envp.push_back(*variable);
-        }
-    }
-    envp.push_back(nullptr);
+    std::vector<char*> envp = EnvironmentWith(parentMark);
 
     posix_spawn_file_actions_t files;
     posix_spawn_file_actions_init(&files);
