@@ -135,7 +135,7 @@ void CNetworkMap::NoteIncident(MapCell& cell, bool isModem, int32_t key) {
     if (cell.state == DeviceState::kVerified) {
         for (const size_t at : cell.openIncidents) {
             incidents[at].redoneMs = last.epochMs;
-            incidents[at].redoneTimestamp.Assign(last.timestamp);
+            incidents[at].redoneTimestamp = last.timestamp;
         }
         cell.openIncidents.clear();
         return;
@@ -143,14 +143,8 @@ void CNetworkMap::NoteIncident(MapCell& cell, bool isModem, int32_t key) {
     ++cell.incidents;
     cell.openIncidents.push_back(incidents.size());
     MakeRoomForOne(incidents);
-    incidents.push_back({isModem,
-                         key,
-                         cell.state,
-                         cell.verdict,
-                         last.epochMs,
-                         CTimestampText(last.timestamp),
-                         std::nullopt,
-                         {}});
+    incidents.push_back(
+        {isModem, key, cell.state, cell.verdict, last.epochMs, last.timestamp, std::nullopt, {}});
 }
 
 void CNetworkMap::Add(const std::vector<JournalEntry>& list) {

@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "CTimestampText.h"
 #include "JournalEntry.h"
 #include "MapStates.h"
 #include "Parameters.h"
@@ -50,10 +49,10 @@ struct MapIncident {
     DeviceState state = DeviceState::kNotProgrammed;
     Verdict verdict;  // what differed, for kDiffers
     int64_t epochMs = 0;
-    CTimestampText timestamp;  // as the journal wrote it
+    std::string timestamp;  // as the journal wrote it
     // The first later send of the same device or parameter that was verified, if any.
     std::optional<int64_t> redoneMs;
-    CTimestampText redoneTimestamp;
+    std::string redoneTimestamp;
 };
 
 // The state of each ID of one network from its latest send, built from journal entries in

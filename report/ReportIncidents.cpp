@@ -23,7 +23,7 @@ QString Outcome(const MapIncident& incident) {
         return QString::fromUtf8("non repris");
     }
     return QString::fromUtf8("repris le ") +
-           DateAndTime(*incident.redoneMs, incident.redoneTimestamp.Text());
+           DateAndTime(*incident.redoneMs, incident.redoneTimestamp);
 }
 
 }  // namespace
@@ -35,7 +35,7 @@ QString IncidentHistory(const CNetworkMap& map) {
     }
     QStringList rows;
     for (const MapIncident& incident : map.Incidents()) {
-        rows << Row({DateAndTime(incident.epochMs, incident.timestamp.Text()), Name(incident),
+        rows << Row({DateAndTime(incident.epochMs, incident.timestamp), Name(incident),
                      What(incident), Outcome(incident)});
     }
     const QString head = QString::fromUtf8(

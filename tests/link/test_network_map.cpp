@@ -13,7 +13,6 @@
 #include "CJournal.h"
 #include "CJournalReader.h"
 #include "CNetworkMap.h"
-#include "CTimestampText.h"
 #include "JournalFormat.h"
 #include "MapStates.h"
 #include "MapTexts.h"
@@ -957,33 +956,6 @@ INSTANTIATE_TEST_SUITE_P(States, MapStateRows, ::testing::ValuesIn(kStateRows));
 
 // A state added to the table without its words, its mark, a fill of its own or a row above
 // shows as nothing, or as another state, somewhere.
-// An incident's time is held in place when it fits, on the heap when not: every text comes back
-// whole through copies, moves and assignments between the two.
-TEST(MapIncidentTest, TimestampTextsKeptWholeInPlaceOrNot) {
-    const std::vector<std::string> texts = {"", "2026-12-09T01:05:03.042+01:00",
-                                            std::string(31, 'a'), std::string(32, 'b'),
-                                            std::string(200, 'c')};
-    for (const std::string& first : texts) {
-        for (const std::string& second : texts) {
-            CTimestampText text(first);
-            CTimestampText copy(text);
-            EXPECT_EQ(copy.View(), first);
-            copy = CTimestampText(second);
-            EXPECT_EQ(copy.Text(), second);
-            CTimestampText moved(std::move(copy));
-            EXPECT_EQ(moved.View(), second);
-            text = moved;
-            EXPECT_EQ(text, moved);
-            moved = std::move(text);
-            EXPECT_EQ(moved.View(), second);
-            const CTimestampText& self = moved;
-            moved = self;
-            moved.Assign(moved.View().substr(moved.View().size() / 2));
-            EXPECT_EQ(moved.View(), second.substr(second.size() / 2));
-        }
-    }
-}
-
 TEST(MapStatesTest, EveryStateHasItsOwnMarkWordsAndFill) {
     std::set<std::string> marks, words;
     std::set<std::tuple<int, int, int>> fills;
