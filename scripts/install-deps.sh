@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-    cmake ninja-build g++ lld pkg-config clang-format
+    cmake ninja-build g++ clang-14 libclang-rt-14-dev lld pkg-config clang-format
     qt6-base-dev qt6-base-dev-tools qt6-base-private-dev libgl-dev
     qt6-translations-l10n
     libgtest-dev libgmock-dev
@@ -14,9 +14,6 @@ packages=(
     xvfb xauth x11-utils x11-apps libxcb1-dev qt6-qpa-plugins
     dbus at-spi2-core python3-pyatspi gir1.2-atspi-2.0
 )
-if [[ "${1:-}" == "--fuzz" ]]; then
-    packages+=(clang-14 libclang-rt-14-dev)
-fi
 
 missing=()
 for p in "${packages[@]}"; do

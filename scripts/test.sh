@@ -20,8 +20,12 @@ alone_jobs=$((3 * jobs))
 
 # Line tables are enough for a failure's backtrace; full debug information costs a third of
 # the compile time. Each target is compiled as a few large files rather than many small ones
-# (each small one read the same headers again), and linked by the faster linker.
-common=(-G Ninja -DZAV_WERROR=ON -DCMAKE_UNITY_BUILD=ON -DCMAKE_EXE_LINKER_FLAGS=-fuse-ld=lld)
+# (each small one read the same headers again), and linked by the faster linker. Clang
+# compiles this tree in two thirds of GCC's processor time under the sanitizers and at -O2
+# alike (315 s against 471 s, 285 s against 380 s on two cores), and its warnings are as strict;
+# a user's build and the package keep the system's default compiler.
+common=(-G Ninja -DZAV_WERROR=ON -DCMAKE_UNITY_BUILD=ON -DCMAKE_EXE_LINKER_FLAGS=-fuse-ld=lld
+    -DCMAKE_CXX_COMPILER=clang++-14)
 optimised=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -g1 -DNDEBUG")
 sanitized=(-DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG=-g1 -DZAV_SANITIZE=ON -DZAV_BENCH=OFF)
 # Freed memory stays poisoned until 64 MB more has been freed, rather than 256 MB: a GUI test

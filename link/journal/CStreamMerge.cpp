@@ -52,7 +52,7 @@ bool CStreamMerge::Arrange(const std::vector<FilePlan>& plans) {
 bool CStreamMerge::FilesUnchanged(const std::vector<FilePlan>& plans) const {
     for (const FilePlan& plan : plans) {
         struct stat info {};
-        if (!plan.takenCount == 0 &&
+        if (plan.takenCount != 0 &&
             (::lstat((folder + "/" + plan.name).c_str(), &info) != 0 || !S_ISREG(info.st_mode) ||
              info.st_dev != plan.device || info.st_ino != plan.inode || info.st_size < plan.end)) {
             return false;

@@ -16,7 +16,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 #include <cerrno>
 #include <cstring>
 

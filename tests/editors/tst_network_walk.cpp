@@ -10,7 +10,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 #include <array>
 #include <optional>
 

@@ -1,5 +1,5 @@
 #include <QPushButton>
-#include <QtTest>
+#include <QTest>
 #include <algorithm>
 
 #include "CBeepCounter.h"

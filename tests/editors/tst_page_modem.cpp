@@ -1,7 +1,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QtTest>
+#include <QTest>
 
 #include "CBeepCounter.h"
 #include "CSystemClock.h"

@@ -4,7 +4,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 #include <algorithm>
 
 #include "CJournal.h"

@@ -7,8 +7,8 @@
 #include <QJsonObject>
 #include <QMap>
 #include <QSet>
+#include <QTest>
 #include <QXmlStreamReader>
-#include <QtTest>
 #include <algorithm>
 
 #include "Parameters.h"

@@ -2,7 +2,7 @@
 #include <QRadioButton>
 #include <QTextEdit>
 
-#include <QtTest>
+#include <QTest>
 #include "CModalDriver.h"
 #include "CRecordingDialog.h"
 

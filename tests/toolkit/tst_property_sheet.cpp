@@ -5,7 +5,7 @@
 #include <QTabWidget>
 #include <memory>
 
-#include <QtTest>
+#include <QTest>
 #include "CModalDriver.h"
 #include "CPropertySheet.h"
 #include "CRecordingPage.h"

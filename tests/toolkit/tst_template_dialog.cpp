@@ -5,7 +5,7 @@
 #include <QTemporaryDir>
 #include <QTextEdit>
 
-#include <QtTest>
+#include <QTest>
 #include "CBeepCounter.h"
 #include "CModalDriver.h"
 #include "CRecordingDialog.h"

@@ -7,7 +7,7 @@
 #include <QRadioButton>
 #include <QTextEdit>
 
-#include <QtTest>
+#include <QTest>
 #include "CControlFactory.h"
 #include "CDialogUnits.h"
 #include "CRecordingDialog.h"
