@@ -59,7 +59,7 @@ QString ModemReadValue(const MapCell& cell, Param param) {
         return QString::fromUtf8("—");
     }
     const ReportValues values = CutReportValues(*cell.last->report);
-    const std::string& piece = values[param];
+    const std::string_view piece = values[param];
     return CellText(DeviceToUtf8(piece.substr(0, piece.find_first_of("\r\n"))));
 }
 

@@ -41,9 +41,11 @@ QString ReadValues(const JournalEntry& entry) {
     const ReportValues values = CutReportValues(*entry.report);
     std::string words;
     for (const ParameterInfo& info : kParameters) {
-        const std::string& piece = values[info.param];
-        words += (words.empty() ? "" : " ") + std::string(info.name) + " " +
-                 piece.substr(0, piece.find_first_of("\r\n"));
+        const std::string_view piece = values[info.param];
+        words.append(words.empty() ? "" : " ")
+            .append(info.name)
+            .append(" ")
+            .append(piece.substr(0, piece.find_first_of("\r\n")));
     }
     return CellText(DeviceToUtf8(words));
 }

@@ -49,9 +49,9 @@ std::string DecodeReport(std::string_view line);
 // The six values of a report, cut as DecodeReport cuts them: device bytes, not trimmed, each
 // empty or short when the line is.
 struct ReportValues {
-    std::array<std::string, kParamCount> pieces;
+    std::array<std::string_view, kParamCount> pieces;  // into the report line cut
 
-    const std::string& operator[](Param param) const { return pieces[static_cast<size_t>(param)]; }
+    std::string_view operator[](Param param) const { return pieces[static_cast<size_t>(param)]; }
 };
 ReportValues CutReportValues(std::string_view line);
 
