@@ -47,9 +47,9 @@ bool IsModemReport(std::string_view line);   // "US"
 std::string DecodeReport(std::string_view line);
 
 // The six values of a report, cut as DecodeReport cuts them: device bytes, not trimmed, each
-// empty or short when the line is.
+// empty or short when the line is. They view the line given, which must outlive them.
 struct ReportValues {
-    std::array<std::string_view, kParamCount> pieces;  // into the report line cut
+    std::array<std::string_view, kParamCount> pieces;
 
     std::string_view operator[](Param param) const { return pieces[static_cast<size_t>(param)]; }
 };
