@@ -81,6 +81,23 @@ std::vector<char*> EnvironmentWith(const std::string& parentMark) {
 // leave neither a simulator behind nor a descriptor of the test runner's output held open by
 // one. Spawned rather than forked: a forked copy of a large test process costs it a fault on
 // every page it writes afterwards, which under the sanitizers is a good part of a GUI test's time.
+// What the spawned process starts with, released whatever the spawn's outcome.
+struct SpawnSetup {
+    posix_spawn_file_actions_t files{};
+    posix_spawnattr_t attributes{};
+
+    SpawnSetup() {
+        posix_spawn_file_actions_init(&files);
+        posix_spawnattr_init(&attributes);
+    }
+    ~SpawnSetup() {
+        posix_spawnattr_destroy(&attributes);
+        posix_spawn_file_actions_destroy(&files);
+    }
+    SpawnSetup(const SpawnSetup&) = delete;
+    SpawnSetup& operator=(const SpawnSetup&) = delete;
+};
+
 pid_t Spawn(const std::vector<std::string>& args, int stdoutFd) {
     std::vector<char*> argv;
     for (const std::string& arg : args) {
@@ -90,13 +107,10 @@ pid_t Spawn(const std::vector<std::string>& args, int stdoutFd) {
     const std::string parentMark = std::string(kParentVariable) + std::to_string(getpid());
     std::vector<char*> envp = EnvironmentWith(parentMark);
 
-    posix_spawn_file_actions_t files;
-    posix_spawn_file_actions_init(&files);
-    posix_spawn_file_actions_addopen(&files, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_adddup2(&files, stdoutFd, STDOUT_FILENO);
-    posix_spawn_file_actions_adddup2(&files, stdoutFd, STDERR_FILENO);
-    posix_spawnattr_t attributes;
-    posix_spawnattr_init(&attributes);
+    SpawnSetup setup;
+    posix_spawn_file_actions_addopen(&setup.files, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_adddup2(&setup.files, stdoutFd, STDOUT_FILENO);
+    posix_spawn_file_actions_adddup2(&setup.files, stdoutFd, STDERR_FILENO);
     sigset_t stops;
     sigemptyset(&stops);
     for (const int signalNumber : {SIGINT, SIGTERM, SIGHUP, SIGPIPE}) {
@@ -104,15 +118,14 @@ pid_t Spawn(const std::vector<std::string>& args, int stdoutFd) {
     }
     sigset_t none;
     sigemptyset(&none);
-    posix_spawnattr_setsigdefault(&attributes, &stops);
-    posix_spawnattr_setsigmask(&attributes, &none);
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
+    posix_spawnattr_setsigdefault(&setup.attributes, &stops);
+    posix_spawnattr_setsigmask(&setup.attributes, &none);
+    posix_spawnattr_setflags(&setup.attributes, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
     pid_t child = -1;
-    if (posix_spawn(&child, argv[0], &files, &attributes, argv.data(), envp.data()) != 0) {
+    if (posix_spawn(&child, argv[0], &setup.files, &setup.attributes, argv.data(), envp.data()) !=
+        0) {
         child = -1;
     }
-    posix_spawnattr_destroy(&attributes);
-    posix_spawn_file_actions_destroy(&files);
     return child;
 }
 
